@@ -1,0 +1,61 @@
+#pragma once
+
+#include "dllHome.h"
+
+#include <QString>
+#include <memory>
+
+class QWidget;
+
+// Program-wide variables and the small routines several windows share.
+
+// The one component object; each item and owner window replaces it when it
+// loads. Released by EndProgram.
+extern std::unique_ptr<Riri::dllHome> objHome;
+// The record set being read by a record check or a list filling.
+extern std::shared_ptr<Riri::Recordset> rsData;
+
+// Replaces objHome with a new component object (the old one is released first,
+// so at most one exists).
+void NewHome();
+
+// Closes rsData if it holds a set and releases it; never fails.
+void CloseRecordset();
+
+// Removes leading and trailing blanks (code 32 only) from every text box and
+// rich-text box of the window, in the window's control order.
+void TrimFields(QWidget& window);
+// The text without leading and trailing blanks of code 32; tabs and line
+// breaks stay.
+QString TrimBlanks(const QString& text);
+
+// Waits until the clock reads more than n whole seconds after the start
+// reading, keeping the windows responsive. Always returns true.
+bool Pause(int seconds);
+
+// Ends the program in order: closes files, unloads every window, releases the
+// report data source and objHome, returns to the program folder, resets the
+// pointer and ends the process at once.
+[[noreturn]] void EndProgram();
+
+// Registry stand-in: root key handles in the order GetRootKey tests its flags.
+enum RootKey : unsigned int {
+    HKEY_CLASSES_ROOT = 0x80000000u,
+    HKEY_CURRENT_CONFIG = 0x80000005u,
+    HKEY_CURRENT_USER = 0x80000001u,
+    HKEY_DYN_DATA = 0x80000006u,
+    HKEY_LOCAL_MACHINE = 0x80000002u,
+    HKEY_PERFORMANCE_DATA = 0x80000004u,
+    HKEY_USERS = 0x80000003u,
+};
+
+unsigned int GetRootKey(bool classesRoot, bool currentConfig, bool currentUser, bool dynData,
+                        bool localMachine, bool performanceData, bool users);
+QString GetRegString(const QString& keyPath, const QString& valueName, bool classesRoot,
+                     bool currentConfig, bool currentUser, bool dynData, bool localMachine,
+                     bool performanceData, bool users, bool addSeparator);
+
+// The installation folder: the folder that holds the program file, unless a
+// host (the test suite) set another one.
+QString ProgramFolder();
+void SetProgramFolder(const QString& folder);

@@ -1,0 +1,184 @@
+#include "Connection.h"
+
+#include "Error.h"
+
+#include <sqlite3.h>
+
+namespace Riri {
+
+namespace {
+
+// Error numbers for failures that do not come from SQLite itself.
+constexpr int kNotOpen = SQLITE_MISUSE;
+
+} // namespace
+
+Connection::~Connection() {
+    if (m_db != nullptr) {
+        sqlite3_close_v2(m_db);
+    }
+}
+
+QString Connection::dataSource() const {
+    const QStringList parts = m_connectionString.split(QLatin1Char(';'));
+    for (const QString& part : parts) {
+        const qsizetype eq = part.indexOf(QLatin1Char('='));
+        if (eq > 0 && part.left(eq).trimmed().compare(QLatin1String("Data Source"),
+                                                      Qt::CaseInsensitive) == 0) {
+            return part.mid(eq + 1);
+        }
+    }
+    return QString();
+}
+
+void Connection::fail(int number, const QString& description) {
+    m_lastNumber = number;
+    m_lastDescription = description;
+    throw Error(number, description);
+}
+
+void Connection::failFromDb(int code) {
+    const int extended = m_db != nullptr ? sqlite3_extended_errcode(m_db) : code;
+    const QString text = m_db != nullptr ? QString::fromUtf8(sqlite3_errmsg(m_db))
+                                         : QString::fromUtf8(sqlite3_errstr(code));
+    fail(extended != 0 ? extended : code, text);
+}
+
+void Connection::requireOpen(const char* operation) {
+    if (m_db == nullptr) {
+        fail(kNotOpen, QStringLiteral("%1: the connection is not open").arg(QLatin1String(operation)));
+    }
+}
+
+void Connection::clearErrors() {
+    m_lastNumber = 0;
+    m_lastDescription.clear();
+}
+
+void Connection::Open() {
+    if (m_db != nullptr) {
+        fail(kNotOpen, QStringLiteral("The connection is already open"));
+    }
+    const QString file = dataSource();
+    if (file.isEmpty()) {
+        fail(SQLITE_CANTOPEN, QStringLiteral("The connection names no data source"));
+    }
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(file.toUtf8().constData(), &db,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString text = db != nullptr ? QString::fromUtf8(sqlite3_errmsg(db))
+                                           : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close_v2(db);
+        fail(rc, QStringLiteral("%1: %2").arg(text, file));
+    }
+    m_db = db;
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    sqlite3_extended_result_codes(m_db, 1);
+    // A file that is not a database opens without complaint; read its schema
+    // now so that the open fails instead of the first statement.
+    try {
+        exec("SELECT count(*) FROM sqlite_schema");
+    } catch (const Error&) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+        throw;
+    }
+}
+
+void Connection::exec(const char* sql) {
+    char* message = nullptr;
+    const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, &message);
+    if (rc != SQLITE_OK) {
+        const QString text = message != nullptr ? QString::fromUtf8(message)
+                                                : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_free(message);
+        fail(sqlite3_extended_errcode(m_db), text);
+    }
+}
+
+bool Connection::inTransaction() const {
+    return m_db != nullptr && sqlite3_get_autocommit(m_db) == 0;
+}
+
+void Connection::BeginTrans() {
+    requireOpen("BeginTrans");
+    exec("BEGIN");
+}
+
+void Connection::CommitTrans() {
+    requireOpen("CommitTrans");
+    if (!inTransaction()) {
+        fail(kNotOpen, QStringLiteral("No transaction is active"));
+    }
+    exec("COMMIT");
+}
+
+void Connection::RollbackTrans() {
+    requireOpen("RollbackTrans");
+    if (!inTransaction()) {
+        fail(kNotOpen, QStringLiteral("No transaction is active"));
+    }
+    exec("ROLLBACK");
+}
+
+void Connection::Close() {
+    requireOpen("Close");
+    sqlite3_close_v2(m_db); // a pending transaction is rolled back
+    m_db = nullptr;
+}
+
+std::shared_ptr<Recordset> Connection::Execute(const QString& statement,
+                                               qint64* recordsAffected) {
+    requireOpen("Execute");
+    // Statements go to SQLite as UTF-8: a lone surrogate becomes the
+    // replacement character instead of swallowing the text that follows it.
+    const QByteArray sql = statement.toUtf8();
+    sqlite3_stmt* stmt = nullptr;
+    const char* tail = nullptr;
+    int rc = sqlite3_prepare_v2(m_db, sql.constData(), static_cast<int>(sql.size()) + 1, &stmt,
+                                &tail);
+    if (rc != SQLITE_OK) {
+        failFromDb(rc);
+    }
+    if (stmt == nullptr) {
+        fail(SQLITE_MISUSE, QStringLiteral("The statement is empty"));
+    }
+    // Exactly one statement per call: anything but blanks after it is refused.
+    const char* end = sql.constData() + sql.size();
+    if (tail != nullptr && tail < end &&
+        !QByteArray::fromRawData(tail, end - tail).trimmed().isEmpty()) {
+        sqlite3_finalize(stmt);
+        fail(SQLITE_MISUSE, QStringLiteral("More than one statement in one call"));
+    }
+
+    std::shared_ptr<Recordset> result;
+    const int columns = sqlite3_column_count(stmt);
+    if (columns > 0) {
+        QStringList names;
+        names.reserve(columns);
+        for (int i = 0; i < columns; ++i) {
+            names.append(QString::fromUtf8(sqlite3_column_name(stmt, i)));
+        }
+        result = std::make_shared<Recordset>(names);
+    }
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        for (int i = 0; i < columns; ++i) {
+            const bool isNull = sqlite3_column_type(stmt, i) == SQLITE_NULL;
+            const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(stmt, i));
+            const int bytes = sqlite3_column_bytes16(stmt, i);
+            result->appendCell(text, bytes / 2, isNull);
+        }
+    }
+    if (rc != SQLITE_DONE) {
+        sqlite3_finalize(stmt);
+        failFromDb(rc);
+    }
+    sqlite3_finalize(stmt);
+    if (recordsAffected != nullptr) {
+        *recordsAffected = columns > 0 ? 0 : sqlite3_changes64(m_db);
+    }
+    return result;
+}
+
+} // namespace Riri

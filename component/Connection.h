@@ -1,0 +1,63 @@
+#pragma once
+
+#include "Recordset.h"
+#include "RiriExport.h"
+
+#include <QString>
+#include <memory>
+
+struct sqlite3;
+
+namespace Riri {
+
+// One connection to the inventory database file, opened and closed around
+// each operation. Every failure throws Riri::Error with an SQLite result code
+// and its message.
+class RIRI_EXPORT Connection {
+public:
+    Connection() = default;
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // "Provider=...;Data Source=<file>;..." — only the data source is used.
+    void setConnectionString(const QString& text) { m_connectionString = text; }
+    const QString& connectionString() const { return m_connectionString; }
+    QString dataSource() const;
+
+    // Opens the file read-write; it is never created. Opening an open
+    // connection fails.
+    void Open();
+    void BeginTrans();
+    // Runs one statement. A statement that returns rows gives a detached
+    // record set; any other gives none and stores the number of rows it changed.
+    std::shared_ptr<Recordset> Execute(const QString& statement, qint64* recordsAffected = nullptr);
+    void CommitTrans();
+    // Fails when no connection is open or no transaction is pending.
+    void RollbackTrans();
+    void Close();
+
+    bool isOpen() const { return m_db != nullptr; }
+    bool inTransaction() const;
+
+    // The number and description of the last failure, until cleared.
+    int lastErrorNumber() const { return m_lastNumber; }
+    const QString& lastErrorDescription() const { return m_lastDescription; }
+    void clearErrors();
+
+    // How long a statement waits for another connection's lock to pass.
+    static constexpr int kBusyTimeoutMs = 2000;
+
+private:
+    [[noreturn]] void fail(int number, const QString& description);
+    [[noreturn]] void failFromDb(int code);
+    void requireOpen(const char* operation);
+    void exec(const char* sql);
+
+    QString m_connectionString;
+    sqlite3* m_db = nullptr;
+    int m_lastNumber = 0;
+    QString m_lastDescription;
+};
+
+} // namespace Riri

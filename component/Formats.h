@@ -1,0 +1,30 @@
+#pragma once
+
+#include "RiriExport.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+
+namespace Riri {
+
+// How values are written into statements and read back, whatever the user's
+// locale: dates as ISO 8601 text, amounts as plain decimal text.
+
+// "2005-03-01", or "2005-03-01 14:30:00" when the value carries a time of day.
+RIRI_EXPORT QString SqlDate(const QDateTime& value);
+// The current local date and time, "2026-12-06 07:05:12".
+RIRI_EXPORT QString SqlNow();
+// A single-precision amount: up to seven significant digits, no exponent,
+// no thousands separators, "." as decimal point ("25", "12.5", "1234568").
+RIRI_EXPORT QString SqlNumber(float value);
+// Reads a stored date or date and time back; invalid when the text is neither.
+RIRI_EXPORT QDateTime ParseSqlDateTime(const QString& text);
+
+// The locale's short date pattern with a four-digit year ("M/d/yyyy" in the
+// United States): a two-digit year read back would lose the century.
+RIRI_EXPORT QString ShortDateFormat(const QLocale& locale = QLocale::system());
+// The locale's time pattern with seconds and without a time zone.
+RIRI_EXPORT QString TimeFormat(const QLocale& locale = QLocale::system());
+
+} // namespace Riri

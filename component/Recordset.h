@@ -1,0 +1,66 @@
+#pragma once
+
+#include "RiriExport.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <vector>
+
+namespace Riri {
+
+// A detached, read-only snapshot of the rows a statement selected. It keeps
+// no link to the database: it stays readable after the connection and the
+// object that produced it are gone. Fields are read by column name; a null
+// value reads as an empty text.
+//
+// The cells of all rows are kept in one UTF-16 buffer with an offset table,
+// so a set of a hundred thousand items costs little more than its text.
+class RIRI_EXPORT Recordset {
+public:
+    explicit Recordset(QStringList columns);
+
+    // Building (used by the connection while it reads a statement's rows).
+    void beginRow();
+    void appendCell(const char16_t* text, qsizetype length, bool isNull);
+    void endRow();
+
+    // Navigation: the set starts on its first row.
+    void MoveFirst();
+    void MoveNext();
+    // A closed set counts as being at both ends: there is nothing to read.
+    bool IsEOF() const { return !m_open || m_position >= rowCount(); }
+    bool IsBOF() const { return !m_open || m_position < 0 || rowCount() == 0; }
+    bool IsEmpty() const { return IsEOF() && IsBOF(); }
+
+    // The field of the current row; an empty text for a null value, an
+    // unknown column, a closed set or a position past either end.
+    QString Field(const QString& column) const;
+    QString Field(int column) const;
+    bool IsNull(const QString& column) const;
+    bool IsNull(int column) const;
+    int ColumnIndex(const QString& column) const;
+    const QStringList& Columns() const { return m_columns; }
+
+    // The field of any row, without moving (for lists that fill themselves).
+    QString FieldAt(qsizetype row, int column) const;
+
+    qsizetype rowCount() const;
+    qsizetype position() const { return m_position; }
+
+    // Closes the set and frees its rows. Closing a closed set fails (false).
+    bool Close();
+    bool isOpen() const { return m_open; }
+
+private:
+    qsizetype cellIndex(qsizetype row, int column) const;
+
+    QStringList m_columns;
+    std::vector<char16_t> m_text;
+    std::vector<std::uint32_t> m_cellEnd; // end offset of each cell in m_text
+    std::vector<bool> m_null;
+    qsizetype m_position = 0;
+    bool m_open = true;
+};
+
+} // namespace Riri

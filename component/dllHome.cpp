@@ -1,0 +1,375 @@
+#include "dllHome.h"
+
+#include "ComponentFolder.h"
+#include "Error.h"
+#include "ErrorLog.h"
+#include "Formats.h"
+#include "MsgBox.h"
+
+#include <functional>
+
+namespace Riri {
+
+namespace {
+
+const QString kCaption = QStringLiteral("Riri");
+constexpr int kObjectNotSet = 91;
+constexpr int kSubscriptOutOfRange = 9;
+
+QString quoted(const QString& text) {
+    return QLatin1Char('\'') + text + QLatin1Char('\'');
+}
+
+// Identifiers are not cleaned, but their quotes are doubled on a copy so that
+// no stored text can change a statement.
+QString quotedId(const QString& id) {
+    QString copy = id;
+    return quoted(copy.replace(QLatin1Char('\''), QLatin1String("''")));
+}
+
+QString& element(QStringList& list, qsizetype index) {
+    if (index >= list.size()) {
+        throw Error(kSubscriptOutOfRange, QStringLiteral("Subscript out of range"));
+    }
+    return list[index];
+}
+
+float amount(const std::vector<float>& list, size_t index) {
+    if (index >= list.size()) {
+        throw Error(kSubscriptOutOfRange, QStringLiteral("Subscript out of range"));
+    }
+    return list[index];
+}
+
+ErrorLog::ComponentSource logSource(int writer) {
+    static constexpr ErrorLog::ComponentSource sources[] = {
+        ErrorLog::ComponentSource::AddOwner, ErrorLog::ComponentSource::AddItems,
+        ErrorLog::ComponentSource::UpdateItems, ErrorLog::ComponentSource::UpdateOwner,
+        ErrorLog::ComponentSource::DeleteItem};
+    return sources[writer];
+}
+
+QString writerName(int writer) {
+    static const char* const names[] = {"AddOwner", "AddItems", "UpdateItems", "UpdateOwner",
+                                        "DeleteItem"};
+    return QString::fromLatin1(names[writer]);
+}
+
+} // namespace
+
+QString dllHome::FailureMessage(int number, const QString& description,
+                                const QString& function) {
+    return QStringLiteral("ERROR # ") + QString::number(number) + QStringLiteral("\r\n\r\n") +
+           description + QStringLiteral("\r\nIn the Dynamic Link Library\r\nFunction: ") +
+           function;
+}
+
+QString dllHome::DeleteQuestion() {
+    return QStringLiteral("Delete this Item Record?\r\n\r\nOnce deleted it can't be recovered!");
+}
+
+QString dllHome::CreationFailureMessage() {
+    return QStringLiteral("The database cannot be found!  If the database has been \r\n"
+                          "moved it must be relocated back to the original folder! ");
+}
+
+dllHome::dllHome() {
+    try {
+        const QString folder = ComponentFolder();
+        if (folder.isEmpty()) {
+            throw Error(14, QStringLiteral("The folder of the component cannot be found"));
+        }
+        strConnect = QStringLiteral("Provider=SQLite3;User ID=;");
+        strConnect += QStringLiteral("Data Source=") + folder + QStringLiteral("/home/inv.inv;");
+        strConnect += QStringLiteral("Persist Security Info=False;");
+        conDataBase = std::make_shared<Connection>();
+        conDataBase->setConnectionString(strConnect);
+        conDataBase->clearErrors();
+    } catch (const Error& e) {
+        if (conDataBase) {
+            conDataBase->clearErrors();
+            conDataBase.reset();
+        }
+        MsgBox(CreationFailureMessage(), vbCritical | vbOKOnly, kCaption);
+        // A log that cannot be written raises the error to the creator.
+        ErrorLog::AppendComponentBlock(logPath(), ErrorLog::ComponentSource::Creation, e.number(),
+                                       e.description());
+    }
+}
+
+dllHome::~dllHome() {
+    if (conDataBase) {
+        conDataBase->clearErrors();
+    }
+}
+
+QString dllHome::logPath() const { return ComponentFolder() + QStringLiteral("/error.log"); }
+
+Connection& dllHome::connection() {
+    if (!conDataBase) {
+        throw Error(kObjectNotSet, QStringLiteral("Object variable or With block variable not set"));
+    }
+    return *conDataBase;
+}
+
+void dllHome::closeQuietly() noexcept {
+    if (!conDataBase || !conDataBase->isOpen()) {
+        return;
+    }
+    try {
+        if (conDataBase->inTransaction()) {
+            conDataBase->RollbackTrans();
+        }
+    } catch (const Error&) {
+    }
+    try {
+        conDataBase->Close();
+    } catch (const Error&) {
+    }
+}
+
+QString dllHome::Clean(QString& strText) {
+    strText.replace(QLatin1Char('\''), QLatin1String("''"));
+    strText.remove(QChar(u'\0'));
+    qsizetype begin = 0;
+    qsizetype end = strText.size();
+    while (begin < end && strText.at(begin) == QLatin1Char(' ')) {
+        ++begin;
+    }
+    while (end > begin && strText.at(end - 1) == QLatin1Char(' ')) {
+        --end;
+    }
+    return strText.mid(begin, end - begin);
+}
+
+// ---- writers ---------------------------------------------------------------
+
+bool dllHome::runWriter(Writer writer, const std::function<QString()>& buildStatement) {
+    try {
+        Connection& con = connection();
+        con.Open();
+        con.BeginTrans();
+        const QString statement = buildStatement();
+        qint64 changed = 0;
+        con.Execute(statement, &changed);
+        if (writer == Writer::UpdateItems && changed == 0) {
+            // No row carries the identifier: nothing was stored.
+            con.RollbackTrans();
+            con.Close();
+            return false;
+        }
+        con.CommitTrans();
+        con.Close();
+        return true;
+    } catch (const Error& e) {
+        return writerFailed(writer, e);
+    }
+}
+
+bool dllHome::writerFailed(Writer writer, const Error& error) {
+    const int index = static_cast<int>(writer);
+    try {
+        Connection& con = connection();
+        con.RollbackTrans();
+        con.Close();
+    } catch (const Error&) {
+        // The failure path itself failed (no connection could be opened, say):
+        // the error goes to the caller, and no connection is left open.
+        closeQuietly();
+        throw;
+    }
+    ErrorLog::AppendComponentBlock(logPath(), logSource(index), error.number(),
+                                   error.description());
+    strFunction = writerName(index);
+    MsgBox(FailureMessage(error.number(), error.description(), strFunction),
+           vbCritical | vbOKOnly, kCaption);
+    if (conDataBase) {
+        conDataBase->clearErrors();
+    }
+    return false;
+}
+
+bool dllHome::AddItems(QStringList& strText, std::vector<float>& sngMoney, QDateTime& datDate) {
+    return runWriter(Writer::AddItems, [&] {
+        QString s = QStringLiteral("INSERT INTO tblItems (ItemID,ItemName,SN,Model,RoomName,") +
+                    QStringLiteral("Cost,CurValue,BuyDate,AccquiredFrom,") +
+                    QStringLiteral("Description,Notes,AddDate) VALUES (");
+        s += quotedId(element(strText, 0)) + QLatin1Char(',');
+        for (int i = 1; i <= 4; ++i) {
+            s += quoted(Clean(element(strText, i))) + QLatin1Char(',');
+        }
+        s += SqlNumber(amount(sngMoney, 0)) + QLatin1Char(',');
+        s += SqlNumber(amount(sngMoney, 1)) + QLatin1Char(',');
+        s += quoted(SqlDate(datDate)) + QLatin1Char(',');
+        for (int i = 5; i <= 7; ++i) {
+            s += quoted(Clean(element(strText, i))) + QLatin1Char(',');
+        }
+        s += quoted(SqlNow()) + QStringLiteral(");");
+        return s;
+    });
+}
+
+bool dllHome::UpdateItems(QStringList& strText, std::vector<float>& sngMoney,
+                          QDateTime& datDate) {
+    return runWriter(Writer::UpdateItems, [&] {
+        QString s = QStringLiteral("UPDATE tblItems SET ");
+        s += QStringLiteral("ItemName = '") + Clean(element(strText, 1)) + QStringLiteral("',");
+        s += QStringLiteral("SN = '") + Clean(element(strText, 2)) + QStringLiteral("',");
+        s += QStringLiteral("Model = '") + Clean(element(strText, 3)) + QStringLiteral("',");
+        s += QStringLiteral("RoomName = '") + Clean(element(strText, 4)) + QStringLiteral("',");
+        s += QStringLiteral("Cost = ") + SqlNumber(amount(sngMoney, 0)) + QLatin1Char(',');
+        s += QStringLiteral("CurValue = ") + SqlNumber(amount(sngMoney, 1)) + QLatin1Char(',');
+        s += QStringLiteral("BuyDate = '") + SqlDate(datDate) + QStringLiteral("',");
+        s += QStringLiteral("AccquiredFrom = '") + Clean(element(strText, 5)) +
+             QStringLiteral("',");
+        s += QStringLiteral("Description = '") + Clean(element(strText, 6)) + QStringLiteral("',");
+        s += QStringLiteral("Notes = '") + Clean(element(strText, 7)) + QStringLiteral("',");
+        s += QStringLiteral("ModDate = '") + SqlNow() + QStringLiteral("' WHERE ");
+        s += QStringLiteral("ItemID = ") + quotedId(element(strText, 0)) + QStringLiteral(";");
+        return s;
+    });
+}
+
+bool dllHome::AddOwner(QStringList& strText) {
+    return runWriter(Writer::AddOwner, [&] {
+        QString s = QStringLiteral("INSERT INTO tblOwner (OwnerID,LName,FName,MName,FullName,Address,") +
+                    QStringLiteral("City,State,Zip,AddDate) VALUES (");
+        s += quotedId(element(strText, 8)) + QLatin1Char(',');
+        for (int i : {0, 1, 2, 7, 3, 4, 5, 6}) {
+            s += quoted(Clean(element(strText, i))) + QLatin1Char(',');
+        }
+        s += quoted(SqlNow()) + QStringLiteral(");");
+        return s;
+    });
+}
+
+bool dllHome::UpdateOwner(QStringList& strText) {
+    return runWriter(Writer::UpdateOwner, [&] {
+        QString s = QStringLiteral("UPDATE tblOwner SET ");
+        s += QStringLiteral("LName = '") + Clean(element(strText, 0)) + QStringLiteral("',");
+        s += QStringLiteral("FName = '") + Clean(element(strText, 1)) + QStringLiteral("',");
+        s += QStringLiteral("MName = '") + Clean(element(strText, 2)) + QStringLiteral("',");
+        s += QStringLiteral("FullName = '") + Clean(element(strText, 7)) + QStringLiteral("',");
+        s += QStringLiteral("Address = '") + Clean(element(strText, 3)) + QStringLiteral("',");
+        s += QStringLiteral("City = '") + Clean(element(strText, 4)) + QStringLiteral("',");
+        s += QStringLiteral("State = '") + Clean(element(strText, 5)) + QStringLiteral("',");
+        s += QStringLiteral("Zip = '") + Clean(element(strText, 6)) + QStringLiteral("',");
+        s += QStringLiteral("ModDate = '") + SqlNow() + QStringLiteral("';");
+        return s;
+    });
+}
+
+bool dllHome::DeleteItem(QString& strID) {
+    try {
+        Connection& con = connection();
+        con.Open();
+        con.BeginTrans();
+        con.Execute(QStringLiteral("DELETE FROM tblItems WHERE ItemID = ") + quotedId(strID) +
+                    QStringLiteral(";"));
+        // The row is gone inside the open transaction while the user decides.
+        const int answer =
+            MsgBox(DeleteQuestion(), vbQuestion | vbYesNo | vbDefaultButton2,
+                   QStringLiteral("** WARNING **"));
+        if (answer == vbNo) {
+            con.RollbackTrans();
+            con.Close();
+            return false;
+        }
+        con.CommitTrans();
+        con.Close();
+        return true;
+    } catch (const Error& e) {
+        return writerFailed(Writer::DeleteItem, e);
+    }
+}
+
+// ---- readers ---------------------------------------------------------------
+
+std::shared_ptr<Recordset> dllHome::readSkippingFailures(const QString& statement) {
+    std::shared_ptr<Recordset> result;
+    if (!conDataBase) {
+        return result;
+    }
+    Connection& con = *conDataBase;
+    const auto attempt = [](const auto& step) {
+        try {
+            step();
+        } catch (const Error&) {
+        }
+    };
+    attempt([&] { con.Open(); });
+    attempt([&] { con.BeginTrans(); });
+    attempt([&] { result = con.Execute(statement); });
+    attempt([&] { con.CommitTrans(); });
+    attempt([&] { con.Close(); });
+    return result;
+}
+
+std::shared_ptr<Recordset> dllHome::readRaisingFailures(const QString& statement) {
+    Connection& con = connection();
+    try {
+        con.Open();
+        con.BeginTrans();
+        std::shared_ptr<Recordset> result = con.Execute(statement);
+        con.CommitTrans();
+        con.Close();
+        con.clearErrors();
+        return result;
+    } catch (const Error&) {
+        // The next operation must start from a closed connection.
+        closeQuietly();
+        throw;
+    }
+}
+
+std::shared_ptr<Recordset> dllHome::GetNewItemID() {
+    std::shared_ptr<Recordset> result;
+    try {
+        Connection& con = connection();
+        con.Open();
+        con.BeginTrans();
+        result = con.Execute(QStringLiteral("SELECT MAX(ID) AS [NewItemID] FROM tblItems"));
+        con.CommitTrans();
+        con.Close();
+        return result;
+    } catch (const Error& e) {
+        try {
+            Connection& con = connection();
+            con.RollbackTrans();
+            if (!result) {
+                throw; // the statement itself failed: nothing to return
+            }
+            con.Close();
+        } catch (const Error&) {
+            closeQuietly();
+            throw;
+        }
+        strFunction = QStringLiteral("GetNewItemID");
+        MsgBox(FailureMessage(e.number(), e.description(), strFunction), vbCritical | vbOKOnly,
+               kCaption);
+        conDataBase->clearErrors();
+        return result;
+    }
+}
+
+std::shared_ptr<Recordset> dllHome::LoadItems() {
+    return readSkippingFailures(QStringLiteral("SELECT * FROM tblItems;"));
+}
+
+std::shared_ptr<Recordset> dllHome::LoadOwner() {
+    return readRaisingFailures(QStringLiteral("SELECT * FROM tblOwner;"));
+}
+
+std::shared_ptr<Recordset> dllHome::LoadEditItem() {
+    return readRaisingFailures(QStringLiteral("SELECT * FROM tblItems;"));
+}
+
+std::shared_ptr<Recordset> dllHome::RefreshItems() {
+    return readSkippingFailures(QStringLiteral("SELECT ItemID FROM tblItems;"));
+}
+
+std::shared_ptr<Recordset> dllHome::RefreshOwner() {
+    return readSkippingFailures(QStringLiteral("SELECT OwnerID FROM tblOwner;"));
+}
+
+} // namespace Riri

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "Connection.h"
+#include "Error.h"
+#include "Recordset.h"
+#include "RiriExport.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace Riri {
+
+// Every read and write of the inventory database made for the windows. An
+// object keeps no open connection between calls: each operation opens the
+// file, runs one transaction and closes it again. Readers return detached
+// record sets; writers return true when the change is stored.
+class RIRI_EXPORT dllHome {
+public:
+    dllHome();
+    ~dllHome();
+    dllHome(const dllHome&) = delete;
+    dllHome& operator=(const dllHome&) = delete;
+
+    // Public fields, as callers may read and replace them.
+    std::shared_ptr<Connection> conDataBase;
+    QString strFunction;
+    QString strConnect;
+
+    // Writers. Arrays are taken by reference; the texts are cleaned in place.
+    // strText: ItemID, ItemName, SN, Model, RoomName, AccquiredFrom,
+    // Description, Notes; sngMoney: Cost, CurValue; datDate: BuyDate.
+    bool AddItems(QStringList& strText, std::vector<float>& sngMoney, QDateTime& datDate);
+    bool UpdateItems(QStringList& strText, std::vector<float>& sngMoney, QDateTime& datDate);
+    // strText: LName, FName, MName, Address, City, State, Zip, FullName and,
+    // for adding, OwnerID.
+    bool AddOwner(QStringList& strText);
+    bool UpdateOwner(QStringList& strText);
+    // Deletes inside a transaction, then asks the user; No rolls back.
+    bool DeleteItem(QString& strID);
+
+    // Readers.
+    std::shared_ptr<Recordset> GetNewItemID();
+    std::shared_ptr<Recordset> LoadItems();
+    std::shared_ptr<Recordset> LoadOwner();
+    std::shared_ptr<Recordset> LoadEditItem();
+    std::shared_ptr<Recordset> RefreshItems();
+    std::shared_ptr<Recordset> RefreshOwner();
+
+    // Doubles every single quote, removes NUL characters and returns the text
+    // without leading and trailing blanks; strText keeps the doubled quotes,
+    // untrimmed.
+    QString Clean(QString& strText);
+
+    // The texts of the component's own messages.
+    static QString FailureMessage(int number, const QString& description,
+                                  const QString& function);
+    static QString DeleteQuestion();
+    static QString CreationFailureMessage();
+
+private:
+    enum class Writer { AddOwner, AddItems, UpdateItems, UpdateOwner, DeleteItem };
+
+    QString logPath() const;
+    Connection& connection();
+    void closeQuietly() noexcept;
+    bool runWriter(Writer writer, const std::function<QString()>& buildStatement);
+    bool writerFailed(Writer writer, const Error& error);
+    std::shared_ptr<Recordset> readSkippingFailures(const QString& statement);
+    std::shared_ptr<Recordset> readRaisingFailures(const QString& statement);
+};
+
+} // namespace Riri

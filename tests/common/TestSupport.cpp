@@ -1,0 +1,142 @@
+#include "TestSupport.h"
+
+#include "ComponentFolder.h"
+#include "MsgBox.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <sqlite3.h>
+
+// The program folder setter lives in the program's library; tests of the
+// component alone do not link it, so it is looked up weakly.
+void SetProgramFolder(const QString& folder) __attribute__((weak));
+
+namespace {
+
+Riri::MsgBoxHandler g_previous;
+
+} // namespace
+
+TestInstall::TestInstall() {
+    if (!m_dir.isValid()) {
+        return;
+    }
+    QDir(m_dir.path()).mkpath(QStringLiteral("home"));
+    m_valid = QFile::copy(QStringLiteral(QUORVANE_PRISTINE_DB), databasePath());
+    QFile::setPermissions(databasePath(), QFile::ReadOwner | QFile::WriteOwner);
+    Riri::SetComponentFolder(m_dir.path());
+    if (SetProgramFolder) {
+        SetProgramFolder(m_dir.path());
+    }
+}
+
+TestInstall::~TestInstall() {
+    Riri::SetComponentFolder(QString());
+    if (SetProgramFolder) {
+        SetProgramFolder(QString());
+    }
+}
+
+QList<QVariantList> TestInstall::query(const QString& sql) const {
+    QList<QVariantList> rows;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(databasePath().toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) !=
+        SQLITE_OK) {
+        sqlite3_close(db);
+        qWarning("cannot open %s", qPrintable(databasePath()));
+        return rows;
+    }
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt, nullptr) != SQLITE_OK) {
+        qWarning("query failed: %s: %s", qPrintable(sql), sqlite3_errmsg(db));
+        sqlite3_close(db);
+        return rows;
+    }
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        QVariantList row;
+        for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+            switch (sqlite3_column_type(stmt, i)) {
+            case SQLITE_NULL:
+                row.append(QVariant());
+                break;
+            case SQLITE_INTEGER:
+                row.append(static_cast<qint64>(sqlite3_column_int64(stmt, i)));
+                break;
+            case SQLITE_FLOAT:
+                row.append(sqlite3_column_double(stmt, i));
+                break;
+            default:
+                row.append(QString::fromUtf16(
+                    static_cast<const char16_t*>(sqlite3_column_text16(stmt, i)),
+                    sqlite3_column_bytes16(stmt, i) / 2));
+                break;
+            }
+        }
+        rows.append(row);
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return rows;
+}
+
+QVariant TestInstall::scalar(const QString& sql) const {
+    const QList<QVariantList> rows = query(sql);
+    return rows.isEmpty() || rows.first().isEmpty() ? QVariant() : rows.first().first();
+}
+
+bool TestInstall::exec(const QString& sql) const {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(databasePath().toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
+        SQLITE_OK) {
+        sqlite3_close(db);
+        return false;
+    }
+    char* message = nullptr;
+    const int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &message);
+    if (rc != SQLITE_OK) {
+        qWarning("exec failed: %s", message != nullptr ? message : "?");
+    }
+    sqlite3_free(message);
+    sqlite3_close(db);
+    return rc == SQLITE_OK;
+}
+
+QStringList TestInstall::logLines() const {
+    QFile file(logPath());
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    QStringList lines = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"));
+    if (!lines.isEmpty() && lines.last().isEmpty()) {
+        lines.removeLast();
+    }
+    return lines;
+}
+
+MsgResponder::MsgResponder() {
+    g_previous = Riri::SetMsgBoxHandler(
+        [this](const QString& prompt, int flags, const QString& title) {
+            return answer(prompt, flags, title);
+        });
+    m_installed = true;
+}
+
+MsgResponder::~MsgResponder() {
+    if (m_installed) {
+        Riri::SetMsgBoxHandler(g_previous);
+        g_previous = nullptr;
+    }
+}
+
+int MsgResponder::answer(const QString& prompt, int flags, const QString& title) {
+    m_shown.append(ShownBox{prompt, flags, title});
+    if (m_answers.empty()) {
+        QTest::qFail(qPrintable(QStringLiteral("unexpected message box [%1]: %2").arg(title, prompt)),
+                     __FILE__, __LINE__);
+        return Riri::DefaultAnswer(flags);
+    }
+    const int result = m_answers.front();
+    m_answers.pop_front();
+    return result;
+}
