@@ -1,0 +1,59 @@
+#include "frmAddOwner.h"
+
+#include "modGlobal.h"
+
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+
+const QString frmAddOwner::OwnerID = QStringLiteral("O-1");
+
+namespace {
+
+const OwnerLayout kLayout{4875, 120, 1740, 120, 1830, 3600};
+
+} // namespace
+
+frmAddOwner::frmAddOwner(QWidget* parent) : OwnerFields(kLayout, parent) {
+    // A window of its own with a fixed border: a close box but no minimize or
+    // maximize button, and no title text.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowTitle(QString());
+    try {
+        NewHome();
+    } catch (...) {
+        // The component could not be created; a save then reports not saved.
+    }
+}
+
+frmAddOwner* frmAddOwner::Open() {
+    static QPointer<frmAddOwner> window;
+    if (window.isNull()) {
+        window = new frmAddOwner;
+        window->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+bool frmAddOwner::SaveOwner() {
+    QStringList strText = OwnerText();
+    strText.append(OwnerID);
+    return objHome && objHome->AddOwner(strText);
+}
+
+void frmAddOwner::showEvent(QShowEvent* event) {
+    if (!m_placed) {
+        m_placed = true;
+        const QScreen* target = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+        if (target != nullptr) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(target->geometry().center());
+            move(frame.topLeft());
+        }
+    }
+    OwnerFields::showEvent(event);
+}

@@ -1,0 +1,87 @@
+#include "frmEditOwner.h"
+
+#include "AppInfo.h"
+#include "modGlobal.h"
+
+#include <QEvent>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+
+namespace {
+
+const OwnerLayout kLayout{4815, 60, 1680, 60, 1800, 3540};
+
+} // namespace
+
+QString frmEditOwner::Caption() {
+    return AppInfo::Title + QStringLiteral(" - ") + AppInfo::Version();
+}
+
+frmEditOwner::frmEditOwner(QWidget* parent) : OwnerFields(kLayout, parent) {
+    try {
+        NewHome();
+    } catch (...) {
+        // The component could not be created; the boxes stay empty.
+    }
+    setWindowTitle(Caption());
+    FillOwnerFields();
+}
+
+void frmEditOwner::FillOwnerFields() {
+    setCursor(Qt::WaitCursor);
+    rsData.reset();
+    try {
+        if (objHome) {
+            rsData = objHome->LoadOwner();
+        }
+        if (rsData) {
+            rsData->MoveFirst();
+            while (!rsData->IsEOF()) {
+                for (int i = 0; i < FieldCount; ++i) {
+                    if (rsData->IsNull(Columns[i])) {
+                        continue;
+                    }
+                    const QString value = rsData->Field(Columns[i]);
+                    // A stored value longer than the box accepts (written by
+                    // other means) is shown whole rather than cut short.
+                    if (value.size() > txtBox[i]->maxLength()) {
+                        txtBox[i]->setMaxLength(static_cast<int>(value.size()));
+                    }
+                    txtBox[i]->setText(value);
+                }
+                rsData->MoveNext();
+            }
+        }
+    } catch (...) {
+        // An owner table that cannot be read leaves the boxes as they are.
+    }
+    CloseRecordset();
+    unsetCursor();
+}
+
+bool frmEditOwner::SaveOwner() {
+    QStringList strText = OwnerText();
+    return objHome && objHome->UpdateOwner(strText);
+}
+
+bool frmEditOwner::event(QEvent* event) {
+    if (event->type() == QEvent::ParentChange) {
+        // Inside the main window the frame keeps a fixed border: minimize
+        // and close, no maximize.
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+            if (!frame->isVisible()) {
+                frame->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint |
+                                      Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                      Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+            }
+        }
+    }
+    if (event->type() == QEvent::Show) {
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+            if (!frame->isMinimized()) {
+                frame->setFixedSize(frame->size());
+            }
+        }
+    }
+    return OwnerFields::event(event);
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "OwnerFields.h"
+
+// The owner edit window: a child window of the main window that shows the
+// stored owner record and writes the changes back to every owner row.
+class frmEditOwner : public OwnerFields {
+    Q_OBJECT
+public:
+    explicit frmEditOwner(QWidget* parent = nullptr);
+
+    // "Quorvane - 2.0"
+    static QString Caption();
+
+protected:
+    bool SaveOwner() override;
+    bool event(QEvent* event) override;
+
+private:
+    // Puts the fields of the owner rows into the boxes; the last row read
+    // stays. A null field leaves its box as it was.
+    void FillOwnerFields();
+};
