@@ -87,8 +87,8 @@ private slots:
         const char* const columns = "SELECT ItemName,AccquiredFrom,Cost,CurValue,BuyDate,AddDate,"
                                     "ModDate,SN,Model,RoomName,Description,Notes FROM tblItems";
         QVariantList row = install.query(columns).value(0);
-        QCOMPARE(row.mid(0, 5), (QVariantList{"O'Brien's lamp", "Bob's Store", 0.0, -12.5,
-                                              "2005-03-01"}));
+        QCOMPARE(row.mid(0, 5),
+                 (QVariantList{"O'Brien's lamp", "Bob's Store", 0.0, -12.5, "2005-03-01"}));
         QCOMPARE(row.mid(7), (QVariantList{"SN-1", "X1", "Kitchen", "A lamp", "None"}));
         const QDateTime added = Riri::ParseSqlDateTime(row[5].toString());
         QVERIFY2(added >= before && added <= after, qPrintable(row[5].toString()));
@@ -116,8 +116,8 @@ private slots:
         TestInstall install;
         MsgResponder boxes;
         Riri::dllHome home;
-        QStringList text{"O'Brien", "Ann", "M",          "1 Main St", "Springfield",
-                         "IL",      "62701", "Ann M O'Brien", "O-1"};
+        QStringList text{"O'Brien", "Ann",           "M",  "1 Main St", "Springfield", "IL",
+                         "62701",   "Ann M O'Brien", "O-1"};
         QVERIFY(home.AddOwner(text));
         QCOMPARE(text[0], "O''Brien");
         const char* const columns =

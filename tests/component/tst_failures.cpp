@@ -52,7 +52,9 @@ bool addItem(Riri::dllHome& home, const QString& id, float cost = 25.f) {
     return home.AddItems(item.text, item.money, item.date);
 }
 
-QStringList owner() { return {"L", "F", "M", "A", "C", "S", "Z", "F M L", "O-1"}; }
+QStringList owner() {
+    return {"L", "F", "M", "A", "C", "S", "Z", "F M L", "O-1"};
+}
 
 const QString kTitle14 = "              Dedi Rividizar - Error Log";
 const QString kTitle13 = "             Dedi Rividizar - Error Log";
@@ -232,19 +234,18 @@ private slots:
                  (QStringList{kFrame, "% Error Information %", date + "Error: -2147467259",
                               "Initialize Database Connection", kRule, "Unspecified error",
                               kShortRule}));
-        QCOMPARE(Riri::ErrorLog::ComponentBlock(true, ComponentSource::Creation, 14, "No folder",
-                                                when),
-                 (QStringList{kRule, kTitle14, kRule, kFrame, date + " Error: 14",
-                              "Initialize Database Connection", kRule, "No folder", kShortRule}));
+        QCOMPARE(
+            Riri::ErrorLog::ComponentBlock(true, ComponentSource::Creation, 14, "No folder", when),
+            (QStringList{kRule, kTitle14, kRule, kFrame, date + " Error: 14",
+                         "Initialize Database Connection", kRule, "No folder", kShortRule}));
         QCOMPARE(Riri::ErrorLog::StartupBlock(true, 53, "File not found", when),
                  (QStringList{kRule, "           The Dedi Rividizar - Error Log", kRule, kFrame,
-                              date + "Error: 53", "SubMain Load Procedure", "---",
-                              "File not found", kRule}));
+                              date + "Error: 53", "SubMain Load Procedure", "---", "File not found",
+                              kRule}));
         QCOMPARE(Riri::ErrorLog::StartupBlock(false, -7, "Odd", when),
                  (QStringList{kFrame, date + "Error:-7", "SubMain Load Procedure", "---", "Odd",
                               kRule}));
-        QCOMPARE(Riri::ErrorLog::DateLine(when, "12345678901234x"),
-                 date + "12345678901234x");
+        QCOMPARE(Riri::ErrorLog::DateLine(when, "12345678901234x"), date + "12345678901234x");
     }
 
     // Blocks of both writers share one file in the order written; every line
@@ -261,7 +262,8 @@ private slots:
         QVERIFY(bytes.endsWith("\r\n"));
         QCOMPARE(bytes.count("\n"), bytes.count("\r\n"));
         QCOMPARE(bytes.count("\r"), bytes.count("\r\n"));
-        QVERIFY(bytes.contains("\r\nGr\xc3\xb6\xc3\x9f" "e\r\n"));
+        QVERIFY(bytes.contains("\r\nGr\xc3\xb6\xc3\x9f"
+                               "e\r\n"));
         const QStringList lines = install.logLines();
         QCOMPARE(lines.size(), 9 + 6 + 6);
         QCOMPARE(lines.count(kFrame), 3);
