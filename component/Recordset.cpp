@@ -53,6 +53,11 @@ void Recordset::MoveNext() {
 }
 
 int Recordset::ColumnIndex(const QString& column) const {
+    // Callers spell the names as the table does; the exact match is cheap.
+    const qsizetype exact = m_columns.indexOf(column);
+    if (exact >= 0) {
+        return static_cast<int>(exact);
+    }
     for (int i = 0; i < m_columns.size(); ++i) {
         if (m_columns.at(i).compare(column, Qt::CaseInsensitive) == 0) {
             return i;

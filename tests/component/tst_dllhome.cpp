@@ -240,6 +240,7 @@ private slots:
         items->MoveFirst();
         QVERIFY(!items->IsEOF() && !items->IsBOF());
         QCOMPARE(items->Field("ItemName"), "First");
+        QCOMPARE(items->Field("itemname"), "First");
         QCOMPARE(items->Field("ModDate"), QString());
         QCOMPARE(items->Field("NoSuchColumn"), QString());
         items->MoveNext();
