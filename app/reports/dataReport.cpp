@@ -60,28 +60,25 @@ QString DataReport::DatabasePath() {
 }
 
 std::shared_ptr<Riri::Recordset> DataReport::readItems() {
-    const QString path = DatabasePath();
-    // The connection opens on first use and stays open between runs; when the
-    // installation folder has changed since, it is opened on the new file.
-    if (conReport.isOpen() && conReport.dataSource() != path) {
+    // The connection is opened for each run and closed once the rows are
+    // read: the snapshot is detached, no lock is held while a preview is open,
+    // and a database file replaced or moved since the last run is never read
+    // through a stale handle.
+    if (conReport.isOpen()) {
         conReport.Close();
     }
-    if (!conReport.isOpen()) {
-        conReport.setConnectionString(QStringLiteral("Provider=SQLite3;Data Source=") + path +
-                                      QStringLiteral(";Persist Security Info=False;"));
-        conReport.Open();
-    }
+    conReport.setConnectionString(QStringLiteral("Provider=SQLite3;Data Source=") + DatabasePath() +
+                                  QStringLiteral(";Persist Security Info=False;"));
+    conReport.Open();
+    std::shared_ptr<Riri::Recordset> rows;
     try {
-        return conReport.Execute(kItemTotalSql);
+        rows = conReport.Execute(kItemTotalSql);
     } catch (const Riri::Error&) {
-        // A file replaced or removed under an open connection fails here; the
-        // next run starts with a fresh connection.
-        try {
-            conReport.Close();
-        } catch (const Riri::Error&) {
-        }
+        conReport.Close();
         throw;
     }
+    conReport.Close();
+    return rows;
 }
 
 void DataReport::cmdItemTotal() {

@@ -23,6 +23,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -74,49 +75,56 @@ void pdfFigures(int items, const QString& scratch) {
         std::printf("could not prepare %d items\n", items);
         return;
     }
-    // Warm the font caches so neither side pays for the first glyph look-ups.
-    {
-        rptTotalInventory warm;
-        DataReportInstance().cmdItemTotal();
-        warm.Bind(DataReportInstance().rscmdItemTotal);
-        warm.RenderPage(0, 96);
-    }
-
-    QElapsedTimer t;
-    t.start();
+    // The elements the report draws, for drawing them directly.
     DataReportInstance().cmdItemTotal();
-    rptTotalInventory report;
-    report.Bind(DataReportInstance().rscmdItemTotal);
-    const double readAndPlan = ms(t);
-    const QString enginePdf = scratch + QStringLiteral("/engine-%1.pdf").arg(items);
-    QElapsedTimer w;
-    w.start();
-    const bool ok = report.WritePdf(enginePdf);
-    const double writing = ms(w);
-    const double engineTotal = ms(t);
-
+    rptTotalInventory reference;
+    reference.Bind(DataReportInstance().rscmdItemTotal);
     std::vector<std::vector<Band::DrawItem>> pages;
-    pages.reserve(static_cast<size_t>(report.pageCount()));
+    pages.reserve(static_cast<size_t>(reference.pageCount()));
     size_t texts = 0;
     size_t lines = 0;
-    for (int i = 0; i < report.pageCount(); ++i) {
-        pages.push_back(report.PageItems(i));
+    for (int i = 0; i < reference.pageCount(); ++i) {
+        pages.push_back(reference.PageItems(i));
         for (const Band::DrawItem& d : pages.back()) {
             (d.type == Band::DrawItem::Type::Line ? lines : texts) += 1;
         }
     }
-    const double direct =
-        drawDirectly(pages, report.fonts(), scratch + QStringLiteral("/direct-%1.pdf").arg(items));
+
+    // Three rounds, each side in turn; the best of each counts, so that
+    // neither pays alone for cold caches or a busy moment of the machine.
+    double bestRead = 1e300;
+    double bestWriting = 1e300;
+    double bestTotal = 1e300;
+    double bestDirect = 1e300;
+    bool ok = true;
+    const QString enginePdf = scratch + QStringLiteral("/engine-%1.pdf").arg(items);
+    for (int round = 0; round < 3; ++round) {
+        QElapsedTimer t;
+        t.start();
+        DataReportInstance().cmdItemTotal();
+        rptTotalInventory report;
+        report.Bind(DataReportInstance().rscmdItemTotal);
+        const double readAndPlan = ms(t);
+        QElapsedTimer w;
+        w.start();
+        ok = report.WritePdf(enginePdf) && ok;
+        bestWriting = std::min(bestWriting, ms(w));
+        bestTotal = std::min(bestTotal, ms(t));
+        bestRead = std::min(bestRead, readAndPlan);
+        bestDirect = std::min(bestDirect, drawDirectly(pages, reference.fonts(),
+                                                       scratch + QStringLiteral("/direct.pdf")));
+    }
 
     std::printf("complete report, %d items: %d pages, %zu texts, %zu lines%s\n", items,
-                report.pageCount(), texts, lines, ok ? "" : " (PDF FAILED)");
-    std::printf("  read + plan pages:            %9.1f ms\n", readAndPlan);
-    std::printf("  PDF writing:                  %9.1f ms (%.1f MB)\n", writing,
+                reference.pageCount(), texts, lines, ok ? "" : " (PDF FAILED)");
+    std::printf("  read + plan pages:            %9.1f ms\n", bestRead);
+    std::printf("  PDF writing:                  %9.1f ms (%.1f MB)\n", bestWriting,
                 QFileInfo(enginePdf).size() / 1e6);
-    std::printf("  report total (read to file):  %9.1f ms\n", engineTotal);
-    std::printf("  QPdfWriter directly:          %9.1f ms\n", direct);
-    std::printf("  ratio total / direct:         %9.2f   (target <= 1.5)\n", engineTotal / direct);
-    std::printf("  ratio writing / direct:       %9.2f\n", writing / direct);
+    std::printf("  report total (read to file):  %9.1f ms\n", bestTotal);
+    std::printf("  QPdfWriter directly:          %9.1f ms\n", bestDirect);
+    std::printf("  ratio total / direct:         %9.2f   (target <= 1.5)\n",
+                bestTotal / bestDirect);
+    std::printf("  ratio writing / direct:       %9.2f\n", bestWriting / bestDirect);
     ReleaseDataReport();
 }
 
