@@ -5,12 +5,14 @@
 #include "TestSupport.h"
 
 #include "MsgBox.h"
+#include "frmMain.h"
 #include "platform/FileDialogSeam.h"
 #include "reports/ReportCommands.h"
 #include "reports/ReportPageView.h"
 #include "reports/dataReport.h"
 #include "reports/frmReportPreview.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -352,6 +354,41 @@ private slots:
         QCOMPARE(openPreviews().size(), 2);
     }
 
+    void menuCommands_checkForItemsFirst() {
+        TestInstall install;
+        MsgResponder boxes;
+        frmMain main;
+        main.show();
+        QAction* total = main.findChild<QAction*>("mnuTotalInventory");
+        QAction* rooms = main.findChild<QAction*>("mnuInventoryByRoom");
+        QVERIFY(total && rooms);
+
+        // No items: each command says so and opens nothing.
+        for (QAction* command : {total, rooms}) {
+            boxes.expect(Riri::vbOK);
+            command->trigger();
+            QCOMPARE(boxes.last().prompt, QString("No Item records were found! "));
+            QCOMPARE(boxes.last().icon(), int(Riri::vbExclamation));
+            QCOMPARE(boxes.last().buttons(), int(Riri::vbOKOnly));
+            QCOMPARE(boxes.last().title, QString("Quorvane"));
+        }
+        QCOMPARE(boxes.count(), 2);
+        QCOMPARE(openPreviews().size(), 0);
+
+        // With items each opens its preview, a window of its own above the frame.
+        QVERIFY(InventorySeed::Insert(install, item("A-1", "Kitchen")));
+        total->trigger();
+        rooms->trigger();
+        total->trigger();
+        QCOMPARE(boxes.count(), 2);
+        QCOMPARE(openPreviews().size(), 2);
+        QCOMPARE(TotalInventoryPreview()->parentWidget(), &main);
+        QVERIFY(TotalInventoryPreview()->isWindow());
+        QCOMPARE(RoomReportPreview()->parentWidget(), &main);
+        delete TotalInventoryPreview();
+        delete RoomReportPreview();
+    }
+
     void failure_showsNothing() {
         TestInstall install;
         MsgResponder boxes;
@@ -359,13 +396,18 @@ private slots:
         RunTotalInventoryReport();
         QVERIFY(TotalInventoryPreview());
         QVERIFY(QFile::remove(install.databasePath()));
+        auto pointer = [] {
+            const QCursor* cursor = QApplication::overrideCursor();
+            return cursor != nullptr ? int(cursor->shape()) : -1;
+        };
+        const int before = pointer();
         RunTotalInventoryReport();
         RunRoomReport();
         QVERIFY(TotalInventoryPreview() == nullptr);
         QVERIFY(RoomReportPreview() == nullptr);
         QCOMPARE(openPreviews().size(), 0);
         QCOMPARE(boxes.count(), 0);
-        QVERIFY(QApplication::overrideCursor() == nullptr);
+        QCOMPARE(pointer(), before); // the busy pointer is gone again
     }
 };
 
