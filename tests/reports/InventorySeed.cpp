@@ -44,8 +44,29 @@ const QStringList kRooms = {
 
 } // namespace
 
+Item Sample(const QString& id, const QString& room, double cost, double value,
+            const QString& bought) {
+    Item i;
+    i.itemId = id;
+    i.name = QStringLiteral("Name of ") + id;
+    i.sn = QStringLiteral("SN ") + id;
+    i.model = QStringLiteral("Model of ") + id;
+    i.room = room;
+    i.cost = cost;
+    i.curValue = value;
+    i.buyDate = bought;
+    i.from = QStringLiteral("Shop of ") + id;
+    i.description = QStringLiteral("Description of ") + id;
+    i.notes = QStringLiteral("Notes of ") + id;
+    return i;
+}
+
 bool Insert(const TestInstall& install, const Item& item) {
     return install.exec(insertSql(item));
+}
+
+bool Insert(const TestInstall& install, const QString& id, const QString& room) {
+    return Insert(install, Sample(id, room));
 }
 
 bool InsertMany(const TestInstall& install, int count) {

@@ -21,7 +21,13 @@ struct Item {
     QString notes;
 };
 
+// An item whose texts name its identifier ("Name of A-1", "SN A-1" ...).
+Item Sample(const QString& id, const QString& room, double cost = 10, double value = 5,
+            const QString& bought = QStringLiteral("2001-02-03"));
+
 bool Insert(const TestInstall& install, const Item& item);
+// Inserts Sample(id, room).
+bool Insert(const TestInstall& install, const QString& id, const QString& room);
 
 // `count` items spread over the 35 rooms in a scrambled order, with
 // descriptions and notes of a few lines, in one transaction.
