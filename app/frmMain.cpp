@@ -9,6 +9,7 @@
 #include "platform/Pointer.h"
 #include "platform/Registration.h"
 #include "platform/Twips.h"
+#include "reports/ReportCommands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -249,14 +250,16 @@ void frmMain::mnuTotalInventory_Click() {
     if (!RecordCheck(false, NoItemsMessage())) {
         return;
     }
-    // runs rptTotalInventory
+    RunTotalInventoryReport(this);
+    m_mdi->cascadeSubWindows();
 }
 
 void frmMain::mnuInventoryByRoom_Click() {
     if (!RecordCheck(false, NoItemsMessage())) {
         return;
     }
-    // runs rptRoomReport
+    RunRoomReport(this);
+    m_mdi->cascadeSubWindows();
 }
 
 void frmMain::mnuUtilsDeleteItems_Click() {

@@ -1,6 +1,7 @@
 #include "modGlobal.h"
 
 #include "platform/Registry.h"
+#include "reports/dataReport.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -133,7 +134,7 @@ void EndProgram() {
     }
 
     // 3. Release the report data source, which closes its connection.
-    // ReleaseDataReport();  // the reports' data source, once it exists
+    ReleaseDataReport();
 
     // 4. Release the component object.
     CloseRecordset();
