@@ -4,6 +4,8 @@
 #include "MsgBox.h"
 #include "frmAbout.h"
 #include "modGlobal.h"
+#include "owner/frmAddOwner.h"
+#include "owner/frmEditOwner.h"
 #include "platform/Detached.h"
 #include "platform/HelpViewer.h"
 #include "platform/Pointer.h"
@@ -229,7 +231,8 @@ void frmMain::mnuAddExit_Click() {
 }
 
 void frmMain::mnuAddOwner_Click() {
-    // opens frmAddOwner as a separate window centred on the screen, no arranging
+    // A separate window centred on the screen; the children are not arranged.
+    frmAddOwner::Open();
 }
 
 void frmMain::mnuEditItem_Click() {
@@ -243,7 +246,7 @@ void frmMain::mnuEditHome_Click() {
     if (!RecordCheck(true, NoOwnerToEditMessage())) {
         return;
     }
-    // opens frmEditOwner: ShowChild<frmEditOwner>();
+    ShowChild<frmEditOwner>();
 }
 
 void frmMain::mnuTotalInventory_Click() {
