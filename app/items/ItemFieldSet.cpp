@@ -27,6 +27,16 @@ constexpr int kRowHeight = 315;
 constexpr int kRowStep = 360;
 constexpr int kFullWidth = 6015;
 
+// A date picker that Tab leaves, as it leaves every other field; the date's
+// parts are reached with the arrow keys.
+class LeavingDateEdit : public QDateEdit {
+public:
+    using QDateEdit::QDateEdit;
+
+protected:
+    bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
+};
+
 void fail(const QString& message) {
     Riri::MsgBox(message, Riri::vbCritical | Riri::vbOKOnly, AppInfo::Title);
 }
@@ -99,11 +109,11 @@ ItemFieldSet::ItemFieldSet(QWidget* window, Kind kind, int top)
     cboBox->addItems(Rooms());
     cboBox->setCurrentIndex(-1);
 
-    datBox = new QDateEdit(window);
+    datBox = new LeavingDateEdit(window);
     datBox->setObjectName(QStringLiteral("datBox"));
     datBox->setCalendarPopup(true);
     datBox->setDateRange(kFirstDate, kLastDate);
-    datBox->setDisplayFormat(Riri::ShortDateFormat());
+    datBox->setDisplayFormat(Riri::ShortDateFormat(QLocale()));
     datBox->setDate(QDate::currentDate());
 
     for (size_t i = 0; i < rtBox.size(); ++i) {

@@ -43,7 +43,7 @@ void ItemListModel::Fill(const Riri::Recordset& records) {
     for (int c = 0; c < ColumnCount; ++c) {
         source[static_cast<size_t>(c)] = records.ColumnIndex(QString::fromLatin1(names[c]));
     }
-    const QLocale locale = QLocale::system();
+    const QLocale locale = QLocale();
     ListDates dates(locale);
 
     const qsizetype first = records.position();

@@ -10,7 +10,7 @@
 // four-digit year, so that a date read back from a row keeps its century.
 class ListDates {
 public:
-    explicit ListDates(const QLocale& locale = QLocale::system());
+    explicit ListDates(const QLocale& locale = QLocale());
 
     // A stored date ("2005-03-01", or with a time of day) as list text. An
     // empty text stays empty; a text that is no date is shown as it is.
