@@ -6,6 +6,7 @@
 
 #include <QLocale>
 #include <algorithm>
+#include <cstring>
 #include <numeric>
 
 ItemListModel::ItemListModel(const QStringList& headers, QObject* parent)
@@ -43,28 +44,41 @@ void ItemListModel::Fill(const Riri::Recordset& records) {
     for (int c = 0; c < ColumnCount; ++c) {
         source[static_cast<size_t>(c)] = records.ColumnIndex(QString::fromLatin1(names[c]));
     }
-    const QLocale locale = QLocale();
-    ListDates dates(locale);
-
-    const qsizetype first = records.position();
-    const qsizetype count = std::max<qsizetype>(0, records.rowCount() - first);
-    if (count == 0) {
+    const qsizetype first = std::max<qsizetype>(0, records.position());
+    const qsizetype last = records.rowCount();
+    if (first >= last) {
         return;
     }
+    Money::Pattern money;
+    ListDates dates;
+
+    // The texts are copied once into storage reserved to fit: the set's own
+    // texts plus room for the formatted amounts and dates.
+    size_t size = m_text.size();
+    for (qsizetype row = first; row < last; ++row) {
+        for (int c = 0; c < ColumnCount; ++c) {
+            size += static_cast<size_t>(
+                records.FieldViewAt(row, source[static_cast<size_t>(c)]).size());
+        }
+        size += 16;
+    }
+    m_text.reserve(size);
+    const auto count = static_cast<size_t>(last - first);
+    m_cellEnd.reserve(m_cellEnd.size() + count * ColumnCount);
+    m_rows.reserve(m_rows.size() + count);
+
     beginInsertRows(QModelIndex(), rowCount(), rowCount() + static_cast<int>(count) - 1);
-    m_cellEnd.reserve(m_cellEnd.size() + static_cast<size_t>(count) * ColumnCount);
-    m_rows.reserve(m_rows.size() + static_cast<size_t>(count));
-    for (qsizetype row = first; row < records.rowCount(); ++row) {
+    for (qsizetype row = first; row < last; ++row) {
         m_rows.push_back(static_cast<std::uint32_t>(m_cellEnd.size() / ColumnCount));
         for (int c = 0; c < ColumnCount; ++c) {
-            const QString value = records.FieldAt(row, source[static_cast<size_t>(c)]);
+            const QStringView value = records.FieldViewAt(row, source[static_cast<size_t>(c)]);
             switch (c) {
             case CostColumn:
             case ValueColumn:
-                appendCell(Money::FormatStored(value, locale));
+                appendCell(money.StoredView(value));
                 break;
             case BoughtColumn:
-                appendCell(dates.Show(value));
+                appendCell(dates.ShowView(value));
                 break;
             default:
                 appendCell(value);
@@ -105,29 +119,56 @@ void ItemListModel::SortBy(int column) {
         return;
     }
 
-    // The sort key of each row: the first four UTF-16 units of its text,
-    // case folded, packed into one number; rows whose keys are equal are told
-    // apart by comparing their whole texts, letter case ignored.
+    // The sort key of each row: the first 28 UTF-16 units of its text, case
+    // folded, stored big-endian and padded with zeros, so that comparing the
+    // bytes of two keys orders the texts. The folded rest of a longer text
+    // goes to `tails`, ended by a zero unit, for telling apart rows whose keys
+    // are equal. Each entry fills one cache line and moves with its key.
+    constexpr qsizetype kKeyUnits = 28;
+    constexpr std::uint32_t kNoTail = 0xFFFFFFFFu;
     struct Entry {
-        std::uint64_t prefix;
+        unsigned char key[kKeyUnits * 2];
         std::uint32_t stored;
+        std::uint32_t tail;
     };
+    static_assert(sizeof(Entry) == 64);
     std::vector<Entry> entries(m_rows.size());
+    std::vector<char16_t> tails;
     for (size_t i = 0; i < m_rows.size(); ++i) {
         const QStringView text = storedCell(m_rows[i], column);
-        std::uint64_t prefix = 0;
-        for (qsizetype k = 0; k < 4; ++k) {
-            const char16_t unit = k < text.size() ? QChar::toCaseFolded(text.at(k).unicode()) : 0;
-            prefix = (prefix << 16) | unit;
+        Entry& entry = entries[i];
+        const qsizetype units = std::min(text.size(), kKeyUnits);
+        for (qsizetype k = 0; k < units; ++k) {
+            const char16_t unit = QChar::toCaseFolded(text.at(k).unicode());
+            entry.key[2 * k] = static_cast<unsigned char>(unit >> 8);
+            entry.key[2 * k + 1] = static_cast<unsigned char>(unit & 0xFF);
         }
-        entries[i] = Entry{prefix, m_rows[i]};
+        std::memset(entry.key + 2 * units, 0, static_cast<size_t>(kKeyUnits - units) * 2);
+        entry.stored = m_rows[i];
+        entry.tail = kNoTail;
+        if (text.size() > kKeyUnits) {
+            entry.tail = static_cast<std::uint32_t>(tails.size());
+            for (qsizetype k = kKeyUnits; k < text.size(); ++k) {
+                tails.push_back(QChar::toCaseFolded(text.at(k).unicode()));
+            }
+            tails.push_back(0);
+        }
     }
-    const auto less = [this, column](const Entry& a, const Entry& b) {
-        if (a.prefix != b.prefix) {
-            return a.prefix < b.prefix;
+    const auto less = [&tails](const Entry& a, const Entry& b) {
+        const int byKey = std::memcmp(a.key, b.key, sizeof a.key);
+        if (byKey != 0) {
+            return byKey < 0;
         }
-        return storedCell(a.stored, column)
-                   .compare(storedCell(b.stored, column), Qt::CaseInsensitive) < 0;
+        if (a.tail == kNoTail || b.tail == kNoTail) {
+            return a.tail == kNoTail && b.tail != kNoTail; // the shorter text first
+        }
+        const char16_t* x = tails.data() + a.tail;
+        const char16_t* y = tails.data() + b.tail;
+        while (*x != 0 && *x == *y) {
+            ++x;
+            ++y;
+        }
+        return *x < *y;
     };
 
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
@@ -140,6 +181,7 @@ void ItemListModel::SortBy(int column) {
 
     // Move the indexes the views hold on to (selection, current row, the
     // row being read) from their old rows to the new ones.
+    std::vector<char16_t>().swap(tails);
     std::vector<std::uint32_t> newRowOfStored(m_rows.size());
     for (size_t i = 0; i < entries.size(); ++i) {
         newRowOfStored[entries[i].stored] = static_cast<std::uint32_t>(i);

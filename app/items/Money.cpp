@@ -1,5 +1,6 @@
 #include "Money.h"
 
+#include <QVarLengthArray>
 #include <cfloat>
 #include <cmath>
 
@@ -34,9 +35,19 @@ bool isPlainDecimal(QStringView text) {
     return i == text.size();
 }
 
+} // namespace
+
+Pattern::Pattern(const QLocale& locale)
+    : m_locale(locale), m_group(locale.groupSeparator()), m_point(locale.decimalPoint()),
+      m_minus(locale.negativeSign()) {}
+
+QString Pattern::toString(const Buffer& buffer) {
+    return QString(reinterpret_cast<const QChar*>(buffer.constData()), buffer.size());
+}
+
 // The pattern applied to a plain decimal text by decimal arithmetic on its
 // digits, so no binary rounding creeps in.
-QString formatPlain(QStringView text, const QLocale& locale) {
+void Pattern::writePlain(QStringView text, Buffer& out) const {
     bool negative = false;
     if (text.startsWith(QLatin1Char('-'))) {
         negative = true;
@@ -46,92 +57,107 @@ QString formatPlain(QStringView text, const QLocale& locale) {
     const QStringView whole = point < 0 ? text : text.left(point);
     const QStringView fraction = point < 0 ? QStringView() : text.mid(point + 1);
 
-    // Whole digits followed by exactly two decimals.
-    QString digits;
-    digits.reserve(whole.size() + 3);
-    digits.append(whole);
+    // One spare place in front for a carry, then the whole digits and
+    // exactly two decimals.
+    QVarLengthArray<char16_t, 64> digits;
+    digits.append(u'0');
+    for (QChar c : whole) {
+        digits.append(c.unicode());
+    }
     for (qsizetype i = 0; i < 2; ++i) {
-        digits.append(i < fraction.size() ? fraction.at(i) : QLatin1Char('0'));
+        digits.append(i < fraction.size() ? fraction.at(i).unicode() : u'0');
     }
     if (fraction.size() > 2 && fraction.at(2) >= QLatin1Char('5')) {
-        qsizetype i = digits.size() - 1;
-        while (i >= 0) {
-            if (digits.at(i) == QLatin1Char('9')) {
-                digits[i] = QLatin1Char('0');
-                --i;
+        for (qsizetype i = digits.size() - 1; i >= 0; --i) {
+            if (digits[i] == u'9') {
+                digits[i] = u'0';
             } else {
-                digits[i] = QChar(digits.at(i).unicode() + 1);
+                ++digits[i];
                 break;
             }
         }
-        if (i < 0) {
-            digits.prepend(QLatin1Char('1'));
-        }
     }
     qsizetype lead = 0;
-    while (lead < digits.size() - 3 && digits.at(lead) == QLatin1Char('0')) {
+    while (lead < digits.size() - 3 && digits[lead] == u'0') {
         ++lead;
     }
-    const QStringView significant = QStringView(digits).mid(lead);
     bool zero = true;
-    for (QChar c : significant) {
-        if (c != QLatin1Char('0')) {
-            zero = false;
-            break;
-        }
+    for (qsizetype i = lead; i < digits.size(); ++i) {
+        zero = zero && digits[i] == u'0';
     }
 
-    const QStringView integer = significant.left(significant.size() - 2);
-    const QString group = locale.groupSeparator();
-    QString result;
-    result.reserve(integer.size() + integer.size() / 3 * group.size() + 6);
-    if (negative && !zero) {
-        result.append(locale.negativeSign());
-    }
-    for (qsizetype i = 0; i < integer.size(); ++i) {
-        if (i > 0 && (integer.size() - i) % 3 == 0) {
-            result.append(group);
+    const auto append = [&out](const QString& text) {
+        for (QChar c : text) {
+            out.append(c.unicode());
         }
-        result.append(integer.at(i));
+    };
+    const qsizetype integerEnd = digits.size() - 2;
+    out.clear();
+    if (negative && !zero) {
+        append(m_minus);
     }
-    result.append(locale.decimalPoint());
-    result.append(significant.right(2));
-    return result;
+    for (qsizetype i = lead; i < integerEnd; ++i) {
+        if (i > lead && (integerEnd - i) % 3 == 0) {
+            append(m_group);
+        }
+        out.append(digits[i]);
+    }
+    append(m_point);
+    out.append(digits[integerEnd]);
+    out.append(digits[integerEnd + 1]);
 }
 
-} // namespace
-
-QString Format(double value, const QLocale& locale) {
+QString Pattern::Format(double value) const {
     if (!std::isfinite(value)) {
-        return locale.toString(value);
+        return m_locale.toString(value);
     }
     QString text = QString::number(value, 'g', 15);
     if (text.contains(QLatin1Char('e'))) {
         // Very small amounts (all zeros at two decimals) and very large ones.
         text = QString::number(value, 'f', std::fabs(value) < 1.0 ? 17 : 2);
     }
-    return formatPlain(text, locale);
+    Buffer out;
+    writePlain(text, out);
+    return toString(out);
 }
 
-QString FormatStored(QStringView stored, const QLocale& locale) {
+QString Pattern::FormatStored(QStringView stored) const {
     if (stored.isEmpty()) {
         return QString();
     }
     if (isPlainDecimal(stored)) {
-        return formatPlain(stored, locale);
+        Buffer out;
+        writePlain(stored, out);
+        return toString(out);
     }
     bool ok = false;
     const double value = QLocale::c().toDouble(stored, &ok);
-    return ok ? Format(value, locale) : stored.toString();
+    return ok ? Format(value) : stored.toString();
 }
 
-QString Reformat(const QString& shown, const QLocale& locale) {
+QStringView Pattern::StoredView(QStringView stored) {
+    if (stored.isEmpty()) {
+        return QStringView();
+    }
+    if (isPlainDecimal(stored)) {
+        writePlain(stored, m_scratch);
+    } else {
+        const QString shown = FormatStored(stored);
+        m_scratch.clear();
+        for (QChar c : shown) {
+            m_scratch.append(c.unicode());
+        }
+    }
+    return QStringView(m_scratch.constData(), m_scratch.size());
+}
+
+QString Pattern::Reformat(const QString& shown) const {
     if (shown.isEmpty()) {
         return shown;
     }
     bool ok = false;
-    const double value = locale.toDouble(shown, &ok);
-    return ok ? Format(value, locale) : shown;
+    const double value = m_locale.toDouble(shown, &ok);
+    return ok ? Format(value) : shown;
 }
 
 bool IsNumber(const QString& text, const QLocale& locale) {

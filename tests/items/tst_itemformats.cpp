@@ -1,5 +1,6 @@
 // Money and date texts of the item windows, and the order rules of the item
 // list.
+#include "Formats.h"
 #include "ItemTestSupport.h"
 #include "items/ItemListModel.h"
 #include "items/ListDates.h"
@@ -107,6 +108,33 @@ private slots:
         ListDates german(kGerman);
         QCOMPARE(german.Show(u"9999-12-31"), QStringLiteral("31.12.9999"));
         QCOMPARE(german.Read(QStringLiteral("01.01.1900")), QDate(1900, 1, 1));
+    }
+
+    void listDatesMatchTheLocalesOwnText() {
+        const QList<QLocale> locales{QLocale::c(),
+                                     kUs,
+                                     kGerman,
+                                     QLocale(QLocale::English, QLocale::UnitedKingdom),
+                                     QLocale(QLocale::French, QLocale::France),
+                                     QLocale(QLocale::Japanese, QLocale::Japan),
+                                     QLocale(QLocale::Chinese, QLocale::China),
+                                     QLocale(QLocale::Korean, QLocale::SouthKorea),
+                                     QLocale(QLocale::Russian, QLocale::Russia),
+                                     QLocale(QLocale::Arabic, QLocale::Egypt),
+                                     QLocale(QLocale::Persian, QLocale::Iran),
+                                     QLocale(QLocale::Hindi, QLocale::India),
+                                     QLocale(QLocale::Hungarian, QLocale::Hungary),
+                                     QLocale(QLocale::Bulgarian, QLocale::Bulgaria)};
+        const QList<QDate> days{QDate(1900, 1, 1), QDate(1907, 5, 4), QDate(2007, 12, 31),
+                                QDate(2024, 2, 29), QDate(9999, 12, 31)};
+        for (const QLocale& locale : locales) {
+            ListDates dates(locale);
+            for (const QDate& day : days) {
+                const QString expected = locale.toString(day, Riri::ShortDateFormat(locale));
+                QCOMPARE(dates.Show(day.toString(Qt::ISODate)), expected);
+                QCOMPARE(dates.Read(expected), day);
+            }
+        }
     }
 
     void sortIsByTextWithOneDirection() {
