@@ -75,22 +75,16 @@ QStringView Recordset::FieldViewAt(qsizetype row, int column) const {
     return QStringView(m_text.data() + begin, static_cast<qsizetype>(end - begin));
 }
 
-QString Recordset::Field(int column) const {
-    return FieldAt(m_position, column);
-}
+QString Recordset::Field(int column) const { return FieldAt(m_position, column); }
 
-QString Recordset::Field(const QString& column) const {
-    return Field(ColumnIndex(column));
-}
+QString Recordset::Field(const QString& column) const { return Field(ColumnIndex(column)); }
 
 bool Recordset::IsNull(int column) const {
     const qsizetype cell = cellIndex(m_position, column);
     return cell < 0 || m_null[static_cast<size_t>(cell)];
 }
 
-bool Recordset::IsNull(const QString& column) const {
-    return IsNull(ColumnIndex(column));
-}
+bool Recordset::IsNull(const QString& column) const { return IsNull(ColumnIndex(column)); }
 
 bool Recordset::Close() {
     if (!m_open) {
