@@ -11,6 +11,8 @@ inline constexpr int Minor = 0;
 inline constexpr int Revision = 21; // never shown
 
 // "2.0"
-inline QString Version() { return QString::number(Major) + QLatin1Char('.') + QString::number(Minor); }
+inline QString Version() {
+    return QString::number(Major) + QLatin1Char('.') + QString::number(Minor);
+}
 
 } // namespace AppInfo

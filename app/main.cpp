@@ -1,8 +1,18 @@
-#include "modGlobal.h"
+#include "frmMain.h"
+#include "modMain.h"
+#include "platform/Fonts.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Tallimer"));
+    Fonts::RegisterSubstitutes();
+    if (!Main(StartupSeams{})) {
+        // Start-up stopped on a failure it has shown: the main window, if it
+        // was loaded, is never shown and the program ends.
+        delete MainForm();
+        return 1;
+    }
+    return app.exec();
 }

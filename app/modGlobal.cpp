@@ -1,10 +1,20 @@
 #include "modGlobal.h"
 
-#include <QCoreApplication>
+#include "platform/Registry.h"
+#include "reports/dataReport.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
+#include <QThread>
+#include <QTimer>
 #include <QWidget>
+#include <cstdio>
+#include <cstdlib>
 
 std::unique_ptr<Riri::dllHome> objHome;
 std::shared_ptr<Riri::Recordset> rsData;
@@ -26,7 +36,9 @@ QString ProgramFolder() {
     return QCoreApplication::applicationDirPath();
 }
 
-void SetProgramFolder(const QString& folder) { programFolderOverride() = folder; }
+void SetProgramFolder(const QString& folder) {
+    programFolderOverride() = folder;
+}
 
 void NewHome() {
     objHome.reset();
@@ -83,4 +95,104 @@ void TrimFields(QWidget& window) {
             }
         }
     }
+}
+
+bool Pause(int seconds) {
+    // Whole seconds of the clock, counted from the epoch so that a change of
+    // the local time (summer time) neither shortens nor stretches the wait.
+    const qint64 start = QDateTime::currentSecsSinceEpoch();
+    while (QDateTime::currentSecsSinceEpoch() - start <= seconds) {
+        // Sleep in the event loop until just past the next change of the
+        // clock's seconds; events (painting, input) are handled meanwhile and
+        // no processor time is spent spinning.
+        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        const int untilNextSecond = static_cast<int>(1000 - now % 1000) + 1;
+        if (QCoreApplication::instance() != nullptr) {
+            QEventLoop loop;
+            QTimer::singleShot(untilNextSecond, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+            loop.exec();
+        } else {
+            QThread::msleep(static_cast<unsigned long>(untilNextSecond));
+        }
+    }
+    return true;
+}
+
+void EndProgram() {
+    // 1. The program keeps no file open between operations: the component
+    // opens and closes the database for each one, and the error log is
+    // closed as soon as its block is written.
+
+    // 2. Unload every window: child windows close with the main window,
+    // separate windows (owner entry, help) on their own.
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
+        const QList<QWidget*> windows = QApplication::topLevelWidgets();
+        for (QWidget* window : windows) {
+            if (window->isVisible()) {
+                window->close();
+            }
+        }
+    }
+
+    // 3. Release the report data source, which closes its connection.
+    ReleaseDataReport();
+
+    // 4. Release the component object.
+    CloseRecordset();
+    objHome.reset();
+
+    // 5. Back to the program folder.
+    QDir::setCurrent(ProgramFolder());
+
+    // 6. Default pointer.
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
+        while (QApplication::overrideCursor() != nullptr) {
+            QApplication::restoreOverrideCursor();
+        }
+    }
+
+    // 7. End at once: no event handler of any window runs any more, and no
+    // static object is torn down under a still living application object.
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+unsigned int GetRootKey(bool classesRoot, bool currentConfig, bool currentUser, bool dynData,
+                        bool localMachine, bool performanceData, bool users) {
+    const std::pair<bool, RootKey> order[] = {
+        {classesRoot, HKEY_CLASSES_ROOT},
+        {currentConfig, HKEY_CURRENT_CONFIG},
+        {currentUser, HKEY_CURRENT_USER},
+        {dynData, HKEY_DYN_DATA},
+        {localMachine, HKEY_LOCAL_MACHINE},
+        {performanceData, HKEY_PERFORMANCE_DATA},
+        {users, HKEY_USERS},
+    };
+    for (const auto& [flag, key] : order) {
+        if (flag) {
+            return key;
+        }
+    }
+    return 0;
+}
+
+QString GetRegString(const QString& keyPath, const QString& valueName, bool classesRoot,
+                     bool currentConfig, bool currentUser, bool dynData, bool localMachine,
+                     bool performanceData, bool users, bool addSeparator) {
+    // The value is read into a buffer of 255 characters with its terminating
+    // zero; a longer value does not fit and reads as empty.
+    constexpr qsizetype kBuffer = 255;
+    const unsigned int root = GetRootKey(classesRoot, currentConfig, currentUser, dynData,
+                                         localMachine, performanceData, users);
+    const std::optional<QString> value = Registry::Read(root, keyPath, valueName);
+    if (!value || value->size() + 1 > kBuffer) {
+        return QString();
+    }
+    QString result = TrimBlanks(*value);
+    // Folder values end in a separator when asked; Linux folders use "/",
+    // and a value that already ends in either separator stays as it is.
+    if (addSeparator && !result.endsWith(QLatin1Char('/')) && !result.endsWith(QLatin1Char('\\'))) {
+        result += QLatin1Char('/');
+    }
+    return result;
 }

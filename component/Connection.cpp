@@ -13,6 +13,31 @@ constexpr int kNotOpen = SQLITE_MISUSE;
 
 } // namespace
 
+QByteArray StatementUtf8(const QString& statement) {
+    const qsizetype n = statement.size();
+    const QChar* text = statement.constData();
+    qsizetype i = 0;
+    for (; i < n; ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < n && text[i + 1].isLowSurrogate()) {
+            ++i;
+        } else if (text[i].isSurrogate()) {
+            break;
+        }
+    }
+    if (i == n) {
+        return statement.toUtf8();
+    }
+    QString copy = statement;
+    for (; i < n; ++i) {
+        if (copy.at(i).isHighSurrogate() && i + 1 < n && copy.at(i + 1).isLowSurrogate()) {
+            ++i;
+        } else if (copy.at(i).isSurrogate()) {
+            copy[i] = QChar::ReplacementCharacter;
+        }
+    }
+    return copy.toUtf8();
+}
+
 Connection::~Connection() {
     if (m_db != nullptr) {
         sqlite3_close_v2(m_db);
@@ -20,12 +45,41 @@ Connection::~Connection() {
 }
 
 QString Connection::dataSource() const {
-    const QStringList parts = m_connectionString.split(QLatin1Char(';'));
-    for (const QString& part : parts) {
-        const qsizetype eq = part.indexOf(QLatin1Char('='));
-        if (eq > 0 && part.left(eq).trimmed().compare(QLatin1String("Data Source"),
-                                                      Qt::CaseInsensitive) == 0) {
-            return part.mid(eq + 1);
+    // Pairs "key=value;". A value that holds a semicolon is enclosed in double
+    // quotes, with any double quote inside it doubled.
+    const QString& text = m_connectionString;
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const qsizetype eq = text.indexOf(QLatin1Char('='), i);
+        if (eq < 0) {
+            break;
+        }
+        const QString key = text.mid(i, eq - i).trimmed();
+        QString value;
+        i = eq + 1;
+        if (i < n && text.at(i) == QLatin1Char('"')) {
+            for (++i; i < n; ++i) {
+                if (text.at(i) == QLatin1Char('"')) {
+                    if (i + 1 < n && text.at(i + 1) == QLatin1Char('"')) {
+                        ++i;
+                    } else {
+                        ++i;
+                        break;
+                    }
+                }
+                value += text.at(i);
+            }
+            const qsizetype semi = text.indexOf(QLatin1Char(';'), i);
+            i = semi < 0 ? n : semi + 1;
+        } else {
+            const qsizetype semi = text.indexOf(QLatin1Char(';'), i);
+            const qsizetype end = semi < 0 ? n : semi;
+            value = text.mid(i, end - i);
+            i = end + 1;
+        }
+        if (key.compare(QLatin1String("Data Source"), Qt::CaseInsensitive) == 0) {
+            return value;
         }
     }
     return QString();
@@ -46,7 +100,8 @@ void Connection::failFromDb(int code) {
 
 void Connection::requireOpen(const char* operation) {
     if (m_db == nullptr) {
-        fail(kNotOpen, QStringLiteral("%1: the connection is not open").arg(QLatin1String(operation)));
+        fail(kNotOpen,
+             QStringLiteral("%1: the connection is not open").arg(QLatin1String(operation)));
     }
 }
 
@@ -90,8 +145,8 @@ void Connection::exec(const char* sql) {
     char* message = nullptr;
     const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, &message);
     if (rc != SQLITE_OK) {
-        const QString text = message != nullptr ? QString::fromUtf8(message)
-                                                : QString::fromUtf8(sqlite3_errstr(rc));
+        const QString text =
+            message != nullptr ? QString::fromUtf8(message) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_free(message);
         fail(sqlite3_extended_errcode(m_db), text);
     }
@@ -104,6 +159,7 @@ bool Connection::inTransaction() const {
 void Connection::BeginTrans() {
     requireOpen("BeginTrans");
     exec("BEGIN");
+    m_transactionBegun = true;
 }
 
 void Connection::CommitTrans() {
@@ -112,32 +168,39 @@ void Connection::CommitTrans() {
         fail(kNotOpen, QStringLiteral("No transaction is active"));
     }
     exec("COMMIT");
+    m_transactionBegun = false;
 }
 
 void Connection::RollbackTrans() {
     requireOpen("RollbackTrans");
     if (!inTransaction()) {
+        if (m_transactionBegun) {
+            // SQLite already rolled the transaction back itself when the
+            // failing statement ran (a full disk, a trigger's RAISE(ROLLBACK)):
+            // the rollback asked for has happened.
+            m_transactionBegun = false;
+            return;
+        }
         fail(kNotOpen, QStringLiteral("No transaction is active"));
     }
     exec("ROLLBACK");
+    m_transactionBegun = false;
 }
 
 void Connection::Close() {
     requireOpen("Close");
     sqlite3_close_v2(m_db); // a pending transaction is rolled back
     m_db = nullptr;
+    m_transactionBegun = false;
 }
 
-std::shared_ptr<Recordset> Connection::Execute(const QString& statement,
-                                               qint64* recordsAffected) {
+std::shared_ptr<Recordset> Connection::Execute(const QString& statement, qint64* recordsAffected) {
     requireOpen("Execute");
-    // Statements go to SQLite as UTF-8: a lone surrogate becomes the
-    // replacement character instead of swallowing the text that follows it.
-    const QByteArray sql = statement.toUtf8();
+    const QByteArray sql = StatementUtf8(statement);
     sqlite3_stmt* stmt = nullptr;
     const char* tail = nullptr;
-    int rc = sqlite3_prepare_v2(m_db, sql.constData(), static_cast<int>(sql.size()) + 1, &stmt,
-                                &tail);
+    int rc =
+        sqlite3_prepare_v2(m_db, sql.constData(), static_cast<int>(sql.size()) + 1, &stmt, &tail);
     if (rc != SQLITE_OK) {
         failFromDb(rc);
     }
@@ -164,10 +227,12 @@ std::shared_ptr<Recordset> Connection::Execute(const QString& statement,
     }
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         for (int i = 0; i < columns; ++i) {
+            // Read as UTF-8, as stored: SQLite's own UTF-16 conversion would
+            // turn the characters U+FFFE and U+FFFF into U+FFFD.
             const bool isNull = sqlite3_column_type(stmt, i) == SQLITE_NULL;
-            const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(stmt, i));
-            const int bytes = sqlite3_column_bytes16(stmt, i);
-            result->appendCell(text, bytes / 2, isNull);
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+            const int bytes = sqlite3_column_bytes(stmt, i);
+            result->appendCellUtf8(text, bytes, isNull);
         }
     }
     if (rc != SQLITE_DONE) {

@@ -10,6 +10,12 @@ struct sqlite3;
 
 namespace Riri {
 
+// The statement text as SQLite is given it: UTF-8, every unpaired surrogate
+// replaced by U+FFFD. (QString::toUtf8 writes '?' for one, which would change
+// the text; SQLite's own UTF-16 reader would take the character after a lone
+// high surrogate as its low half and so swallow a closing quote.)
+RIRI_EXPORT QByteArray StatementUtf8(const QString& statement);
+
 // One connection to the inventory database file, opened and closed around
 // each operation. Every failure throws Riri::Error with an SQLite result code
 // and its message.
@@ -56,6 +62,7 @@ private:
 
     QString m_connectionString;
     sqlite3* m_db = nullptr;
+    bool m_transactionBegun = false; // BeginTrans ran, no commit or rollback yet
     int m_lastNumber = 0;
     QString m_lastDescription;
 };

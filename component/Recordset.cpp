@@ -1,5 +1,6 @@
 #include "Recordset.h"
 
+#include <QStringDecoder>
 #include <utility>
 
 namespace Riri {
@@ -11,6 +12,22 @@ void Recordset::beginRow() {}
 void Recordset::appendCell(const char16_t* text, qsizetype length, bool isNull) {
     if (length > 0) {
         m_text.insert(m_text.end(), text, text + length);
+    }
+    m_cellEnd.push_back(static_cast<std::uint32_t>(m_text.size()));
+    m_null.push_back(isNull);
+}
+
+void Recordset::appendCellUtf8(const char* text, qsizetype bytes, bool isNull) {
+    if (bytes > 0) {
+        // A UTF-8 text never has more UTF-16 units than bytes.
+        const size_t begin = m_text.size();
+        m_text.resize(begin + static_cast<size_t>(bytes));
+        // A U+FEFF at the start is part of the text, not a byte-order mark.
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                         QStringDecoder::Flag::ConvertInitialBom);
+        QChar* out = reinterpret_cast<QChar*>(m_text.data() + begin);
+        const QChar* end = decoder.appendToBuffer(out, QByteArrayView(text, bytes));
+        m_text.resize(begin + static_cast<size_t>(end - out));
     }
     m_cellEnd.push_back(static_cast<std::uint32_t>(m_text.size()));
     m_null.push_back(isNull);
@@ -36,6 +53,11 @@ void Recordset::MoveNext() {
 }
 
 int Recordset::ColumnIndex(const QString& column) const {
+    // Callers spell the names as the table does; the exact match is cheap.
+    const qsizetype exact = m_columns.indexOf(column);
+    if (exact >= 0) {
+        return static_cast<int>(exact);
+    }
     for (int i = 0; i < m_columns.size(); ++i) {
         if (m_columns.at(i).compare(column, Qt::CaseInsensitive) == 0) {
             return i;
@@ -75,16 +97,22 @@ QStringView Recordset::FieldViewAt(qsizetype row, int column) const {
     return QStringView(m_text.data() + begin, static_cast<qsizetype>(end - begin));
 }
 
-QString Recordset::Field(int column) const { return FieldAt(m_position, column); }
+QString Recordset::Field(int column) const {
+    return FieldAt(m_position, column);
+}
 
-QString Recordset::Field(const QString& column) const { return Field(ColumnIndex(column)); }
+QString Recordset::Field(const QString& column) const {
+    return Field(ColumnIndex(column));
+}
 
 bool Recordset::IsNull(int column) const {
     const qsizetype cell = cellIndex(m_position, column);
     return cell < 0 || m_null[static_cast<size_t>(cell)];
 }
 
-bool Recordset::IsNull(const QString& column) const { return IsNull(ColumnIndex(column)); }
+bool Recordset::IsNull(const QString& column) const {
+    return IsNull(ColumnIndex(column));
+}
 
 bool Recordset::Close() {
     if (!m_open) {

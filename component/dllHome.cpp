@@ -27,6 +27,17 @@ QString quotedId(const QString& id) {
     return quoted(copy.replace(QLatin1Char('\''), QLatin1String("''")));
 }
 
+// A connection-string value; one that holds a semicolon or begins with a
+// double quote is enclosed in double quotes, its own double quotes doubled.
+QString connectValue(const QString& value) {
+    if (!value.contains(QLatin1Char(';')) && !value.startsWith(QLatin1Char('"'))) {
+        return value;
+    }
+    QString copy = value;
+    return QLatin1Char('"') + copy.replace(QLatin1Char('"'), QLatin1String("\"\"")) +
+           QLatin1Char('"');
+}
+
 QString& element(QStringList& list, qsizetype index) {
     if (index >= list.size()) {
         throw Error(kSubscriptOutOfRange, QStringLiteral("Subscript out of range"));
@@ -57,11 +68,9 @@ QString writerName(int writer) {
 
 } // namespace
 
-QString dllHome::FailureMessage(int number, const QString& description,
-                                const QString& function) {
+QString dllHome::FailureMessage(int number, const QString& description, const QString& function) {
     return QStringLiteral("ERROR # ") + QString::number(number) + QStringLiteral("\r\n\r\n") +
-           description + QStringLiteral("\r\nIn the Dynamic Link Library\r\nFunction: ") +
-           function;
+           description + QStringLiteral("\r\nIn the Dynamic Link Library\r\nFunction: ") + function;
 }
 
 QString dllHome::DeleteQuestion() {
@@ -80,7 +89,8 @@ dllHome::dllHome() {
             throw Error(14, QStringLiteral("The folder of the component cannot be found"));
         }
         strConnect = QStringLiteral("Provider=SQLite3;User ID=;");
-        strConnect += QStringLiteral("Data Source=") + folder + QStringLiteral("/home/inv.inv;");
+        strConnect += QStringLiteral("Data Source=") +
+                      connectValue(folder + QStringLiteral("/home/inv.inv")) + QLatin1Char(';');
         strConnect += QStringLiteral("Persist Security Info=False;");
         conDataBase = std::make_shared<Connection>();
         conDataBase->setConnectionString(strConnect);
@@ -103,11 +113,19 @@ dllHome::~dllHome() {
     }
 }
 
-QString dllHome::logPath() const { return ComponentFolder() + QStringLiteral("/error.log"); }
+QString dllHome::logPath() const {
+    const QString folder = ComponentFolder();
+    if (folder.isEmpty()) {
+        // Without the installation folder there is no place for the log.
+        throw Error(ErrorLog::kFileAccessError, QStringLiteral("Path/File access error"));
+    }
+    return folder + QStringLiteral("/error.log");
+}
 
 Connection& dllHome::connection() {
     if (!conDataBase) {
-        throw Error(kObjectNotSet, QStringLiteral("Object variable or With block variable not set"));
+        throw Error(kObjectNotSet,
+                    QStringLiteral("Object variable or With block variable not set"));
     }
     return *conDataBase;
 }
@@ -181,8 +199,8 @@ bool dllHome::writerFailed(Writer writer, const Error& error) {
     ErrorLog::AppendComponentBlock(logPath(), logSource(index), error.number(),
                                    error.description());
     strFunction = writerName(index);
-    MsgBox(FailureMessage(error.number(), error.description(), strFunction),
-           vbCritical | vbOKOnly, kCaption);
+    MsgBox(FailureMessage(error.number(), error.description(), strFunction), vbCritical | vbOKOnly,
+           kCaption);
     if (conDataBase) {
         conDataBase->clearErrors();
     }
@@ -209,8 +227,7 @@ bool dllHome::AddItems(QStringList& strText, std::vector<float>& sngMoney, QDate
     });
 }
 
-bool dllHome::UpdateItems(QStringList& strText, std::vector<float>& sngMoney,
-                          QDateTime& datDate) {
+bool dllHome::UpdateItems(QStringList& strText, std::vector<float>& sngMoney, QDateTime& datDate) {
     return runWriter(Writer::UpdateItems, [&] {
         QString s = QStringLiteral("UPDATE tblItems SET ");
         s += QStringLiteral("ItemName = '") + Clean(element(strText, 1)) + QStringLiteral("',");
@@ -220,8 +237,8 @@ bool dllHome::UpdateItems(QStringList& strText, std::vector<float>& sngMoney,
         s += QStringLiteral("Cost = ") + SqlNumber(amount(sngMoney, 0)) + QLatin1Char(',');
         s += QStringLiteral("CurValue = ") + SqlNumber(amount(sngMoney, 1)) + QLatin1Char(',');
         s += QStringLiteral("BuyDate = '") + SqlDate(datDate) + QStringLiteral("',");
-        s += QStringLiteral("AccquiredFrom = '") + Clean(element(strText, 5)) +
-             QStringLiteral("',");
+        s +=
+            QStringLiteral("AccquiredFrom = '") + Clean(element(strText, 5)) + QStringLiteral("',");
         s += QStringLiteral("Description = '") + Clean(element(strText, 6)) + QStringLiteral("',");
         s += QStringLiteral("Notes = '") + Clean(element(strText, 7)) + QStringLiteral("',");
         s += QStringLiteral("ModDate = '") + SqlNow() + QStringLiteral("' WHERE ");
@@ -232,8 +249,9 @@ bool dllHome::UpdateItems(QStringList& strText, std::vector<float>& sngMoney,
 
 bool dllHome::AddOwner(QStringList& strText) {
     return runWriter(Writer::AddOwner, [&] {
-        QString s = QStringLiteral("INSERT INTO tblOwner (OwnerID,LName,FName,MName,FullName,Address,") +
-                    QStringLiteral("City,State,Zip,AddDate) VALUES (");
+        QString s =
+            QStringLiteral("INSERT INTO tblOwner (OwnerID,LName,FName,MName,FullName,Address,") +
+            QStringLiteral("City,State,Zip,AddDate) VALUES (");
         s += quotedId(element(strText, 8)) + QLatin1Char(',');
         for (int i : {0, 1, 2, 7, 3, 4, 5, 6}) {
             s += quoted(Clean(element(strText, i))) + QLatin1Char(',');
@@ -267,9 +285,8 @@ bool dllHome::DeleteItem(QString& strID) {
         con.Execute(QStringLiteral("DELETE FROM tblItems WHERE ItemID = ") + quotedId(strID) +
                     QStringLiteral(";"));
         // The row is gone inside the open transaction while the user decides.
-        const int answer =
-            MsgBox(DeleteQuestion(), vbQuestion | vbYesNo | vbDefaultButton2,
-                   QStringLiteral("** WARNING **"));
+        const int answer = MsgBox(DeleteQuestion(), vbQuestion | vbYesNo | vbDefaultButton2,
+                                  QStringLiteral("** WARNING **"));
         if (answer == vbNo) {
             con.RollbackTrans();
             con.Close();

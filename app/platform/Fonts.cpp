@@ -6,8 +6,8 @@ namespace Fonts {
 
 void RegisterSubstitutes() {
     QFont::insertSubstitutions(Verdana, QStringList{QStringLiteral("DejaVu Sans")});
-    QFont::insertSubstitutions(MSSansSerif,
-                               QStringList{QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+    QFont::insertSubstitutions(
+        MSSansSerif, QStringList{QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
     QFont::insertSubstitutions(Arial, QStringList{QStringLiteral("Liberation Sans")});
     QFont::insertSubstitutions(ComicSansMS, QStringList{QStringLiteral("Comic Neue")});
 }

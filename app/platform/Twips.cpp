@@ -24,10 +24,16 @@ int convert(int twips, bool vertical) {
 
 } // namespace
 
-int ToPixels(int twips) { return convert(twips, false); }
-int ToPixelsY(int twips) { return convert(twips, true); }
+int ToPixels(int twips) {
+    return convert(twips, false);
+}
+int ToPixelsY(int twips) {
+    return convert(twips, true);
+}
 
-QSize Size(int width, int height) { return QSize(ToPixels(width), ToPixelsY(height)); }
+QSize Size(int width, int height) {
+    return QSize(ToPixels(width), ToPixelsY(height));
+}
 
 QRect Rect(int left, int top, int width, int height) {
     return QRect(ToPixels(left), ToPixelsY(top), ToPixels(width), ToPixelsY(height));

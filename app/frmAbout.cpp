@@ -1,0 +1,136 @@
+#include "frmAbout.h"
+
+#include "AppInfo.h"
+#include "MsgBox.h"
+#include "modGlobal.h"
+#include "platform/AutoSize.h"
+#include "platform/Detached.h"
+#include "platform/Fonts.h"
+#include "platform/Look.h"
+#include "platform/Registry.h"
+#include "platform/RtfReader.h"
+#include "platform/Twips.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QTextEdit>
+
+namespace {
+
+// Where the system information program is registered.
+const QString kSysInfoKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
+const QString kSysInfoValue = QStringLiteral("PATH");
+const QString kSysInfoLocationKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
+const QString kSysInfoLocationValue = QStringLiteral("MSINFO");
+
+} // namespace
+
+QString frmAbout::AboutFile() {
+    return ProgramFolder() + QStringLiteral("/text/About.rtf");
+}
+
+frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmAbout"));
+    setFont(Fonts::Make(Fonts::Verdana, 8.25));
+    Twips::FixInnerSize(this, 4875, 2820);
+
+    lblTitle = new QLabel(AppInfo::Title, this);
+    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    Twips::Place(lblTitle, 120, 120, 4635, 435);
+    lblTitle->setAlignment(Qt::AlignCenter);
+    lblTitle->setFrameShape(QFrame::Box);
+    lblTitle->setFont(Fonts::Make(Fonts::ComicSansMS, 12, true));
+    lblTitle->setAutoFillBackground(true);
+    QPalette titleColours = lblTitle->palette();
+    titleColours.setColor(QPalette::Window, QColor(255, 0, 0));
+    titleColours.setColor(QPalette::WindowText, QColor(255, 255, 0));
+    lblTitle->setPalette(titleColours);
+
+    lblVersion = new QLabel(QStringLiteral("Version"), this);
+    lblVersion->setObjectName(QStringLiteral("lblVersion"));
+    Twips::Place(lblVersion, 4050, 600, 645, 195);
+    lblVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    rtBox = new QTextEdit(this);
+    rtBox->setObjectName(QStringLiteral("rtBox"));
+    Twips::Place(rtBox, 120, 840, 4635, 1395);
+    rtBox->setReadOnly(true);
+    rtBox->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    rtBox->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    rtBox->setFocusPolicy(Qt::ClickFocus);
+
+    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    Twips::Place(cmdOK, 3060, 2325, 1680, 345);
+    Look::StyleButton(cmdOK);
+    cmdOK->setDefault(true);
+    cmdOK->setAutoDefault(true);
+
+    cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
+    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    Twips::Place(cmdSysInfo, 120, 2340, 1665, 345);
+    Look::StyleButton(cmdSysInfo);
+    cmdSysInfo->setAutoDefault(false);
+
+    setTabOrder(cmdOK, cmdSysInfo);
+    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
+
+    Form_Load();
+    cmdOK->setFocus();
+}
+
+void frmAbout::Form_Load() {
+    setWindowTitle(QStringLiteral("About ") + AppInfo::Title);
+    lblVersion->setText(QStringLiteral("v") + AppInfo::Version());
+    SizeToText(lblVersion);
+    QFile file(AboutFile());
+    if (file.open(QIODevice::ReadOnly)) {
+        RtfReader::Read(file.readAll(), rtBox->document());
+    }
+}
+
+// Esc closes the dialog through reject(), Enter and a click through here.
+void frmAbout::cmdOK_Click() {
+    accept();
+}
+
+void frmAbout::cmdSysInfo_Click() {
+    StartSysInfo();
+}
+
+bool frmAbout::GetKeyValue(unsigned int KeyRoot, const QString& KeyName, const QString& SubKeyRef,
+                           QString& KeyVal) {
+    // Values are read into a buffer of 1024 characters; the stand-in holds
+    // text values only.
+    constexpr qsizetype kBuffer = 1024;
+    const std::optional<QString> value = Registry::Read(KeyRoot, KeyName, SubKeyRef);
+    if (!value || value->size() + 1 > kBuffer) {
+        KeyVal.clear();
+        return false;
+    }
+    KeyVal = *value;
+    return true;
+}
+
+void frmAbout::StartSysInfo() {
+    QString program;
+    QString folder;
+    if (!GetKeyValue(HKEY_LOCAL_MACHINE, kSysInfoKey, kSysInfoValue, program)) {
+        if (GetKeyValue(HKEY_LOCAL_MACHINE, kSysInfoLocationKey, kSysInfoLocationValue, folder)) {
+            // The folder holds one of the known system information programs.
+            for (const QString& name : Registry::SysInfoPrograms()) {
+                const QString candidate = folder + QLatin1Char('/') + name;
+                if (QFileInfo(candidate).isExecutable()) {
+                    program = candidate;
+                    break;
+                }
+            }
+        }
+    }
+    if (program.isEmpty() || !Detached::StartProgram(program)) {
+        Riri::MsgBox(UnavailableMessage(), Riri::vbOKOnly, AppInfo::Title);
+    }
+}

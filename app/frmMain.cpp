@@ -1,0 +1,361 @@
+#include "frmMain.h"
+
+#include "AppInfo.h"
+#include "MsgBox.h"
+#include "frmAbout.h"
+#include "items/frmAddItem.h"
+#include "items/frmDeleteItem.h"
+#include "items/frmEditItem.h"
+#include "modGlobal.h"
+#include "platform/Detached.h"
+#include "platform/HelpViewer.h"
+#include "platform/Pointer.h"
+#include "platform/Registration.h"
+#include "platform/Twips.h"
+#include "reports/ReportCommands.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QShortcut>
+
+namespace {
+
+frmMain* g_mainForm = nullptr;
+
+// The frame's inner area, in twips.
+constexpr int kInnerWidth = 12075;
+constexpr int kInnerHeight = 8160;
+
+// Failures of the component object that ask for its registration again.
+constexpr int kObjectNotSet = 91;
+constexpr int kNoInterface = 430;
+
+} // namespace
+
+frmMain* MainForm() {
+    return g_mainForm;
+}
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("frmMain"));
+    m_mdi = new QMdiArea(this);
+    m_mdi->setObjectName(QStringLiteral("mdiArea"));
+    setCentralWidget(m_mdi);
+    buildMenus();
+    // The inner area below the menu bar.
+    resize(Twips::Size(kInnerWidth, kInnerHeight) + QSize(0, menuBar()->sizeHint().height()));
+    // F1 anywhere in the program opens the help file set at start-up.
+    auto* contextHelp = new QShortcut(QKeySequence::HelpContents, this);
+    contextHelp->setContext(Qt::ApplicationShortcut);
+    connect(contextHelp, &QShortcut::activated, this, [this] {
+        HelpViewer::Open(HelpViewer::HelpFile().isEmpty() ? HelpFile() : HelpViewer::HelpFile(),
+                         this);
+    });
+    g_mainForm = this;
+    Form_Load();
+}
+
+frmMain::~frmMain() {
+    if (g_mainForm == this) {
+        g_mainForm = nullptr;
+    }
+}
+
+QString frmMain::HelpFile() {
+    return ProgramFolder() + QStringLiteral("/help/quorvane.qhc");
+}
+
+void frmMain::Form_Load() {
+    Pointer::SetScreen(Pointer::Arrow);
+    QApplication::clipboard()->clear();
+    setWindowTitle(AppInfo::Title + QStringLiteral("  -  ") + QString::number(AppInfo::Major) +
+                   QLatin1Char('.') + QString::number(AppInfo::Minor));
+    try {
+        NewHome();
+    } catch (const Riri::Error& error) {
+        // An object that cannot be used asks for the component's
+        // registration again; then a second object is made, and its failure
+        // passes to the code that loads the frame.
+        if (error.number() == kObjectNotSet || error.number() == kNoInterface) {
+            Registration::Request();
+        }
+        NewHome();
+    }
+    Pointer::SetScreen(Pointer::Arrow);
+}
+
+QMenu* frmMain::addMenu(const char* name, const QString& caption) {
+    QMenu* menu = menuBar()->addMenu(caption);
+    menu->setObjectName(QLatin1String(name));
+    menu->menuAction()->setObjectName(QLatin1String(name));
+    return menu;
+}
+
+QAction* frmMain::addItem(QMenu* menu, const char* name, const QString& caption,
+                          void (frmMain::*handler)()) {
+    QAction* action = nullptr;
+    if (caption == QLatin1String("-")) {
+        action = menu->addSeparator();
+    } else {
+        action = menu->addAction(caption);
+        if (handler != nullptr) {
+            connect(action, &QAction::triggered, this, handler);
+        }
+    }
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+void frmMain::buildMenus() {
+    QMenu* add = addMenu("mnuAdd", QStringLiteral("&Add"));
+    addItem(add, "mnuAddNewItem", QStringLiteral("Add New Item"), &frmMain::mnuAddNewItem_Click);
+    addItem(add, "A0", QStringLiteral("-"));
+    addItem(add, "mnuAddExit", QStringLiteral("e&Xit"), &frmMain::mnuAddExit_Click);
+    QAction* addOwner =
+        addItem(add, "mnuAddOwner", QStringLiteral("Add Owner"), &frmMain::mnuAddOwner_Click);
+    addOwner->setVisible(false);
+    addOwner->setEnabled(false);
+
+    QMenu* edit = addMenu("mnuEdit", QStringLiteral("&Edit"));
+    addItem(edit, "mnuEditItem", QStringLiteral("Edit Item"), &frmMain::mnuEditItem_Click);
+    // The separator would lead to nothing visible: it stays enabled but hidden.
+    addItem(edit, "E0", QStringLiteral("-"))->setVisible(false);
+    QAction* editHome = addItem(edit, "mnuEditHome", QStringLiteral("Edit Riri Information"),
+                                &frmMain::mnuEditHome_Click);
+    editHome->setVisible(false);
+    editHome->setEnabled(false);
+
+    QMenu* reports = addMenu("mnuReports", QStringLiteral("&Reports"));
+    addItem(reports, "mnuTotalInventory", QStringLiteral("Total Dedi Rividizar"),
+            &frmMain::mnuTotalInventory_Click);
+    addItem(reports, "R0", QStringLiteral("-"));
+    addItem(reports, "mnuInventoryByRoom", QStringLiteral("Inventory By Room"),
+            &frmMain::mnuInventoryByRoom_Click);
+
+    QMenu* utils = addMenu("mnuUtils", QStringLiteral("&Utils"));
+    addItem(utils, "mnuUtilsDeleteItems", QStringLiteral("Delete Items"),
+            &frmMain::mnuUtilsDeleteItems_Click);
+
+    QMenu* window = addMenu("mnuWindow", QStringLiteral("&Window"));
+    addItem(window, "mnuWindowCascade", QStringLiteral("Cascade"),
+            &frmMain::mnuWindowCascade_Click);
+    addItem(window, "W0", QStringLiteral("-"));
+    addItem(window, "MnuWindowH", QStringLiteral("TileHorizontally"), &frmMain::MnuWindowH_Click);
+    addItem(window, "W1", QStringLiteral("-"));
+    addItem(window, "mnuWindowV", QStringLiteral("TileVertically"), &frmMain::mnuWindowV_Click);
+    addItem(window, "W2", QStringLiteral("-"));
+    addItem(window, "mnuWindowArrangeIcons", QStringLiteral("Arrange Icons"),
+            &frmMain::mnuWindowArrangeIcons_Click);
+
+    QMenu* help = addMenu("mnuHelp", QStringLiteral("&Help"));
+    addItem(help, "mnuShowHelp", QStringLiteral("Quorvane help"), &frmMain::mnuShowHelp_Click);
+    addItem(help, "H0", QStringLiteral("-"));
+    addItem(help, "mnuHelpCheckUpdates", QStringLiteral("Check For Updates"),
+            &frmMain::mnuHelpCheckUpdates_Click);
+    addItem(help, "H2", QStringLiteral("-"));
+    addItem(help, "mnuHelpAbout", QStringLiteral("About Quorvane"), &frmMain::mnuHelpAbout_Click);
+}
+
+bool frmMain::RecordCheck(bool owner, const QString& message) {
+    setCursor(Qt::WaitCursor);
+    rsData.reset();
+    try {
+        if (objHome) {
+            rsData = owner ? objHome->RefreshOwner() : objHome->RefreshItems();
+        }
+    } catch (...) {
+        // a failing question leaves no record set: counted as no records
+    }
+    bool empty = true;
+    try {
+        empty = !rsData || (rsData->IsEOF() && rsData->IsBOF());
+    } catch (...) {
+        empty = true;
+    }
+    CloseRecordset();
+    unsetCursor();
+    if (empty) {
+        Riri::MsgBox(message, Riri::vbExclamation | Riri::vbOKOnly, AppInfo::Title);
+        return false;
+    }
+    return true;
+}
+
+QMdiSubWindow* frmMain::openChild(const QMetaObject& kind) const {
+    const QList<QMdiSubWindow*> children = m_mdi->subWindowList();
+    for (QMdiSubWindow* sub : children) {
+        QWidget* widget = sub->widget();
+        if (widget != nullptr && widget->metaObject() == &kind) {
+            return sub;
+        }
+    }
+    return nullptr;
+}
+
+QMdiSubWindow* frmMain::addChild(QWidget* window) {
+    // Closing the window itself (its own Close or Save commands) takes the
+    // frame around it away as well, so the next command loads a fresh one.
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    QMdiSubWindow* sub = m_mdi->addSubWindow(window);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    QPointer<QMdiSubWindow> frame(sub);
+    connect(window, &QObject::destroyed, m_mdi, [frame] {
+        if (frame) {
+            frame->close();
+        }
+    });
+    sub->adjustSize();
+    sub->show();
+    window->show();
+    return sub;
+}
+
+void frmMain::bringForward(QMdiSubWindow* sub) {
+    if (sub->isMinimized()) {
+        sub->showNormal();
+    }
+    sub->show();
+    m_mdi->setActiveSubWindow(sub);
+    sub->raise();
+}
+
+void frmMain::mnuAddNewItem_Click() {
+    ShowChild<frmAddItem>();
+}
+
+void frmMain::mnuAddExit_Click() {
+    EndProgram();
+}
+
+void frmMain::mnuAddOwner_Click() {
+    // opens frmAddOwner as a separate window centred on the screen, no arranging
+}
+
+void frmMain::mnuEditItem_Click() {
+    if (!RecordCheck(false, NoItemsToEditMessage())) {
+        return;
+    }
+    ShowChild<frmEditItem>();
+}
+
+void frmMain::mnuEditHome_Click() {
+    if (!RecordCheck(true, NoOwnerToEditMessage())) {
+        return;
+    }
+    // opens frmEditOwner: ShowChild<frmEditOwner>();
+}
+
+void frmMain::mnuTotalInventory_Click() {
+    if (!RecordCheck(false, NoItemsMessage())) {
+        return;
+    }
+    RunTotalInventoryReport(this);
+    m_mdi->cascadeSubWindows();
+}
+
+void frmMain::mnuInventoryByRoom_Click() {
+    if (!RecordCheck(false, NoItemsMessage())) {
+        return;
+    }
+    RunRoomReport(this);
+    m_mdi->cascadeSubWindows();
+}
+
+void frmMain::mnuUtilsDeleteItems_Click() {
+    if (!RecordCheck(false, NoItemsToDeleteMessage())) {
+        return;
+    }
+    ShowChild<frmDeleteItem>();
+}
+
+void frmMain::mnuWindowCascade_Click() {
+    m_mdi->cascadeSubWindows();
+}
+
+void frmMain::MnuWindowH_Click() {
+    // Tiled one above the other, each as wide as the area.
+    const QList<QMdiSubWindow*> children = m_mdi->subWindowList();
+    QList<QMdiSubWindow*> shown;
+    for (QMdiSubWindow* sub : children) {
+        if (sub->isVisible() && !sub->isMinimized()) {
+            shown.append(sub);
+        }
+    }
+    if (shown.isEmpty()) {
+        return;
+    }
+    const QRect area = m_mdi->viewport()->rect();
+    const int height = area.height() / static_cast<int>(shown.size());
+    int top = 0;
+    for (QMdiSubWindow* sub : shown) {
+        if (sub->isMaximized()) {
+            sub->showNormal();
+        }
+        sub->setGeometry(0, top, area.width(), height);
+        top += height;
+    }
+}
+
+void frmMain::mnuWindowV_Click() {
+    // Tiled side by side, each as high as the area.
+    const QList<QMdiSubWindow*> children = m_mdi->subWindowList();
+    QList<QMdiSubWindow*> shown;
+    for (QMdiSubWindow* sub : children) {
+        if (sub->isVisible() && !sub->isMinimized()) {
+            shown.append(sub);
+        }
+    }
+    if (shown.isEmpty()) {
+        return;
+    }
+    const QRect area = m_mdi->viewport()->rect();
+    const int width = area.width() / static_cast<int>(shown.size());
+    int left = 0;
+    for (QMdiSubWindow* sub : shown) {
+        if (sub->isMaximized()) {
+            sub->showNormal();
+        }
+        sub->setGeometry(left, 0, width, area.height());
+        left += width;
+    }
+}
+
+void frmMain::mnuWindowArrangeIcons_Click() {
+    // Minimised children line up along the bottom edge of the area.
+    const QList<QMdiSubWindow*> children = m_mdi->subWindowList();
+    const QRect area = m_mdi->viewport()->rect();
+    int left = 0;
+    int bottom = area.height();
+    for (QMdiSubWindow* sub : children) {
+        if (!sub->isMinimized()) {
+            continue;
+        }
+        const QSize size = sub->size();
+        if (left + size.width() > area.width() && left > 0) {
+            left = 0;
+            bottom -= size.height();
+        }
+        sub->move(left, bottom - size.height());
+        left += size.width();
+    }
+}
+
+void frmMain::mnuShowHelp_Click() {
+    HelpViewer::Open(HelpFile(), this);
+}
+
+void frmMain::mnuHelpCheckUpdates_Click() {
+    const QString browser =
+        GetRegString(QStringLiteral("htmlfile\\shell\\open\\command"), QString(), true, false,
+                     false, false, false, false, false, false);
+    Detached::Start(browser + QLatin1Char(' ') + ProductPage());
+}
+
+void frmMain::mnuHelpAbout_Click() {
+    frmAbout about(this);
+    about.exec();
+}

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QString>
+
+class QAction;
+class QMenu;
+
+// The program's multiple-document frame: the menu bar and the area that
+// holds the item and owner edit windows. Its load creates objHome.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    QMdiArea* mdiArea() const { return m_mdi; }
+
+    // Shows the one child window of class W: an open one is brought forward,
+    // otherwise a new one is made and added at its own size. The children are
+    // cascaded afterwards.
+    template <class W> W* ShowChild();
+
+    // The record check of the commands that need records: asks objHome for
+    // the owner record (owner) or the items, releases the record set and,
+    // when there is none (or the question fails), shows the message. True
+    // when records exist.
+    bool RecordCheck(bool owner, const QString& message);
+
+    // The record checks' messages.
+    static QString NoItemsToEditMessage() {
+        return QStringLiteral("No Item records were found to edit! ");
+    }
+    static QString NoOwnerToEditMessage() {
+        return QStringLiteral("No Owner record was found to edit! ");
+    }
+    static QString NoItemsToDeleteMessage() {
+        return QStringLiteral("No Item records were found to delete! ");
+    }
+    static QString NoItemsMessage() { return QStringLiteral("No Item records were found! "); }
+
+    // The product's web page that Check For Updates opens.
+    static QString ProductPage() { return QStringLiteral("https://www.example.com/quorvane"); }
+    // The help collection below the program folder.
+    static QString HelpFile();
+
+    // The menu commands.
+    void mnuAddNewItem_Click();
+    void mnuAddExit_Click();
+    void mnuAddOwner_Click();
+    void mnuEditItem_Click();
+    void mnuEditHome_Click();
+    void mnuTotalInventory_Click();
+    void mnuInventoryByRoom_Click();
+    void mnuUtilsDeleteItems_Click();
+    void mnuWindowCascade_Click();
+    void MnuWindowH_Click();
+    void mnuWindowV_Click();
+    void mnuWindowArrangeIcons_Click();
+    void mnuShowHelp_Click();
+    void mnuHelpCheckUpdates_Click();
+    void mnuHelpAbout_Click();
+
+private:
+    void Form_Load();
+    void buildMenus();
+    QMenu* addMenu(const char* name, const QString& caption);
+    QAction* addItem(QMenu* menu, const char* name, const QString& caption,
+                     void (frmMain::*handler)() = nullptr);
+    QMdiSubWindow* openChild(const QMetaObject& kind) const;
+    QMdiSubWindow* addChild(QWidget* window);
+    void bringForward(QMdiSubWindow* sub);
+
+    QMdiArea* m_mdi = nullptr;
+};
+
+// The program's main window while it exists, else nullptr.
+frmMain* MainForm();
+
+template <class W> W* frmMain::ShowChild() {
+    if (QMdiSubWindow* open = openChild(W::staticMetaObject)) {
+        bringForward(open);
+        m_mdi->cascadeSubWindows();
+        return qobject_cast<W*>(open->widget());
+    }
+    auto* window = new W(nullptr);
+    addChild(window);
+    m_mdi->cascadeSubWindows();
+    return window;
+}

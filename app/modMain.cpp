@@ -1,0 +1,176 @@
+#include "modMain.h"
+
+#include "AppInfo.h"
+#include "Error.h"
+#include "ErrorLog.h"
+#include "MsgBox.h"
+#include "frmMain.h"
+#include "frmSplash.h"
+#include "modGlobal.h"
+#include "platform/HelpViewer.h"
+#include "platform/MsgBoxPresenter.h"
+#include "platform/Pointer.h"
+#include "platform/Registration.h"
+#include "platform/SingleInstance.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+constexpr int kFileNotFound = 53;
+constexpr int kPathFileAccess = 75;
+// The number a failure without one of its own is logged and shown with.
+constexpr int kUnexpected = 440;
+
+// The name of the procedure in error, set just before its message is built.
+QString g_procedureInError;
+
+// True when the database file is there (or when looking for it failed).
+bool DatabaseExists() {
+    Pointer::SetScreen(Pointer::Busy);
+    const QString folder = ProgramFolder();
+    if (QDir::currentPath() != folder) {
+        QDir::setCurrent(folder);
+    }
+    const bool exists = QFileInfo(folder + QStringLiteral("/home/inv.inv")).isFile();
+    Pointer::SetScreen(Pointer::Arrow);
+    return exists;
+}
+
+// Logs and shows a start-up failure.
+void ReportFailure(int number, const QString& description) {
+    Pointer::SetScreen(Pointer::Busy);
+    try {
+        Riri::ErrorLog::AppendStartupBlock(ProgramFolder() + QStringLiteral("/error.log"), number,
+                                           description);
+    } catch (const Riri::Error&) {
+        // a log that cannot be written does not hide the message
+    }
+    Pointer::SetScreen(Pointer::Default);
+    g_procedureInError = StartupProcedure;
+    Riri::MsgBox(StartupErrorMessage(number, description), Riri::vbCritical | Riri::vbOKOnly,
+                 AppInfo::Title);
+}
+
+} // namespace
+
+QString AlreadyRunningMessage() {
+    return AppInfo::Title + QStringLiteral(" is already running on this computer! ");
+}
+
+QString DatabaseMissingMessage() {
+    return QStringLiteral("Database Not Found.\r\n\r\nThe database must reside in the folder "
+                          "where it was originally installed.");
+}
+
+QString DatabaseMissingCaption() {
+    return QStringLiteral(" ERROR - DATABASE NOT FOUND");
+}
+
+QString StartupErrorMessage(int number, const QString& description) {
+    return QStringLiteral("ERROR #") + QString::number(number) + QStringLiteral("\r\n\r\n") +
+           description + QStringLiteral("\r\nIn the: ModMain code module\r\nProcedure: ") +
+           StartupProcedure;
+}
+
+void Main() {
+    Main(StartupSeams{});
+}
+
+bool Main(const StartupSeams& seams) {
+    if (seams.installPresenter) {
+        MsgBoxPresenter::Install();
+    }
+    // Windows come and go during start-up (the splash closes before the main
+    // window shows); the program must not end in between.
+    const bool quitOnLastWindow = QApplication::quitOnLastWindowClosed();
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // Steps 1 to 5: a failing step is skipped.
+    Pointer::SetScreen(Pointer::Busy);
+    HelpViewer::SetHelpFile(frmMain::HelpFile());
+    QApplication::clipboard()->clear();
+    if (SingleInstance::AnotherIsRunning()) {
+        Pointer::SetScreen(Pointer::Default);
+        Riri::MsgBox(AlreadyRunningMessage(), Riri::vbExclamation | Riri::vbOKOnly, AppInfo::Title);
+        std::fflush(nullptr);
+        std::_Exit(0);
+    }
+    Registration::Request();
+
+    // Steps 6 to 13, each through the start-up failure handler.
+    std::unique_ptr<frmSplash> splash;
+    bool databaseFound = true;
+    frmMain* main = nullptr;
+    const auto steps = std::to_array<std::pair<int, std::function<void()>>>({
+        {6, [&] { databaseFound = DatabaseExists(); }},
+        {7,
+         [&] {
+             if (databaseFound) {
+                 main = new frmMain();
+             }
+         }},
+        {8,
+         [&] {
+             if (!databaseFound) {
+                 Pointer::SetScreen(Pointer::Default);
+                 Riri::MsgBox(DatabaseMissingMessage(), Riri::vbCritical | Riri::vbOKOnly,
+                              DatabaseMissingCaption());
+                 EndProgram();
+             }
+         }},
+        {9,
+         [&] {
+             splash = std::make_unique<frmSplash>();
+             splash->Load(seams.splashPause);
+         }},
+        {10, [] { Pointer::SetScreen(Pointer::Busy); }},
+        {11,
+         [&] {
+             if (splash) {
+                 splash->hide();
+                 splash.reset();
+             }
+         }},
+        {12, [] { Pointer::SetScreen(Pointer::Default); }},
+        {13,
+         [&] {
+             if (main == nullptr) {
+                 main = MainForm();
+             }
+             if (main != nullptr) {
+                 main->show();
+             }
+         }},
+    });
+    for (const auto& [number, step] : steps) {
+        try {
+            if (seams.beforeStep) {
+                seams.beforeStep(number);
+            }
+            step();
+        } catch (const Riri::Error& error) {
+            if (error.number() == kFileNotFound || error.number() == kPathFileAccess) {
+                Pointer::SetScreen(Pointer::Default);
+                continue;
+            }
+            ReportFailure(error.number(), error.description());
+            break;
+        } catch (const std::exception& error) {
+            ReportFailure(kUnexpected, QString::fromLocal8Bit(error.what()));
+            break;
+        }
+    }
+    if (splash) {
+        splash->hide();
+    }
+    QApplication::setQuitOnLastWindowClosed(quitOnLastWindow);
+    return main != nullptr && main->isVisible();
+}

@@ -1,0 +1,49 @@
+#include "FileDialogSeam.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <utility>
+
+namespace FileDialogSeam {
+
+namespace {
+
+SaveFileHandler& saveHandler() {
+    static SaveFileHandler handler;
+    return handler;
+}
+
+PrintHandler& printHandler() {
+    static PrintHandler handler;
+    return handler;
+}
+
+} // namespace
+
+QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& suggestedPath,
+                        const QString& filter) {
+    if (saveHandler()) {
+        return saveHandler()(parent, caption, suggestedPath, filter);
+    }
+    return QFileDialog::getSaveFileName(parent, caption, suggestedPath, filter);
+}
+
+SaveFileHandler SetSaveFileHandler(SaveFileHandler handler) {
+    return std::exchange(saveHandler(), std::move(handler));
+}
+
+bool ChoosePrinter(QPrinter& printer, QWidget* parent) {
+    if (printHandler()) {
+        return printHandler()(printer, parent);
+    }
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+PrintHandler SetPrintHandler(PrintHandler handler) {
+    return std::exchange(printHandler(), std::move(handler));
+}
+
+} // namespace FileDialogSeam

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QPrinter;
+class QWidget;
+
+// The program's file and printer dialogs go through these functions, so that
+// a host without a user (the test suite) can answer them instead of a modal
+// dialog. By default they show the usual Qt dialogs.
+namespace FileDialogSeam {
+
+// Asks for the name of a file to write; an empty text when the user cancels.
+using SaveFileHandler = std::function<QString(QWidget* parent, const QString& caption,
+                                              const QString& suggestedPath, const QString& filter)>;
+QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& suggestedPath,
+                        const QString& filter);
+// Installs a handler and returns the previous one; an empty handler restores
+// the dialog.
+SaveFileHandler SetSaveFileHandler(SaveFileHandler handler);
+
+// Lets the user choose and set up a printer; false when the user cancels.
+using PrintHandler = std::function<bool(QPrinter& printer, QWidget* parent)>;
+bool ChoosePrinter(QPrinter& printer, QWidget* parent);
+PrintHandler SetPrintHandler(PrintHandler handler);
+
+} // namespace FileDialogSeam

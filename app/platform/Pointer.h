@@ -1,0 +1,12 @@
+#pragma once
+
+// The mouse pointer of the whole screen: busy (hourglass), the arrow, or the
+// default, which leaves each window its own pointer.
+namespace Pointer {
+
+enum Shape { Default, Arrow, Busy };
+
+void SetScreen(Shape shape);
+Shape Screen();
+
+} // namespace Pointer

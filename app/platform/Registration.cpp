@@ -1,0 +1,9 @@
+#include "Registration.h"
+
+namespace Registration {
+
+void Request() {
+    // Nothing to do: see the header.
+}
+
+} // namespace Registration

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// One interactive instance of the program per user: a lock file in the
+// user's runtime folder, held for the life of the process. A lock left by a
+// process that died is taken over.
+namespace SingleInstance {
+
+// The lock file's path.
+QString LockPath();
+
+// True when another process of the same user holds the lock. Otherwise this
+// process takes it (if it does not hold it already) and keeps it until it
+// ends.
+bool AnotherIsRunning();
+
+} // namespace SingleInstance

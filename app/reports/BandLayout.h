@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+// The definition of a banded report: sections of fixed height holding labels,
+// fields, lines and row counts, each placed in twips from the report's left
+// edge and the top of its section.
+namespace Band {
+
+enum class Align { Left, Center, Right };
+
+enum class Kind {
+    Label,    // fixed text; "%i", "%D", "%p" and "%P" are expanded
+    Field,    // a column of the current row (or of the group) in a format
+    Line,     // a straight rule from (left, top) to (left + width, top + height)
+    RowCount, // the number of detail rows of the current group, in a format
+};
+
+// Which record a field reads: the detail row or the group it belongs to.
+enum class Level { Detail, Group };
+
+struct Element {
+    QString name;
+    Kind kind = Kind::Label;
+    QString text; // label text, or the column a field reads
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    qreal points = 8.25;
+    bool bold = false;
+    Align align = Align::Center;
+    QString format;
+    bool multiLine = false;
+    Level level = Level::Detail;
+};
+
+struct Section {
+    QString name;
+    int height = 0;
+    std::vector<Element> elements;
+
+    bool isEmpty() const { return height <= 0; }
+};
+
+// The kinds of section, in the order a group prints them.
+enum class SectionKind { PageHeader, GroupHeader, Detail, GroupFooter, PageFooter };
+
+struct Definition {
+    QString title;   // "%i"
+    QString caption; // the preview window's caption
+    int reportWidth = 0;
+    // Letter paper, in twips; landscape swaps width and height.
+    int paperWidth = 12240;
+    int paperHeight = 15840;
+    bool landscape = false;
+    int leftMargin = 1440;
+    int rightMargin = 1440;
+    int topMargin = 1440;
+    int bottomMargin = 1440;
+
+    Section pageHeader;
+    Section groupHeader; // empty for a report without groups
+    Section detail;
+    Section groupFooter;
+    Section pageFooter;
+
+    int pageWidth() const { return landscape ? paperHeight : paperWidth; }
+    int pageHeight() const { return landscape ? paperWidth : paperHeight; }
+    // The height left for group and detail sections between header and footer.
+    int bodyHeight() const {
+        return pageHeight() - topMargin - bottomMargin - pageHeader.height - pageFooter.height;
+    }
+    const Section& section(SectionKind kind) const;
+};
+
+// Builders for the layout tables.
+Element Label(const QString& name, const QString& text, int left, int top, int width, int height,
+              qreal points = 8.25, bool bold = false, Align align = Align::Center);
+Element Field(const QString& name, const QString& column, int left, int top, int width, int height,
+              Align align = Align::Center, const QString& format = QString());
+Element GroupField(const QString& name, const QString& column, int left, int top, int width,
+                   int height, qreal points, bool bold, Align align);
+Element Area(const QString& name, const QString& column, int left, int top, int width, int height);
+Element RowCount(const QString& name, int left, int top, int width, int height, qreal points,
+                 bool bold, Align align, const QString& format);
+Element HLine(int left, int top, int length);
+Element VLine(int left, int top, int length);
+
+} // namespace Band

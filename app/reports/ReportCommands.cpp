@@ -1,0 +1,93 @@
+#include "ReportCommands.h"
+
+#include "Error.h"
+#include "dataReport.h"
+#include "frmReportPreview.h"
+#include "rptRoomReport.h"
+#include "rptTotalInventory.h"
+
+#include <QGuiApplication>
+#include <QPointer>
+#include <exception>
+
+namespace {
+
+QPointer<frmReportPreview> g_totalInventory;
+QPointer<frmReportPreview> g_roomReport;
+
+// The busy pointer while the rows are read and the pages planned.
+class BusyPointer {
+public:
+    BusyPointer() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { release(); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+    void release() {
+        if (m_active) {
+            QGuiApplication::restoreOverrideCursor();
+            m_active = false;
+        }
+    }
+
+private:
+    bool m_active = true;
+};
+
+void discard(QPointer<frmReportPreview>& preview) {
+    delete preview.data();
+    preview = nullptr;
+}
+
+void present(QPointer<frmReportPreview>& slot, std::unique_ptr<BandReport> report,
+             QWidget* parent) {
+    slot = new frmReportPreview(std::move(report), parent);
+    slot->show();
+    slot->raise();
+    slot->activateWindow();
+}
+
+} // namespace
+
+void RunTotalInventoryReport(QWidget* parent) {
+    try {
+        DataReport& data = DataReportInstance();
+        if (data.rscmdItemTotal && data.rscmdItemTotal->isOpen()) {
+            data.rscmdItemTotal->Close();
+        }
+        discard(g_totalInventory);
+
+        BusyPointer busy;
+        data.cmdItemTotal();
+        auto report = std::make_unique<rptTotalInventory>();
+        report->Bind(data.rscmdItemTotal);
+        busy.release();
+        present(g_totalInventory, std::move(report), parent);
+    } catch (const std::exception&) {
+        // Nothing is shown; Riri::Error and allocation failures alike.
+    }
+}
+
+void RunRoomReport(QWidget* parent) {
+    try {
+        DataReport& data = DataReportInstance();
+        if (data.rscmdRoomTotal_Grouping && data.rscmdRoomTotal_Grouping->isOpen()) {
+            data.rscmdRoomTotal_Grouping->Close();
+        }
+        discard(g_roomReport);
+
+        BusyPointer busy;
+        data.cmdRoomTotal_Grouping();
+        auto report = std::make_unique<rptRoomReport>();
+        report->Bind(*data.rscmdRoomTotal_Grouping);
+        busy.release();
+        present(g_roomReport, std::move(report), parent);
+    } catch (const std::exception&) {
+    }
+}
+
+frmReportPreview* TotalInventoryPreview() {
+    return g_totalInventory.data();
+}
+frmReportPreview* RoomReportPreview() {
+    return g_roomReport.data();
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+class QWidget;
+class frmReportPreview;
+
+// The Reports menu's two commands, run after the main window's record check
+// has found items. Each reads the database afresh and shows its report in a
+// modeless preview; a preview of the same report left from an earlier run is
+// discarded first, so there is never more than one per report. A failure
+// while reading or laying out shows nothing. The preview is a window of its
+// own, kept above `parent` when one is given.
+void RunTotalInventoryReport(QWidget* parent = nullptr);
+void RunRoomReport(QWidget* parent = nullptr);
+
+// The open preview of each report, or null.
+frmReportPreview* TotalInventoryPreview();
+frmReportPreview* RoomReportPreview();

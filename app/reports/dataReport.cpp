@@ -1,0 +1,127 @@
+#include "dataReport.h"
+
+#include "Error.h"
+#include "modGlobal.h"
+
+#include <QDir>
+#include <utility>
+
+std::unique_ptr<DataReport> dataReport;
+
+const QString DataReport::kItemTotalSql =
+    QStringLiteral("SELECT * FROM tblItems ORDER BY RoomName");
+
+GroupedRecordset::GroupedRecordset(QString groupField, QString childName, std::vector<Row> rows)
+    : m_groupField(std::move(groupField)), m_childName(std::move(childName)),
+      m_rows(std::move(rows)) {}
+
+QString GroupedRecordset::Field(const QString& column) const {
+    if (IsEOF() || column.compare(m_groupField, Qt::CaseInsensitive) != 0) {
+        return QString();
+    }
+    return m_rows[static_cast<size_t>(m_position)].key;
+}
+
+std::shared_ptr<Riri::Recordset> GroupedRecordset::Child(const QString& name) const {
+    if (IsEOF() || name.compare(m_childName, Qt::CaseInsensitive) != 0) {
+        return nullptr;
+    }
+    return m_rows[static_cast<size_t>(m_position)].child;
+}
+
+bool GroupedRecordset::Close() {
+    if (!m_open) {
+        return false;
+    }
+    m_open = false;
+    for (Row& row : m_rows) {
+        if (row.child) {
+            row.child->Close();
+        }
+    }
+    m_rows.clear();
+    return true;
+}
+
+DataReport::DataReport() = default;
+
+DataReport::~DataReport() {
+    if (conReport.isOpen()) {
+        try {
+            conReport.Close();
+        } catch (const Riri::Error&) {
+            // nothing left to release
+        }
+    }
+}
+
+QString DataReport::DatabasePath() {
+    return QDir(ProgramFolder()).filePath(QStringLiteral("home/inv.inv"));
+}
+
+std::shared_ptr<Riri::Recordset> DataReport::readItems() {
+    // The connection is opened for each run and closed once the rows are
+    // read: the snapshot is detached, no lock is held while a preview is open,
+    // and a database file replaced or moved since the last run is never read
+    // through a stale handle.
+    if (conReport.isOpen()) {
+        conReport.Close();
+    }
+    conReport.setConnectionString(QStringLiteral("Provider=SQLite3;Data Source=") + DatabasePath() +
+                                  QStringLiteral(";Persist Security Info=False;"));
+    conReport.Open();
+    std::shared_ptr<Riri::Recordset> rows;
+    try {
+        rows = conReport.Execute(kItemTotalSql);
+    } catch (const Riri::Error&) {
+        conReport.Close();
+        throw;
+    }
+    conReport.Close();
+    return rows;
+}
+
+void DataReport::cmdItemTotal() {
+    rscmdItemTotal.reset();
+    rscmdItemTotal = readItems();
+}
+
+void DataReport::cmdRoomTotal_Grouping() {
+    rscmdRoomTotal_Grouping.reset();
+    const std::shared_ptr<Riri::Recordset> all = readItems();
+    const QStringList& columns = all->Columns();
+    const int room = all->ColumnIndex(QStringLiteral("RoomName"));
+    const int columnCount = static_cast<int>(columns.size());
+
+    // The rows arrive ordered by room; each run of equal rooms is one group.
+    std::vector<GroupedRecordset::Row> groups;
+    for (all->MoveFirst(); !all->IsEOF(); all->MoveNext()) {
+        const bool isNull = all->IsNull(room);
+        const QString key = all->Field(room);
+        if (groups.empty() || groups.back().keyIsNull != isNull || groups.back().key != key) {
+            groups.push_back(
+                GroupedRecordset::Row{key, isNull, std::make_shared<Riri::Recordset>(columns)});
+        }
+        Riri::Recordset& child = *groups.back().child;
+        child.beginRow();
+        for (int c = 0; c < columnCount; ++c) {
+            const QString value = all->Field(c);
+            child.appendCell(reinterpret_cast<const char16_t*>(value.utf16()), value.size(),
+                             all->IsNull(c));
+        }
+        child.endRow();
+    }
+    rscmdRoomTotal_Grouping = std::make_shared<GroupedRecordset>(
+        QStringLiteral("RoomName"), QStringLiteral("cmdRoomTotal"), std::move(groups));
+}
+
+DataReport& DataReportInstance() {
+    if (!dataReport) {
+        dataReport = std::make_unique<DataReport>();
+    }
+    return *dataReport;
+}
+
+void ReleaseDataReport() {
+    dataReport.reset();
+}

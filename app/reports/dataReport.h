@@ -1,0 +1,90 @@
+#pragma once
+
+#include "Connection.h"
+#include "Recordset.h"
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+// A grouped record set: one row per distinct value of the grouping field, in
+// ascending order, each with the child record set of its rows.
+class GroupedRecordset {
+public:
+    struct Row {
+        QString key;
+        bool keyIsNull = false;
+        std::shared_ptr<Riri::Recordset> child;
+    };
+
+    GroupedRecordset(QString groupField, QString childName, std::vector<Row> rows);
+
+    // Navigation as in a plain record set: starts on the first row.
+    void MoveFirst() { m_position = 0; }
+    void MoveNext() {
+        if (m_position < rowCount()) {
+            ++m_position;
+        }
+    }
+    bool IsEOF() const { return !m_open || m_position >= rowCount(); }
+    bool IsEmpty() const { return !m_open || m_rows.empty(); }
+    // The grouping field's value of the current row.
+    QString Field(const QString& column) const;
+    // The current row's child record set, by its name.
+    std::shared_ptr<Riri::Recordset> Child(const QString& name) const;
+
+    const QString& groupField() const { return m_groupField; }
+    const std::vector<Row>& rows() const { return m_rows; }
+    qsizetype rowCount() const { return m_open ? static_cast<qsizetype>(m_rows.size()) : 0; }
+
+    bool Close();
+    bool isOpen() const { return m_open; }
+
+private:
+    QString m_groupField;
+    QString m_childName;
+    std::vector<Row> m_rows;
+    qsizetype m_position = 0;
+    bool m_open = true;
+};
+
+// The reports' data source: a connection of its own to the inventory database
+// and the two commands the reports are bound to. Every command opens the
+// connection, reads the database afresh into a detached record set and
+// closes the connection again.
+class DataReport {
+public:
+    DataReport();
+    ~DataReport();
+    DataReport(const DataReport&) = delete;
+    DataReport& operator=(const DataReport&) = delete;
+
+    // The database file: home/inv.inv below the installation folder, the same
+    // file the component uses.
+    static QString DatabasePath();
+
+    // "SELECT * FROM tblItems ORDER BY RoomName" into rscmdItemTotal.
+    // Throws Riri::Error when the database cannot be read.
+    void cmdItemTotal();
+    // The same rows grouped by RoomName, one group per room in ascending
+    // order, each with its rows as child "cmdRoomTotal", into
+    // rscmdRoomTotal_Grouping. Throws Riri::Error when the database cannot be read.
+    void cmdRoomTotal_Grouping();
+
+    Riri::Connection conReport;
+    std::shared_ptr<Riri::Recordset> rscmdItemTotal;
+    std::shared_ptr<GroupedRecordset> rscmdRoomTotal_Grouping;
+
+    static const QString kItemTotalSql;
+
+private:
+    std::shared_ptr<Riri::Recordset> readItems();
+};
+
+// The program-wide data source, created on first use.
+extern std::unique_ptr<DataReport> dataReport;
+DataReport& DataReportInstance();
+
+// Releases the data source and with it its connection. Record sets already
+// handed to an open preview stay readable there.
+void ReleaseDataReport();

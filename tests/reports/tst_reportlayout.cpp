@@ -1,0 +1,323 @@
+// The laid-out pages of both inventory reports, read from a real database.
+
+#include "InventorySeed.h"
+#include "ReportProbe.h"
+#include "TestSupport.h"
+
+#include "Error.h"
+#include "reports/BandPaginator.h"
+#include "reports/ReportFormat.h"
+#include "reports/dataReport.h"
+#include "reports/rptRoomReport.h"
+#include "reports/rptTotalInventory.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using Band::SectionKind;
+using InventorySeed::Insert;
+using InventorySeed::Sample;
+using ReportProbe::AllTexts;
+using ReportProbe::First;
+using ReportProbe::Texts;
+
+namespace {
+
+const QDate kRunDate(2007, 3, 5);
+
+QString headings(const BandReport& report, SectionKind section, const QStringList& names) {
+    QStringList texts;
+    for (const QString& name : names) {
+        texts += Texts(report, 0, name, section);
+    }
+    return texts.join(QLatin1Char('|'));
+}
+
+} // namespace
+
+class tst_reportlayout : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void cleanup() { ReleaseDataReport(); }
+
+    void formats_data() {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("printed");
+        const QLocale us(QLocale::English, QLocale::UnitedStates);
+        const QLocale de(QLocale::German, QLocale::Germany);
+        const QString money = ReportFormat::Money;
+        const QString date = ReportFormat::ShortDate;
+        QTest::newRow("grouped cents") << money << "1234.5" << us << "$1,234.50";
+        QTest::newRow("zero") << money << "0" << us << "$0.00";
+        QTest::newRow("millions") << money << "1234567.891" << us << "$1,234,567.89";
+        QTest::newRow("negative") << money << "-3" << us << "-$3.00";
+        QTest::newRow("tiny negative is zero") << money << "-0.001" << us << "$0.00";
+        QTest::newRow("money separators") << money << "1234.5" << de << "$1.234,50";
+        QTest::newRow("money not a number") << money << "n/a" << us << "n/a";
+        QTest::newRow("money empty") << money << "" << us << "";
+        QTest::newRow("date") << date << "2007-03-05" << us << "3/5/2007";
+        QTest::newRow("date with time") << date << "2007-12-25 14:30:00" << us << "12/25/2007";
+        QTest::newRow("date separator") << date << "2007-03-05" << de << "3.5.2007";
+        QTest::newRow("date not a date") << date << "yesterday" << us << "yesterday";
+        QTest::newRow("count without grouping") << ReportFormat::Whole << "12345" << us << "12345";
+    }
+    void formats() {
+        QFETCH(QString, format);
+        QFETCH(QString, stored);
+        QFETCH(QLocale, locale);
+        QFETCH(QString, printed);
+        QCOMPARE(ReportFormat::Apply(format, stored, locale), printed);
+    }
+
+    void completeReport() {
+        TestInstall install;
+        QVERIFY(install.isValid());
+        // Seven items in scrambled room order: three per page, three pages.
+        QVERIFY(Insert(install, "A-1", "Kitchen"));
+        QVERIFY(Insert(install, Sample("A-2", "Attic", 1234.5, 0, "2007-03-05")));
+        QVERIFY(Insert(install, "A-3", "Garage"));
+        QVERIFY(Insert(install, "A-4", "Den"));
+        QVERIFY(Insert(install, "A-5", "Basement"));
+        QVERIFY(Insert(install, "A-6", "Office"));
+        InventorySeed::Item bare = Sample("A-7", "Bedroom 1");
+        bare.sn.clear();
+        bare.notes.clear();
+        QVERIFY(Insert(install, bare));
+
+        DataReportInstance().cmdItemTotal();
+        rptTotalInventory report;
+        report.Bind(DataReportInstance().rscmdItemTotal, kRunDate);
+        QCOMPARE(report.pageCount(), 3);
+        QCOMPARE(
+            AllTexts(report, "txtRoomID", SectionKind::Detail),
+            QStringList({"Attic", "Basement", "Bedroom 1", "Den", "Garage", "Kitchen", "Office"}));
+        for (int p = 0; p < 3; ++p) {
+            QCOMPARE(Texts(report, p, "Label11", SectionKind::PageHeader),
+                     QStringList{"Complete Dedi Rividizar"});
+            QCOMPARE(Texts(report, p, "Label13", SectionKind::PageHeader),
+                     QStringList{"Monday, March 5, 2007"});
+            QCOMPARE(Texts(report, p, "Label14", SectionKind::PageFooter),
+                     QStringList{QString::number(p + 1)});
+            QCOMPARE(Texts(report, p, "Label16", SectionKind::PageFooter), QStringList{"3"});
+        }
+        QCOMPARE(headings(report, SectionKind::PageHeader,
+                          {"Label1", "Label2", "Label3", "Label7", "Label4", "Label6"}),
+                 QString("Item ID|Item Name|Serial Number|Room|Accquired From|Accquired"));
+        QCOMPARE(
+            headings(report, SectionKind::PageFooter, {"Label12", "Label15", "Label17", "Label18"}),
+            QString("Page|of|Quorvane|www.example.com"));
+
+        // Positions: the report's left edge is the 500 twip left margin, the
+        // header starts at the 1000 twip top margin and the footer ends at the
+        // 400 twip bottom margin of the landscape page.
+        const Band::DrawItem title = First(report, 0, "Label11", SectionKind::PageHeader);
+        QCOMPARE(title.rect, QRectF(500 + 1537, 1000, 11520, 435));
+        QCOMPARE(report.fonts()[size_t(title.font)].pointSizeF(), 14.25);
+        QVERIFY(report.fonts()[size_t(title.font)].bold());
+        QCOMPARE(First(report, 0, "Label4", SectionKind::PageHeader).rect,
+                 QRectF(500 + 10080, 1000 + 1440, 3015, 285));
+        QCOMPARE(First(report, 2, "Label12", SectionKind::PageFooter).rect,
+                 QRectF(500 + 144, 12240 - 400 - 432 + 144, 435, 285));
+        const Band::DrawItem web = First(report, 2, "Label18", SectionKind::PageFooter);
+        QCOMPARE(web.flags & Qt::AlignHorizontal_Mask, int(Qt::AlignRight));
+
+        // The first block: the attic item with the awkward amounts and date,
+        // right below the page header.
+        QCOMPARE(Texts(report, 0, "txtItemID", SectionKind::Detail),
+                 QStringList({"A-2", "A-5", "A-7"}));
+        QCOMPARE(Texts(report, 0, "txtCost", SectionKind::Detail).value(0), QString("$1,234.50"));
+        QCOMPARE(Texts(report, 0, "txtCurValue", SectionKind::Detail).value(0), QString("$0.00"));
+        QCOMPARE(Texts(report, 0, "txtBuyDate", SectionKind::Detail).value(0), QString("3/5/2007"));
+        const qreal top = 1000 + 1731;
+        const Band::DrawItem cost = First(report, 0, "txtCost", SectionKind::Detail);
+        QCOMPARE(cost.rect, QRectF(500 + 1584, top + 576, 1011, 285));
+        QCOMPARE(cost.flags & Qt::AlignHorizontal_Mask, int(Qt::AlignLeft));
+        const Band::DrawItem notes = First(report, 0, "txtNotes", SectionKind::Detail);
+        QCOMPARE(notes.rect, QRectF(500 + 3744, top + 1584, 10665, 855));
+        QVERIFY(notes.flags & Qt::TextWordWrap);
+        // Empty fields print nothing: the bare item has no serial number or notes.
+        QCOMPARE(Texts(report, 0, "txtSerialNumber", SectionKind::Detail),
+                 QStringList({"SN A-2", "SN A-5"}));
+        QCOMPARE(Texts(report, 0, "txtNotes", SectionKind::Detail).size(), 2);
+
+        // Each block is a closed box: rules along its top and bottom, two sides.
+        std::vector<QRectF> rules;
+        for (const Band::DrawItem& d : report.PageItems(0)) {
+            if (d.type == Band::DrawItem::Type::Line) {
+                rules.push_back(d.rect);
+            }
+        }
+        for (const QRectF rule : {QRectF(644, top, 14250, 0), QRectF(644, top + 2448, 14256, 0),
+                                  QRectF(644, top, 0, 2448), QRectF(500 + 14400, top, 0, 2448)}) {
+            QVERIFY(std::find(rules.begin(), rules.end(), rule) != rules.end());
+        }
+    }
+
+    void roomReport() {
+        TestInstall install;
+        QVERIFY(Insert(install, "A-1", "Kitchen"));
+        QVERIFY(Insert(install, "A-2", "Garage"));
+        QVERIFY(Insert(install, "A-3", "Attic"));
+        QVERIFY(Insert(install, "A-4", "Attic"));
+        QVERIFY(Insert(install, "A-5", "Garage"));
+        QVERIFY(Insert(install, "A-6", "Attic"));
+        QVERIFY(Insert(install, Sample("A-7", "Attic", 99.999, 1e6)));
+
+        DataReportInstance().cmdRoomTotal_Grouping();
+        rptRoomReport report;
+        report.Bind(*DataReportInstance().rscmdRoomTotal_Grouping, kRunDate);
+        QCOMPARE(AllTexts(report, "Text1", SectionKind::GroupFooter),
+                 QStringList({"Attic", "Garage", "Kitchen"}));
+        QCOMPARE(AllTexts(report, "Function1", SectionKind::GroupFooter),
+                 QStringList({"4", "2", "1"}));
+        QCOMPARE(AllTexts(report, "Label12", SectionKind::GroupFooter),
+                 QStringList(3, "Total Items:"));
+        QCOMPARE(headings(report, SectionKind::GroupHeader,
+                          {"Label1", "Label2", "Label3", "Label4", "Label7", "Label5", "Label6"}),
+                 QString("Room:|Item ID|Item Name|Serial Number|Model Number / Name|"
+                         "Accquired From|Accquired"));
+        QVERIFY(AllTexts(report, "txtRoomID", SectionKind::Detail).isEmpty());
+        QVERIFY(AllTexts(report, "txtCost", SectionKind::Detail).contains("$100.00"));
+        QVERIFY(AllTexts(report, "txtCurValue", SectionKind::Detail).contains("$1,000,000.00"));
+
+        // Under each room heading come that room's items, and only they.
+        QStringList order;
+        for (int p = 0; p < report.pageCount(); ++p) {
+            for (const Band::DrawItem& d : report.PageItems(p)) {
+                if (d.element == "txtRoomName" || d.element == "txtModel") {
+                    order.append(d.text);
+                }
+            }
+        }
+        QCOMPARE(order, QStringList({"Attic", "Model of A-3", "Model of A-4", "Model of A-6",
+                                     "Model of A-7", "Garage", "Model of A-2", "Model of A-5",
+                                     "Kitchen", "Model of A-1"}));
+
+        // Attic's header and three items fill page 1; its last item and
+        // footer, then Garage's header and both items, fill page 2; Garage's
+        // footer no longer fits and opens page 3, where Kitchen follows.
+        QCOMPARE(report.pageCount(), 3);
+        QCOMPARE(Texts(report, 0, "txtItemID", SectionKind::Detail).size(), 3);
+        QCOMPARE(Texts(report, 1, "Function1", SectionKind::GroupFooter), QStringList{"4"});
+        QCOMPARE(Texts(report, 2, "Function1", SectionKind::GroupFooter), QStringList({"2", "1"}));
+        QCOMPARE(Texts(report, 2, "Label17", SectionKind::PageFooter), QStringList{"3"});
+        const Band::DrawItem count = First(report, 1, "Function1", SectionKind::GroupFooter);
+        QCOMPARE(report.fonts()[size_t(count.font)].pointSizeF(), 9.75);
+    }
+
+    void pagination_neverSplitsNorStrandsHeaders() {
+        const Band::Definition rooms = rptRoomReport::Layout();
+        const Band::Definition total = rptTotalInventory::Layout();
+        // A header that would fit alone at the foot of a page moves on with its item.
+        const auto two = Band::Paginate(rooms, {2, 1});
+        QCOMPARE(two.size(), size_t(2));
+        QCOMPARE(two[0].placements[two[0].placements.size() - 2].kind, SectionKind::GroupFooter);
+        QCOMPARE(two[1].placements[1].kind, SectionKind::GroupHeader);
+
+        // Many shapes of inventory: every section whole inside the body, every
+        // header followed by its first item, every item placed once, in order.
+        std::uint32_t seed = 12345;
+        auto next = [&seed] {
+            seed = seed * 1103515245u + 12345u;
+            return (seed >> 16) % 9;
+        };
+        for (int trial = 0; trial < 200; ++trial) {
+            std::vector<qsizetype> groups(1 + next() % 6);
+            for (qsizetype& g : groups) {
+                g = 1 + next();
+            }
+            for (const Band::Definition* d : {&rooms, &total}) {
+                const int bodyTop = d->topMargin + d->pageHeader.height;
+                const int footerTop = d->pageHeight() - d->bottomMargin - d->pageFooter.height;
+                int group = 0;
+                qsizetype row = 0;
+                for (const Band::PagePlan& page : Band::Paginate(*d, groups)) {
+                    const auto& at = page.placements;
+                    QCOMPARE(at.front().kind, SectionKind::PageHeader);
+                    QCOMPARE(at.back().top, footerTop);
+                    for (size_t i = 1; i + 1 < at.size(); ++i) {
+                        QVERIFY(at[i].top >= bodyTop);
+                        QVERIFY(at[i].top + d->section(at[i].kind).height <= footerTop);
+                        if (at[i].kind == SectionKind::GroupHeader) {
+                            QCOMPARE(at[i + 1].kind, SectionKind::Detail);
+                        }
+                        if (at[i].kind == SectionKind::Detail) {
+                            if (row == groups[size_t(group)]) {
+                                ++group;
+                                row = 0;
+                            }
+                            QCOMPARE(at[i].group, group);
+                            QCOMPARE(at[i].row, row++);
+                        }
+                    }
+                }
+                QCOMPARE(group, int(groups.size()) - 1);
+                QCOMPARE(row, groups.back());
+            }
+        }
+    }
+
+    void dataSource_readsTheInstallationsDatabase() {
+        TestInstall install;
+        QVERIFY(Insert(install, "A-1", "Kitchen"));
+        // A working directory holding copies where a relative path would look.
+        QTemporaryDir elsewhere;
+        QDir(elsewhere.path()).mkpath("Riri");
+        QDir(elsewhere.path()).mkpath("home");
+        QVERIFY(QFile::copy(install.databasePath(), elsewhere.path() + "/Riri/inv.inv"));
+        QVERIFY(QFile::copy(install.databasePath(), elsewhere.path() + "/home/inv.inv"));
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(elsewhere.path()));
+        QVERIFY(Insert(install, "A-2", "Attic"));
+
+        DataReport& data = DataReportInstance();
+        data.cmdItemTotal();
+        QDir::setCurrent(previous);
+        QCOMPARE(data.rscmdItemTotal->rowCount(), 2);
+        QCOMPARE(data.rscmdItemTotal->Field("ItemID"), QString("A-2"));
+        // The rows are a detached snapshot: no connection stays open.
+        QVERIFY(!data.conReport.isOpen());
+    }
+
+    void dataSource_readsAfreshAndFollowsTheFolder() {
+        {
+            TestInstall first;
+            QVERIFY(Insert(first, "A-1", "Kitchen"));
+            DataReportInstance().cmdRoomTotal_Grouping();
+            QCOMPARE(DataReportInstance().rscmdRoomTotal_Grouping->rowCount(), 1);
+            QVERIFY(Insert(first, "A-2", "Attic"));
+            QVERIFY(first.exec("UPDATE tblItems SET ItemName = 'Changed' WHERE ItemID = 'A-1'"));
+            DataReportInstance().cmdRoomTotal_Grouping();
+            GroupedRecordset& rooms = *DataReportInstance().rscmdRoomTotal_Grouping;
+            QCOMPARE(rooms.rowCount(), 2);
+            QCOMPARE(rooms.Field("RoomName"), QString("Attic"));
+            rooms.MoveNext();
+            QCOMPARE(rooms.Field("RoomName"), QString("Kitchen"));
+            QCOMPARE(rooms.Child("cmdRoomTotal")->Field("ItemName"), QString("Changed"));
+            QCOMPARE(rooms.Child("cmdRoomTotal")->Columns().size(), 14);
+        }
+        TestInstall second;
+        QVERIFY(Insert(second, "A-9", "Den"));
+        DataReportInstance().cmdItemTotal();
+        QCOMPARE(DataReportInstance().rscmdItemTotal->rowCount(), 1);
+        QCOMPARE(DataReportInstance().rscmdItemTotal->Field("ItemID"), QString("A-9"));
+    }
+
+    void dataSource_failsOnAMissingDatabase() {
+        TestInstall install;
+        QVERIFY(QFile::remove(install.databasePath()));
+        QVERIFY_THROWS_EXCEPTION(Riri::Error, DataReportInstance().cmdItemTotal());
+        QVERIFY(!QFile::exists(install.databasePath())); // never created
+        QVERIFY(!DataReportInstance().conReport.isOpen());
+        ReleaseDataReport();
+        QVERIFY(!dataReport);
+    }
+};
+
+QTEST_MAIN(tst_reportlayout)
+#include "tst_reportlayout.moc"
