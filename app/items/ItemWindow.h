@@ -13,4 +13,8 @@ void Close(QWidget* window);
 // "Quorvane - 2.0" for the add and edit windows.
 QString EditCaption();
 
+// The windows' layouts have a fixed size: once a window is put into a child
+// window frame, the frame offers no maximize button.
+void KeepFrameFixed(QWidget* window);
+
 } // namespace ItemWindow

@@ -28,6 +28,7 @@ frmAddItem::frmAddItem(QWidget* parent) : QWidget(parent) {
     connect(m_fields->cmdClear, &QPushButton::clicked, this, &frmAddItem::cmdClear_Click);
     connect(m_fields->cmdExit, &QPushButton::clicked, this, &frmAddItem::cmdExit_Click);
 
+    ItemWindow::KeepFrameFixed(this);
     Form_Load();
 }
 

@@ -100,10 +100,13 @@ frmDeleteItem::frmDeleteItem(QWidget* parent) : QWidget(parent) {
     setTabOrder(cmdClear, cmdExit);
 
     connect(lvItems, &QAbstractItemView::clicked, this, &frmDeleteItem::lvItems_Click);
+    // Enter on a row chosen with the keyboard does what a click does.
+    connect(lvItems, &QAbstractItemView::activated, this, &frmDeleteItem::lvItems_Click);
     connect(cmdDelete, &QPushButton::clicked, this, &frmDeleteItem::cmdDelete_Click);
     connect(cmdClear, &QPushButton::clicked, this, &frmDeleteItem::cmdClear_Click);
     connect(cmdExit, &QPushButton::clicked, this, &frmDeleteItem::cmdExit_Click);
 
+    ItemWindow::KeepFrameFixed(this);
     Form_Load();
 }
 

@@ -56,10 +56,13 @@ frmEditItem::frmEditItem(QWidget* parent) : QWidget(parent) {
     Twips::Place(lblID, 3360, 3480, 2775, 315);
 
     connect(lvItems, &QAbstractItemView::clicked, this, &frmEditItem::lvItems_Click);
+    // Enter on a row chosen with the keyboard does what a click does.
+    connect(lvItems, &QAbstractItemView::activated, this, &frmEditItem::lvItems_Click);
     connect(m_fields->cmdSave, &QPushButton::clicked, this, &frmEditItem::cmdSave_Click);
     connect(m_fields->cmdClear, &QPushButton::clicked, this, &frmEditItem::cmdClear_Click);
     connect(m_fields->cmdExit, &QPushButton::clicked, this, &frmEditItem::cmdExit_Click);
 
+    ItemWindow::KeepFrameFixed(this);
     Form_Load();
 }
 

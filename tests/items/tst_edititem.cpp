@@ -160,6 +160,23 @@ private slots:
         QVERIFY(!w.isVisible());
     }
 
+    void enterOnARowChosenWithTheKeyboardReadsIt() {
+        QVERIFY(storeItem(*install, lamp()));
+        StoredItem other = lamp();
+        other.itemId = QStringLiteral("A-2");
+        other.name = QStringLiteral("Other");
+        QVERIFY(storeItem(*install, other));
+        frmEditItem w;
+        QVERIFY(showActive(w));
+        QCOMPARE(QApplication::focusWidget(), w.lvItems);
+        QTest::keyClick(w.lvItems, Qt::Key_Down);
+        QTest::keyClick(w.lvItems, Qt::Key_Down);
+        QCOMPARE(w.fields().txtBox[0]->text(), QString());
+        QTest::keyClick(w.lvItems, Qt::Key_Return);
+        QCOMPARE(w.lblID->text(), QStringLiteral("A-2"));
+        QCOMPARE(w.fields().txtBox[0]->text(), QStringLiteral("Other"));
+    }
+
     void textsLongerThanTheBoxesAreKept() {
         StoredItem item = lamp();
         item.name = QString(40, QLatin1Char('n'));
