@@ -9,6 +9,18 @@
 #include <cstring>
 #include <numeric>
 
+namespace {
+
+// The case-folded form of one UTF-16 unit; plain ASCII without a table look-up.
+inline char16_t folded(char16_t unit) {
+    if (unit < 0x80) {
+        return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + 32) : unit;
+    }
+    return QChar::toCaseFolded(unit);
+}
+
+} // namespace
+
 ItemListModel::ItemListModel(const QStringList& headers, QObject* parent)
     : QAbstractTableModel(parent), m_headers(headers),
       // Before the first sort the direction is descending, so the first click
@@ -139,7 +151,7 @@ void ItemListModel::SortBy(int column) {
         Entry& entry = entries[i];
         const qsizetype units = std::min(text.size(), kKeyUnits);
         for (qsizetype k = 0; k < units; ++k) {
-            const char16_t unit = QChar::toCaseFolded(text.at(k).unicode());
+            const char16_t unit = folded(text.at(k).unicode());
             entry.key[2 * k] = static_cast<unsigned char>(unit >> 8);
             entry.key[2 * k + 1] = static_cast<unsigned char>(unit & 0xFF);
         }
@@ -149,7 +161,7 @@ void ItemListModel::SortBy(int column) {
         if (text.size() > kKeyUnits) {
             entry.tail = static_cast<std::uint32_t>(tails.size());
             for (qsizetype k = kKeyUnits; k < text.size(); ++k) {
-                tails.push_back(QChar::toCaseFolded(text.at(k).unicode()));
+                tails.push_back(folded(text.at(k).unicode()));
             }
             tails.push_back(0);
         }
