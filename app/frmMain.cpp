@@ -3,6 +3,9 @@
 #include "AppInfo.h"
 #include "MsgBox.h"
 #include "frmAbout.h"
+#include "items/frmAddItem.h"
+#include "items/frmDeleteItem.h"
+#include "items/frmEditItem.h"
 #include "modGlobal.h"
 #include "owner/frmAddOwner.h"
 #include "owner/frmEditOwner.h"
@@ -223,7 +226,7 @@ void frmMain::bringForward(QMdiSubWindow* sub) {
 }
 
 void frmMain::mnuAddNewItem_Click() {
-    // opens frmAddItem: ShowChild<frmAddItem>();
+    ShowChild<frmAddItem>();
 }
 
 void frmMain::mnuAddExit_Click() {
@@ -239,7 +242,7 @@ void frmMain::mnuEditItem_Click() {
     if (!RecordCheck(false, NoItemsToEditMessage())) {
         return;
     }
-    // opens frmEditItem: ShowChild<frmEditItem>();
+    ShowChild<frmEditItem>();
 }
 
 void frmMain::mnuEditHome_Click() {
@@ -269,7 +272,7 @@ void frmMain::mnuUtilsDeleteItems_Click() {
     if (!RecordCheck(false, NoItemsToDeleteMessage())) {
         return;
     }
-    // opens frmDeleteItem: ShowChild<frmDeleteItem>();
+    ShowChild<frmDeleteItem>();
 }
 
 void frmMain::mnuWindowCascade_Click() {

@@ -18,6 +18,7 @@
 
 std::unique_ptr<Riri::dllHome> objHome;
 std::shared_ptr<Riri::Recordset> rsData;
+QPersistentModelIndex itmData;
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include "dllHome.h"
 
+#include <QPersistentModelIndex>
 #include <QString>
 #include <memory>
 
@@ -14,6 +15,8 @@ class QWidget;
 extern std::unique_ptr<Riri::dllHome> objHome;
 // The record set being read by a record check or a list filling.
 extern std::shared_ptr<Riri::Recordset> rsData;
+// The list row being filled or read by the item lists (column 0 of the row).
+extern QPersistentModelIndex itmData;
 
 // Replaces objHome with a new component object (the old one is released first,
 // so at most one exists).

@@ -87,6 +87,16 @@ QString Recordset::FieldAt(qsizetype row, int column) const {
                    static_cast<qsizetype>(end - begin));
 }
 
+QStringView Recordset::FieldViewAt(qsizetype row, int column) const {
+    const qsizetype cell = cellIndex(row, column);
+    if (cell < 0) {
+        return QStringView();
+    }
+    const std::uint32_t begin = cell == 0 ? 0 : m_cellEnd[static_cast<size_t>(cell - 1)];
+    const std::uint32_t end = m_cellEnd[static_cast<size_t>(cell)];
+    return QStringView(m_text.data() + begin, static_cast<qsizetype>(end - begin));
+}
+
 QString Recordset::Field(int column) const {
     return FieldAt(m_position, column);
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <cstdint>
 #include <vector>
 
@@ -46,6 +47,9 @@ public:
 
     // The field of any row, without moving (for lists that fill themselves).
     QString FieldAt(qsizetype row, int column) const;
+    // The same field as a view into the set's own storage, without a copy;
+    // valid until the set is closed or destroyed.
+    QStringView FieldViewAt(qsizetype row, int column) const;
 
     qsizetype rowCount() const;
     qsizetype position() const { return m_position; }

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QStringList>
+#include <QStringView>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace Riri {
+class Recordset;
+}
+
+// The rows of an item list: one row per item, eleven texts per row, kept in
+// one UTF-16 buffer so that a list of a hundred thousand items costs little
+// more than its text. Column 0 is the row's text and key (the ItemID).
+//
+// The list has one sort direction for all its columns. Each sort flips it and
+// orders the rows once by the texts of one column; rows filled in later come
+// in the order they are delivered.
+class ItemListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column {
+        ItemIdColumn,
+        NameColumn,
+        SerialColumn,
+        RoomColumn,
+        CostColumn,
+        ValueColumn,
+        ModelColumn,
+        FromColumn,
+        BoughtColumn,
+        DescriptionColumn,
+        NotesColumn,
+        ColumnCount
+    };
+
+    explicit ItemListModel(const QStringList& headers, QObject* parent = nullptr);
+
+    // Removes every row.
+    void Clear();
+    // Adds one row per record, from the first to the end of the set, in the
+    // set's order: amounts in the money pattern, the bought date as list text,
+    // null or missing columns as empty cells.
+    void Fill(const Riri::Recordset& records);
+    // Adds one row of eleven texts (amounts and date already as list texts).
+    void AddRow(const std::array<QString, ColumnCount>& texts);
+
+    // Flips the direction and sorts the rows once by the given column's text.
+    void SortBy(int column);
+    Qt::SortOrder order() const { return m_order; }
+    void setOrder(Qt::SortOrder order) { m_order = order; }
+
+    // The text of a cell, by its row as the list shows it now.
+    QString text(int row, int column) const;
+    QStringView textView(int row, int column) const;
+    // The row key: the ItemID.
+    QString key(int row) const { return text(row, ItemIdColumn); }
+
+    static Qt::Alignment columnAlignment(int column);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    void appendCell(QStringView text);
+    QStringView storedCell(std::uint32_t storedRow, int column) const;
+
+    QStringList m_headers;
+    std::vector<char16_t> m_text;
+    std::vector<std::uint32_t> m_cellEnd; // end offset of each cell in m_text
+    std::vector<std::uint32_t> m_rows;    // shown row -> stored row
+    Qt::SortOrder m_order;
+};

@@ -1,0 +1,56 @@
+#include "ItemListView.h"
+
+#include "modGlobal.h"
+#include "platform/Twips.h"
+
+#include <QHeaderView>
+
+ItemListView::ItemListView(QWidget* form, const QStringList& headers, const Widths& widths)
+    : QTreeView(form), m_form(form), m_items(new ItemListModel(headers, this)) {
+    setModel(m_items);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setTextElideMode(Qt::ElideRight);
+
+    QHeaderView* head = header();
+    head->setStretchLastSection(false);
+    head->setSectionsMovable(false);
+    head->setSectionsClickable(true);
+    head->setSortIndicatorShown(false);
+    head->setSectionResizeMode(QHeaderView::Interactive);
+    for (int c = 0; c < ItemListModel::ColumnCount; ++c) {
+        head->resizeSection(c, Twips::ToPixels(widths[static_cast<size_t>(c)]));
+    }
+    connect(head, &QHeaderView::sectionClicked, this, &ItemListView::ColumnClick);
+}
+
+void ItemListView::FillItemList() {
+    m_form->setCursor(Qt::WaitCursor);
+    m_items->Clear();
+    itmData = QPersistentModelIndex();
+    rsData = objHome ? objHome->LoadItems() : nullptr;
+    if (rsData) {
+        // No set at all (the database could not be read) leaves the list empty.
+        rsData->MoveFirst();
+        m_items->Fill(*rsData);
+    }
+    CloseRecordset();
+    m_form->unsetCursor();
+}
+
+void ItemListView::ColumnClick(int column) {
+    m_form->setCursor(Qt::WaitCursor);
+    m_items->SortBy(column);
+    m_form->unsetCursor();
+}
+
+int ItemListView::selectedRow() const {
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}

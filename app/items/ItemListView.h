@@ -1,0 +1,36 @@
+#pragma once
+
+#include "ItemListModel.h"
+
+#include <QStringList>
+#include <QTreeView>
+#include <array>
+
+// The item list of the edit and delete windows: a report list with one row
+// per item and eleven columns, clickable headers that sort it, whole rows
+// selected one at a time, no editing in place.
+class ItemListView : public QTreeView {
+    Q_OBJECT
+public:
+    using Widths = std::array<int, ItemListModel::ColumnCount>;
+
+    // headers and widths (in twips) of the eleven columns; the busy pointer
+    // shows over `form` while the list fills or sorts.
+    ItemListView(QWidget* form, const QStringList& headers, const Widths& widths);
+
+    ItemListModel* items() const { return m_items; }
+
+    // Empties the list and fills it again with every item record, in the
+    // order the component delivers them, through rsData.
+    void FillItemList();
+    // A click on the header of the given column: flips the list's one sort
+    // direction and sorts once by that column's text.
+    void ColumnClick(int column);
+
+    // The row of the first selected item, or -1.
+    int selectedRow() const;
+
+private:
+    QWidget* m_form;
+    ItemListModel* m_items;
+};

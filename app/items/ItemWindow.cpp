@@ -1,0 +1,55 @@
+#include "ItemWindow.h"
+
+#include "AppInfo.h"
+
+#include <QEvent>
+#include <QMdiSubWindow>
+#include <QWidget>
+
+namespace ItemWindow {
+
+namespace {
+
+// Takes the maximize button off the frame a window is put into.
+class FrameFixer : public QObject {
+public:
+    explicit FrameFixer(QWidget* window) : QObject(window) { window->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ParentChange || event->type() == QEvent::Show) {
+            auto* window = static_cast<QWidget*>(watched);
+            if (auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
+                const Qt::WindowFlags flags = frame->windowFlags();
+                if (flags.testFlag(Qt::WindowMaximizeButtonHint)) {
+                    const bool visible = frame->isVisible();
+                    frame->setWindowFlags(flags & ~Qt::WindowMaximizeButtonHint);
+                    if (visible) {
+                        frame->show();
+                    }
+                }
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+void Close(QWidget* window) {
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
+        frame->close();
+    } else {
+        window->close();
+    }
+}
+
+QString EditCaption() {
+    return AppInfo::Title + QStringLiteral(" - ") + AppInfo::Version();
+}
+
+void KeepFrameFixed(QWidget* window) {
+    new FrameFixer(window);
+}
+
+} // namespace ItemWindow

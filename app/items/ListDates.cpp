@@ -1,0 +1,141 @@
+#include "ListDates.h"
+
+#include "Formats.h"
+
+namespace {
+
+// The date of a text of the exact form "yyyy-MM-dd"; invalid otherwise.
+QDate isoDate(QStringView text) {
+    if (text.size() != 10 || text.at(4) != QLatin1Char('-') || text.at(7) != QLatin1Char('-')) {
+        return QDate();
+    }
+    int parts[3] = {0, 0, 0};
+    int part = 0;
+    for (qsizetype i = 0; i < 10; ++i) {
+        if (i == 4 || i == 7) {
+            ++part;
+            continue;
+        }
+        const char16_t c = text.at(i).unicode();
+        if (c < u'0' || c > u'9') {
+            return QDate();
+        }
+        parts[part] = parts[part] * 10 + (c - u'0');
+    }
+    return QDate(parts[0], parts[1], parts[2]);
+}
+
+} // namespace
+
+ListDates::ListDates(const QLocale& locale)
+    : m_locale(locale), m_format(Riri::ShortDateFormat(locale)) {
+    // Locales that write other digits than 0 to 9 take the general way.
+    if (m_locale.zeroDigit() != QLatin1String("0") || !compile()) {
+        m_pieces.clear();
+    }
+}
+
+bool ListDates::compile() {
+    for (qsizetype i = 0; i < m_format.size();) {
+        const QChar c = m_format.at(i);
+        qsizetype run = 1;
+        while (i + run < m_format.size() && m_format.at(i + run) == c) {
+            ++run;
+        }
+        if (c == QLatin1Char('d') || c == QLatin1Char('M') || c == QLatin1Char('y')) {
+            if (run > 4 || (c == QLatin1Char('y') && run != 2 && run != 4)) {
+                return false;
+            }
+            m_pieces.push_back(Piece{static_cast<char>(c.toLatin1()), static_cast<int>(run), {}});
+        } else if (c.isLetter() || c == QLatin1Char('\'')) {
+            return false; // quoted text or a field this does not write
+        } else {
+            m_pieces.push_back(Piece{0, 0, m_format.mid(i, run)});
+        }
+        i += run;
+    }
+    return true;
+}
+
+void ListDates::write(const QDate& date) {
+    m_scratch.clear();
+    const auto text = [this](const QString& piece) {
+        for (QChar c : piece) {
+            m_scratch.append(c.unicode());
+        }
+    };
+    const auto number = [this](int value, int digits) {
+        char16_t reversed[8];
+        int count = 0;
+        do {
+            reversed[count++] = static_cast<char16_t>(u'0' + value % 10);
+            value /= 10;
+        } while (value > 0 && count < 8);
+        while (count < digits) {
+            reversed[count++] = u'0';
+        }
+        while (count > 0) {
+            m_scratch.append(reversed[--count]);
+        }
+    };
+    for (const Piece& piece : m_pieces) {
+        switch (piece.field) {
+        case 'd':
+            if (piece.width <= 2) {
+                number(date.day(), piece.width);
+            } else {
+                text(m_locale.dayName(date.dayOfWeek(), piece.width == 3 ? QLocale::ShortFormat
+                                                                         : QLocale::LongFormat));
+            }
+            break;
+        case 'M':
+            if (piece.width <= 2) {
+                number(date.month(), piece.width);
+            } else {
+                text(m_locale.monthName(date.month(), piece.width == 3 ? QLocale::ShortFormat
+                                                                       : QLocale::LongFormat));
+            }
+            break;
+        case 'y':
+            number(piece.width == 2 ? date.year() % 100 : date.year(), piece.width);
+            break;
+        default:
+            text(piece.text);
+            break;
+        }
+    }
+}
+
+QStringView ListDates::ShowView(QStringView stored) {
+    if (stored.isEmpty()) {
+        return QStringView();
+    }
+    // A plain date needs no time zone and no general parsing.
+    const QDate date = isoDate(stored);
+    if (date.isValid() && !m_pieces.empty()) {
+        write(date);
+        return QStringView(m_scratch.constData(), m_scratch.size());
+    }
+    const QString key = stored.toString();
+    auto found = m_byText.constFind(key);
+    if (found == m_byText.constEnd()) {
+        const QDate read = date.isValid() ? date : Riri::ParseSqlDateTime(key).date();
+        found = m_byText.insert(key, read.isValid() ? Show(read) : key);
+    }
+    return found.value();
+}
+
+QString ListDates::Show(QStringView stored) {
+    return ShowView(stored).toString();
+}
+
+QString ListDates::Show(const QDate& date) const {
+    return m_locale.toString(date, m_format);
+}
+
+QDate ListDates::Read(const QString& shown) const {
+    if (shown.isEmpty()) {
+        return QDate();
+    }
+    return m_locale.toDate(shown, m_format);
+}

@@ -1,0 +1,187 @@
+#include "Money.h"
+
+#include <QVarLengthArray>
+#include <cfloat>
+#include <cmath>
+
+namespace Money {
+
+namespace {
+
+bool isDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// True for "-?digits(.digits?)?", the plain form both the database and
+// QString::number write.
+bool isPlainDecimal(QStringView text) {
+    qsizetype i = 0;
+    if (i < text.size() && text.at(i) == QLatin1Char('-')) {
+        ++i;
+    }
+    const qsizetype firstDigit = i;
+    while (i < text.size() && isDigit(text.at(i))) {
+        ++i;
+    }
+    if (i == firstDigit) {
+        return false;
+    }
+    if (i < text.size() && text.at(i) == QLatin1Char('.')) {
+        ++i;
+        while (i < text.size() && isDigit(text.at(i))) {
+            ++i;
+        }
+    }
+    return i == text.size();
+}
+
+} // namespace
+
+Pattern::Pattern(const QLocale& locale)
+    : m_locale(locale), m_group(locale.groupSeparator()), m_point(locale.decimalPoint()),
+      m_minus(locale.negativeSign()) {}
+
+QString Pattern::toString(const Buffer& buffer) {
+    return QString(reinterpret_cast<const QChar*>(buffer.constData()), buffer.size());
+}
+
+// The pattern applied to a plain decimal text by decimal arithmetic on its
+// digits, so no binary rounding creeps in.
+void Pattern::writePlain(QStringView text, Buffer& out) const {
+    bool negative = false;
+    if (text.startsWith(QLatin1Char('-'))) {
+        negative = true;
+        text = text.mid(1);
+    }
+    const qsizetype point = text.indexOf(QLatin1Char('.'));
+    const QStringView whole = point < 0 ? text : text.left(point);
+    const QStringView fraction = point < 0 ? QStringView() : text.mid(point + 1);
+
+    // One spare place in front for a carry, then the whole digits and
+    // exactly two decimals.
+    QVarLengthArray<char16_t, 64> digits;
+    digits.append(u'0');
+    for (QChar c : whole) {
+        digits.append(c.unicode());
+    }
+    for (qsizetype i = 0; i < 2; ++i) {
+        digits.append(i < fraction.size() ? fraction.at(i).unicode() : u'0');
+    }
+    if (fraction.size() > 2 && fraction.at(2) >= QLatin1Char('5')) {
+        for (qsizetype i = digits.size() - 1; i >= 0; --i) {
+            if (digits[i] == u'9') {
+                digits[i] = u'0';
+            } else {
+                ++digits[i];
+                break;
+            }
+        }
+    }
+    qsizetype lead = 0;
+    while (lead < digits.size() - 3 && digits[lead] == u'0') {
+        ++lead;
+    }
+    bool zero = true;
+    for (qsizetype i = lead; i < digits.size(); ++i) {
+        zero = zero && digits[i] == u'0';
+    }
+
+    const auto append = [&out](const QString& text) {
+        for (QChar c : text) {
+            out.append(c.unicode());
+        }
+    };
+    const qsizetype integerEnd = digits.size() - 2;
+    out.clear();
+    if (negative && !zero) {
+        append(m_minus);
+    }
+    for (qsizetype i = lead; i < integerEnd; ++i) {
+        if (i > lead && (integerEnd - i) % 3 == 0) {
+            append(m_group);
+        }
+        out.append(digits[i]);
+    }
+    append(m_point);
+    out.append(digits[integerEnd]);
+    out.append(digits[integerEnd + 1]);
+}
+
+QString Pattern::Format(double value) const {
+    if (!std::isfinite(value)) {
+        return m_locale.toString(value);
+    }
+    QString text = QString::number(value, 'g', 15);
+    if (text.contains(QLatin1Char('e'))) {
+        // Very small amounts (all zeros at two decimals) and very large ones.
+        text = QString::number(value, 'f', std::fabs(value) < 1.0 ? 17 : 2);
+    }
+    Buffer out;
+    writePlain(text, out);
+    return toString(out);
+}
+
+QString Pattern::FormatStored(QStringView stored) const {
+    if (stored.isEmpty()) {
+        return QString();
+    }
+    if (isPlainDecimal(stored)) {
+        Buffer out;
+        writePlain(stored, out);
+        return toString(out);
+    }
+    bool ok = false;
+    const double value = QLocale::c().toDouble(stored, &ok);
+    return ok ? Format(value) : stored.toString();
+}
+
+QStringView Pattern::StoredView(QStringView stored) {
+    if (stored.isEmpty()) {
+        return QStringView();
+    }
+    if (isPlainDecimal(stored)) {
+        writePlain(stored, m_scratch);
+    } else {
+        const QString shown = FormatStored(stored);
+        m_scratch.clear();
+        for (QChar c : shown) {
+            m_scratch.append(c.unicode());
+        }
+    }
+    return QStringView(m_scratch.constData(), m_scratch.size());
+}
+
+QString Pattern::Reformat(const QString& shown) const {
+    if (shown.isEmpty()) {
+        return shown;
+    }
+    bool ok = false;
+    const double value = m_locale.toDouble(shown, &ok);
+    return ok ? Format(value) : shown;
+}
+
+bool IsNumber(const QString& text, const QLocale& locale) {
+    bool ok = false;
+    locale.toDouble(text, &ok);
+    return ok;
+}
+
+bool ToSingle(const QString& text, float* value, const QLocale& locale) {
+    bool ok = false;
+    const double number = locale.toDouble(text, &ok);
+    if (!ok || !std::isfinite(number) || std::fabs(number) > static_cast<double>(FLT_MAX)) {
+        return false;
+    }
+    *value = static_cast<float>(number);
+    return true;
+}
+
+float RoundToCents(float value, const QLocale& locale) {
+    float rounded = value;
+    if (!ToSingle(Format(static_cast<double>(value), locale), &rounded, locale)) {
+        return value;
+    }
+    return rounded;
+}
+
+} // namespace Money

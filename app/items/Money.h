@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <QStringView>
+#include <QVarLengthArray>
+
+// Amounts as the item windows and their lists show and read them: the money
+// pattern "###,###,#0.#0" (thousands grouped with the locale's separator, at
+// least one digit before the decimal separator, exactly two after it, no
+// currency sign), and the locale's numeric test. "The locale" is the
+// program's default locale, the user's own unless the program set another.
+namespace Money {
+
+// The pattern with one locale's separators, for formatting many amounts.
+class Pattern {
+public:
+    explicit Pattern(const QLocale& locale = QLocale());
+
+    // 1234.5 gives "1,234.50", 0 gives "0.00". The value is first taken to
+    // fifteen significant digits, then rounded half away from zero to cents,
+    // so 12.345 gives 12.35 although its binary value lies just below.
+    QString Format(double value) const;
+    // A stored amount (the database's own text of a number, "1234.5" or
+    // "1.0e+20") in the pattern. An empty text stays empty; a text that is
+    // no number is shown as it is.
+    QString FormatStored(QStringView stored) const;
+    // A shown amount ("1,234.50") formatted with the pattern again. An empty
+    // text stays empty; a text the locale does not read as a number stays.
+    QString Reformat(const QString& shown) const;
+    // As FormatStored, without making a string: the view stays valid until
+    // the next call.
+    QStringView StoredView(QStringView stored);
+
+private:
+    using Buffer = QVarLengthArray<char16_t, 64>;
+    void writePlain(QStringView text, Buffer& out) const;
+    static QString toString(const Buffer& buffer);
+
+    QLocale m_locale;
+    QString m_group;
+    QString m_point;
+    QString m_minus;
+    Buffer m_scratch;
+};
+
+inline QString Format(double value, const QLocale& locale = QLocale()) {
+    return Pattern(locale).Format(value);
+}
+inline QString FormatStored(QStringView stored, const QLocale& locale = QLocale()) {
+    return Pattern(locale).FormatStored(stored);
+}
+inline QString Reformat(const QString& shown, const QLocale& locale = QLocale()) {
+    return Pattern(locale).Reformat(shown);
+}
+
+// The locale's numeric test: digits with an optional sign, decimal separator,
+// thousands separators and exponent.
+bool IsNumber(const QString& text, const QLocale& locale = QLocale());
+
+// Reads the text as a single-precision amount. False when the locale does not
+// read it as a number, or when the number is not finite or too large for
+// single precision ("1e39", "inf", "nan").
+bool ToSingle(const QString& text, float* value, const QLocale& locale = QLocale());
+
+// The amount taken through the money pattern and read back: rounded to two
+// decimals (12.346 becomes 12.35).
+float RoundToCents(float value, const QLocale& locale = QLocale());
+
+} // namespace Money

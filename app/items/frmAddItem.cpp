@@ -1,0 +1,100 @@
+#include "frmAddItem.h"
+
+#include "ItemFieldSet.h"
+#include "ItemWindow.h"
+#include "MsgBox.h"
+#include "modGlobal.h"
+#include "platform/Fonts.h"
+#include "platform/Twips.h"
+
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+frmAddItem::frmAddItem(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frmAddItem"));
+    setFont(Fonts::Make(Fonts::Verdana, 9.75));
+    Twips::FixInnerSize(this, 6270, 6870);
+
+    Label30 = new QLabel(QStringLiteral("Add New Item"), this);
+    Label30->setObjectName(QStringLiteral("Label30"));
+    Label30->setFont(Fonts::Make(Fonts::Verdana, 14.25, true));
+    Label30->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Twips::Place(Label30, 120, 120, 6015, 435);
+
+    m_fields = new ItemFieldSet(this, ItemFieldSet::Kind::Add, 660);
+    connect(m_fields->cmdSave, &QPushButton::clicked, this, &frmAddItem::cmdSave_Click);
+    connect(m_fields->cmdClear, &QPushButton::clicked, this, &frmAddItem::cmdClear_Click);
+    connect(m_fields->cmdExit, &QPushButton::clicked, this, &frmAddItem::cmdExit_Click);
+
+    ItemWindow::KeepFrameFixed(this);
+    Form_Load();
+}
+
+void frmAddItem::Form_Load() {
+    NewHome();
+    setWindowTitle(ItemWindow::EditCaption());
+    m_fields->datBox->setDate(QDate::currentDate());
+}
+
+QString frmAddItem::MakeItemID() {
+    QString id;
+    try {
+        rsData = objHome->GetNewItemID();
+        if (rsData && !rsData->IsEmpty()) {
+            const QString largest = rsData->Field(QStringLiteral("NewItemID"));
+            bool ok = true;
+            const qint64 number = largest.isEmpty() ? 0 : largest.toLongLong(&ok);
+            if (ok) {
+                id = QStringLiteral("A-") + QString::number(number > 0 ? number + 1 : 1);
+            }
+        }
+    } catch (const Riri::Error&) {
+        // The largest ID cannot be read: no identifier, and no save.
+    }
+    CloseRecordset();
+    return id;
+}
+
+void frmAddItem::cmdSave_Click() {
+    TrimFields(*this);
+    if (!m_fields->ValidateFields()) {
+        return;
+    }
+    QStringList strText = m_fields->WriterTexts(MakeItemID());
+    std::vector<float> sngMoney = m_fields->WriterAmounts(true);
+    QDateTime datDate = m_fields->WriterDate();
+
+    bool saved = false;
+    if (!strText.at(0).isEmpty()) {
+        try {
+            saved = objHome->AddItems(strText, sngMoney, datDate);
+        } catch (const Riri::Error&) {
+            saved = false;
+        }
+    }
+    if (saved) {
+        const int answer = Riri::MsgBox(
+            QStringLiteral("New Item Record Saved!\r\n\r\nDo you want to add another Item? "),
+            Riri::vbQuestion | Riri::vbYesNo | Riri::vbDefaultButton2,
+            QStringLiteral("Record Saved Successfully"));
+        if (answer == Riri::vbYes) {
+            m_fields->Clear();
+        } else {
+            ItemWindow::Close(this);
+        }
+    } else {
+        // The entries stay, so the user can try again.
+        Riri::MsgBox(QStringLiteral("Item Record NOT Saved"), Riri::vbCritical | Riri::vbOKOnly,
+                     QStringLiteral(" ERROR"));
+    }
+}
+
+void frmAddItem::cmdClear_Click() {
+    m_fields->Clear();
+}
+
+void frmAddItem::cmdExit_Click() {
+    ItemWindow::Close(this);
+}

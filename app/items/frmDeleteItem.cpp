@@ -1,0 +1,176 @@
+#include "frmDeleteItem.h"
+
+#include "AppInfo.h"
+#include "ItemListView.h"
+#include "ItemWindow.h"
+#include "Money.h"
+#include "MsgBox.h"
+#include "modGlobal.h"
+#include "platform/Fonts.h"
+#include "platform/Look.h"
+#include "platform/Twips.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+const QStringList kHeaders{QStringLiteral("Item ID"),       QStringLiteral("Item Name"),
+                           QStringLiteral("Serial Number"), QStringLiteral("Room"),
+                           QStringLiteral("Cost"),          QStringLiteral("Value"),
+                           QStringLiteral("Model"),         QStringLiteral("Accquired From"),
+                           QStringLiteral("Accquired"),     QStringLiteral("Description"),
+                           QStringLiteral("Notes")};
+constexpr ItemListView::Widths kWidths{1200, 2500, 3000, 2000, 1200, 1200,
+                                       1500, 2500, 1200, 2500, 2500};
+
+// The detail area, left to right: caption, left edge, width, value label.
+struct Detail {
+    const char* caption;
+    int left;
+    int width;
+    size_t value;
+};
+constexpr Detail kDetails[6] = {{"Item ID", 120, 915, 0},      {"Item Name", 1080, 3675, 1},
+                                {"Serial No.", 4800, 2655, 5}, {"Room", 7500, 2055, 2},
+                                {"Cost", 9600, 1155, 3},       {"Value", 10800, 1155, 4}};
+
+QLabel* filledLabel(const QString& text, QPalette::ColorRole background, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setAutoFillBackground(true);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, palette.color(background));
+    palette.setColor(QPalette::WindowText,
+                     palette.color(background == QPalette::ToolTipBase ? QPalette::ToolTipText
+                                                                       : QPalette::WindowText));
+    label->setPalette(palette);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    return label;
+}
+
+} // namespace
+
+frmDeleteItem::frmDeleteItem(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frmDeleteItem"));
+    setFont(Fonts::Make(Fonts::Verdana, 9.75));
+    Twips::FixInnerSize(this, 12075, 7230);
+
+    Label30 = new QLabel(QStringLiteral("Delete Items"), this);
+    Label30->setObjectName(QStringLiteral("Label30"));
+    Label30->setFont(Fonts::Make(Fonts::Verdana, 18, true));
+    Label30->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    QPalette palette = Label30->palette();
+    palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    Label30->setPalette(palette);
+    Twips::Place(Label30, 120, 120, 11835, 495);
+
+    lvItems = new ItemListView(this, kHeaders, kWidths);
+    lvItems->setObjectName(QStringLiteral("lvItems"));
+    Twips::Place(lvItems, 120, 660, 11835, 5175);
+
+    for (size_t i = 0; i < 6; ++i) {
+        const Detail& detail = kDetails[i];
+        lblCaption[i] =
+            filledLabel(QString::fromLatin1(detail.caption), QPalette::ToolTipBase, this);
+        Twips::Place(lblCaption[i], detail.left, 5880, detail.width, 315);
+        QLabel* value = filledLabel(QString(), QPalette::Light, this);
+        value->setObjectName(QStringLiteral("lblData_%1").arg(detail.value));
+        if (detail.value == 3 || detail.value == 4) {
+            value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        }
+        Twips::Place(value, detail.left, 6240, detail.width, 315);
+        lblData[detail.value] = value;
+    }
+
+    cmdDelete = new QPushButton(QStringLiteral("&Delete"), this);
+    cmdClear = new QPushButton(QStringLiteral("&Clear"), this);
+    cmdExit = new QPushButton(QStringLiteral("e&Xit"), this);
+    cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
+    cmdClear->setObjectName(QStringLiteral("cmdClear"));
+    cmdExit->setObjectName(QStringLiteral("cmdExit"));
+    for (QPushButton* button : {cmdDelete, cmdClear, cmdExit}) {
+        Look::StyleButton(button);
+        button->setAutoDefault(false);
+    }
+    Twips::Place(cmdDelete, 120, 6660, 1215, 435);
+    Twips::Place(cmdClear, 5438, 6660, 1215, 435);
+    Twips::Place(cmdExit, 10740, 6660, 1215, 435);
+    setTabOrder(lvItems, cmdDelete);
+    setTabOrder(cmdDelete, cmdClear);
+    setTabOrder(cmdClear, cmdExit);
+
+    connect(lvItems, &QAbstractItemView::clicked, this, &frmDeleteItem::lvItems_Click);
+    // Enter on a row chosen with the keyboard does what a click does.
+    connect(lvItems, &QAbstractItemView::activated, this, &frmDeleteItem::lvItems_Click);
+    connect(cmdDelete, &QPushButton::clicked, this, &frmDeleteItem::cmdDelete_Click);
+    connect(cmdClear, &QPushButton::clicked, this, &frmDeleteItem::cmdClear_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &frmDeleteItem::cmdExit_Click);
+
+    ItemWindow::KeepFrameFixed(this);
+    Form_Load();
+}
+
+void frmDeleteItem::Form_Load() {
+    setWindowTitle(AppInfo::Title + QLatin1Char(' ') + AppInfo::Version());
+    NewHome();
+    FillItemList();
+}
+
+void frmDeleteItem::FillItemList() {
+    lvItems->FillItemList();
+}
+
+void frmDeleteItem::lvItems_Click() {
+    setCursor(Qt::WaitCursor);
+    const int row = lvItems->selectedRow();
+    if (row >= 0) {
+        const ItemListModel& list = *lvItems->items();
+        itmData = QPersistentModelIndex(list.index(row, ItemListModel::ItemIdColumn));
+        lblData[0]->setText(list.key(row));
+        lblData[1]->setText(list.text(row, ItemListModel::NameColumn));
+        lblData[5]->setText(list.text(row, ItemListModel::SerialColumn));
+        lblData[2]->setText(list.text(row, ItemListModel::RoomColumn));
+        lblData[3]->setText(Money::Reformat(list.text(row, ItemListModel::CostColumn)));
+        lblData[4]->setText(Money::Reformat(list.text(row, ItemListModel::ValueColumn)));
+    }
+    unsetCursor();
+}
+
+void frmDeleteItem::cmdDelete_Click() {
+    QString strID = lblData[0]->text();
+    if (strID.isEmpty()) {
+        return;
+    }
+    bool deleted = false;
+    try {
+        deleted = objHome->DeleteItem(strID);
+    } catch (const Riri::Error&) {
+        deleted = false;
+    }
+    if (deleted) {
+        const int answer = Riri::MsgBox(
+            QStringLiteral("Item Record Deleted!\r\n\r\nDo you want to delete another Item? "),
+            Riri::vbQuestion | Riri::vbYesNo | Riri::vbDefaultButton2,
+            QStringLiteral("Item Record Deleted Successfully"));
+        if (answer == Riri::vbYes) {
+            cmdClear_Click();
+            FillItemList();
+        } else {
+            ItemWindow::Close(this);
+        }
+    } else {
+        Riri::MsgBox(QStringLiteral("Item Record NOT Deleted"), Riri::vbCritical | Riri::vbOKOnly,
+                     AppInfo::Title);
+        cmdClear_Click();
+    }
+}
+
+void frmDeleteItem::cmdClear_Click() {
+    for (QLabel* label : lblData) {
+        label->clear();
+    }
+}
+
+void frmDeleteItem::cmdExit_Click() {
+    ItemWindow::Close(this);
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+class ItemListView;
+class QLabel;
+class QPushButton;
+
+// The window in which the user picks a stored item from the list and
+// deletes it.
+class frmDeleteItem : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmDeleteItem(QWidget* parent = nullptr);
+
+    QLabel* Label30 = nullptr;
+    ItemListView* lvItems = nullptr;
+    // The six captions of the detail area, left to right.
+    std::array<QLabel*, 6> lblCaption{};
+    // The value labels: 0 Item ID, 1 Item Name, 2 Room, 3 Cost, 4 Value,
+    // 5 Serial No.; lblData(0) holds the identifier that Delete acts on.
+    std::array<QLabel*, 6> lblData{};
+    QPushButton* cmdDelete = nullptr;
+    QPushButton* cmdClear = nullptr;
+    QPushButton* cmdExit = nullptr;
+
+private:
+    void Form_Load();
+    void FillItemList();
+    void lvItems_Click();
+    void cmdDelete_Click();
+    void cmdClear_Click();
+    void cmdExit_Click();
+};

@@ -1,0 +1,146 @@
+#include "frmEditItem.h"
+
+#include "ItemFieldSet.h"
+#include "ItemListView.h"
+#include "ItemWindow.h"
+#include "ListDates.h"
+#include "Money.h"
+#include "MsgBox.h"
+#include "modGlobal.h"
+#include "platform/Fonts.h"
+#include "platform/Twips.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+const QStringList kHeaders{QStringLiteral("Item ID"),       QStringLiteral("Item Name"),
+                           QStringLiteral("Serial Number"), QStringLiteral("Room Location"),
+                           QStringLiteral("Cost"),          QStringLiteral("Value"),
+                           QStringLiteral("Model"),         QStringLiteral("Accquired From"),
+                           QStringLiteral("Accquired"),     QStringLiteral("Description"),
+                           QStringLiteral("Notes")};
+constexpr ItemListView::Widths kWidths{1500, 2500, 1500, 2200, 1200, 1200,
+                                       1500, 2500, 1500, 2500, 2500};
+
+} // namespace
+
+frmEditItem::frmEditItem(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frmEditItem"));
+    setFont(Fonts::Make(Fonts::Verdana, 9.75));
+    Twips::FixInnerSize(this, 6255, 8235);
+
+    Label30 = new QLabel(QStringLiteral("Edit Item"), this);
+    Label30->setObjectName(QStringLiteral("Label30"));
+    Label30->setFont(Fonts::Make(Fonts::Verdana, 14.25, true));
+    Label30->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    QPalette palette = Label30->palette();
+    palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    Label30->setPalette(palette);
+    Twips::Place(Label30, 120, 120, 6015, 435);
+
+    lvItems = new ItemListView(this, kHeaders, kWidths);
+    lvItems->setObjectName(QStringLiteral("lvItems"));
+    Twips::Place(lvItems, 120, 600, 6015, 1335);
+
+    m_fields = new ItemFieldSet(this, ItemFieldSet::Kind::Edit, 2040);
+    setTabOrder(lvItems, m_fields->txtBox[0]);
+
+    lblID = new QLabel(this);
+    lblID->setObjectName(QStringLiteral("lblID"));
+    lblID->setFont(Fonts::Make(Fonts::Verdana, 8.25));
+    Twips::Place(lblID, 3360, 3480, 2775, 315);
+
+    connect(lvItems, &QAbstractItemView::clicked, this, &frmEditItem::lvItems_Click);
+    // Enter on a row chosen with the keyboard does what a click does.
+    connect(lvItems, &QAbstractItemView::activated, this, &frmEditItem::lvItems_Click);
+    connect(m_fields->cmdSave, &QPushButton::clicked, this, &frmEditItem::cmdSave_Click);
+    connect(m_fields->cmdClear, &QPushButton::clicked, this, &frmEditItem::cmdClear_Click);
+    connect(m_fields->cmdExit, &QPushButton::clicked, this, &frmEditItem::cmdExit_Click);
+
+    ItemWindow::KeepFrameFixed(this);
+    Form_Load();
+}
+
+void frmEditItem::Form_Load() {
+    NewHome();
+    setWindowTitle(ItemWindow::EditCaption());
+    m_fields->datBox->setDate(QDate::currentDate());
+    lblID->hide();
+    FillItemList();
+}
+
+void frmEditItem::FillItemList() {
+    lvItems->FillItemList();
+}
+
+void frmEditItem::lvItems_Click() {
+    setCursor(Qt::WaitCursor);
+    const int row = lvItems->selectedRow();
+    if (row >= 0) {
+        const ItemListModel& list = *lvItems->items();
+        itmData = QPersistentModelIndex(list.index(row, ItemListModel::ItemIdColumn));
+        lblID->setText(list.key(row));
+        m_fields->ShowText(0, list.text(row, ItemListModel::NameColumn));
+        m_fields->ShowText(1, list.text(row, ItemListModel::SerialColumn));
+        m_fields->ShowText(2, list.text(row, ItemListModel::ModelColumn));
+        m_fields->ShowRoom(list.text(row, ItemListModel::RoomColumn));
+        m_fields->ShowText(3, Money::Reformat(list.text(row, ItemListModel::CostColumn)));
+        m_fields->ShowText(4, Money::Reformat(list.text(row, ItemListModel::ValueColumn)));
+        m_fields->ShowText(5, list.text(row, ItemListModel::FromColumn));
+        m_fields->ShowDate(ListDates().Read(list.text(row, ItemListModel::BoughtColumn)));
+        m_fields->ShowRichText(0, list.text(row, ItemListModel::DescriptionColumn));
+        m_fields->ShowRichText(1, list.text(row, ItemListModel::NotesColumn));
+    }
+    unsetCursor();
+}
+
+void frmEditItem::cmdSave_Click() {
+    TrimFields(*this);
+    if (!m_fields->ValidateFields()) {
+        return;
+    }
+    QStringList strText = m_fields->WriterTexts(lblID->text());
+    std::vector<float> sngMoney = m_fields->WriterAmounts(false);
+    QDateTime datDate = m_fields->WriterDate();
+
+    // The component gives false when no row carries the identifier (no item
+    // chosen, or one deleted meanwhile): nothing was stored.
+    bool saved = false;
+    try {
+        saved = objHome->UpdateItems(strText, sngMoney, datDate);
+    } catch (const Riri::Error&) {
+        saved = false;
+    }
+    if (saved) {
+        const int answer = Riri::MsgBox(
+            QStringLiteral("New Item Record Updated!\r\n\r\nDo you want to edit another Item? "),
+            Riri::vbQuestion | Riri::vbYesNo | Riri::vbDefaultButton2,
+            QStringLiteral("Record Saved Successfully"));
+        if (answer == Riri::vbYes) {
+            cmdClear_Click();
+            FillItemList();
+        } else {
+            ItemWindow::Close(this);
+        }
+    } else {
+        // The entries stay, so the user can try again.
+        Riri::MsgBox(QStringLiteral("Item Record NOT Updated"), Riri::vbCritical | Riri::vbOKOnly,
+                     QStringLiteral(" ERROR"));
+    }
+}
+
+void frmEditItem::cmdClear_Click() {
+    m_fields->Clear();
+    lblID->clear();
+    lblID->hide();
+    m_fields->txtBox[0]->setFocus();
+}
+
+void frmEditItem::cmdExit_Click() {
+    ItemWindow::Close(this);
+}

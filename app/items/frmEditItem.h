@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QWidget>
+
+class ItemFieldSet;
+class ItemListView;
+class QLabel;
+
+// The window in which the user picks a stored item from the list and
+// changes it.
+class frmEditItem : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmEditItem(QWidget* parent = nullptr);
+
+    ItemFieldSet& fields() const { return *m_fields; }
+    QLabel* Label30 = nullptr;
+    ItemListView* lvItems = nullptr;
+    // Never shown: the ItemID of the item the fields hold, empty when none.
+    QLabel* lblID = nullptr;
+
+private:
+    void Form_Load();
+    void FillItemList();
+    void lvItems_Click();
+    void cmdSave_Click();
+    void cmdClear_Click();
+    void cmdExit_Click();
+
+    ItemFieldSet* m_fields = nullptr;
+};

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "MsgBox.h"
+#include "TestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QHeaderView>
+#include <QTest>
+#include <QTreeView>
+
+// A fresh installation with an empty database and a message-box responder.
+struct Fixture {
+    TestInstall install;
+    MsgResponder boxes;
+    int count() const { return install.scalar("SELECT COUNT(*) FROM tblItems").toInt(); }
+};
+
+// One item written straight into the database. Amounts are SQL literals; a
+// null text is stored as NULL.
+struct StoredItem {
+    QString itemId, name, sn, model, room;
+    QString cost = QStringLiteral("NULL"), value = QStringLiteral("NULL");
+    QString bought, from, description, notes;
+};
+
+// An item with the given fields, the others empty.
+inline StoredItem makeItem(const QString& id, const QString& name, const QString& room = {},
+                           const QString& cost = QStringLiteral("NULL"),
+                           const QString& bought = {}) {
+    StoredItem item;
+    item.itemId = id;
+    item.name = name;
+    item.room = room;
+    item.cost = cost;
+    item.bought = bought;
+    return item;
+}
+
+inline QString sqlText(QString text) {
+    return text.isNull() ? QStringLiteral("NULL")
+                         : "'" + text.replace(QLatin1Char('\''), QLatin1String("''")) + "'";
+}
+
+inline bool storeItem(const TestInstall& install, const StoredItem& i) {
+    return install.exec(QStringLiteral("INSERT INTO tblItems (ItemID,ItemName,SN,Model,RoomName,"
+                                       "Cost,CurValue,BuyDate,AccquiredFrom,Description,Notes,"
+                                       "AddDate) VALUES (%1,%2,%3,%4,%5,%6,%7,%8,%9,%10,%11,"
+                                       "'2020-01-02 03:04:05');")
+                            .arg(sqlText(i.itemId), sqlText(i.name), sqlText(i.sn),
+                                 sqlText(i.model), sqlText(i.room), i.cost, i.value,
+                                 sqlText(i.bought), sqlText(i.from))
+                            .arg(sqlText(i.description), sqlText(i.notes)));
+}
+
+// Shows the window and makes it the active one, so that focus moves work.
+inline bool showActive(QWidget& window) {
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
+
+inline void clickRow(QTreeView* view, int row) {
+    const QModelIndex index = view->model()->index(row, 0);
+    view->scrollTo(index);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+}
+
+inline void clickHeader(QTreeView* view, int column) {
+    if (view->model()->rowCount() > 0) {
+        view->scrollTo(view->model()->index(0, column));
+    }
+    QHeaderView* header = view->header();
+    const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+}
+
+// Saves a picture of the window as <name>.png into the folder named by
+// QUORVANE_SHOTS, when that is set, for looking at the layout.
+inline void shoot(QWidget& window, const QString& name) {
+    const QString folder = qEnvironmentVariable("QUORVANE_SHOTS");
+    if (!folder.isEmpty()) {
+        QDir().mkpath(folder);
+        window.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+    }
+}

@@ -1,0 +1,126 @@
+// Money and date texts of the item windows, and the order rules of the list.
+#include "Formats.h"
+#include "items/ItemListModel.h"
+#include "items/ListDates.h"
+#include "items/Money.h"
+
+#include <QAbstractItemModelTester>
+#include <QTest>
+
+namespace {
+
+const QLocale kUs(QLocale::English, QLocale::UnitedStates);
+const QLocale kGerman(QLocale::German, QLocale::Germany);
+
+ItemListModel* listOf(const QList<QStringList>& rows) {
+    auto* model = new ItemListModel(QStringList{});
+    for (const QStringList& row : rows) {
+        std::array<QString, ItemListModel::ColumnCount> texts;
+        for (int c = 0; c < row.size(); ++c) {
+            texts[size_t(c)] = row[c];
+        }
+        model->AddRow(texts);
+    }
+    return model;
+}
+
+QStringList column(const ItemListModel& model, int c) {
+    QStringList texts;
+    for (int r = 0; r < model.rowCount(); ++r) {
+        texts << model.text(r, c);
+    }
+    return texts;
+}
+
+} // namespace
+
+class tst_itemformats : public QObject {
+    Q_OBJECT
+private slots:
+    void moneyPattern() {
+        const QList<QPair<double, QString>> cases{
+            {1234.5, "1,234.50"}, {0, "0.00"},           {12.346, "12.35"},
+            {12.345, "12.35"},    {999.995, "1,000.00"}, {-1234567.891, "-1,234,567.89"},
+            {-0.001, "0.00"},     {1e-7, "0.00"},        {1e20, "100,000,000,000,000,000,000.00"}};
+        for (const auto& [value, shown] : cases) {
+            QCOMPARE(Money::Format(value, kUs), shown);
+        }
+        QCOMPARE(Money::FormatStored(u"25.0", kUs), QStringLiteral("25.00"));
+        QCOMPARE(Money::FormatStored(u"1.0e+20", kUs), Money::Format(1e20, kUs));
+        QCOMPARE(Money::FormatStored(u"abc", kUs), QStringLiteral("abc"));
+        QCOMPARE(Money::FormatStored(u"1234567.5", kGerman), QStringLiteral("1.234.567,50"));
+        QCOMPARE(Money::Reformat(QStringLiteral("1.234,5"), kGerman), QStringLiteral("1.234,50"));
+    }
+
+    void singleAmounts() {
+        float value = -1;
+        QVERIFY(Money::ToSingle(QStringLiteral("1,234.50"), &value, kUs));
+        QCOMPARE(value, 1234.5f);
+        QVERIFY(Money::ToSingle(QStringLiteral("3e38"), &value, kUs));
+        // Texts that pass the locale's numeric test but are no single amount.
+        for (const char* text : {"1e39", "-1e39", "inf", "-inf", "nan"}) {
+            QVERIFY2(Money::IsNumber(QString::fromLatin1(text), kUs), text);
+            QVERIFY2(!Money::ToSingle(QString::fromLatin1(text), &value, kUs), text);
+        }
+        QVERIFY(!Money::ToSingle(QStringLiteral("12abc"), &value, kUs));
+        QCOMPARE(Money::RoundToCents(12.346f, kUs), 12.35f);
+    }
+
+    void listDatesMatchTheLocalesOwnText() {
+        using L = QLocale;
+        const QList<QLocale> locales{L::c(),
+                                     kUs,
+                                     kGerman,
+                                     L(L::English, L::UnitedKingdom),
+                                     L(L::French, L::France),
+                                     L(L::Japanese, L::Japan),
+                                     L(L::Korean, L::SouthKorea),
+                                     L(L::Russian, L::Russia),
+                                     L(L::Arabic, L::Egypt),
+                                     L(L::Persian, L::Iran),
+                                     L(L::Hungarian, L::Hungary),
+                                     L(L::Bulgarian, L::Bulgaria)};
+        const QList<QDate> days{QDate(1900, 1, 1), QDate(1907, 5, 4), QDate(2024, 2, 29),
+                                QDate(9999, 12, 31)};
+        for (const QLocale& locale : locales) {
+            ListDates dates(locale);
+            for (const QDate& day : days) {
+                const QString expected = locale.toString(day, Riri::ShortDateFormat(locale));
+                QCOMPARE(dates.Show(day.toString(Qt::ISODate)), expected);
+                QCOMPARE(dates.Read(expected), day);
+            }
+        }
+        // A locale whose own short date has a two-digit year keeps the century.
+        ListDates us(kUs);
+        QCOMPARE(us.Show(u"1907-05-04 10:11:12"), QStringLiteral("5/4/1907"));
+        QCOMPARE(us.Show(u"someday"), QStringLiteral("someday"));
+        QVERIFY(!us.Read(QStringLiteral("someday")).isValid());
+    }
+
+    void sortIgnoresCaseAndKeepsEqualRowsInOrder() {
+        const QString longer(40, QLatin1Char('x'));
+        std::unique_ptr<ItemListModel> model(listOf({{"A-1", "lamp", "", "", "999.00"},
+                                                     {"A-2", "Chair", "", "", "1,234.50"},
+                                                     {"A-3", "LAMP", "", "", "12.00"},
+                                                     {"A-4", longer + "b", "", "", ""},
+                                                     {"A-5", "Lamp", "", "", "99.99"},
+                                                     {"A-6", longer.toUpper() + "A", "", "", ""}}));
+        QAbstractItemModelTester tester(model.get());
+        const QPersistentModelIndex held(model->index(4, 0));
+        model->SortBy(ItemListModel::CostColumn);
+        QCOMPARE(model->order(), Qt::AscendingOrder);
+        QCOMPARE(column(*model, ItemListModel::CostColumn),
+                 (QStringList{"", "", "1,234.50", "12.00", "99.99", "999.00"}));
+        model->SortBy(ItemListModel::NameColumn); // descending
+        model->SortBy(ItemListModel::NameColumn); // ascending
+        QCOMPARE(column(*model, ItemListModel::ItemIdColumn),
+                 (QStringList{"A-2", "A-3", "A-5", "A-1", "A-6", "A-4"}));
+        // Rows held on to move with their items.
+        QCOMPARE(model->key(held.row()), QStringLiteral("A-5"));
+        model->Clear();
+        QVERIFY(!held.isValid());
+    }
+};
+
+QTEST_MAIN(tst_itemformats)
+#include "tst_itemformats.moc"
