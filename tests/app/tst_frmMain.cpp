@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
@@ -283,6 +284,11 @@ void tst_frmMain::oneInstanceOfEachChild() {
     main.ShowChild<SampleChild>();
     QCOMPARE(SampleChild::loads, 2);
     QCOMPARE(main.mdiArea()->subWindowList().size(), 2);
+    // Closing a frame takes its window with it.
+    QPointer<OtherChild> closing(other);
+    QVERIFY(other->parentWidget()->close());
+    QTRY_VERIFY(closing.isNull());
+    QTRY_COMPARE(main.mdiArea()->subWindowList().size(), 1);
 }
 
 void tst_frmMain::windowArrangements() {
