@@ -13,12 +13,15 @@
 #include <QHelpContentWidget>
 #include <QHelpEngine>
 #include <QHelpIndexModel>
+#include <QHelpSearchEngine>
+#include <QHelpSearchResult>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -396,6 +399,18 @@ void tst_frmMain::helpOpensContentsIndexAndSearch() {
     QTRY_VERIFY(index->rowCount() >= 1);
     QCOMPARE(index->data(index->index(0, 0), Qt::DisplayRole).toString(),
              QStringLiteral("Check For Updates"));
+
+    // The full-text search finds the topics that hold a word.
+    QHelpSearchEngine* search = viewer->engine()->searchEngine();
+    QSignalSpy indexed(search, &QHelpSearchEngine::indexingFinished);
+    search->reindexDocumentation();
+    QVERIFY(indexed.wait(30000));
+    QSignalSpy searched(search, &QHelpSearchEngine::searchingFinished);
+    search->search(QStringLiteral("TileVertically"));
+    QVERIFY(searched.wait(30000));
+    QCOMPARE(search->searchResultCount(), 1);
+    QCOMPARE(search->searchResults(0, 1).first().url().fileName(),
+             QStringLiteral("main-window.html"));
 
     // A second command brings the same window forward.
     command(main, "mnuShowHelp")->trigger();

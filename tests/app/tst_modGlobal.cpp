@@ -111,7 +111,7 @@ void tst_modGlobal::pauseZeroEndsAtTheNextClockSecond() {
         QVERIFY(Pause(0));
         const qint64 endSecond = QDateTime::currentSecsSinceEpoch();
         QCOMPARE(endSecond, startSecond + 1);
-        QVERIFY2(timer.elapsed() <= 1100, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY2(timer.elapsed() <= 1500, qPrintable(QString::number(timer.elapsed())));
     }
 }
 
@@ -130,7 +130,7 @@ void tst_modGlobal::pauseWaitsWholeSecondsWithoutSpinning() {
     // Ends at the first clock reading more than one whole second after the
     // start reading: between one and two seconds.
     QCOMPARE(QDateTime::currentSecsSinceEpoch(), startSecond + 2);
-    QVERIFY2(elapsed >= 1000 && elapsed <= 2100, qPrintable(QString::number(elapsed)));
+    QVERIFY2(elapsed >= 1000 && elapsed <= 2500, qPrintable(QString::number(elapsed)));
     // A wait in the event loop, not a loop that keeps a processor busy.
     QVERIFY2(cpuUsed < 0.25 * static_cast<double>(elapsed) / 1000.0,
              qPrintable(QStringLiteral("cpu %1 s").arg(cpuUsed)));
