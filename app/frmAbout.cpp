@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QTextEdit>
 
 namespace {
@@ -90,6 +91,8 @@ void frmAbout::Form_Load() {
     if (file.open(QIODevice::ReadOnly)) {
         RtfReader::Read(file.readAll(), rtBox->document());
     }
+    // The text is read from its beginning.
+    rtBox->moveCursor(QTextCursor::Start);
 }
 
 // Esc closes the dialog through reject(), Enter and a click through here.

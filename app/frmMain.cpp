@@ -21,7 +21,6 @@
 #include <QClipboard>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPointer>
 #include <QShortcut>
 
 namespace {
@@ -102,6 +101,7 @@ QAction* frmMain::addItem(QMenu* menu, const char* name, const QString& caption,
     QAction* action = nullptr;
     if (caption == QLatin1String("-")) {
         action = menu->addSeparator();
+        action->setEnabled(true);
     } else {
         action = menu->addAction(caption);
         if (handler != nullptr) {
@@ -204,12 +204,9 @@ QMdiSubWindow* frmMain::addChild(QWidget* window) {
     window->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow* sub = m_mdi->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    QPointer<QMdiSubWindow> frame(sub);
-    connect(window, &QObject::destroyed, m_mdi, [frame] {
-        if (frame) {
-            frame->close();
-        }
-    });
+    // Queued, so that it never reaches a frame that is itself being
+    // destroyed (that frame's pending calls go with it).
+    connect(window, &QObject::destroyed, sub, &QMdiSubWindow::close, Qt::QueuedConnection);
     sub->adjustSize();
     sub->show();
     window->show();

@@ -142,8 +142,9 @@ bool Main(const StartupSeams& seams) {
         {12, [] { Pointer::SetScreen(Pointer::Default); }},
         {13,
          [&] {
+             // Showing a main window that was never loaded loads it first.
              if (main == nullptr) {
-                 main = MainForm();
+                 main = MainForm() != nullptr ? MainForm() : new frmMain();
              }
              if (main != nullptr) {
                  main->show();

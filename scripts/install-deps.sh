@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake make g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools
-  qt6-documentation-tools qt6-qpa-plugins libqt6help6 libqt6printsupport6
+  qt6-documentation-tools qt6-qpa-plugins libqt6help6 libqt6sql6-sqlite libqt6printsupport6
   libgl-dev libxkbcommon-dev libsqlite3-dev
   fonts-dejavu-core fonts-liberation2 fonts-comic-neue
   xdg-utils poppler-utils xvfb xauth

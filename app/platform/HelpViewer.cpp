@@ -3,6 +3,7 @@
 #include "Twips.h"
 
 #include <QFileInfo>
+#include <QHelpContentModel>
 #include <QHelpContentWidget>
 #include <QHelpEngine>
 #include <QHelpIndexWidget>
@@ -119,6 +120,9 @@ HelpViewer::HelpViewer(QHelpEngine* engine, QWidget* owner)
     splitter->setSizes({Twips::ToPixels(3600), Twips::ToPixels(8400)});
 
     connect(contents, &QHelpContentWidget::linkActivated, this, &HelpViewer::showPage);
+    // The topics are listed open, below the title of the help.
+    connect(engine->contentModel(), &QHelpContentModel::contentsCreated, contents,
+            &QTreeView::expandAll);
     connect(index, &QHelpIndexWidget::documentActivated, this,
             [this](const QHelpLink& link, const QString&) { showPage(link.url); });
     connect(index, &QHelpIndexWidget::documentsActivated, this,

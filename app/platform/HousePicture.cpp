@@ -7,6 +7,9 @@
 
 QImage DrawHousePicture(const QSize& size) {
     QImage image(size, QImage::Format_RGB32);
+    // Every pixel defined, also where the antialiased edges of the shapes
+    // only partly cover one.
+    image.fill(QColor(90, 170, 70));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     // Work in a 100 by 150 box, scaled to the picture.

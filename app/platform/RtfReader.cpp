@@ -208,6 +208,8 @@ private:
             if (high >= 0 && low >= 0) {
                 m_pos += 2;
                 character(fromCp1252(static_cast<unsigned char>(high * 16 + low)));
+            } else if (high >= 0) {
+                ++m_pos; // a broken escape is dropped whole
             }
             break;
         }

@@ -1,27 +1,50 @@
 #include "AppInfo.h"
 #include "MsgBox.h"
 #include "TestSupport.h"
+#include "frmAbout.h"
 #include "frmMain.h"
 #include "modGlobal.h"
+#include "platform/HelpViewer.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QHelpContentModel>
+#include <QHelpContentWidget>
+#include <QHelpEngine>
+#include <QHelpIndexModel>
+#include <QHelpSearchEngine>
+#include <QHelpSearchResult>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
+#include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
-#include <QVBoxLayout>
+#include <QTextBrowser>
+#include <QTimer>
+#include <csignal>
+#include <sys/types.h>
 
-// A child window as the item windows are made: fixed size, closes itself.
+// Child windows as the item windows are made: a fixed size, and one closes
+// itself from a button of its own.
 class SampleChild : public QWidget {
     Q_OBJECT
 public:
     explicit SampleChild(QWidget* parent = nullptr) : QWidget(parent) {
         setFixedSize(300, 200);
         auto* close = new QPushButton(QStringLiteral("Close"), this);
-        close->setObjectName(QStringLiteral("cmdClose"));
+        close->setObjectName(QStringLiteral("cmdExit"));
         connect(close, &QPushButton::clicked, this, &QWidget::close);
+        ++loads;
     }
+    static int loads;
 };
+int SampleChild::loads = 0;
 
 class OtherChild : public QWidget {
     Q_OBJECT
@@ -29,27 +52,396 @@ public:
     explicit OtherChild(QWidget* parent = nullptr) : QWidget(parent) { setFixedSize(250, 150); }
 };
 
+namespace {
+
+struct MenuEntry {
+    QString name;
+    QString caption; // "-" for a separator
+    bool visible;
+    bool enabled;
+};
+
+QList<MenuEntry> entriesOf(QMenu* menu) {
+    QList<MenuEntry> entries;
+    for (QAction* action : menu->actions()) {
+        entries.append(MenuEntry{action->objectName(),
+                                 action->isSeparator() ? QStringLiteral("-") : action->text(),
+                                 action->isVisible(), action->isEnabled()});
+    }
+    return entries;
+}
+
+QAction* command(frmMain& main, const char* name) {
+    return main.findChild<QAction*>(QLatin1String(name));
+}
+
+bool writeScript(const QString& path, const QByteArray& body) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    file.write("#!/bin/sh\n" + body);
+    file.close();
+    return file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+const char* kItemRow =
+    "INSERT INTO tblItems (ItemID, ItemName, RoomName) VALUES ('A-1', 'Lamp', 'Den');";
+
+} // namespace
+
 class tst_frmMain : public QObject {
     Q_OBJECT
 private slots:
-    void childWindows();
+    void captionSizeAndComponent();
+    void menuTree();
+    void recordChecksOnEmptyTables();
+    void recordChecksWithRecords();
+    void recordCheckWithoutComponent();
+    void oneInstanceOfEachChild();
+    void windowArrangements();
+    void checkForUpdatesStartsTheBrowser();
+    void helpOpensContentsIndexAndSearch();
+    void aboutIsModal();
 };
 
-void tst_frmMain::childWindows() {
+void tst_frmMain::captionSizeAndComponent() {
+    TestInstall install;
+    objHome.reset();
+    frmMain main;
+    QCOMPARE(MainForm(), &main);
+    QCOMPARE(main.windowTitle(), QStringLiteral("Quorvane  -  2.0"));
+    QVERIFY(objHome != nullptr);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    // The area below the menu bar is 12075 by 8160 twips: 805 by 544 pixels
+    // at 96 DPI.
+    const QSize inner = main.mdiArea()->size();
+    QVERIFY2(qAbs(inner.width() - 805) <= 1 && qAbs(inner.height() - 544) <= 1,
+             qPrintable(QStringLiteral("%1x%2").arg(inner.width()).arg(inner.height())));
+}
+
+void tst_frmMain::menuTree() {
+    TestInstall install;
+    frmMain main;
+    const QList<QAction*> menus = main.menuBar()->actions();
+    const QStringList menuNames = {QStringLiteral("mnuAdd"),     QStringLiteral("mnuEdit"),
+                                   QStringLiteral("mnuReports"), QStringLiteral("mnuUtils"),
+                                   QStringLiteral("mnuWindow"),  QStringLiteral("mnuHelp")};
+    const QStringList menuCaptions = {QStringLiteral("&Add"),     QStringLiteral("&Edit"),
+                                      QStringLiteral("&Reports"), QStringLiteral("&Utils"),
+                                      QStringLiteral("&Window"),  QStringLiteral("&Help")};
+    QCOMPARE(menus.size(), menuNames.size());
+    const QList<QList<MenuEntry>> expected = {
+        {{"mnuAddNewItem", "Add New Item", true, true},
+         {"A0", "-", true, true},
+         {"mnuAddExit", "e&Xit", true, true},
+         {"mnuAddOwner", "Add Owner", false, false}},
+        {{"mnuEditItem", "Edit Item", true, true},
+         {"E0", "-", false, true},
+         {"mnuEditHome", "Edit Riri Information", false, false}},
+        {{"mnuTotalInventory", "Total Dedi Rividizar", true, true},
+         {"R0", "-", true, true},
+         {"mnuInventoryByRoom", "Inventory By Room", true, true}},
+        {{"mnuUtilsDeleteItems", "Delete Items", true, true}},
+        {{"mnuWindowCascade", "Cascade", true, true},
+         {"W0", "-", true, true},
+         {"MnuWindowH", "TileHorizontally", true, true},
+         {"W1", "-", true, true},
+         {"mnuWindowV", "TileVertically", true, true},
+         {"W2", "-", true, true},
+         {"mnuWindowArrangeIcons", "Arrange Icons", true, true}},
+        {{"mnuShowHelp", "Quorvane help", true, true},
+         {"H0", "-", true, true},
+         {"mnuHelpCheckUpdates", "Check For Updates", true, true},
+         {"H2", "-", true, true},
+         {"mnuHelpAbout", "About Quorvane", true, true}},
+    };
+    for (int m = 0; m < menus.size(); ++m) {
+        QMenu* menu = menus[m]->menu();
+        QVERIFY(menu != nullptr);
+        QCOMPARE(menu->objectName(), menuNames[m]);
+        QCOMPARE(menus[m]->text(), menuCaptions[m]);
+        const QList<MenuEntry> entries = entriesOf(menu);
+        QCOMPARE(entries.size(), expected[m].size());
+        for (int i = 0; i < entries.size(); ++i) {
+            const MenuEntry& want = expected[m][i];
+            const MenuEntry& got = entries[i];
+            QCOMPARE(got.name, want.name);
+            QCOMPARE(got.caption, want.caption);
+            QCOMPARE(got.visible, want.visible);
+            // A hidden action also reads as disabled; whether it was created
+            // disabled shows once it is made visible.
+            QAction* action = menu->actions()[i];
+            if (!action->isVisible()) {
+                action->setVisible(true);
+                QVERIFY2(action->isEnabled() == want.enabled, qPrintable(got.name));
+                action->setVisible(false);
+            } else {
+                QVERIFY2(got.enabled == want.enabled, qPrintable(got.name));
+            }
+            // Plain commands: no shortcut keys.
+            QVERIFY(menu->actions()[i]->shortcut().isEmpty());
+        }
+    }
+}
+
+void tst_frmMain::recordChecksOnEmptyTables() {
+    TestInstall install;
+    frmMain main;
+    main.show();
+    MsgResponder boxes;
+    const struct {
+        const char* command;
+        QString message;
+    } checks[] = {
+        {"mnuEditItem", QStringLiteral("No Item records were found to edit! ")},
+        {"mnuEditHome", QStringLiteral("No Owner record was found to edit! ")},
+        {"mnuUtilsDeleteItems", QStringLiteral("No Item records were found to delete! ")},
+        {"mnuTotalInventory", QStringLiteral("No Item records were found! ")},
+        {"mnuInventoryByRoom", QStringLiteral("No Item records were found! ")},
+    };
+    for (const auto& check : checks) {
+        boxes.clear();
+        boxes.expect(Riri::vbOK);
+        // The hidden owner command is reached directly, as its handler.
+        if (QByteArray(check.command) == "mnuEditHome") {
+            main.mnuEditHome_Click();
+        } else {
+            command(main, check.command)->trigger();
+        }
+        QCOMPARE(boxes.count(), 1);
+        QCOMPARE(boxes.last().prompt, check.message);
+        QCOMPARE(boxes.last().title, QStringLiteral("Quorvane"));
+        QCOMPARE(boxes.last().icon(), int(Riri::vbExclamation));
+        QCOMPARE(boxes.last().buttons(), int(Riri::vbOKOnly));
+        QVERIFY(!rsData);
+        QVERIFY(main.mdiArea()->subWindowList().isEmpty());
+        QVERIFY(main.cursor().shape() != Qt::WaitCursor);
+    }
+}
+
+void tst_frmMain::recordChecksWithRecords() {
+    TestInstall install;
+    QVERIFY(install.exec(QString::fromLatin1(kItemRow)));
+    frmMain main;
+    MsgResponder boxes;
+    QVERIFY(main.RecordCheck(false, frmMain::NoItemsToEditMessage()));
+    // Items exist, but no owner record.
+    boxes.expect(Riri::vbOK);
+    QVERIFY(!main.RecordCheck(true, frmMain::NoOwnerToEditMessage()));
+    QCOMPARE(boxes.count(), 1);
+    QVERIFY(install.exec(QStringLiteral(
+        "INSERT INTO tblOwner (OwnerID, LName, FName) VALUES ('O-1', 'Doe', 'Jo');")));
+    QVERIFY(main.RecordCheck(true, frmMain::NoOwnerToEditMessage()));
+    QCOMPARE(boxes.count(), 1);
+    QVERIFY(!rsData);
+}
+
+void tst_frmMain::recordCheckWithoutComponent() {
+    TestInstall install;
+    QVERIFY(install.exec(QString::fromLatin1(kItemRow)));
+    frmMain main;
+    MsgResponder boxes;
+    // A question that cannot be asked counts as no records.
+    objHome.reset();
+    boxes.expect(Riri::vbOK);
+    QVERIFY(!main.RecordCheck(false, frmMain::NoItemsMessage()));
+    QCOMPARE(boxes.last().prompt, frmMain::NoItemsMessage());
+    // So does a database that went missing.
+    NewHome();
+    QVERIFY(QFile::remove(install.databasePath()));
+    boxes.expect(Riri::vbOK);
+    QVERIFY(!main.RecordCheck(false, frmMain::NoItemsMessage()));
+    QCOMPARE(boxes.count(), 2);
+}
+
+void tst_frmMain::oneInstanceOfEachChild() {
     TestInstall install;
     frmMain main;
     main.show();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
+    SampleChild::loads = 0;
     SampleChild* first = main.ShowChild<SampleChild>();
+    QCOMPARE(first->parentWidget()->parentWidget(), main.mdiArea()->viewport());
+    // Added at its own size.
+    QCOMPARE(first->size(), QSize(300, 200));
     OtherChild* other = main.ShowChild<OtherChild>();
-    QCOMPARE(main.mdiArea()->subWindowList().size(), 2);
-    SampleChild* again = main.ShowChild<SampleChild>();
-    QCOMPARE(again, first);
+    QCOMPARE(main.mdiArea()->activeSubWindow()->widget(), other);
+    // Moving the first away shows that the second command cascades again.
+    first->parentWidget()->move(400, 300);
+    QCOMPARE(main.ShowChild<SampleChild>(), first);
+    QCOMPARE(SampleChild::loads, 1);
     QCOMPARE(main.mdiArea()->subWindowList().size(), 2);
     QCOMPARE(main.mdiArea()->activeSubWindow()->widget(), first);
-    qDebug() << first->size() << first->parentWidget()->size() << other->parentWidget()->geometry();
-    QTest::mouseClick(first->findChild<QPushButton*>(QStringLiteral("cmdClose")), Qt::LeftButton);
+    const QPoint firstPos = first->parentWidget()->pos();
+    const QPoint otherPos = other->parentWidget()->pos();
+    QVERIFY(firstPos != QPoint(400, 300));
+    QVERIFY(firstPos.x() < 400 && firstPos.y() < 300);
+    QVERIFY(firstPos != otherPos);
+    QCOMPARE(first->size(), QSize(300, 200));
+    // A window that closes itself takes its frame with it; the next command
+    // loads a new one.
+    QTest::mouseClick(first->findChild<QPushButton*>(QStringLiteral("cmdExit")), Qt::LeftButton);
     QTRY_COMPARE(main.mdiArea()->subWindowList().size(), 1);
+    main.ShowChild<SampleChild>();
+    QCOMPARE(SampleChild::loads, 2);
+    QCOMPARE(main.mdiArea()->subWindowList().size(), 2);
+    // Closing a frame takes its window with it.
+    QPointer<OtherChild> closing(other);
+    QVERIFY(other->parentWidget()->close());
+    QTRY_VERIFY(closing.isNull());
+    QTRY_COMPARE(main.mdiArea()->subWindowList().size(), 1);
+}
+
+void tst_frmMain::windowArrangements() {
+    TestInstall install;
+    frmMain main;
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    auto* a = main.ShowChild<SampleChild>()->parentWidget();
+    auto* b = main.ShowChild<OtherChild>()->parentWidget();
+    const QSize area = main.mdiArea()->viewport()->size();
+    command(main, "MnuWindowH")->trigger();
+    QCOMPARE(a->x(), b->x());
+    QVERIFY(a->y() != b->y());
+    QVERIFY(a->geometry().bottom() < b->geometry().top() ||
+            b->geometry().bottom() < a->geometry().top());
+    command(main, "mnuWindowV")->trigger();
+    QCOMPARE(a->y(), b->y());
+    QVERIFY(a->geometry().right() < b->geometry().left() ||
+            b->geometry().right() < a->geometry().left());
+    command(main, "mnuWindowCascade")->trigger();
+    QVERIFY(a->pos() != b->pos());
+    // Minimised windows line up along the bottom edge.
+    qobject_cast<QMdiSubWindow*>(a)->showMinimized();
+    qobject_cast<QMdiSubWindow*>(b)->showMinimized();
+    a->move(300, 10);
+    b->move(10, 100);
+    command(main, "mnuWindowArrangeIcons")->trigger();
+    QCOMPARE(a->geometry().bottom(), area.height() - 1);
+    QCOMPARE(b->geometry().bottom(), area.height() - 1);
+    QVERIFY(!a->geometry().intersects(b->geometry()));
+}
+
+void tst_frmMain::checkForUpdatesStartsTheBrowser() {
+    TestInstall install;
+    frmMain main;
+    // The browser command of the stand-in is the XDG opener; one that writes
+    // what it was given, and then stays running, stands in for it on PATH.
+    QTemporaryDir tools;
+    const QByteArray record = (tools.path() + QStringLiteral("/opened.txt")).toLocal8Bit();
+    QVERIFY(writeScript(tools.path() + QStringLiteral("/xdg-open"),
+                        "echo $$ \"$@\" > \"" + record + ".part\"\nmv \"" + record + ".part\" \"" +
+                            record + "\"\nexec sleep 30\n"));
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", tools.path().toLocal8Bit() + ':' + oldPath);
+    command(main, "mnuHelpCheckUpdates")->trigger();
+    qputenv("PATH", oldPath);
+    // The command returned while the browser runs on.
+    QTRY_VERIFY(QFile::exists(QString::fromLocal8Bit(record)));
+    QFile file(QString::fromLocal8Bit(record));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> words = file.readAll().trimmed().split(' ');
+    QCOMPARE(words.size(), 2);
+    const pid_t browser = static_cast<pid_t>(words[0].toInt());
+    QVERIFY(browser > 0);
+    QCOMPARE(::kill(browser, 0), 0);
+    QCOMPARE(words[1], QByteArray("https://www.example.com/quorvane"));
+    ::kill(browser, SIGTERM);
+}
+
+void tst_frmMain::helpOpensContentsIndexAndSearch() {
+    TestInstall install;
+    // The help as the build lays it out, copied into this installation.
+    QDir().mkpath(install.folder() + QStringLiteral("/help"));
+    for (const char* name : {"quorvane.qch", "quorvane.qhc"}) {
+        QVERIFY(QFile::copy(QStringLiteral(QUORVANE_INSTALL_DIR "/help/") + QLatin1String(name),
+                            install.folder() + QStringLiteral("/help/") + QLatin1String(name)));
+    }
+    frmMain main;
+    main.show();
+    command(main, "mnuShowHelp")->trigger();
+    HelpViewer* viewer = HelpViewer::Current();
+    QVERIFY(viewer != nullptr);
+    QVERIFY(viewer->isVisible());
+    QCOMPARE(viewer->tabs()->count(), 3);
+    QCOMPARE(viewer->tabs()->tabText(0), QStringLiteral("Contents"));
+    QCOMPARE(viewer->tabs()->tabText(1), QStringLiteral("Index"));
+    QCOMPARE(viewer->tabs()->tabText(2), QStringLiteral("Search"));
+    QTRY_VERIFY(viewer->browser()->toPlainText().contains(QStringLiteral("Quorvane help")));
+
+    // Every window and report has its topic in the contents.
+    QHelpContentModel* contents = viewer->engine()->contentModel();
+    QTRY_VERIFY(contents->rowCount() == 1);
+    const QModelIndex root = contents->index(0, 0);
+    QStringList titles;
+    for (int i = 0; i < contents->rowCount(root); ++i) {
+        titles << contents->data(contents->index(i, 0, root), Qt::DisplayRole).toString();
+    }
+    for (const char* topic :
+         {"The main window and its menus", "Add New Item", "Edit Item", "Delete Items",
+          "Owner Information: entering the owner", "Owner Information: changing the owner",
+          "Report: Complete inventory", "Report: Inventory By Room", "About Quorvane"}) {
+        QVERIFY2(titles.contains(QLatin1String(topic)), topic);
+    }
+    // Choosing a topic shows its page.
+    const QModelIndex mainTopic = contents->index(
+        static_cast<int>(titles.indexOf(QStringLiteral("The main window and its menus"))), 0, root);
+    viewer->engine()->contentWidget()->setCurrentIndex(mainTopic);
+    emit viewer->engine()->contentWidget()->activated(mainTopic);
+    QTRY_VERIFY(viewer->browser()->toPlainText().contains(QStringLiteral("TileHorizontally")));
+
+    // The index finds keywords.
+    QHelpIndexModel* index = viewer->engine()->indexModel();
+    QTRY_VERIFY(index->rowCount() > 10);
+    viewer->indexFilter()->setText(QStringLiteral("Check For"));
+    QTRY_VERIFY(index->rowCount() >= 1);
+    QCOMPARE(index->data(index->index(0, 0), Qt::DisplayRole).toString(),
+             QStringLiteral("Check For Updates"));
+
+    // The full-text search finds the topics that hold a word.
+    QHelpSearchEngine* search = viewer->engine()->searchEngine();
+    QSignalSpy indexed(search, &QHelpSearchEngine::indexingFinished);
+    search->reindexDocumentation();
+    QVERIFY(indexed.wait(30000));
+    QSignalSpy searched(search, &QHelpSearchEngine::searchingFinished);
+    search->search(QStringLiteral("TileVertically"));
+    QVERIFY(searched.wait(30000));
+    QCOMPARE(search->searchResultCount(), 1);
+    QCOMPARE(search->searchResults(0, 1).first().url().fileName(),
+             QStringLiteral("main-window.html"));
+
+    // A second command brings the same window forward.
+    command(main, "mnuShowHelp")->trigger();
+    QCOMPARE(HelpViewer::Current(), viewer);
+    viewer->close();
+    QTRY_VERIFY(HelpViewer::Current() == nullptr);
+}
+
+void tst_frmMain::aboutIsModal() {
+    TestInstall install;
+    frmMain main;
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    bool seen = false;
+    // Looks at the modal window while the command waits for it, and closes
+    // it with Enter; a second timer makes sure the test cannot hang.
+    QTimer::singleShot(100, this, [&seen] {
+        auto* about = qobject_cast<frmAbout*>(QApplication::activeModalWidget());
+        if (about != nullptr) {
+            seen = about->isModal() && about->windowTitle() == QStringLiteral("About Quorvane");
+            QTest::keyClick(about, Qt::Key_Return);
+        }
+    });
+    QTimer::singleShot(5000, this, [] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            modal->close();
+        }
+    });
+    command(main, "mnuHelpAbout")->trigger();
+    QVERIFY(seen);
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
 }
 
 QTEST_MAIN(tst_frmMain)

@@ -1,0 +1,310 @@
+#include "AppInfo.h"
+#include "Error.h"
+#include "ErrorLog.h"
+#include "MsgBox.h"
+#include "TestSupport.h"
+#include "frmAbout.h"
+#include "frmMain.h"
+#include "frmSplash.h"
+#include "modGlobal.h"
+#include "modMain.h"
+#include "platform/MsgBoxPresenter.h"
+#include "platform/SingleInstance.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// What the start-up host printed and how it ended.
+struct HostRun {
+    QStringList boxes; // "<flags>|<caption>|<text>"
+    QStringList lines;
+    int exitCode = -1;
+    bool finished = false;
+};
+
+HostRun runHost(const QString& folder, const QString& runtimeFolder, const QStringList& extra = {},
+                const QString& workingFolder = QDir::tempPath()) {
+    QProcess host;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    host.setProcessEnvironment(environment);
+    host.setWorkingDirectory(workingFolder);
+    host.start(QStringLiteral(STARTUP_HOST), QStringList{folder} + extra);
+    HostRun run;
+    run.finished = host.waitForFinished(60000);
+    run.exitCode = host.exitCode();
+    const QString output = QString::fromUtf8(host.readAllStandardOutput());
+    for (const QString& line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        run.lines.append(line);
+        if (line.startsWith(QStringLiteral("BOX "))) {
+            run.boxes.append(line.mid(4));
+        }
+    }
+    if (!run.finished) {
+        host.kill();
+        host.waitForFinished();
+    }
+    return run;
+}
+
+QString escaped(QString text) {
+    return text.replace(QStringLiteral("\r"), QStringLiteral("\\r"))
+        .replace(QStringLiteral("\n"), QStringLiteral("\\n"));
+}
+
+bool anySplashVisible() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (qobject_cast<frmSplash*>(window) != nullptr && window->isVisible()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+StartupSeams quietSeams(QList<int>* steps = nullptr, int failAt = 0, int number = 0) {
+    StartupSeams seams;
+    seams.installPresenter = false;
+    seams.splashPause = [](int) { return true; };
+    seams.beforeStep = [=](int step) {
+        if (steps != nullptr) {
+            steps->append(step);
+        }
+        if (step == failAt) {
+            throw Riri::Error(number, QStringLiteral("Operation is not allowed in this context."));
+        }
+    };
+    return seams;
+}
+
+} // namespace
+
+class tst_Startup : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanup();
+    void startsInItsOwnFolder();
+    void unexpectedFailureIsLoggedAndStops();
+    void fileFailuresAreSkipped();
+    void presenterShowsTheBoxTheFlagsName();
+    void missingDatabaseEndsTheProgram();
+    void secondInstanceIsRefused();
+    void exitEndsTheProgramAndFreesTheLock();
+
+private:
+    QTemporaryDir m_runtime;
+};
+
+void tst_Startup::initTestCase() {
+    QVERIFY(m_runtime.isValid());
+    qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
+}
+
+void tst_Startup::cleanup() {
+    delete MainForm();
+    objHome.reset();
+    QDir::setCurrent(QDir::tempPath());
+}
+
+void tst_Startup::startsInItsOwnFolder() {
+    TestInstall install;
+    QTemporaryDir elsewhere;
+    QDir::setCurrent(elsewhere.path());
+    MsgResponder boxes; // no box at all
+    QList<int> steps;
+    QVERIFY(Main(quietSeams(&steps)));
+    QCOMPARE(steps, (QList<int>{6, 7, 8, 9, 10, 11, 12, 13}));
+    QVERIFY(MainForm() != nullptr);
+    QVERIFY(MainForm()->isVisible());
+    QCOMPARE(MainForm()->windowTitle(), QStringLiteral("Quorvane  -  2.0"));
+    QVERIFY(objHome != nullptr);
+    QCOMPARE(QDir::currentPath(), install.folder());
+    QVERIFY(!anySplashVisible());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QVERIFY(QApplication::quitOnLastWindowClosed());
+    QCOMPARE(boxes.count(), 0);
+    QVERIFY(!QFile::exists(install.logPath()));
+}
+
+void tst_Startup::unexpectedFailureIsLoggedAndStops() {
+    TestInstall install;
+    MsgResponder boxes;
+    boxes.expect(Riri::vbOK);
+    QList<int> steps;
+    QVERIFY(!Main(quietSeams(&steps, 9, 3219)));
+    // Start-up stops at the failing step.
+    QCOMPARE(steps, (QList<int>{6, 7, 8, 9}));
+    QVERIFY(MainForm() == nullptr || !MainForm()->isVisible());
+    QVERIFY(!anySplashVisible());
+    QCOMPARE(boxes.count(), 1);
+    QCOMPARE(boxes.last().prompt,
+             QStringLiteral("ERROR #3219\r\n\r\nOperation is not allowed in this context.\r\n"
+                            "In the: ModMain code module\r\nProcedure: SubMain Load Procedure"));
+    QCOMPARE(boxes.last().title, QStringLiteral("Quorvane"));
+    QCOMPARE(boxes.last().flags, int(Riri::vbCritical | Riri::vbOKOnly));
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+
+    // One start-up block in a new log, with its heading.
+    const QStringList lines = install.logLines();
+    const QStringList expected = Riri::ErrorLog::StartupBlock(
+        true, 3219, QStringLiteral("Operation is not allowed in this context."),
+        QDateTime::currentDateTime());
+    QCOMPARE(lines.size(), expected.size());
+    for (int i = 0; i < lines.size(); ++i) {
+        if (expected[i].contains(QStringLiteral("Error: 3219"))) {
+            QVERIFY(lines[i].contains(QStringLiteral("Error: 3219")));
+        } else {
+            QCOMPARE(lines[i], expected[i]);
+        }
+    }
+    QVERIFY(lines.contains(QStringLiteral("SubMain Load Procedure")));
+
+    // A second failure adds a block without a second heading.
+    delete MainForm();
+    boxes.expect(Riri::vbOK);
+    QVERIFY(!Main(quietSeams(nullptr, 7, 5)));
+    QCOMPARE(install.logLines().size(), lines.size() + expected.size() - 3);
+    QVERIFY(install.logLines().last() == Riri::ErrorLog::RuleLine());
+}
+
+void tst_Startup::fileFailuresAreSkipped() {
+    TestInstall install;
+    MsgResponder boxes; // neither failure shows a box
+    QList<int> steps;
+    // File not found while loading the splash: no splash, the rest runs.
+    QVERIFY(Main(quietSeams(&steps, 9, 53)));
+    QCOMPARE(steps, (QList<int>{6, 7, 8, 9, 10, 11, 12, 13}));
+    QVERIFY(MainForm()->isVisible());
+    delete MainForm();
+    // A path access failure while loading the main window: it is loaded when
+    // it is shown.
+    QVERIFY(Main(quietSeams(nullptr, 7, 75)));
+    QVERIFY(MainForm() != nullptr);
+    QVERIFY(MainForm()->isVisible());
+    QCOMPARE(boxes.count(), 0);
+    QVERIFY(!QFile::exists(install.logPath()));
+}
+
+void tst_Startup::presenterShowsTheBoxTheFlagsName() {
+    struct Seen {
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QMessageBox::StandardButtons buttons;
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+        QString title;
+        QString text;
+    } seen;
+    // Reads the box while it is up and answers it with the given key or
+    // button; a second timer makes sure the test cannot hang.
+    const auto answerWith = [&seen, this](std::function<void(QMessageBox*)> answer) {
+        QTimer::singleShot(50, this, [&seen, answer] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) {
+                return;
+            }
+            seen.icon = box->icon();
+            seen.buttons = box->standardButtons();
+            seen.defaultButton = box->standardButton(box->defaultButton());
+            seen.title = box->windowTitle();
+            seen.text = box->text();
+            answer(box);
+        });
+        QTimer::singleShot(5000, this, [] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                modal->close();
+            }
+        });
+    };
+
+    answerWith([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
+    int answer = MsgBoxPresenter::Present(QStringLiteral("Delete it?"),
+                                          Riri::vbYesNo | Riri::vbQuestion | Riri::vbDefaultButton2,
+                                          QStringLiteral("Riri"));
+    QCOMPARE(answer, int(Riri::vbNo)); // Enter takes the default button
+    QCOMPARE(seen.icon, QMessageBox::Question);
+    QCOMPARE(seen.buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(seen.defaultButton, QMessageBox::No);
+    QCOMPARE(seen.title, QStringLiteral("Riri"));
+    QCOMPARE(seen.text, QStringLiteral("Delete it?"));
+
+    answerWith([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
+    answer = MsgBoxPresenter::Present(QStringLiteral("Again?"), Riri::vbYesNo | Riri::vbQuestion,
+                                      QStringLiteral("Quorvane"));
+    QCOMPARE(answer, int(Riri::vbYes));
+    QCOMPARE(seen.defaultButton, QMessageBox::Yes);
+
+    answerWith([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
+    answer = MsgBoxPresenter::Present(frmMain::NoItemsMessage(),
+                                      Riri::vbExclamation | Riri::vbOKOnly, AppInfo::Title);
+    QCOMPARE(answer, int(Riri::vbOK));
+    QCOMPARE(seen.icon, QMessageBox::Warning);
+    QCOMPARE(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+
+    answerWith([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
+    answer = MsgBoxPresenter::Present(QStringLiteral("Stop"), Riri::vbCritical | Riri::vbOKOnly,
+                                      QStringLiteral(" ERROR"));
+    QCOMPARE(answer, int(Riri::vbOK));
+    QCOMPARE(seen.icon, QMessageBox::Critical);
+    QCOMPARE(seen.title, QStringLiteral(" ERROR"));
+
+    answerWith([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
+    MsgBoxPresenter::Present(frmAbout::UnavailableMessage(), Riri::vbOKOnly, AppInfo::Title);
+    QCOMPARE(seen.icon, QMessageBox::NoIcon);
+}
+
+void tst_Startup::missingDatabaseEndsTheProgram() {
+    QTemporaryDir folder;
+    QTemporaryDir runtime;
+    const HostRun run = runHost(folder.path(), runtime.path());
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.boxes.size(), 1);
+    QCOMPARE(run.boxes.first(),
+             QStringLiteral("16| ERROR - DATABASE NOT FOUND|") + escaped(DatabaseMissingMessage()));
+    QCOMPARE(DatabaseMissingMessage(),
+             QStringLiteral("Database Not Found.\r\n\r\nThe database must reside in the folder "
+                            "where it was originally installed."));
+    // Neither the splash nor the main window came.
+    QVERIFY(!run.lines.join(QLatin1Char('\n')).contains(QStringLiteral("SHOWN")));
+    QVERIFY(!QFile::exists(folder.path() + QStringLiteral("/error.log")));
+}
+
+void tst_Startup::secondInstanceIsRefused() {
+    TestInstall install;
+    // This process is the first instance: it holds the lock of this user.
+    QVERIFY(!SingleInstance::AnotherIsRunning());
+    const HostRun run = runHost(install.folder(), m_runtime.path());
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.boxes, QStringList{QStringLiteral(
+                            "48|Quorvane|Quorvane is already running on this computer! ")});
+    QCOMPARE(run.lines.size(), 1);
+}
+
+void tst_Startup::exitEndsTheProgramAndFreesTheLock() {
+    TestInstall install;
+    QTemporaryDir runtime;
+    QTemporaryDir elsewhere;
+    for (int round = 0; round < 2; ++round) {
+        // The lock of a program that ended is taken over by the next start.
+        const HostRun run =
+            runHost(install.folder(), runtime.path(), {QStringLiteral("exit")}, elsewhere.path());
+        QVERIFY(run.finished);
+        QCOMPARE(run.boxes, QStringList());
+        QCOMPARE(run.lines,
+                 QStringList{QStringLiteral("SHOWN Quorvane  -  2.0|") + install.folder()});
+        QCOMPARE(run.exitCode, 0);
+    }
+}
+
+QTEST_MAIN(tst_Startup)
+#include "tst_Startup.moc"
