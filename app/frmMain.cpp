@@ -45,6 +45,10 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmMain"));
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("mdiArea"));
+    // Child windows keep their fixed layouts; one taller or wider than the
+    // area is scrolled into view instead of being cut off.
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdi);
     buildMenus();
     // The inner area below the menu bar.
@@ -276,11 +280,11 @@ void frmMain::mnuWindowCascade_Click() {
     m_mdi->cascadeSubWindows();
 }
 
-void frmMain::MnuWindowH_Click() {
-    // Tiled one above the other, each as wide as the area.
-    const QList<QMdiSubWindow*> children = m_mdi->subWindowList();
+void frmMain::tileChildren(Qt::Orientation direction) {
+    // Horizontal: one above the other, each as wide as the area; vertical:
+    // side by side, each as high as the area.
     QList<QMdiSubWindow*> shown;
-    for (QMdiSubWindow* sub : children) {
+    for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
         if (sub->isVisible() && !sub->isMinimized()) {
             shown.append(sub);
         }
@@ -289,39 +293,30 @@ void frmMain::MnuWindowH_Click() {
         return;
     }
     const QRect area = m_mdi->viewport()->rect();
-    const int height = area.height() / static_cast<int>(shown.size());
-    int top = 0;
+    const int count = static_cast<int>(shown.size());
+    int offset = 0;
     for (QMdiSubWindow* sub : shown) {
         if (sub->isMaximized()) {
             sub->showNormal();
         }
-        sub->setGeometry(0, top, area.width(), height);
-        top += height;
+        if (direction == Qt::Horizontal) {
+            const int height = area.height() / count;
+            sub->setGeometry(0, offset, area.width(), height);
+            offset += height;
+        } else {
+            const int width = area.width() / count;
+            sub->setGeometry(offset, 0, width, area.height());
+            offset += width;
+        }
     }
 }
 
+void frmMain::MnuWindowH_Click() {
+    tileChildren(Qt::Horizontal);
+}
+
 void frmMain::mnuWindowV_Click() {
-    // Tiled side by side, each as high as the area.
-    const QList<QMdiSubWindow*> children = m_mdi->subWindowList();
-    QList<QMdiSubWindow*> shown;
-    for (QMdiSubWindow* sub : children) {
-        if (sub->isVisible() && !sub->isMinimized()) {
-            shown.append(sub);
-        }
-    }
-    if (shown.isEmpty()) {
-        return;
-    }
-    const QRect area = m_mdi->viewport()->rect();
-    const int width = area.width() / static_cast<int>(shown.size());
-    int left = 0;
-    for (QMdiSubWindow* sub : shown) {
-        if (sub->isMaximized()) {
-            sub->showNormal();
-        }
-        sub->setGeometry(left, 0, width, area.height());
-        left += width;
-    }
+    tileChildren(Qt::Vertical);
 }
 
 void frmMain::mnuWindowArrangeIcons_Click() {

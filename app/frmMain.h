@@ -71,6 +71,7 @@ private:
                      void (frmMain::*handler)() = nullptr);
     QMdiSubWindow* openChild(const QMetaObject& kind) const;
     QMdiSubWindow* addChild(QWidget* window);
+    void tileChildren(Qt::Orientation direction);
     void bringForward(QMdiSubWindow* sub);
 
     QMdiArea* m_mdi = nullptr;

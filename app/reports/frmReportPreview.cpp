@@ -58,6 +58,9 @@ frmReportPreview::frmReportPreview(std::unique_ptr<BandReport> report, QWidget* 
     scrPage->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     scrPage->setWidget(pageView);
     scrPage->installEventFilter(this);
+    // The fitting zooms follow the page area's own size, which is only known
+    // once the window is laid out on screen.
+    scrPage->viewport()->installEventFilter(this);
 
     auto* bar = new QHBoxLayout;
     for (QWidget* w : {static_cast<QWidget*>(cmdFirst), static_cast<QWidget*>(cmdPrevious),
@@ -139,16 +142,13 @@ void frmReportPreview::applyZoom() {
     pageView->setZoom(zoom);
 }
 
-void frmReportPreview::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    if (cboZoom != nullptr && cboZoom->currentIndex() <= FitWidth) {
-        applyZoom();
-    }
-}
-
 bool frmReportPreview::eventFilter(QObject* watched, QEvent* event) {
     // Page Down at the foot of a page turns to the next one, Page Up at its
     // head to the previous one; elsewhere they scroll as usual.
+    if (watched == scrPage->viewport() && event->type() == QEvent::Resize &&
+        cboZoom->currentIndex() <= FitWidth) {
+        applyZoom();
+    }
     if (watched == scrPage && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         QScrollBar* bar = scrPage->verticalScrollBar();

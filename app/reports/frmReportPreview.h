@@ -50,7 +50,6 @@ public:
     ReportPageView* pageView = nullptr;
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
