@@ -60,8 +60,10 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
         HelpViewer::Open(HelpViewer::HelpFile().isEmpty() ? HelpFile() : HelpViewer::HelpFile(),
                          this);
     });
-    g_mainForm = this;
     Form_Load();
+    // Known as the main window only once its load went through: a load that
+    // throws leaves no window behind, and start-up then loads a new one.
+    g_mainForm = this;
 }
 
 frmMain::~frmMain() {
