@@ -7,6 +7,7 @@
 #include "platform/Detached.h"
 #include "platform/Fonts.h"
 #include "platform/Look.h"
+#include "platform/Placement.h"
 #include "platform/Registry.h"
 #include "platform/RtfReader.h"
 #include "platform/Twips.h"
@@ -36,6 +37,8 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
     setFont(Fonts::Make(Fonts::Verdana, 8.25));
     Twips::FixInnerSize(this, 4875, 2820);
+    // Centred on the screen, not over the window that opens it.
+    Placement::CentreOnScreen(this);
 
     lblTitle = new QLabel(AppInfo::Title, this);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));

@@ -5,6 +5,7 @@
 #include "platform/AutoSize.h"
 #include "platform/Fonts.h"
 #include "platform/HousePicture.h"
+#include "platform/Placement.h"
 #include "platform/Pointer.h"
 #include "platform/Twips.h"
 
@@ -14,7 +15,6 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QProgressBar>
-#include <QScreen>
 
 namespace {
 
@@ -99,12 +99,7 @@ frmSplash::frmSplash(QWidget* parent)
     proBar->setTextVisible(false);
     proBar->setVisible(false);
 
-    // Centred on the screen.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = geometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    Placement::CentreOnScreen(this);
 }
 
 void frmSplash::Load(const PauseFunction& pause) {

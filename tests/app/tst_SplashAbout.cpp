@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -67,6 +68,7 @@ private slots:
     void splashStoredPictureWhenFileMissing();
     void aboutContent();
     void aboutWithoutItsText();
+    void aboutCentredOnTheScreen();
     void aboutKeys();
     void systemInfoUnavailable();
     void systemInfoStartsTheProgramFound();
@@ -156,6 +158,24 @@ void tst_SplashAbout::aboutWithoutItsText() {
     frmAbout about;
     QCOMPARE(about.rtBox->toPlainText(), QString());
     QCOMPARE(about.lblVersion->text(), QStringLiteral("v2.0"));
+}
+
+void tst_SplashAbout::aboutCentredOnTheScreen() {
+    TestInstall install;
+    // Opened from a window in a corner of the screen, the dialog still comes
+    // up in the middle of the screen.
+    QWidget owner;
+    owner.setGeometry(10, 10, 200, 100);
+    owner.show();
+    frmAbout about(&owner);
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    // Within the few pixels of a frame the window system adds when it shows
+    // the window.
+    const QPoint offCentre =
+        about.frameGeometry().center() - about.screen()->availableGeometry().center();
+    QVERIFY2(offCentre.manhattanLength() <= 10,
+             qPrintable(QStringLiteral("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
 }
 
 void tst_SplashAbout::aboutKeys() {

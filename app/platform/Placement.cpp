@@ -1,0 +1,22 @@
+#include "Placement.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace Placement {
+
+void CentreOnScreen(QWidget* window) {
+    const QScreen* screen = window->screen();
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    if (screen == nullptr) {
+        return;
+    }
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
+}
+
+} // namespace Placement
