@@ -107,7 +107,6 @@ QAction* frmMain::addItem(QMenu* menu, const char* name, const QString& caption,
     QAction* action = nullptr;
     if (caption == QLatin1String("-")) {
         action = menu->addSeparator();
-        action->setEnabled(true);
     } else {
         action = menu->addAction(caption);
         if (handler != nullptr) {

@@ -65,34 +65,30 @@ QString TrimBlanks(const QString& text) {
 }
 
 void TrimFields(QWidget& window) {
+    // Sets the text only when trimming changes it, so an untouched box keeps
+    // its cursor and undo history.
+    const auto trim = [](const QString& text, const auto& setText) {
+        const QString trimmed = TrimBlanks(text);
+        if (trimmed != text) {
+            setText(trimmed);
+        }
+    };
     // findChildren walks the window's children in creation order, which is the
     // order the windows build their controls in.
     const QList<QWidget*> children = window.findChildren<QWidget*>();
     for (QWidget* child : children) {
         if (auto* rich = qobject_cast<QTextEdit*>(child)) {
-            const QString text = rich->toPlainText();
-            const QString trimmed = TrimBlanks(text);
-            if (trimmed != text) {
-                rich->setPlainText(trimmed);
-            }
+            trim(rich->toPlainText(), [rich](const QString& text) { rich->setPlainText(text); });
         } else if (auto* plain = qobject_cast<QPlainTextEdit*>(child)) {
-            const QString text = plain->toPlainText();
-            const QString trimmed = TrimBlanks(text);
-            if (trimmed != text) {
-                plain->setPlainText(trimmed);
-            }
+            trim(plain->toPlainText(), [plain](const QString& text) { plain->setPlainText(text); });
         } else if (auto* line = qobject_cast<QLineEdit*>(child)) {
             // The edit lines inside combo boxes and date pickers are not text boxes.
-            if (qobject_cast<QWidget*>(line->parent()) != nullptr &&
-                (line->parent()->inherits("QComboBox") ||
-                 line->parent()->inherits("QAbstractSpinBox"))) {
+            const QObject* owner = line->parent();
+            if (owner != nullptr &&
+                (owner->inherits("QComboBox") || owner->inherits("QAbstractSpinBox"))) {
                 continue;
             }
-            const QString text = line->text();
-            const QString trimmed = TrimBlanks(text);
-            if (trimmed != text) {
-                line->setText(trimmed);
-            }
+            trim(line->text(), [line](const QString& text) { line->setText(text); });
         }
     }
 }

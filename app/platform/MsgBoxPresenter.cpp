@@ -3,6 +3,7 @@
 #include "MsgBox.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QPushButton>
 #include <memory>
 #include <vector>
@@ -50,8 +51,7 @@ QMessageBox::Icon iconOf(int flags) {
     }
 }
 
-} // namespace
-
+// The box to show, with its icon, buttons, default and escape buttons.
 QMessageBox* Make(const QString& prompt, int flags, const QString& title, QWidget* parent) {
     auto* box = new QMessageBox(iconOf(flags), title, prompt, QMessageBox::NoButton, parent);
     const std::vector<ButtonKind> kinds = buttonsOf(flags);
@@ -81,6 +81,8 @@ QMessageBox* Make(const QString& prompt, int flags, const QString& title, QWidge
     }
     return box;
 }
+
+} // namespace
 
 int Present(const QString& prompt, int flags, const QString& title) {
     std::unique_ptr<QMessageBox> box(Make(prompt, flags, title, QApplication::activeWindow()));

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QMessageBox>
 #include <QString>
 
 // Shows the program's message boxes on screen: a QMessageBox with the icon,
@@ -13,10 +12,5 @@ void Install();
 
 // Shows one box modally and returns the pressed button (vbOK, vbYes ...).
 int Present(const QString& prompt, int flags, const QString& title);
-
-// The box the presenter would show, not yet shown (for whoever needs to look
-// at it before it runs).
-QMessageBox* Make(const QString& prompt, int flags, const QString& title,
-                  QWidget* parent = nullptr);
 
 } // namespace MsgBoxPresenter

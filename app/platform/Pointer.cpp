@@ -5,12 +5,6 @@
 
 namespace Pointer {
 
-namespace {
-
-Shape g_shape = Default;
-
-} // namespace
-
 void SetScreen(Shape shape) {
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
         return;
@@ -28,11 +22,6 @@ void SetScreen(Shape shape) {
             QApplication::setOverrideCursor(cursor);
         }
     }
-    g_shape = shape;
-}
-
-Shape Screen() {
-    return g_shape;
 }
 
 } // namespace Pointer

@@ -7,6 +7,5 @@ namespace Pointer {
 enum Shape { Default, Arrow, Busy };
 
 void SetScreen(Shape shape);
-Shape Screen();
 
 } // namespace Pointer

@@ -16,8 +16,6 @@
 // as registry names do; an empty value name means the key's default value.
 namespace Registry {
 
-inline constexpr int StringType = 1; // REG_SZ
-
 // True when the key exists under the root.
 bool KeyExists(unsigned int root, const QString& keyPath);
 // The value's text, or nothing when the key or the value is absent.
