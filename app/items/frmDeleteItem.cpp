@@ -2,9 +2,9 @@
 
 #include "AppInfo.h"
 #include "ItemListView.h"
-#include "ItemWindow.h"
 #include "Money.h"
 #include "MsgBox.h"
+#include "WindowParts.h"
 #include "modGlobal.h"
 #include "platform/Fonts.h"
 #include "platform/Look.h"
@@ -106,7 +106,7 @@ frmDeleteItem::frmDeleteItem(QWidget* parent) : QWidget(parent) {
     connect(cmdClear, &QPushButton::clicked, this, &frmDeleteItem::cmdClear_Click);
     connect(cmdExit, &QPushButton::clicked, this, &frmDeleteItem::cmdExit_Click);
 
-    ItemWindow::KeepFrameFixed(this);
+    WindowParts::KeepFrameFixed(this);
     Form_Load();
 }
 
@@ -156,7 +156,7 @@ void frmDeleteItem::cmdDelete_Click() {
             cmdClear_Click();
             FillItemList();
         } else {
-            ItemWindow::Close(this);
+            WindowParts::Close(this);
         }
     } else {
         Riri::MsgBox(QStringLiteral("Item Record NOT Deleted"), Riri::vbCritical | Riri::vbOKOnly,
@@ -172,5 +172,5 @@ void frmDeleteItem::cmdClear_Click() {
 }
 
 void frmDeleteItem::cmdExit_Click() {
-    ItemWindow::Close(this);
+    WindowParts::Close(this);
 }

@@ -1,6 +1,7 @@
 #include "OwnerFields.h"
 
 #include "MsgBox.h"
+#include "items/WindowParts.h"
 #include "modGlobal.h"
 #include "platform/Fonts.h"
 #include "platform/Look.h"
@@ -8,7 +9,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
 
 const std::array<QString, OwnerFields::FieldCount> OwnerFields::Captions = {
@@ -126,7 +126,7 @@ void OwnerFields::cmdSave_Click() {
         Riri::MsgBox(QStringLiteral("Owner Information Saved!"),
                      Riri::vbExclamation | Riri::vbOKOnly,
                      QStringLiteral("Record Saved Successfully"));
-        CloseWindow();
+        WindowParts::Close(this);
         return;
     }
     Riri::MsgBox(QStringLiteral("Record NOT Saved"), Riri::vbCritical | Riri::vbOKOnly,
@@ -143,13 +143,5 @@ void OwnerFields::cmdClear_Click() {
 }
 
 void OwnerFields::cmdExit_Click() {
-    CloseWindow();
-}
-
-void OwnerFields::CloseWindow() {
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        frame->close();
-        return;
-    }
-    close();
+    WindowParts::Close(this);
 }

@@ -1,6 +1,6 @@
 #include "frmEditOwner.h"
 
-#include "AppInfo.h"
+#include "items/WindowParts.h"
 #include "modGlobal.h"
 
 #include <QEvent>
@@ -13,17 +13,13 @@ const OwnerLayout kLayout{4815, 60, 1680, 60, 1800, 3540};
 
 } // namespace
 
-QString frmEditOwner::Caption() {
-    return AppInfo::Title + QStringLiteral(" - ") + AppInfo::Version();
-}
-
 frmEditOwner::frmEditOwner(QWidget* parent) : OwnerFields(kLayout, parent) {
     try {
         NewHome();
     } catch (...) {
         // The component could not be created; the boxes stay empty.
     }
-    setWindowTitle(Caption());
+    setWindowTitle(WindowParts::Caption());
     FillOwnerFields();
 }
 

@@ -9,9 +9,6 @@ class frmEditOwner : public OwnerFields {
 public:
     explicit frmEditOwner(QWidget* parent = nullptr);
 
-    // "Quorvane - 2.0"
-    static QString Caption();
-
 protected:
     bool SaveOwner() override;
     bool event(QEvent* event) override;

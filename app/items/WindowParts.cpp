@@ -1,4 +1,4 @@
-#include "ItemWindow.h"
+#include "WindowParts.h"
 
 #include "AppInfo.h"
 
@@ -6,7 +6,7 @@
 #include <QMdiSubWindow>
 #include <QWidget>
 
-namespace ItemWindow {
+namespace WindowParts {
 
 namespace {
 
@@ -44,7 +44,7 @@ void Close(QWidget* window) {
     }
 }
 
-QString EditCaption() {
+QString Caption() {
     return AppInfo::Title + QStringLiteral(" - ") + AppInfo::Version();
 }
 
@@ -52,4 +52,4 @@ void KeepFrameFixed(QWidget* window) {
     new FrameFixer(window);
 }
 
-} // namespace ItemWindow
+} // namespace WindowParts

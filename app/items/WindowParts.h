@@ -1,0 +1,23 @@
+#pragma once
+
+class QString;
+class QWidget;
+
+// What the item and owner windows share beyond their fields: the caption of
+// the windows that carry one, closing, and the frame they keep inside the
+// main window.
+namespace WindowParts {
+
+// "Quorvane - 2.0": the program title, " - ", the major and the minor
+// version; the caption of the add item, edit item and owner edit windows.
+QString Caption();
+
+// Closes the window: the child window frame around it when it is shown as a
+// child of the main window, the window itself otherwise.
+void Close(QWidget* window);
+
+// The windows' layouts have a fixed size: once a window is put into a child
+// window frame, the frame offers no maximize button.
+void KeepFrameFixed(QWidget* window);
+
+} // namespace WindowParts
