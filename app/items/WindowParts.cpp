@@ -10,7 +10,8 @@ namespace WindowParts {
 
 namespace {
 
-// Takes the maximize button off the frame a window is put into.
+// Takes the maximize button off the frame a window is put into, and fixes
+// the frame's size once it is shown around the window.
 class FrameFixer : public QObject {
 public:
     explicit FrameFixer(QWidget* window) : QObject(window) { window->installEventFilter(this); }
@@ -27,6 +28,9 @@ protected:
                     if (visible) {
                         frame->show();
                     }
+                }
+                if (event->type() == QEvent::Show && !frame->isMinimized()) {
+                    frame->setFixedSize(frame->size());
                 }
             }
         }

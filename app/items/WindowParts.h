@@ -17,7 +17,8 @@ QString Caption();
 void Close(QWidget* window);
 
 // The windows' layouts have a fixed size: once a window is put into a child
-// window frame, the frame offers no maximize button.
+// window frame, the frame offers no maximize button and keeps its size, so
+// neither dragging its border nor tiling stretches it around the layout.
 void KeepFrameFixed(QWidget* window);
 
 } // namespace WindowParts

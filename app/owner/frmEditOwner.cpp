@@ -3,9 +3,7 @@
 #include "items/WindowParts.h"
 #include "modGlobal.h"
 
-#include <QEvent>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 
 namespace {
 
@@ -20,6 +18,7 @@ frmEditOwner::frmEditOwner(QWidget* parent) : OwnerFields(kLayout, parent) {
         // The component could not be created; the boxes stay empty.
     }
     setWindowTitle(WindowParts::Caption());
+    WindowParts::KeepFrameFixed(this);
     FillOwnerFields();
 }
 
@@ -58,26 +57,4 @@ void frmEditOwner::FillOwnerFields() {
 bool frmEditOwner::SaveOwner() {
     QStringList strText = OwnerText();
     return objHome && objHome->UpdateOwner(strText);
-}
-
-bool frmEditOwner::event(QEvent* event) {
-    if (event->type() == QEvent::ParentChange) {
-        // Inside the main window the frame keeps a fixed border: minimize
-        // and close, no maximize.
-        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-            if (!frame->isVisible()) {
-                frame->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint |
-                                      Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                                      Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-            }
-        }
-    }
-    if (event->type() == QEvent::Show) {
-        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-            if (!frame->isMinimized()) {
-                frame->setFixedSize(frame->size());
-            }
-        }
-    }
-    return OwnerFields::event(event);
 }

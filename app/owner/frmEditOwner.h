@@ -11,7 +11,6 @@ public:
 
 protected:
     bool SaveOwner() override;
-    bool event(QEvent* event) override;
 
 private:
     // Puts the fields of the owner rows into the boxes; the last row read
