@@ -1,9 +1,12 @@
 #include "WindowParts.h"
 
 #include "AppInfo.h"
+#include "platform/Look.h"
+#include "platform/Twips.h"
 
 #include <QEvent>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QWidget>
 
 namespace WindowParts {
@@ -39,6 +42,16 @@ protected:
 };
 
 } // namespace
+
+QPushButton* Button(const QString& caption, const QString& name, QWidget* parent, int left, int top,
+                    int width, int height) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    Look::StyleButton(button);
+    button->setAutoDefault(true);
+    Twips::Place(button, left, top, width, height);
+    return button;
+}
 
 void Close(QWidget* window) {
     if (auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
