@@ -127,8 +127,10 @@ void OwnerFields::cmdSave_Click() {
 }
 
 void OwnerFields::cmdClear_Click() {
-    for (QLineEdit* box : txtBox) {
-        box->clear();
+    for (int i = 0; i < FieldCount; ++i) {
+        txtBox[i]->clear();
+        // A longer stored value shown before may have widened the limit.
+        txtBox[i]->setMaxLength(MaxLengths[i]);
     }
     txtBox[0]->setFocus(Qt::OtherFocusReason);
 }

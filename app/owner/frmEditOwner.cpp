@@ -4,6 +4,7 @@
 #include "modGlobal.h"
 
 #include <QLineEdit>
+#include <algorithm>
 
 namespace {
 
@@ -39,9 +40,8 @@ void frmEditOwner::FillOwnerFields() {
                     const QString value = rsData->Field(Columns[i]);
                     // A stored value longer than the box accepts (written by
                     // other means) is shown whole rather than cut short.
-                    if (value.size() > txtBox[i]->maxLength()) {
-                        txtBox[i]->setMaxLength(static_cast<int>(value.size()));
-                    }
+                    txtBox[i]->setMaxLength(
+                        std::max(MaxLengths[i], static_cast<int>(value.size())));
                     txtBox[i]->setText(value);
                 }
                 rsData->MoveNext();
