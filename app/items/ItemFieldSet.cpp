@@ -84,7 +84,7 @@ const QStringList& ItemFieldSet::Rooms() {
 }
 
 ItemFieldSet::ItemFieldSet(QWidget* window, Kind kind, int top)
-    : QObject(window), m_window(window), m_kind(kind), m_captions(new FocusCaptions(this)),
+    : QObject(window), m_kind(kind), m_captions(new FocusCaptions(this)),
       m_moves(new EnterMoves(this)) {
     m_limits = kind == Kind::Add ? std::array<int, 6>{35, 35, 30, 10, 10, 34}
                                  : std::array<int, 6>{34, 35, 35, 10, 10, 35};

@@ -135,10 +135,9 @@ void frmEditItem::cmdSave_Click() {
 }
 
 void frmEditItem::cmdClear_Click() {
+    // The fields' Clear ends with the focus in Item Name.
     m_fields->Clear();
     lblID->clear();
-    lblID->hide();
-    m_fields->txtBox[0]->setFocus();
 }
 
 void frmEditItem::cmdExit_Click() {
