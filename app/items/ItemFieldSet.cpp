@@ -5,6 +5,7 @@
 #include "Money.h"
 #include "MsgBox.h"
 #include "RichTextLimit.h"
+#include "WindowParts.h"
 #include "platform/Look.h"
 #include "platform/Twips.h"
 
@@ -83,7 +84,7 @@ const QStringList& ItemFieldSet::Rooms() {
 }
 
 ItemFieldSet::ItemFieldSet(QWidget* window, Kind kind, int top)
-    : QObject(window), m_window(window), m_kind(kind), m_captions(new FocusCaptions(this)),
+    : QObject(window), m_kind(kind), m_captions(new FocusCaptions(this)),
       m_moves(new EnterMoves(this)) {
     m_limits = kind == Kind::Add ? std::array<int, 6>{35, 35, 30, 10, 10, 34}
                                  : std::array<int, 6>{34, 35, 35, 10, 10, 35};
@@ -125,19 +126,16 @@ ItemFieldSet::ItemFieldSet(QWidget* window, Kind kind, int top)
         m_richLimits[i] = new ::RichTextLimit(rtBox[i], RichTextLimit);
     }
 
-    cmdSave = new QPushButton(QStringLiteral("&Save"), window);
-    cmdClear = new QPushButton(QStringLiteral("&Clear"), window);
-    cmdExit = new QPushButton(QStringLiteral("e&Xit"), window);
-    cmdSave->setObjectName(QStringLiteral("cmdSave"));
-    cmdClear->setObjectName(QStringLiteral("cmdClear"));
-    cmdExit->setObjectName(QStringLiteral("cmdExit"));
-    for (QPushButton* button : {cmdSave, cmdClear, cmdExit}) {
-        Look::StyleButton(button);
-        button->setAutoDefault(false);
-    }
+    const int buttonTop = top + 5700;
+    cmdSave = WindowParts::Button(QStringLiteral("&Save"), QStringLiteral("cmdSave"), window, 120,
+                                  buttonTop, 1215, 375);
+    cmdClear = WindowParts::Button(QStringLiteral("&Clear"), QStringLiteral("cmdClear"), window,
+                                   2460, buttonTop, 1215, 375);
+    cmdExit = WindowParts::Button(QStringLiteral("e&Xit"), QStringLiteral("cmdExit"), window, 4920,
+                                  buttonTop, 1215, 375);
 
     // Positions, in twips: eight rows of caption and field, then the two
-    // multi-line boxes under their centred captions, then the buttons.
+    // multi-line boxes under their centred captions.
     const QList<QWidget*> rowFields{txtBox[0], txtBox[1], txtBox[2], cboBox,
                                     txtBox[3], txtBox[4], txtBox[5], datBox};
     const int modelWidth = kind == Kind::Add ? 4035 : 4095;
@@ -154,9 +152,6 @@ ItemFieldSet::ItemFieldSet(QWidget* window, Kind kind, int top)
     Twips::Place(rtBox[0], kLabelLeft, top + 3240, kFullWidth, 975);
     Twips::Place(lblData[9], kLabelLeft, top + 4260, kFullWidth, kRowHeight);
     Twips::Place(rtBox[1], kLabelLeft, top + 4620, kFullWidth, 975);
-    Twips::Place(cmdSave, 120, top + 5700, 1215, 375);
-    Twips::Place(cmdClear, 2460, top + 5700, 1215, 375);
-    Twips::Place(cmdExit, 4920, top + 5700, 1215, 375);
 
     // Caption highlighting, Enter moves and the Tab order.
     const QList<QWidget*> fields{txtBox[0], txtBox[1], txtBox[2], cboBox,   txtBox[3],

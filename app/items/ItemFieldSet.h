@@ -47,8 +47,6 @@ public:
     // The 35 rooms in their display order, "Attic" to "Other".
     static const QStringList& Rooms();
     static constexpr int RichTextLimit = 250;
-    // The character limit of txtBox(index) in this window.
-    int limit(int index) const { return m_limits[static_cast<size_t>(index)]; }
 
     // The five checks before a save, in order; the first that fails shows its
     // message, does its follow-up and gives false.
@@ -74,7 +72,6 @@ public:
     void ShowDate(const QDate& date);
 
 private:
-    QWidget* m_window;
     Kind m_kind;
     std::array<int, 6> m_limits{};
     std::array<::RichTextLimit*, 2> m_richLimits{};

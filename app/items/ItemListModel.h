@@ -50,7 +50,6 @@ public:
     // Flips the direction and sorts the rows once by the given column's text.
     void SortBy(int column);
     Qt::SortOrder order() const { return m_order; }
-    void setOrder(Qt::SortOrder order) { m_order = order; }
 
     // The text of a cell, by its row as the list shows it now.
     QString text(int row, int column) const;

@@ -2,6 +2,7 @@
 
 #include <QVarLengthArray>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 
 namespace Money {
@@ -177,8 +178,19 @@ bool ToSingle(const QString& text, float* value, const QLocale& locale) {
 }
 
 float RoundToCents(float value, const QLocale& locale) {
+    // The single's own digits (the shortest decimal that reads back as the
+    // same single) are rounded, not its binary value widened to a double:
+    // the single nearest 2.675 lies just below it, yet 2.675 is what the
+    // user typed and what the amount shows, and it rounds up to 2.68.
+    char digits[64];
+    const auto [end, error] =
+        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed);
+    if (error != std::errc()) {
+        return value;
+    }
+    const QString text = QString::fromLatin1(digits, end - digits);
     float rounded = value;
-    if (!ToSingle(Format(static_cast<double>(value), locale), &rounded, locale)) {
+    if (!ToSingle(Pattern(locale).FormatStored(text), &rounded, locale)) {
         return value;
     }
     return rounded;

@@ -64,7 +64,8 @@ bool IsNumber(const QString& text, const QLocale& locale = QLocale());
 bool ToSingle(const QString& text, float* value, const QLocale& locale = QLocale());
 
 // The amount taken through the money pattern and read back: rounded to two
-// decimals (12.346 becomes 12.35).
+// decimals, half a cent up by the amount's own digits (12.346 becomes 12.35,
+// 2.675 becomes 2.68).
 float RoundToCents(float value, const QLocale& locale = QLocale());
 
 } // namespace Money

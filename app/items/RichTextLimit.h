@@ -14,7 +14,6 @@ class RichTextLimit : public QObject {
 public:
     RichTextLimit(QTextEdit* box, int limit);
 
-    int limit() const { return m_limit; }
     // Puts the text in the box as plain text, whatever its length.
     void setText(const QString& text);
 

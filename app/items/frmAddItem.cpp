@@ -1,8 +1,8 @@
 #include "frmAddItem.h"
 
 #include "ItemFieldSet.h"
-#include "ItemWindow.h"
 #include "MsgBox.h"
+#include "WindowParts.h"
 #include "modGlobal.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
@@ -28,13 +28,13 @@ frmAddItem::frmAddItem(QWidget* parent) : QWidget(parent) {
     connect(m_fields->cmdClear, &QPushButton::clicked, this, &frmAddItem::cmdClear_Click);
     connect(m_fields->cmdExit, &QPushButton::clicked, this, &frmAddItem::cmdExit_Click);
 
-    ItemWindow::KeepFrameFixed(this);
+    WindowParts::KeepFrameFixed(this);
     Form_Load();
 }
 
 void frmAddItem::Form_Load() {
     NewHome();
-    setWindowTitle(ItemWindow::EditCaption());
+    setWindowTitle(WindowParts::Caption());
     m_fields->datBox->setDate(QDate::currentDate());
 }
 
@@ -82,7 +82,7 @@ void frmAddItem::cmdSave_Click() {
         if (answer == Riri::vbYes) {
             m_fields->Clear();
         } else {
-            ItemWindow::Close(this);
+            WindowParts::Close(this);
         }
     } else {
         // The entries stay, so the user can try again.
@@ -96,5 +96,5 @@ void frmAddItem::cmdClear_Click() {
 }
 
 void frmAddItem::cmdExit_Click() {
-    ItemWindow::Close(this);
+    WindowParts::Close(this);
 }

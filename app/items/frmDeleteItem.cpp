@@ -2,12 +2,11 @@
 
 #include "AppInfo.h"
 #include "ItemListView.h"
-#include "ItemWindow.h"
 #include "Money.h"
 #include "MsgBox.h"
+#include "WindowParts.h"
 #include "modGlobal.h"
 #include "platform/Fonts.h"
-#include "platform/Look.h"
 #include "platform/Twips.h"
 
 #include <QLabel>
@@ -82,19 +81,12 @@ frmDeleteItem::frmDeleteItem(QWidget* parent) : QWidget(parent) {
         lblData[detail.value] = value;
     }
 
-    cmdDelete = new QPushButton(QStringLiteral("&Delete"), this);
-    cmdClear = new QPushButton(QStringLiteral("&Clear"), this);
-    cmdExit = new QPushButton(QStringLiteral("e&Xit"), this);
-    cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
-    cmdClear->setObjectName(QStringLiteral("cmdClear"));
-    cmdExit->setObjectName(QStringLiteral("cmdExit"));
-    for (QPushButton* button : {cmdDelete, cmdClear, cmdExit}) {
-        Look::StyleButton(button);
-        button->setAutoDefault(false);
-    }
-    Twips::Place(cmdDelete, 120, 6660, 1215, 435);
-    Twips::Place(cmdClear, 5438, 6660, 1215, 435);
-    Twips::Place(cmdExit, 10740, 6660, 1215, 435);
+    cmdDelete = WindowParts::Button(QStringLiteral("&Delete"), QStringLiteral("cmdDelete"), this,
+                                    120, 6660, 1215, 435);
+    cmdClear = WindowParts::Button(QStringLiteral("&Clear"), QStringLiteral("cmdClear"), this, 5438,
+                                   6660, 1215, 435);
+    cmdExit = WindowParts::Button(QStringLiteral("e&Xit"), QStringLiteral("cmdExit"), this, 10740,
+                                  6660, 1215, 435);
     setTabOrder(lvItems, cmdDelete);
     setTabOrder(cmdDelete, cmdClear);
     setTabOrder(cmdClear, cmdExit);
@@ -106,7 +98,7 @@ frmDeleteItem::frmDeleteItem(QWidget* parent) : QWidget(parent) {
     connect(cmdClear, &QPushButton::clicked, this, &frmDeleteItem::cmdClear_Click);
     connect(cmdExit, &QPushButton::clicked, this, &frmDeleteItem::cmdExit_Click);
 
-    ItemWindow::KeepFrameFixed(this);
+    WindowParts::KeepFrameFixed(this);
     Form_Load();
 }
 
@@ -156,7 +148,7 @@ void frmDeleteItem::cmdDelete_Click() {
             cmdClear_Click();
             FillItemList();
         } else {
-            ItemWindow::Close(this);
+            WindowParts::Close(this);
         }
     } else {
         Riri::MsgBox(QStringLiteral("Item Record NOT Deleted"), Riri::vbCritical | Riri::vbOKOnly,
@@ -172,5 +164,5 @@ void frmDeleteItem::cmdClear_Click() {
 }
 
 void frmDeleteItem::cmdExit_Click() {
-    ItemWindow::Close(this);
+    WindowParts::Close(this);
 }

@@ -2,10 +2,10 @@
 
 #include "ItemFieldSet.h"
 #include "ItemListView.h"
-#include "ItemWindow.h"
 #include "ListDates.h"
 #include "Money.h"
 #include "MsgBox.h"
+#include "WindowParts.h"
 #include "modGlobal.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
@@ -62,13 +62,13 @@ frmEditItem::frmEditItem(QWidget* parent) : QWidget(parent) {
     connect(m_fields->cmdClear, &QPushButton::clicked, this, &frmEditItem::cmdClear_Click);
     connect(m_fields->cmdExit, &QPushButton::clicked, this, &frmEditItem::cmdExit_Click);
 
-    ItemWindow::KeepFrameFixed(this);
+    WindowParts::KeepFrameFixed(this);
     Form_Load();
 }
 
 void frmEditItem::Form_Load() {
     NewHome();
-    setWindowTitle(ItemWindow::EditCaption());
+    setWindowTitle(WindowParts::Caption());
     m_fields->datBox->setDate(QDate::currentDate());
     lblID->hide();
     FillItemList();
@@ -125,7 +125,7 @@ void frmEditItem::cmdSave_Click() {
             cmdClear_Click();
             FillItemList();
         } else {
-            ItemWindow::Close(this);
+            WindowParts::Close(this);
         }
     } else {
         // The entries stay, so the user can try again.
@@ -135,12 +135,11 @@ void frmEditItem::cmdSave_Click() {
 }
 
 void frmEditItem::cmdClear_Click() {
+    // The fields' Clear ends with the focus in Item Name.
     m_fields->Clear();
     lblID->clear();
-    lblID->hide();
-    m_fields->txtBox[0]->setFocus();
 }
 
 void frmEditItem::cmdExit_Click() {
-    ItemWindow::Close(this);
+    WindowParts::Close(this);
 }

@@ -1,6 +1,7 @@
 #include "OwnerFields.h"
 
 #include "MsgBox.h"
+#include "items/WindowParts.h"
 #include "modGlobal.h"
 #include "platform/Fonts.h"
 #include "platform/Look.h"
@@ -8,7 +9,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
 
 const std::array<QString, OwnerFields::FieldCount> OwnerFields::Captions = {
@@ -40,15 +40,6 @@ constexpr int kButtonWidth = 1215;
 constexpr int kButtonHeight = 375;
 constexpr int kInnerHeight = 3675;
 
-QPushButton* makeButton(const QString& caption, int left, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    Look::StyleButton(button);
-    // Enter on a focused button presses it, as Space does.
-    button->setAutoDefault(true);
-    Twips::Place(button, left, kButtonTop, kButtonWidth, kButtonHeight);
-    return button;
-}
-
 } // namespace
 
 OwnerFields::OwnerFields(const OwnerLayout& layout, QWidget* parent) : QWidget(parent) {
@@ -78,12 +69,12 @@ OwnerFields::OwnerFields(const OwnerLayout& layout, QWidget* parent) : QWidget(p
         captions->link(txtBox[i], lblData[i]);
     }
 
-    cmdSave = makeButton(QStringLiteral("&Save"), layout.saveLeft, this);
-    cmdSave->setObjectName(QStringLiteral("cmdSave"));
-    cmdClear = makeButton(QStringLiteral("&Clear"), layout.clearLeft, this);
-    cmdClear->setObjectName(QStringLiteral("cmdClear"));
-    cmdExit = makeButton(QStringLiteral("e&Xit"), layout.exitLeft, this);
-    cmdExit->setObjectName(QStringLiteral("cmdExit"));
+    cmdSave = WindowParts::Button(QStringLiteral("&Save"), QStringLiteral("cmdSave"), this,
+                                  layout.saveLeft, kButtonTop, kButtonWidth, kButtonHeight);
+    cmdClear = WindowParts::Button(QStringLiteral("&Clear"), QStringLiteral("cmdClear"), this,
+                                   layout.clearLeft, kButtonTop, kButtonWidth, kButtonHeight);
+    cmdExit = WindowParts::Button(QStringLiteral("e&Xit"), QStringLiteral("cmdExit"), this,
+                                  layout.exitLeft, kButtonTop, kButtonWidth, kButtonHeight);
 
     for (int i = 0; i + 1 < FieldCount; ++i) {
         enterMoves->link(txtBox[i], txtBox[i + 1]);
@@ -126,7 +117,7 @@ void OwnerFields::cmdSave_Click() {
         Riri::MsgBox(QStringLiteral("Owner Information Saved!"),
                      Riri::vbExclamation | Riri::vbOKOnly,
                      QStringLiteral("Record Saved Successfully"));
-        CloseWindow();
+        WindowParts::Close(this);
         return;
     }
     Riri::MsgBox(QStringLiteral("Record NOT Saved"), Riri::vbCritical | Riri::vbOKOnly,
@@ -136,20 +127,14 @@ void OwnerFields::cmdSave_Click() {
 }
 
 void OwnerFields::cmdClear_Click() {
-    for (QLineEdit* box : txtBox) {
-        box->clear();
+    for (int i = 0; i < FieldCount; ++i) {
+        txtBox[i]->clear();
+        // A longer stored value shown before may have widened the limit.
+        txtBox[i]->setMaxLength(MaxLengths[i]);
     }
     txtBox[0]->setFocus(Qt::OtherFocusReason);
 }
 
 void OwnerFields::cmdExit_Click() {
-    CloseWindow();
-}
-
-void OwnerFields::CloseWindow() {
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        frame->close();
-        return;
-    }
-    close();
+    WindowParts::Close(this);
 }

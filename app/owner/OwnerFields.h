@@ -65,7 +65,4 @@ protected:
     // Stores the trimmed entries through objHome; true when the record was
     // stored. A call that throws counts as not stored.
     virtual bool SaveOwner() = 0;
-
-    // Closes the window, or the child frame that holds it.
-    void CloseWindow();
 };

@@ -1,11 +1,10 @@
 #include "frmEditOwner.h"
 
-#include "AppInfo.h"
+#include "items/WindowParts.h"
 #include "modGlobal.h"
 
-#include <QEvent>
 #include <QLineEdit>
-#include <QMdiSubWindow>
+#include <algorithm>
 
 namespace {
 
@@ -13,17 +12,14 @@ const OwnerLayout kLayout{4815, 60, 1680, 60, 1800, 3540};
 
 } // namespace
 
-QString frmEditOwner::Caption() {
-    return AppInfo::Title + QStringLiteral(" - ") + AppInfo::Version();
-}
-
 frmEditOwner::frmEditOwner(QWidget* parent) : OwnerFields(kLayout, parent) {
     try {
         NewHome();
     } catch (...) {
         // The component could not be created; the boxes stay empty.
     }
-    setWindowTitle(Caption());
+    setWindowTitle(WindowParts::Caption());
+    WindowParts::KeepFrameFixed(this);
     FillOwnerFields();
 }
 
@@ -44,9 +40,8 @@ void frmEditOwner::FillOwnerFields() {
                     const QString value = rsData->Field(Columns[i]);
                     // A stored value longer than the box accepts (written by
                     // other means) is shown whole rather than cut short.
-                    if (value.size() > txtBox[i]->maxLength()) {
-                        txtBox[i]->setMaxLength(static_cast<int>(value.size()));
-                    }
+                    txtBox[i]->setMaxLength(
+                        std::max(MaxLengths[i], static_cast<int>(value.size())));
                     txtBox[i]->setText(value);
                 }
                 rsData->MoveNext();
@@ -62,26 +57,4 @@ void frmEditOwner::FillOwnerFields() {
 bool frmEditOwner::SaveOwner() {
     QStringList strText = OwnerText();
     return objHome && objHome->UpdateOwner(strText);
-}
-
-bool frmEditOwner::event(QEvent* event) {
-    if (event->type() == QEvent::ParentChange) {
-        // Inside the main window the frame keeps a fixed border: minimize
-        // and close, no maximize.
-        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-            if (!frame->isVisible()) {
-                frame->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint |
-                                      Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                                      Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-            }
-        }
-    }
-    if (event->type() == QEvent::Show) {
-        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-            if (!frame->isMinimized()) {
-                frame->setFixedSize(frame->size());
-            }
-        }
-    }
-    return OwnerFields::event(event);
 }

@@ -9,12 +9,8 @@ class frmEditOwner : public OwnerFields {
 public:
     explicit frmEditOwner(QWidget* parent = nullptr);
 
-    // "Quorvane - 2.0"
-    static QString Caption();
-
 protected:
     bool SaveOwner() override;
-    bool event(QEvent* event) override;
 
 private:
     // Puts the fields of the owner rows into the boxes; the last row read

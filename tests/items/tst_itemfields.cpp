@@ -71,6 +71,18 @@ private slots:
         QCOMPARE(f.rtBox[0]->toPlainText(), QStringLiteral("a\nb"));
     }
 
+    void enterOnAFocusedButtonPressesIt() {
+        Fixture fx;
+        frmAddItem w;
+        QVERIFY(showActive(w));
+        ItemFieldSet& f = w.fields();
+        f.txtBox[0]->setText(QStringLiteral("Lamp"));
+        f.cmdClear->setFocus();
+        QTest::keyClick(f.cmdClear, Qt::Key_Return);
+        QCOMPARE(f.txtBox[0]->text(), QString());
+        QVERIFY(focusIn(f.txtBox[0]));
+    }
+
     void multiLineBoxesStopAtTheirLimit() {
         Fixture fx;
         frmAddItem w;

@@ -64,6 +64,10 @@ private slots:
         }
         QVERIFY(!Money::ToSingle(QStringLiteral("12abc"), &value, kUs));
         QCOMPARE(Money::RoundToCents(12.346f, kUs), 12.35f);
+        // A half cent rounds up by the amount's own digits, although the
+        // single just below 2.675 or 1.005 is what is held.
+        QCOMPARE(Money::RoundToCents(2.675f, kUs), 2.68f);
+        QCOMPARE(Money::RoundToCents(-1.005f, kUs), -1.01f);
     }
 
     void listDatesMatchTheLocalesOwnText() {

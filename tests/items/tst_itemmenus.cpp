@@ -56,6 +56,11 @@ private slots:
         for (QMdiSubWindow* sub : main.mdiArea()->subWindowList()) {
             QVERIFY(sub->isVisible());
             QVERIFY(!sub->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+            // The frame keeps the layout's size: neither dragging its border
+            // nor tiling the children stretches it around the fixed layout.
+            const QSize size = sub->size();
+            sub->resize(size + QSize(40, 40));
+            QCOMPARE(sub->size(), size);
         }
         // Exit closes the child window and its frame; the command then makes
         // a new one.

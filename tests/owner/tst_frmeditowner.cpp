@@ -70,6 +70,20 @@ private slots:
         QVERIFY(!rsData);
     }
 
+    // A stored name longer than the box lets one type is shown whole; after
+    // Clear the box takes no more than its own limit again.
+    void clearRestoresTheTypingLimit() {
+        const QString longName(40, QLatin1Char('n'));
+        QVERIFY(m_install->exec("INSERT INTO tblOwner (OwnerID, LName) VALUES ('O-1', '" +
+                                longName + "')"));
+        frmEditOwner window;
+        QVERIFY(showActive(window));
+        QCOMPARE(window.txtBox[0]->text(), longName);
+        QTest::mouseClick(window.cmdClear, Qt::LeftButton);
+        QTest::keyClicks(window.txtBox[0], longName);
+        QCOMPARE(window.txtBox[0]->text(), QString(35, QLatin1Char('n')));
+    }
+
     // The update has no condition: every owner row gets the new values and
     // the full name rebuilt from the boxes; OwnerID and AddDate stay.
     void updateRewritesEveryRow() {

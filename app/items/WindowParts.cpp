@@ -1,16 +1,20 @@
-#include "ItemWindow.h"
+#include "WindowParts.h"
 
 #include "AppInfo.h"
+#include "platform/Look.h"
+#include "platform/Twips.h"
 
 #include <QEvent>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QWidget>
 
-namespace ItemWindow {
+namespace WindowParts {
 
 namespace {
 
-// Takes the maximize button off the frame a window is put into.
+// Takes the maximize button off the frame a window is put into, and fixes
+// the frame's size once it is shown around the window.
 class FrameFixer : public QObject {
 public:
     explicit FrameFixer(QWidget* window) : QObject(window) { window->installEventFilter(this); }
@@ -28,6 +32,9 @@ protected:
                         frame->show();
                     }
                 }
+                if (event->type() == QEvent::Show && !frame->isMinimized()) {
+                    frame->setFixedSize(frame->size());
+                }
             }
         }
         return QObject::eventFilter(watched, event);
@@ -35,6 +42,16 @@ protected:
 };
 
 } // namespace
+
+QPushButton* Button(const QString& caption, const QString& name, QWidget* parent, int left, int top,
+                    int width, int height) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    Look::StyleButton(button);
+    button->setAutoDefault(true);
+    Twips::Place(button, left, top, width, height);
+    return button;
+}
 
 void Close(QWidget* window) {
     if (auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
@@ -44,7 +61,7 @@ void Close(QWidget* window) {
     }
 }
 
-QString EditCaption() {
+QString Caption() {
     return AppInfo::Title + QStringLiteral(" - ") + AppInfo::Version();
 }
 
@@ -52,4 +69,4 @@ void KeepFrameFixed(QWidget* window) {
     new FrameFixer(window);
 }
 
-} // namespace ItemWindow
+} // namespace WindowParts
