@@ -2,7 +2,9 @@
 
 #include "Fonts.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -24,7 +26,27 @@ void FocusCaptions::link(QWidget* field, QLabel* caption) {
     field->installEventFilter(this);
 }
 
+namespace {
+
+bool ownsOpenPopup(const QObject* field) {
+    for (const QObject* o = QApplication::activePopupWidget(); o != nullptr; o = o->parent()) {
+        if (o == field) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 bool FocusCaptions::eventFilter(QObject* watched, QEvent* event) {
+    // While a field's own popup is open (the room list, the calendar) the
+    // field is still the one being filled: its caption stays highlighted.
+    if (event->type() == QEvent::FocusOut &&
+        (static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason ||
+         ownsOpenPopup(watched))) {
+        return QObject::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
         if (QLabel* caption = m_captions.value(watched)) {
             const bool focused = event->type() == QEvent::FocusIn;

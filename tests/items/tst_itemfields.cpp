@@ -48,6 +48,21 @@ private slots:
         }
     }
 
+    void roomListPopupKeepsItsCaptionBlue() {
+        Fixture fx;
+        frmAddItem w;
+        QVERIFY(showActive(w));
+        ItemFieldSet& f = w.fields();
+        f.cboBox->setFocus();
+        f.cboBox->showPopup();
+        QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+        QVERIFY(f.lblData[3]->font().bold());
+        QCOMPARE(f.lblData[3]->palette().color(QPalette::WindowText), QColor(Qt::blue));
+        f.cboBox->hidePopup();
+        QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
+        QVERIFY(f.lblData[3]->font().bold());
+    }
+
     void enterMovesOnWithoutTyping() {
         Fixture fx;
         frmAddItem w;
