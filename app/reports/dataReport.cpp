@@ -67,7 +67,8 @@ std::shared_ptr<Riri::Recordset> DataReport::readItems() {
     if (conReport.isOpen()) {
         conReport.Close();
     }
-    conReport.setConnectionString(QStringLiteral("Provider=SQLite3;Data Source=") + DatabasePath() +
+    conReport.setConnectionString(QStringLiteral("Provider=SQLite3;Data Source=") +
+                                  Riri::ConnectionValue(DatabasePath()) +
                                   QStringLiteral(";Persist Security Info=False;"));
     conReport.Open();
     std::shared_ptr<Riri::Recordset> rows;
