@@ -7,8 +7,6 @@ namespace Riri {
 
 Recordset::Recordset(QStringList columns) : m_columns(std::move(columns)) {}
 
-void Recordset::beginRow() {}
-
 void Recordset::appendCell(const char16_t* text, qsizetype length, bool isNull) {
     if (length > 0) {
         m_text.insert(m_text.end(), text, text + length);
@@ -32,8 +30,6 @@ void Recordset::appendCellUtf8(const char* text, qsizetype bytes, bool isNull) {
     m_cellEnd.push_back(static_cast<std::uint32_t>(m_text.size()));
     m_null.push_back(isNull);
 }
-
-void Recordset::endRow() {}
 
 qsizetype Recordset::rowCount() const {
     const qsizetype columns = m_columns.size();

@@ -104,13 +104,11 @@ void DataReport::cmdRoomTotal_Grouping() {
                 GroupedRecordset::Row{key, isNull, std::make_shared<Riri::Recordset>(columns)});
         }
         Riri::Recordset& child = *groups.back().child;
-        child.beginRow();
         for (int c = 0; c < columnCount; ++c) {
             const QString value = all->Field(c);
             child.appendCell(reinterpret_cast<const char16_t*>(value.utf16()), value.size(),
                              all->IsNull(c));
         }
-        child.endRow();
     }
     rscmdRoomTotal_Grouping = std::make_shared<GroupedRecordset>(
         QStringLiteral("RoomName"), QStringLiteral("cmdRoomTotal"), std::move(groups));
