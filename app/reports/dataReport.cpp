@@ -45,15 +45,8 @@ bool GroupedRecordset::Close() {
 
 DataReport::DataReport() = default;
 
-DataReport::~DataReport() {
-    if (conReport.isOpen()) {
-        try {
-            conReport.Close();
-        } catch (const Riri::Error&) {
-            // nothing left to release
-        }
-    }
-}
+// The connection closes itself when it goes.
+DataReport::~DataReport() = default;
 
 QString DataReport::DatabasePath() {
     return QDir(ProgramFolder()).filePath(QStringLiteral("home/inv.inv"));
