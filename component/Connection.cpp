@@ -38,6 +38,15 @@ QByteArray StatementUtf8(const QString& statement) {
     return copy.toUtf8();
 }
 
+QString ConnectionValue(const QString& value) {
+    if (!value.contains(QLatin1Char(';')) && !value.startsWith(QLatin1Char('"'))) {
+        return value;
+    }
+    QString copy = value;
+    return QLatin1Char('"') + copy.replace(QLatin1Char('"'), QLatin1String("\"\"")) +
+           QLatin1Char('"');
+}
+
 Connection::~Connection() {
     if (m_db != nullptr) {
         sqlite3_close_v2(m_db);

@@ -7,8 +7,6 @@ namespace Riri {
 
 Recordset::Recordset(QStringList columns) : m_columns(std::move(columns)) {}
 
-void Recordset::beginRow() {}
-
 void Recordset::appendCell(const char16_t* text, qsizetype length, bool isNull) {
     if (length > 0) {
         m_text.insert(m_text.end(), text, text + length);
@@ -32,8 +30,6 @@ void Recordset::appendCellUtf8(const char* text, qsizetype bytes, bool isNull) {
     m_cellEnd.push_back(static_cast<std::uint32_t>(m_text.size()));
     m_null.push_back(isNull);
 }
-
-void Recordset::endRow() {}
 
 qsizetype Recordset::rowCount() const {
     const qsizetype columns = m_columns.size();
@@ -73,20 +69,6 @@ qsizetype Recordset::cellIndex(qsizetype row, int column) const {
     return row * m_columns.size() + column;
 }
 
-QString Recordset::FieldAt(qsizetype row, int column) const {
-    const qsizetype cell = cellIndex(row, column);
-    if (cell < 0) {
-        return QString();
-    }
-    const std::uint32_t begin = cell == 0 ? 0 : m_cellEnd[static_cast<size_t>(cell - 1)];
-    const std::uint32_t end = m_cellEnd[static_cast<size_t>(cell)];
-    if (end == begin) {
-        return QString(); // null and empty both read as empty
-    }
-    return QString(reinterpret_cast<const QChar*>(m_text.data() + begin),
-                   static_cast<qsizetype>(end - begin));
-}
-
 QStringView Recordset::FieldViewAt(qsizetype row, int column) const {
     const qsizetype cell = cellIndex(row, column);
     if (cell < 0) {
@@ -95,6 +77,11 @@ QStringView Recordset::FieldViewAt(qsizetype row, int column) const {
     const std::uint32_t begin = cell == 0 ? 0 : m_cellEnd[static_cast<size_t>(cell - 1)];
     const std::uint32_t end = m_cellEnd[static_cast<size_t>(cell)];
     return QStringView(m_text.data() + begin, static_cast<qsizetype>(end - begin));
+}
+
+QString Recordset::FieldAt(qsizetype row, int column) const {
+    const QStringView view = FieldViewAt(row, column);
+    return view.isEmpty() ? QString() : view.toString(); // null and empty both read as empty
 }
 
 QString Recordset::Field(int column) const {

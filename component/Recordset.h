@@ -21,12 +21,10 @@ class RIRI_EXPORT Recordset {
 public:
     explicit Recordset(QStringList columns);
 
-    // Building (used by the connection while it reads a statement's rows).
-    void beginRow();
+    // Building: the cells are appended row after row, column by column.
     void appendCell(const char16_t* text, qsizetype length, bool isNull);
     // The same from UTF-8 text, as SQLite keeps it.
     void appendCellUtf8(const char* text, qsizetype bytes, bool isNull);
-    void endRow();
 
     // Navigation: the set starts on its first row.
     void MoveFirst();

@@ -27,17 +27,6 @@ QString quotedId(const QString& id) {
     return quoted(copy.replace(QLatin1Char('\''), QLatin1String("''")));
 }
 
-// A connection-string value; one that holds a semicolon or begins with a
-// double quote is enclosed in double quotes, its own double quotes doubled.
-QString connectValue(const QString& value) {
-    if (!value.contains(QLatin1Char(';')) && !value.startsWith(QLatin1Char('"'))) {
-        return value;
-    }
-    QString copy = value;
-    return QLatin1Char('"') + copy.replace(QLatin1Char('"'), QLatin1String("\"\"")) +
-           QLatin1Char('"');
-}
-
 QString& element(QStringList& list, qsizetype index) {
     if (index >= list.size()) {
         throw Error(kSubscriptOutOfRange, QStringLiteral("Subscript out of range"));
@@ -90,7 +79,7 @@ dllHome::dllHome() {
         }
         strConnect = QStringLiteral("Provider=SQLite3;User ID=;");
         strConnect += QStringLiteral("Data Source=") +
-                      connectValue(folder + QStringLiteral("/home/inv.inv")) + QLatin1Char(';');
+                      ConnectionValue(folder + QStringLiteral("/home/inv.inv")) + QLatin1Char(';');
         strConnect += QStringLiteral("Persist Security Info=False;");
         conDataBase = std::make_shared<Connection>();
         conDataBase->setConnectionString(strConnect);

@@ -265,13 +265,15 @@ bool BandReport::WritePdf(const QString& path) const {
         QPainter painter;
         if (painter.begin(&writer)) {
             const qreal scale = writer.resolution() / 1440.0;
+            bool everyPage = true;
             for (int page = 0; page < pageCount(); ++page) {
                 if (page > 0 && !writer.newPage()) {
+                    everyPage = false; // a document missing pages is not kept
                     break;
                 }
                 PaintPage(painter, page, scale);
             }
-            written = painter.end();
+            written = painter.end() && everyPage;
         }
     }
     if (!written) {

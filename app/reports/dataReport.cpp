@@ -45,15 +45,8 @@ bool GroupedRecordset::Close() {
 
 DataReport::DataReport() = default;
 
-DataReport::~DataReport() {
-    if (conReport.isOpen()) {
-        try {
-            conReport.Close();
-        } catch (const Riri::Error&) {
-            // nothing left to release
-        }
-    }
-}
+// The connection closes itself when it goes.
+DataReport::~DataReport() = default;
 
 QString DataReport::DatabasePath() {
     return QDir(ProgramFolder()).filePath(QStringLiteral("home/inv.inv"));
@@ -67,7 +60,8 @@ std::shared_ptr<Riri::Recordset> DataReport::readItems() {
     if (conReport.isOpen()) {
         conReport.Close();
     }
-    conReport.setConnectionString(QStringLiteral("Provider=SQLite3;Data Source=") + DatabasePath() +
+    conReport.setConnectionString(QStringLiteral("Provider=SQLite3;Data Source=") +
+                                  Riri::ConnectionValue(DatabasePath()) +
                                   QStringLiteral(";Persist Security Info=False;"));
     conReport.Open();
     std::shared_ptr<Riri::Recordset> rows;
@@ -103,13 +97,11 @@ void DataReport::cmdRoomTotal_Grouping() {
                 GroupedRecordset::Row{key, isNull, std::make_shared<Riri::Recordset>(columns)});
         }
         Riri::Recordset& child = *groups.back().child;
-        child.beginRow();
         for (int c = 0; c < columnCount; ++c) {
             const QString value = all->Field(c);
             child.appendCell(reinterpret_cast<const char16_t*>(value.utf16()), value.size(),
                              all->IsNull(c));
         }
-        child.endRow();
     }
     rscmdRoomTotal_Grouping = std::make_shared<GroupedRecordset>(
         QStringLiteral("RoomName"), QStringLiteral("cmdRoomTotal"), std::move(groups));

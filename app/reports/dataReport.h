@@ -27,13 +27,11 @@ public:
         }
     }
     bool IsEOF() const { return !m_open || m_position >= rowCount(); }
-    bool IsEmpty() const { return !m_open || m_rows.empty(); }
     // The grouping field's value of the current row.
     QString Field(const QString& column) const;
     // The current row's child record set, by its name.
     std::shared_ptr<Riri::Recordset> Child(const QString& name) const;
 
-    const QString& groupField() const { return m_groupField; }
     const std::vector<Row>& rows() const { return m_rows; }
     qsizetype rowCount() const { return m_open ? static_cast<qsizetype>(m_rows.size()) : 0; }
 

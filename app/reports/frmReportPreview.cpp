@@ -143,12 +143,13 @@ void frmReportPreview::applyZoom() {
 }
 
 bool frmReportPreview::eventFilter(QObject* watched, QEvent* event) {
-    // Page Down at the foot of a page turns to the next one, Page Up at its
-    // head to the previous one; elsewhere they scroll as usual.
+    // The fitting zooms follow the page area's size.
     if (watched == scrPage->viewport() && event->type() == QEvent::Resize &&
         cboZoom->currentIndex() <= FitWidth) {
         applyZoom();
     }
+    // Page Down at the foot of a page turns to the next one, Page Up at its
+    // head to the previous one; elsewhere they scroll as usual.
     if (watched == scrPage && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         QScrollBar* bar = scrPage->verticalScrollBar();

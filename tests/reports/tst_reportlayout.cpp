@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 
 #include "Error.h"
+#include "modGlobal.h"
 #include "reports/BandPaginator.h"
 #include "reports/ReportFormat.h"
 #include "reports/dataReport.h"
@@ -306,6 +307,15 @@ private slots:
         DataReportInstance().cmdItemTotal();
         QCOMPARE(DataReportInstance().rscmdItemTotal->rowCount(), 1);
         QCOMPARE(DataReportInstance().rscmdItemTotal->Field("ItemID"), QString("A-9"));
+
+        // An installation folder whose name holds a semicolon.
+        const QString odd = second.folder() + "/my;stuff";
+        QVERIFY(QDir().mkpath(odd + "/home"));
+        QVERIFY(QFile::copy(second.databasePath(), odd + "/home/inv.inv"));
+        QVERIFY(Insert(second, "A-10", "Den"));
+        SetProgramFolder(odd);
+        QVERIFY_THROWS_NO_EXCEPTION(DataReportInstance().cmdItemTotal());
+        QCOMPARE(DataReportInstance().rscmdItemTotal->rowCount(), 1);
     }
 
     void dataSource_failsOnAMissingDatabase() {
