@@ -5,7 +5,7 @@
 #include "Money.h"
 #include "MsgBox.h"
 #include "RichTextLimit.h"
-#include "WindowParts.h"
+#include "platform/WindowParts.h"
 #include "platform/Look.h"
 #include "platform/Twips.h"
 

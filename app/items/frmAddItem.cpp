@@ -2,7 +2,7 @@
 
 #include "ItemFieldSet.h"
 #include "MsgBox.h"
-#include "WindowParts.h"
+#include "platform/WindowParts.h"
 #include "modGlobal.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"

@@ -4,7 +4,7 @@
 #include "ItemListView.h"
 #include "Money.h"
 #include "MsgBox.h"
-#include "WindowParts.h"
+#include "platform/WindowParts.h"
 #include "modGlobal.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"

@@ -5,7 +5,7 @@
 #include "ListDates.h"
 #include "Money.h"
 #include "MsgBox.h"
-#include "WindowParts.h"
+#include "platform/WindowParts.h"
 #include "modGlobal.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"

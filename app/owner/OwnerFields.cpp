@@ -1,7 +1,7 @@
 #include "OwnerFields.h"
 
 #include "MsgBox.h"
-#include "items/WindowParts.h"
+#include "platform/WindowParts.h"
 #include "modGlobal.h"
 #include "platform/Fonts.h"
 #include "platform/Look.h"

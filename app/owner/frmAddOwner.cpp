@@ -1,10 +1,9 @@
 #include "frmAddOwner.h"
 
 #include "modGlobal.h"
+#include "platform/Placement.h"
 
-#include <QGuiApplication>
 #include <QPointer>
-#include <QScreen>
 
 const QString frmAddOwner::OwnerID = QStringLiteral("O-1");
 
@@ -48,12 +47,7 @@ bool frmAddOwner::SaveOwner() {
 void frmAddOwner::showEvent(QShowEvent* event) {
     if (!m_placed) {
         m_placed = true;
-        const QScreen* target = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
-        if (target != nullptr) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(target->geometry().center());
-            move(frame.topLeft());
-        }
+        Placement::CentreOnScreen(this);
     }
     OwnerFields::showEvent(event);
 }

@@ -1,6 +1,6 @@
 #include "frmEditOwner.h"
 
-#include "items/WindowParts.h"
+#include "platform/WindowParts.h"
 #include "modGlobal.h"
 
 #include <QLineEdit>
