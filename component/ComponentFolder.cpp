@@ -30,6 +30,8 @@ QString ComponentFolder() {
     return folder;
 }
 
-void SetComponentFolder(const QString& folder) { overrideFolder() = folder; }
+void SetComponentFolder(const QString& folder) {
+    overrideFolder() = folder;
+}
 
 } // namespace Riri

@@ -35,7 +35,8 @@ QString sourceLine(ComponentSource source) {
 QString componentTitle(ComponentSource source) {
     const bool update =
         source == ComponentSource::UpdateItems || source == ComponentSource::UpdateOwner;
-    return QString(update ? 13 : 14, QLatin1Char(' ')) + QStringLiteral("Dedi Rividizar - Error Log");
+    return QString(update ? 13 : 14, QLatin1Char(' ')) +
+           QStringLiteral("Dedi Rividizar - Error Log");
 }
 
 void writeBlock(const QString& path, const std::function<QStringList(bool)>& build) {
@@ -58,8 +59,12 @@ void writeBlock(const QString& path, const std::function<QStringList(bool)>& bui
 
 } // namespace
 
-QString RuleLine() { return QLatin1Char('%') + QString(51, QLatin1Char('-')) + QLatin1Char('%'); }
-QString FrameLine() { return QLatin1Char('%') + QString(51, QLatin1Char(' ')) + QLatin1Char('%'); }
+QString RuleLine() {
+    return QLatin1Char('%') + QString(51, QLatin1Char('-')) + QLatin1Char('%');
+}
+QString FrameLine() {
+    return QLatin1Char('%') + QString(51, QLatin1Char(' ')) + QLatin1Char('%');
+}
 QString ShortRuleLine() {
     return QLatin1Char('%') + QString(33, QLatin1Char('-')) + QLatin1Char('%');
 }
@@ -101,9 +106,9 @@ QStringList ComponentBlock(bool newFile, ComponentSource source, int number,
 QStringList StartupBlock(bool newFile, int number, const QString& description,
                          const QDateTime& when) {
     // The number keeps its own sign position: a blank before zero or more.
-    const QString errorText =
-        QStringLiteral("Error:") + (number >= 0 ? QStringLiteral(" ") : QString()) +
-        QString::number(number);
+    const QString errorText = QStringLiteral("Error:") +
+                              (number >= 0 ? QStringLiteral(" ") : QString()) +
+                              QString::number(number);
     QStringList lines;
     if (newFile) {
         lines << RuleLine()

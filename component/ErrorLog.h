@@ -44,8 +44,7 @@ RIRI_EXPORT QStringList StartupBlock(bool newFile, int number, const QString& de
 // the file cannot be opened or written.
 RIRI_EXPORT void AppendComponentBlock(const QString& path, ComponentSource source, int number,
                                       const QString& description);
-RIRI_EXPORT void AppendStartupBlock(const QString& path, int number,
-                                    const QString& description);
+RIRI_EXPORT void AppendStartupBlock(const QString& path, int number, const QString& description);
 
 } // namespace ErrorLog
 } // namespace Riri

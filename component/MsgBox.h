@@ -42,8 +42,7 @@ constexpr int kDefaultMask = 0xF00;
 // Shows a message box and returns the pressed button. Every message box of the
 // program and of the component goes through this one function; the program
 // installs the presenter that shows it on screen, tests install a responder.
-using MsgBoxHandler =
-    std::function<int(const QString& prompt, int flags, const QString& title)>;
+using MsgBoxHandler = std::function<int(const QString& prompt, int flags, const QString& title)>;
 
 RIRI_EXPORT int MsgBox(const QString& prompt, int flags, const QString& title);
 

@@ -56,8 +56,7 @@ public:
     QString Clean(QString& strText);
 
     // The texts of the component's own messages.
-    static QString FailureMessage(int number, const QString& description,
-                                  const QString& function);
+    static QString FailureMessage(int number, const QString& description, const QString& function);
     static QString DeleteQuestion();
     static QString CreationFailureMessage();
 

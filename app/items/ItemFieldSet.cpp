@@ -5,9 +5,9 @@
 #include "Money.h"
 #include "MsgBox.h"
 #include "RichTextLimit.h"
-#include "platform/WindowParts.h"
 #include "platform/Look.h"
 #include "platform/Twips.h"
+#include "platform/WindowParts.h"
 
 #include <QComboBox>
 #include <QDateEdit>

@@ -2,10 +2,10 @@
 
 #include "ItemFieldSet.h"
 #include "MsgBox.h"
-#include "platform/WindowParts.h"
 #include "modGlobal.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
+#include "platform/WindowParts.h"
 
 #include <QDateEdit>
 #include <QLabel>

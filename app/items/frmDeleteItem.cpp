@@ -4,10 +4,10 @@
 #include "ItemListView.h"
 #include "Money.h"
 #include "MsgBox.h"
-#include "platform/WindowParts.h"
 #include "modGlobal.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
+#include "platform/WindowParts.h"
 
 #include <QLabel>
 #include <QPushButton>

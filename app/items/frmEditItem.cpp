@@ -5,10 +5,10 @@
 #include "ListDates.h"
 #include "Money.h"
 #include "MsgBox.h"
-#include "platform/WindowParts.h"
 #include "modGlobal.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
+#include "platform/WindowParts.h"
 
 #include <QComboBox>
 #include <QDateEdit>

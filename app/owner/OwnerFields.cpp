@@ -1,11 +1,11 @@
 #include "OwnerFields.h"
 
 #include "MsgBox.h"
-#include "platform/WindowParts.h"
 #include "modGlobal.h"
 #include "platform/Fonts.h"
 #include "platform/Look.h"
 #include "platform/Twips.h"
+#include "platform/WindowParts.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "frmEditOwner.h"
 
-#include "platform/WindowParts.h"
 #include "modGlobal.h"
+#include "platform/WindowParts.h"
 
 #include <QLineEdit>
 #include <algorithm>

@@ -67,9 +67,9 @@ QList<QVariantList> TestInstall::query(const QString& sql) const {
                 row.append(sqlite3_column_double(stmt, i));
                 break;
             default:
-                row.append(QString::fromUtf16(
-                    static_cast<const char16_t*>(sqlite3_column_text16(stmt, i)),
-                    sqlite3_column_bytes16(stmt, i) / 2));
+                row.append(
+                    QString::fromUtf16(static_cast<const char16_t*>(sqlite3_column_text16(stmt, i)),
+                                       sqlite3_column_bytes16(stmt, i) / 2));
                 break;
             }
         }
@@ -115,8 +115,8 @@ QStringList TestInstall::logLines() const {
 }
 
 MsgResponder::MsgResponder() {
-    g_previous = Riri::SetMsgBoxHandler(
-        [this](const QString& prompt, int flags, const QString& title) {
+    g_previous =
+        Riri::SetMsgBoxHandler([this](const QString& prompt, int flags, const QString& title) {
             return answer(prompt, flags, title);
         });
     m_installed = true;
@@ -132,8 +132,9 @@ MsgResponder::~MsgResponder() {
 int MsgResponder::answer(const QString& prompt, int flags, const QString& title) {
     m_shown.append(ShownBox{prompt, flags, title});
     if (m_answers.empty()) {
-        QTest::qFail(qPrintable(QStringLiteral("unexpected message box [%1]: %2").arg(title, prompt)),
-                     __FILE__, __LINE__);
+        QTest::qFail(
+            qPrintable(QStringLiteral("unexpected message box [%1]: %2").arg(title, prompt)),
+            __FILE__, __LINE__);
         return Riri::DefaultAnswer(flags);
     }
     const int result = m_answers.front();
