@@ -17,11 +17,8 @@ frmAddItem::frmAddItem(QWidget* parent) : QWidget(parent) {
     setFont(Fonts::Make(Fonts::Verdana, 9.75));
     Twips::FixInnerSize(this, 6270, 6870);
 
-    Label30 = new QLabel(QStringLiteral("Add New Item"), this);
-    Label30->setObjectName(QStringLiteral("Label30"));
-    Label30->setFont(Fonts::Make(Fonts::Verdana, 14.25, true));
-    Label30->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Twips::Place(Label30, 120, 120, 6015, 435);
+    Label30 = WindowParts::Heading(QStringLiteral("Add New Item"), QStringLiteral("Label30"), 14.25,
+                                   QColor(), this, 120, 120, 6015, 435);
 
     m_fields = new ItemFieldSet(this, ItemFieldSet::Kind::Add, 660);
     connect(m_fields->cmdSave, &QPushButton::clicked, this, &frmAddItem::cmdSave_Click);

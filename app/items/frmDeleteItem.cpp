@@ -54,14 +54,8 @@ frmDeleteItem::frmDeleteItem(QWidget* parent) : QWidget(parent) {
     setFont(Fonts::Make(Fonts::Verdana, 9.75));
     Twips::FixInnerSize(this, 12075, 7230);
 
-    Label30 = new QLabel(QStringLiteral("Delete Items"), this);
-    Label30->setObjectName(QStringLiteral("Label30"));
-    Label30->setFont(Fonts::Make(Fonts::Verdana, 18, true));
-    Label30->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    QPalette palette = Label30->palette();
-    palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
-    Label30->setPalette(palette);
-    Twips::Place(Label30, 120, 120, 11835, 495);
+    Label30 = WindowParts::Heading(QStringLiteral("Delete Items"), QStringLiteral("Label30"), 18,
+                                   QColor(255, 0, 0), this, 120, 120, 11835, 495);
 
     lvItems = new ItemListView(this, kHeaders, kWidths);
     lvItems->setObjectName(QStringLiteral("lvItems"));

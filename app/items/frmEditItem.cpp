@@ -34,14 +34,8 @@ frmEditItem::frmEditItem(QWidget* parent) : QWidget(parent) {
     setFont(Fonts::Make(Fonts::Verdana, 9.75));
     Twips::FixInnerSize(this, 6255, 8235);
 
-    Label30 = new QLabel(QStringLiteral("Edit Item"), this);
-    Label30->setObjectName(QStringLiteral("Label30"));
-    Label30->setFont(Fonts::Make(Fonts::Verdana, 14.25, true));
-    Label30->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    QPalette palette = Label30->palette();
-    palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    Label30->setPalette(palette);
-    Twips::Place(Label30, 120, 120, 6015, 435);
+    Label30 = WindowParts::Heading(QStringLiteral("Edit Item"), QStringLiteral("Label30"), 14.25,
+                                   QColor(0, 0, 255), this, 120, 120, 6015, 435);
 
     lvItems = new ItemListView(this, kHeaders, kWidths);
     lvItems->setObjectName(QStringLiteral("lvItems"));

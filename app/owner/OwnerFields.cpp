@@ -46,11 +46,9 @@ OwnerFields::OwnerFields(const OwnerLayout& layout, QWidget* parent) : QWidget(p
     setFont(Fonts::Make(Fonts::Verdana, 9.75));
     Twips::FixInnerSize(this, layout.width, kInnerHeight);
 
-    Label15 = new QLabel(QStringLiteral("Owner Information"), this);
-    Label15->setObjectName(QStringLiteral("Label15"));
-    Label15->setFont(Fonts::Make(Fonts::Verdana, 15.75, true));
-    Label15->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Twips::Place(Label15, layout.labelLeft, kHeadingTop, kHeadingWidth, kHeadingHeight);
+    Label15 = WindowParts::Heading(QStringLiteral("Owner Information"), QStringLiteral("Label15"),
+                                   15.75, QColor(), this, layout.labelLeft, kHeadingTop,
+                                   kHeadingWidth, kHeadingHeight);
 
     auto* captions = new FocusCaptions(this);
     auto* enterMoves = new EnterMoves(this);

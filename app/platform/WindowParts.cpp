@@ -1,15 +1,33 @@
 #include "WindowParts.h"
 
 #include "AppInfo.h"
+#include "platform/Fonts.h"
 #include "platform/Look.h"
 #include "platform/Twips.h"
 
+#include <QColor>
 #include <QEvent>
+#include <QLabel>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QWidget>
 
 namespace WindowParts {
+
+QLabel* Heading(const QString& text, const QString& name, qreal points, const QColor& colour,
+                QWidget* parent, int left, int top, int width, int height) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setFont(Fonts::Make(Fonts::Verdana, points, true));
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    if (colour.isValid()) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, colour);
+        label->setPalette(palette);
+    }
+    Twips::Place(label, left, top, width, height);
+    return label;
+}
 
 namespace {
 

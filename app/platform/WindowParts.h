@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QtGlobal>
+
+class QColor;
+class QLabel;
 class QPushButton;
 class QString;
 class QWidget;
@@ -12,6 +16,12 @@ namespace WindowParts {
 // "Quorvane - 2.0": the program title, " - ", the major and the minor
 // version; the caption of the add item, edit item and owner edit windows.
 QString Caption();
+
+// A window's heading: a centred label in bold Verdana of the given size,
+// in the given colour (the default text colour when it is invalid), placed
+// in twips.
+QLabel* Heading(const QString& text, const QString& name, qreal points, const QColor& colour,
+                QWidget* parent, int left, int top, int width, int height);
 
 // A push button in Verdana 9.75 point bold on the light grey face, placed in
 // twips. Enter on the focused button presses it, as Space does.
