@@ -72,11 +72,9 @@ void frmAddItem::cmdSave_Click() {
         }
     }
     if (saved) {
-        const int answer = Riri::MsgBox(
-            QStringLiteral("New Item Record Saved!\r\n\r\nDo you want to add another Item? "),
-            Riri::vbQuestion | Riri::vbYesNo | Riri::vbDefaultButton2,
-            QStringLiteral("Record Saved Successfully"));
-        if (answer == Riri::vbYes) {
+        if (WindowParts::AskAnother(
+                QStringLiteral("New Item Record Saved!\r\n\r\nDo you want to add another Item? "),
+                QStringLiteral("Record Saved Successfully"))) {
             m_fields->Clear();
         } else {
             WindowParts::Close(this);

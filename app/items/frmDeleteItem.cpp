@@ -134,11 +134,9 @@ void frmDeleteItem::cmdDelete_Click() {
         deleted = false;
     }
     if (deleted) {
-        const int answer = Riri::MsgBox(
-            QStringLiteral("Item Record Deleted!\r\n\r\nDo you want to delete another Item? "),
-            Riri::vbQuestion | Riri::vbYesNo | Riri::vbDefaultButton2,
-            QStringLiteral("Item Record Deleted Successfully"));
-        if (answer == Riri::vbYes) {
+        if (WindowParts::AskAnother(
+                QStringLiteral("Item Record Deleted!\r\n\r\nDo you want to delete another Item? "),
+                QStringLiteral("Item Record Deleted Successfully"))) {
             cmdClear_Click();
             FillItemList();
         } else {

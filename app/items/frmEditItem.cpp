@@ -111,11 +111,10 @@ void frmEditItem::cmdSave_Click() {
         saved = false;
     }
     if (saved) {
-        const int answer = Riri::MsgBox(
-            QStringLiteral("New Item Record Updated!\r\n\r\nDo you want to edit another Item? "),
-            Riri::vbQuestion | Riri::vbYesNo | Riri::vbDefaultButton2,
-            QStringLiteral("Record Saved Successfully"));
-        if (answer == Riri::vbYes) {
+        if (WindowParts::AskAnother(
+                QStringLiteral(
+                    "New Item Record Updated!\r\n\r\nDo you want to edit another Item? "),
+                QStringLiteral("Record Saved Successfully"))) {
             cmdClear_Click();
             FillItemList();
         } else {

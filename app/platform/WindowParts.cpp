@@ -1,6 +1,7 @@
 #include "WindowParts.h"
 
 #include "AppInfo.h"
+#include "MsgBox.h"
 #include "platform/Fonts.h"
 #include "platform/Look.h"
 #include "platform/Twips.h"
@@ -13,6 +14,11 @@
 #include <QWidget>
 
 namespace WindowParts {
+
+bool AskAnother(const QString& prompt, const QString& caption) {
+    return Riri::MsgBox(prompt, Riri::vbQuestion | Riri::vbYesNo | Riri::vbDefaultButton2,
+                        caption) == Riri::vbYes;
+}
 
 QLabel* Heading(const QString& text, const QString& name, qreal points, const QColor& colour,
                 QWidget* parent, int left, int top, int width, int height) {

@@ -23,6 +23,10 @@ QString Caption();
 QLabel* Heading(const QString& text, const QString& name, qreal points, const QColor& colour,
                 QWidget* parent, int left, int top, int width, int height);
 
+// Asks whether the user wants to go on with another record (question icon,
+// Yes and No, No the default); true for Yes.
+bool AskAnother(const QString& prompt, const QString& caption);
+
 // A push button in Verdana 9.75 point bold on the light grey face, placed in
 // twips. Enter on the focused button presses it, as Space does.
 QPushButton* Button(const QString& caption, const QString& name, QWidget* parent, int left, int top,
