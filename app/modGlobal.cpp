@@ -1,5 +1,6 @@
 #include "modGlobal.h"
 
+#include "platform/ProgramFolder.h"
 #include "platform/Registry.h"
 #include "reports/dataReport.h"
 
@@ -19,26 +20,6 @@
 std::unique_ptr<Riri::dllHome> objHome;
 std::shared_ptr<Riri::Recordset> rsData;
 QPersistentModelIndex itmData;
-
-namespace {
-
-QString& programFolderOverride() {
-    static QString folder;
-    return folder;
-}
-
-} // namespace
-
-QString ProgramFolder() {
-    if (!programFolderOverride().isEmpty()) {
-        return programFolderOverride();
-    }
-    return QCoreApplication::applicationDirPath();
-}
-
-void SetProgramFolder(const QString& folder) {
-    programFolderOverride() = folder;
-}
 
 void NewHome() {
     objHome.reset();

@@ -8,10 +8,10 @@
 #include "frmSplash.h"
 #include "modGlobal.h"
 #include "platform/HelpViewer.h"
-#include "platform/MsgBoxPresenter.h"
 #include "platform/Pointer.h"
 #include "platform/Registration.h"
 #include "platform/SingleInstance.h"
+#include "ui/MsgBoxPresenter.h"
 
 #include <QApplication>
 #include <QClipboard>

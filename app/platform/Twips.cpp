@@ -19,7 +19,7 @@ qreal dpi(bool vertical) {
 }
 
 int convert(int twips, bool vertical) {
-    return static_cast<int>(std::lround(twips * dpi(vertical) / 1440.0));
+    return static_cast<int>(std::lround(twips * dpi(vertical) / PerInch));
 }
 
 } // namespace
@@ -41,6 +41,10 @@ QRect Rect(int left, int top, int width, int height) {
 
 void Place(QWidget* widget, int left, int top, int width, int height) {
     widget->setGeometry(Rect(left, top, width, height));
+}
+
+void Place(QWidget* widget, const TwipsRect& rect) {
+    Place(widget, rect.left, rect.top, rect.width, rect.height);
 }
 
 void FixInnerSize(QWidget* window, int width, int height) {

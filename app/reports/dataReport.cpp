@@ -1,7 +1,7 @@
 #include "dataReport.h"
 
 #include "Error.h"
-#include "modGlobal.h"
+#include "platform/ProgramFolder.h"
 
 #include <QDir>
 #include <utility>
