@@ -76,7 +76,8 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     Twips::Place(cmdSysInfo, {.left = 120, .top = 2340, .width = 1665, .height = 345});
     Look::StyleButton(cmdSysInfo);
-    cmdSysInfo->setAutoDefault(false);
+    // Enter presses the focused button; with no button focused, OK.
+    cmdSysInfo->setAutoDefault(true);
 
     setTabOrder(cmdOK, cmdSysInfo);
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);

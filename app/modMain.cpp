@@ -14,7 +14,6 @@
 #include "ui/MsgBoxPresenter.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
 #include <array>
@@ -96,7 +95,6 @@ bool Main(const StartupSeams& seams) {
     // Steps 1 to 5: a failing step is skipped.
     Pointer::SetScreen(Pointer::Busy);
     HelpViewer::SetHelpFile(frmMain::HelpFile());
-    QApplication::clipboard()->clear();
     if (SingleInstance::AnotherIsRunning()) {
         Pointer::SetScreen(Pointer::Default);
         Riri::MsgBox(AlreadyRunningMessage(), Riri::vbExclamation | Riri::vbOKOnly, AppInfo::Title);

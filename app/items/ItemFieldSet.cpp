@@ -7,6 +7,7 @@
 #include "RichTextLimit.h"
 #include "platform/Twips.h"
 #include "ui/Look.h"
+#include "ui/PlainText.h"
 #include "ui/WindowParts.h"
 
 #include <QComboBox>
@@ -249,8 +250,8 @@ QStringList ItemFieldSet::WriterTexts(const QString& itemId) const {
                        txtBox[ModelBox]->text(),
                        cboBox->currentText(),
                        txtBox[FromBox]->text(),
-                       rtBox[DescriptionBox]->toPlainText(),
-                       rtBox[NotesBox]->toPlainText()};
+                       PlainText(rtBox[DescriptionBox]->document()),
+                       PlainText(rtBox[NotesBox]->document())};
 }
 
 std::vector<float> ItemFieldSet::WriterAmounts(bool roundToCents) const {

@@ -52,7 +52,7 @@ const ItemFieldLayout kFieldLayout{
 frmAddItem::frmAddItem(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmAddItem"));
     setFont(Fonts::Make(Fonts::Verdana, 9.75));
-    Twips::FixInnerSize(this, 6270, 6870);
+    Twips::FixInnerSize(this, InnerSize);
 
     Label30 = WindowParts::Heading(QStringLiteral("Add New Item"), QStringLiteral("Label30"), 14.25,
                                    QColor(), this,

@@ -52,7 +52,7 @@ QLabel* filledLabel(const QString& text, QPalette::ColorRole background, QWidget
 frmDeleteItem::frmDeleteItem(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmDeleteItem"));
     setFont(Fonts::Make(Fonts::Verdana, 9.75));
-    Twips::FixInnerSize(this, 12075, 7230);
+    Twips::FixInnerSize(this, InnerSize);
 
     Label30 = WindowParts::Heading(QStringLiteral("Delete Items"), QStringLiteral("Label30"), 18,
                                    QColor(255, 0, 0), this,

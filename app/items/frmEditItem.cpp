@@ -65,7 +65,7 @@ const ItemFieldLayout kFieldLayout{
 frmEditItem::frmEditItem(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmEditItem"));
     setFont(Fonts::Make(Fonts::Verdana, 9.75));
-    Twips::FixInnerSize(this, 6255, 8235);
+    Twips::FixInnerSize(this, InnerSize);
 
     Label30 = WindowParts::Heading(QStringLiteral("Edit Item"), QStringLiteral("Label30"), 14.25,
                                    QColor(0, 0, 255), this,

@@ -51,4 +51,12 @@ void FixInnerSize(QWidget* window, int width, int height) {
     window->setFixedSize(Size(width, height));
 }
 
+void FixInnerSize(QWidget* window, const TwipsSize& size) {
+    FixInnerSize(window, size.width, size.height);
+}
+
+QSize Size(const TwipsSize& size) {
+    return Size(size.width, size.height);
+}
+
 } // namespace Twips

@@ -19,6 +19,12 @@ struct TwipsRect {
     int height = 0;
 };
 
+// The inner size of a window with a fixed layout, in twips.
+struct TwipsSize {
+    int width = 0;
+    int height = 0;
+};
+
 namespace Twips {
 
 // Twips in one inch.
@@ -33,5 +39,7 @@ void Place(QWidget* widget, int left, int top, int width, int height);
 void Place(QWidget* widget, const TwipsRect& rect);
 // Fixes a window's inner area to the given size, in twips.
 void FixInnerSize(QWidget* window, int width, int height);
+void FixInnerSize(QWidget* window, const TwipsSize& size);
+QSize Size(const TwipsSize& size);
 
 } // namespace Twips
