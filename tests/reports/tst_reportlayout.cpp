@@ -1,4 +1,8 @@
 // The laid-out pages of both inventory reports, read from a real database.
+// The first page of each is compared, element by element, with a checked-in
+// dump under expected/; after a deliberate layout change, run this test with
+// QUORVANE_REGENERATE=1 to rewrite those files and review them with git diff.
+// The named checks below state what the reports must do whatever the layout.
 
 #include "InventorySeed.h"
 #include "ReportProbe.h"
