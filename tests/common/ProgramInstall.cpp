@@ -4,7 +4,7 @@
 
 #include "TestSupport.h"
 
-#include "modGlobal.h"
+#include "platform/ProgramFolder.h"
 
 TestInstall::TestInstall() {
     if (setUpComponent()) {
