@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "AppInfo.h"
+#include "ErrorNumbers.h"
 #include "MsgBox.h"
 #include "frmAbout.h"
 #include "items/frmAddItem.h"
@@ -30,10 +31,6 @@ frmMain* g_mainForm = nullptr;
 // The frame's inner area, in twips.
 constexpr int kInnerWidth = 12075;
 constexpr int kInnerHeight = 8160;
-
-// Failures of the component object that ask for its registration again.
-constexpr int kObjectNotSet = 91;
-constexpr int kNoInterface = 430;
 
 } // namespace
 
@@ -87,7 +84,8 @@ void frmMain::Form_Load() {
         // An object that cannot be used asks for the component's
         // registration again; then a second object is made, and its failure
         // passes to the code that loads the frame.
-        if (error.number() == kObjectNotSet || error.number() == kNoInterface) {
+        if (error.number() == Riri::ErrorNumber::ObjectNotSet ||
+            error.number() == Riri::ErrorNumber::NoInterface) {
             Registration::Request();
         }
         NewHome();

@@ -1,6 +1,7 @@
 #include "ErrorLog.h"
 
 #include "Error.h"
+#include "ErrorNumbers.h"
 #include "Formats.h"
 
 #include <QFile>
@@ -43,7 +44,7 @@ void writeBlock(const QString& path, const std::function<QStringList(bool)>& bui
     const bool exists = QFileInfo::exists(path);
     QFile file(path);
     if (!file.open(exists ? (QIODevice::WriteOnly | QIODevice::Append) : QIODevice::WriteOnly)) {
-        throw Error(kFileAccessError,
+        throw Error(ErrorNumber::PathFileAccess,
                     QStringLiteral("Path/File access error: %1").arg(file.errorString()));
     }
     QByteArray bytes;
@@ -52,7 +53,7 @@ void writeBlock(const QString& path, const std::function<QStringList(bool)>& bui
         bytes += "\r\n";
     }
     if (file.write(bytes) != bytes.size() || !file.flush()) {
-        throw Error(kFileAccessError,
+        throw Error(ErrorNumber::PathFileAccess,
                     QStringLiteral("Path/File access error: %1").arg(file.errorString()));
     }
 }

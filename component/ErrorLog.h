@@ -14,8 +14,6 @@ namespace Riri {
 // with CR LF; the first block of a new file is preceded by a title banner.
 namespace ErrorLog {
 
-inline constexpr int kFileAccessError = 75;
-
 RIRI_EXPORT QString RuleLine();      // "%" + 51 hyphens + "%"
 RIRI_EXPORT QString FrameLine();     // "%" + 51 blanks + "%"
 RIRI_EXPORT QString ShortRuleLine(); // "%" + 33 hyphens + "%"
