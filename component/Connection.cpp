@@ -2,6 +2,7 @@
 
 #include "Error.h"
 
+#include <cstring>
 #include <sqlite3.h>
 
 namespace Riri {
@@ -134,8 +135,14 @@ void Connection::Open() {
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     DatabaseHandle db(opened); // even a failed open may leave a handle to close
     if (rc != SQLITE_OK) {
-        const QString text = db != nullptr ? QString::fromUtf8(sqlite3_errmsg(db.get()))
-                                           : QString::fromUtf8(sqlite3_errstr(rc));
+        QString text = db != nullptr ? QString::fromUtf8(sqlite3_errmsg(db.get()))
+                                     : QString::fromUtf8(sqlite3_errstr(rc));
+        // The system's reason ("Permission denied") tells why a file that is
+        // there could not be opened.
+        const int reason = db != nullptr ? sqlite3_system_errno(db.get()) : 0;
+        if (reason != 0) {
+            text += QStringLiteral(" (%1)").arg(QString::fromLocal8Bit(std::strerror(reason)));
+        }
         db.reset();
         fail(rc, QStringLiteral("%1: %2").arg(text, file));
     }

@@ -177,11 +177,17 @@ bool dllHome::writerFailed(Writer writer, const Error& error) {
     const WriterFacts facts = factsOf(writer);
     try {
         Connection& con = connection();
+        if (!con.isOpen()) {
+            // The open failed: there is no transaction to roll back, and the
+            // open's own failure (SQLite's code and message) is what reaches
+            // the caller.
+            throw error;
+        }
         con.RollbackTrans();
         con.Close();
     } catch (const Error&) {
-        // The failure path itself failed (no connection could be opened, say):
-        // the error goes to the caller, and no connection is left open.
+        // The failure path itself failed: the error goes to the caller, and
+        // no connection is left open.
         closeQuietly();
         throw;
     }
@@ -302,7 +308,13 @@ std::shared_ptr<Recordset> dllHome::readSkippingFailures(const QString& statemen
         } catch (const Error&) {
         }
     };
-    attempt([&] { con.Open(); });
+    try {
+        con.Open();
+    } catch (const Error&) {
+        // Every later step would fail for want of an open connection; the
+        // connection keeps the open's own failure as its last error.
+        return result;
+    }
     attempt([&] { con.BeginTrans(); });
     attempt([&] { result = con.Execute(statement); });
     attempt([&] { con.CommitTrans(); });
@@ -340,6 +352,9 @@ std::shared_ptr<Recordset> dllHome::GetNewItemID() {
     } catch (const Error& e) {
         try {
             Connection& con = connection();
+            if (!con.isOpen()) {
+                throw; // the open failed: its own error, not the rollback's
+            }
             con.RollbackTrans();
             if (!result) {
                 throw; // the statement itself failed: nothing to return
