@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "AppInfo.h"
+#include "ErrorNumbers.h"
 #include "MsgBox.h"
 #include "frmAbout.h"
 #include "items/frmAddItem.h"
@@ -27,9 +28,6 @@ namespace {
 
 frmMain* g_mainForm = nullptr;
 
-// Failures of the component object that ask for its registration again.
-constexpr int kObjectNotSet = 91;
-constexpr int kNoInterface = 430;
 
 } // namespace
 
@@ -147,7 +145,8 @@ void frmMain::Form_Load() {
         // An object that cannot be used asks for the component's
         // registration again; then a second object is made, and its failure
         // passes to the code that loads the frame.
-        if (error.number() == kObjectNotSet || error.number() == kNoInterface) {
+        if (error.number() == Riri::ErrorNumber::ObjectNotSet ||
+            error.number() == Riri::ErrorNumber::NoInterface) {
             Registration::Request();
         }
         NewHome();

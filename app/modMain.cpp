@@ -3,6 +3,8 @@
 #include "AppInfo.h"
 #include "Error.h"
 #include "ErrorLog.h"
+#include "ErrorNumbers.h"
+#include "InstallPaths.h"
 #include "MsgBox.h"
 #include "frmMain.h"
 #include "frmSplash.h"
@@ -23,11 +25,6 @@
 
 namespace {
 
-constexpr int kFileNotFound = 53;
-constexpr int kPathFileAccess = 75;
-// The number a failure without one of its own is logged and shown with.
-constexpr int kUnexpected = 440;
-
 // The name of the procedure in error, set just before its message is built.
 QString g_procedureInError;
 
@@ -38,7 +35,7 @@ bool DatabaseExists() {
     if (QDir::currentPath() != folder) {
         QDir::setCurrent(folder);
     }
-    const bool exists = QFileInfo(folder + QStringLiteral("/home/inv.inv")).isFile();
+    const bool exists = QFileInfo(Riri::InstallPaths::DatabasePath(folder)).isFile();
     Pointer::SetScreen(Pointer::Arrow);
     return exists;
 }
@@ -47,7 +44,7 @@ bool DatabaseExists() {
 void ReportFailure(int number, const QString& description) {
     Pointer::SetScreen(Pointer::Busy);
     try {
-        Riri::ErrorLog::AppendStartupBlock(ProgramFolder() + QStringLiteral("/error.log"), number,
+        Riri::ErrorLog::AppendStartupBlock(Riri::InstallPaths::LogPath(ProgramFolder()), number,
                                            description);
     } catch (const Riri::Error&) {
         // a log that cannot be written does not hide the message
@@ -156,14 +153,15 @@ bool Main(const StartupSeams& seams) {
             }
             step();
         } catch (const Riri::Error& error) {
-            if (error.number() == kFileNotFound || error.number() == kPathFileAccess) {
+            if (error.number() == Riri::ErrorNumber::FileNotFound ||
+                error.number() == Riri::ErrorNumber::PathFileAccess) {
                 Pointer::SetScreen(Pointer::Default);
                 continue;
             }
             ReportFailure(error.number(), error.description());
             break;
         } catch (const std::exception& error) {
-            ReportFailure(kUnexpected, QString::fromLocal8Bit(error.what()));
+            ReportFailure(Riri::ErrorNumber::Unexpected, QString::fromLocal8Bit(error.what()));
             break;
         }
     }

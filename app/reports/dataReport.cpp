@@ -1,9 +1,9 @@
 #include "dataReport.h"
 
 #include "Error.h"
+#include "InstallPaths.h"
 #include "platform/ProgramFolder.h"
 
-#include <QDir>
 #include <utility>
 
 std::unique_ptr<DataReport> dataReport;
@@ -49,7 +49,7 @@ DataReport::DataReport() = default;
 DataReport::~DataReport() = default;
 
 QString DataReport::DatabasePath() {
-    return QDir(ProgramFolder()).filePath(QStringLiteral("home/inv.inv"));
+    return Riri::InstallPaths::DatabasePath(ProgramFolder());
 }
 
 std::shared_ptr<Riri::Recordset> DataReport::readItems() {
@@ -60,9 +60,8 @@ std::shared_ptr<Riri::Recordset> DataReport::readItems() {
     if (conReport.isOpen()) {
         conReport.Close();
     }
-    conReport.setConnectionString(QStringLiteral("Provider=SQLite3;Data Source=") +
-                                  Riri::ConnectionValue(DatabasePath()) +
-                                  QStringLiteral(";Persist Security Info=False;"));
+    conReport.setConnectionString(Riri::InstallPaths::ConnectionString(
+        DatabasePath(), Riri::InstallPaths::UserField::Omitted));
     conReport.Open();
     std::shared_ptr<Riri::Recordset> rows;
     try {
