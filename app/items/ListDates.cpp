@@ -139,3 +139,53 @@ QDate ListDates::Read(const QString& shown) const {
     }
     return m_locale.toDate(shown, m_format);
 }
+
+qint64 ListDates::DayNumber(QStringView shown) {
+    if (shown.isEmpty()) {
+        return NoDay;
+    }
+    bool numeric = !m_pieces.empty();
+    int day = 0;
+    int month = 0;
+    int year = 0;
+    qsizetype at = 0;
+    for (const Piece& piece : m_pieces) {
+        if (piece.field == 0) {
+            if (!shown.mid(at).startsWith(piece.text)) {
+                numeric = false;
+                break;
+            }
+            at += piece.text.size();
+            continue;
+        }
+        if (piece.width > 2 && piece.field != 'y') {
+            numeric = false; // a month or weekday name
+            break;
+        }
+        const int most = piece.field == 'y' ? 4 : 2;
+        int value = 0;
+        int digits = 0;
+        while (at < shown.size() && digits < most && shown.at(at) >= QLatin1Char('0') &&
+               shown.at(at) <= QLatin1Char('9')) {
+            value = value * 10 + (shown.at(at).unicode() - u'0');
+            ++at;
+            ++digits;
+        }
+        if (digits == 0) {
+            return NoDay;
+        }
+        (piece.field == 'd' ? day : piece.field == 'M' ? month : year) = value;
+    }
+    if (numeric) {
+        const QDate date(year, month, day);
+        return at == shown.size() && date.isValid() ? date.toJulianDay() : NoDay;
+    }
+    // Other patterns through the locale, once per distinct text.
+    const QString key = shown.toString();
+    auto found = m_dayByText.constFind(key);
+    if (found == m_dayByText.constEnd()) {
+        const QDate date = Read(key);
+        found = m_dayByText.insert(key, date.isValid() ? date.toJulianDay() : NoDay);
+    }
+    return found.value();
+}

@@ -1,5 +1,6 @@
 #include "frmDeleteItem.h"
 
+#include "ItemEvents.h"
 #include "AppInfo.h"
 #include "ItemListView.h"
 #include "Money.h"
@@ -134,6 +135,7 @@ void frmDeleteItem::cmdDelete_Click() {
         deleted = false;
     }
     if (deleted) {
+        ItemEvents::notifyChanged();
         if (WindowParts::AskAnother(
                 QStringLiteral("Item Record Deleted!\r\n\r\nDo you want to delete another Item? "),
                 QStringLiteral("Item Record Deleted Successfully"))) {
