@@ -125,6 +125,8 @@ private slots:
     void ownerBlockUnderTheTitle() {
         TestInstall install;
         QVERIFY(Insert(install, "A-1", "Kitchen"));
+        QVERIFY(Insert(install, Sample("A-2", "Living Room", 2499.99, 1800)));
+        QVERIFY(Insert(install, Sample("A-3", "Garage", 349.5, 120.25)));
         QVERIFY(install.exec("INSERT INTO tblOwner (OwnerID, LName, FName, MName, FullName, "
                              "Address, City, State, Zip) VALUES ('O-1', 'Lamb', 'Ada', 'B', "
                              "'Ada B Lamb', '12 Elm Street', 'Springfield', 'IL', '62701')"));
@@ -140,6 +142,14 @@ private slots:
         };
         QVERIFY(first("Label13").bottom() <= first("lblOwnerName").top());
         QVERIFY(first("lblOwnerPlace").bottom() <= first("Label1").top());
+        QCOMPARE(texts(*report, "txtRoomName", SectionKind::Detail),
+                 (QStringList{"Garage", "Kitchen", "Living Room"}));
+        QCOMPARE(texts(*report, "lblTotalCost", SectionKind::GroupFooter),
+                 QStringList{"$2,859.49"});
+        if (!qEnvironmentVariableIsEmpty("QUORVANE_SHOTS")) {
+            report->RenderPage(0, 96).save(qEnvironmentVariable("QUORVANE_SHOTS") +
+                                           QStringLiteral("/rptValuationSummary_owner.png"));
+        }
     }
 
     void manyRoomsRunOverPagesWithTheirFooters() {
