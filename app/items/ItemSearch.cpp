@@ -134,16 +134,47 @@ void ItemSearch::Build(const ItemListModel& list, const QStringList& rooms) {
             m_value[static_cast<size_t>(r)] = cents;
         }
     }
+    m_byteCount.fill(0);
+    for (const char c : m_text) {
+        ++m_byteCount[static_cast<unsigned char>(c)];
+    }
+}
+
+const char* ItemSearch::find(const char* from, const char* end, const std::string& word,
+                             std::size_t anchor) const {
+    // memchr runs through the text far faster than a general substring
+    // search; the rarest byte of the word stops it least often.
+    const auto wanted = static_cast<unsigned char>(word[anchor]);
+    const char* at = from + anchor;
+    while (at < end) {
+        const auto* hit =
+            static_cast<const char*>(std::memchr(at, wanted, static_cast<std::size_t>(end - at)));
+        if (hit == nullptr) {
+            return nullptr;
+        }
+        const char* start = hit - anchor;
+        if (start + word.size() <= end && std::memcmp(start, word.data(), word.size()) == 0) {
+            return start;
+        }
+        at = hit + 1;
+    }
+    return nullptr;
 }
 
 void ItemSearch::matchWord(const std::string& word, std::vector<std::uint32_t>& rows) const {
     const char* base = m_text.data();
+    std::size_t anchor = 0;
+    for (std::size_t i = 1; i < word.size(); ++i) {
+        if (m_byteCount[static_cast<unsigned char>(word[i])] <
+            m_byteCount[static_cast<unsigned char>(word[anchor])]) {
+            anchor = i;
+        }
+    }
     std::vector<std::uint32_t> kept;
     if (rows.size() * 16 < m_rooms.size()) {
         // Few rows left: look into each of them.
         for (const std::uint32_t r : rows) {
-            if (memmem(base + m_start[r], m_start[r + 1] - m_start[r], word.data(), word.size()) !=
-                nullptr) {
+            if (find(base + m_start[r], base + m_start[r + 1], word, anchor) != nullptr) {
                 kept.push_back(r);
             }
         }
@@ -157,11 +188,11 @@ void ItemSearch::matchWord(const std::string& word, std::vector<std::uint32_t>& 
     std::size_t from = 0;
     while (next < rows.size()) {
         from = std::max(from, m_start[rows[next]]);
-        const void* hit = memmem(base + from, end - from, word.data(), word.size());
+        const char* hit = find(base + from, base + end, word, anchor);
         if (hit == nullptr) {
             break;
         }
-        const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - base);
+        const auto at = static_cast<std::size_t>(hit - base);
         while (next < rows.size() && m_start[rows[next] + 1] <= at) {
             ++next;
         }

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -47,12 +48,16 @@ public:
 
 private:
     void matchWord(const std::string& word, std::vector<std::uint32_t>& rows) const;
+    // The first place of `word` in [from, end), looked for by its rarest byte.
+    const char* find(const char* from, const char* end, const std::string& word,
+                     std::size_t anchor) const;
 
     std::string m_text;               // the folded fields, '\n' after each
     std::vector<std::size_t> m_start; // where each row begins in m_text; one more at the end
     std::vector<std::uint8_t> m_rooms; // index in the room list, 255 for another text
     std::vector<std::int64_t> m_cost;
     std::vector<std::int64_t> m_value;
+    std::array<std::uint64_t, 256> m_byteCount{}; // how often each byte occurs in m_text
 
     // The last query, for narrowing it as the user types on.
     std::vector<std::string> m_lastWords;
