@@ -137,7 +137,8 @@ void frmMain::buildMenus() {
     editHome->setVisible(false);
     editHome->setEnabled(false);
     addItem(edit, "E1", QStringLiteral("-"));
-    addItem(edit, "mnuEditFindItems", QStringLiteral("Find Items"), &frmMain::mnuEditFindItems_Click)
+    addItem(edit, "mnuEditFindItems", QStringLiteral("Find Items"),
+            &frmMain::mnuEditFindItems_Click)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
 
     QMenu* reports = addMenu("mnuReports", QStringLiteral("&Reports"));

@@ -272,8 +272,9 @@ void ItemListModel::Sort(int column, Qt::SortOrder order) {
     QModelIndexList after;
     after.reserve(before.size());
     for (qsizetype i = 0; i < before.size(); ++i) {
-        after.append(createIndex(static_cast<int>(newRowOfStored[storedBefore[static_cast<size_t>(i)]]),
-                                 before[i].column()));
+        after.append(
+            createIndex(static_cast<int>(newRowOfStored[storedBefore[static_cast<size_t>(i)]]),
+                        before[i].column()));
     }
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);

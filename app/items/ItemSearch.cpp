@@ -11,9 +11,9 @@
 namespace {
 
 // The text fields a query looks in.
-constexpr int kSearched[] = {ItemListModel::ItemIdColumn, ItemListModel::NameColumn,
-                             ItemListModel::SerialColumn, ItemListModel::ModelColumn,
-                             ItemListModel::RoomColumn,   ItemListModel::FromColumn,
+constexpr int kSearched[] = {ItemListModel::ItemIdColumn,      ItemListModel::NameColumn,
+                             ItemListModel::SerialColumn,      ItemListModel::ModelColumn,
+                             ItemListModel::RoomColumn,        ItemListModel::FromColumn,
                              ItemListModel::DescriptionColumn, ItemListModel::NotesColumn};
 
 constexpr std::uint8_t kOtherRoom = 255;
@@ -47,8 +47,7 @@ void foldInto(QStringView text, std::string& out) {
         }
         return;
     }
-    const QString folded =
-        text.toString().normalized(QString::NormalizationForm_D).toCaseFolded();
+    const QString folded = text.toString().normalized(QString::NormalizationForm_D).toCaseFolded();
     QString kept;
     kept.reserve(folded.size());
     for (const char32_t c : folded.toUcs4()) {
@@ -106,10 +105,9 @@ void ItemSearch::Build(const ItemListModel& list, const QStringList& rooms) {
 
     std::unordered_map<std::u16string_view, std::uint8_t> roomIndex;
     for (qsizetype i = 0; i < rooms.size() && i < kOtherRoom; ++i) {
-        roomIndex.emplace(
-            std::u16string_view(reinterpret_cast<const char16_t*>(rooms[i].utf16()),
-                                static_cast<size_t>(rooms[i].size())),
-            static_cast<std::uint8_t>(i));
+        roomIndex.emplace(std::u16string_view(reinterpret_cast<const char16_t*>(rooms[i].utf16()),
+                                              static_cast<size_t>(rooms[i].size())),
+                          static_cast<std::uint8_t>(i));
     }
     const Money::Pattern money;
     for (int r = 0; r < count; ++r) {
@@ -236,8 +234,8 @@ const ItemSearch::Result& ItemSearch::Match(const QString& query, int room) {
     // Longer words first: they keep fewer rows for the words after them.
     std::vector<const std::string*> order;
     for (const std::string& w : words) {
-        const bool known = narrows && std::find(m_lastWords.begin(), m_lastWords.end(), w) !=
-                                          m_lastWords.end();
+        const bool known =
+            narrows && std::find(m_lastWords.begin(), m_lastWords.end(), w) != m_lastWords.end();
         if (!known) {
             order.push_back(&w);
         }

@@ -52,8 +52,8 @@ private:
     const char* find(const char* from, const char* end, const std::string& word,
                      std::size_t anchor) const;
 
-    std::string m_text;               // the folded fields, '\n' after each
-    std::vector<std::size_t> m_start; // where each row begins in m_text; one more at the end
+    std::string m_text;                // the folded fields, '\n' after each
+    std::vector<std::size_t> m_start;  // where each row begins in m_text; one more at the end
     std::vector<std::uint8_t> m_rooms; // index in the room list, 255 for another text
     std::vector<std::int64_t> m_cost;
     std::vector<std::int64_t> m_value;

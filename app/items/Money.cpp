@@ -252,9 +252,8 @@ bool Pattern::Cents(QStringView shown, std::int64_t* cents) const {
 
 QString FormatCents(std::int64_t cents, const QLocale& locale) {
     // Plain decimal text first ("-1234.05"), then the pattern by its digits.
-    const std::uint64_t magnitude =
-        cents < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(cents)
-                  : static_cast<std::uint64_t>(cents);
+    const std::uint64_t magnitude = cents < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(cents)
+                                              : static_cast<std::uint64_t>(cents);
     QString plain = QString::number(magnitude / 100) + QLatin1Char('.');
     const auto rest = static_cast<int>(magnitude % 100);
     plain += QLatin1Char(static_cast<char>('0' + rest / 10));

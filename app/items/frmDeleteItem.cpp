@@ -1,7 +1,7 @@
 #include "frmDeleteItem.h"
 
-#include "ItemEvents.h"
 #include "AppInfo.h"
+#include "ItemEvents.h"
 #include "ItemListView.h"
 #include "Money.h"
 #include "MsgBox.h"

@@ -113,8 +113,8 @@ bool frmEditItem::SelectItem(const QString& itemId) {
         return false;
     }
     const QModelIndex index = list.index(row, ItemListModel::ItemIdColumn);
-    lvItems->selectionModel()->setCurrentIndex(
-        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    lvItems->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                          QItemSelectionModel::Rows);
     lvItems->scrollTo(index);
     lvItems_Click();
     return true;

@@ -136,8 +136,7 @@ void frmFindItems::applyQuery() {
     lblTotals->setText(TotalsText(found.count, found.costCents, found.valueCents));
 }
 
-QString frmFindItems::TotalsText(qsizetype count, std::int64_t costCents,
-                                 std::int64_t valueCents) {
+QString frmFindItems::TotalsText(qsizetype count, std::int64_t costCents, std::int64_t valueCents) {
     return QStringLiteral("Items shown: %1     Total Original Cost: %2     Total Current Value: %3")
         .arg(QLocale().toString(static_cast<qlonglong>(count)), Money::FormatCents(costCents),
              Money::FormatCents(valueCents));

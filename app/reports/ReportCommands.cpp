@@ -94,8 +94,8 @@ void RunValuationSummary(QWidget* parent) {
 
         BusyPointer busy;
         data.cmdValuationSummary();
-        auto report =
-            std::make_unique<rptValuationSummary>(*data.rscmdValuationSummary, data.rscmdOwner.get());
+        auto report = std::make_unique<rptValuationSummary>(*data.rscmdValuationSummary,
+                                                            data.rscmdOwner.get());
         busy.release();
         present(g_valuationSummary, std::move(report), parent);
     } catch (const std::exception&) {

@@ -27,9 +27,8 @@ void addCells(Section& section, const QStringList& names, const QStringList& tex
         const int width = kEdges[c + 1] - kEdges[c] - 2 * kPad;
         const Align align = c == 0 ? Align::Left : Align::Right;
         if (label) {
-            section.elements.push_back(
-                Band::Label(names.value(c), texts.value(c), left, top, width, 285, points, bold,
-                            align));
+            section.elements.push_back(Band::Label(names.value(c), texts.value(c), left, top, width,
+                                                   285, points, bold, align));
         } else {
             section.elements.push_back(
                 Band::Field(names.value(c), texts.value(c), left, top, width, 285, align));
@@ -51,7 +50,8 @@ QString rptValuationSummary::FormatCents(std::int64_t cents, const QLocale& loca
     const std::uint64_t magnitude = cents < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(cents)
                                               : static_cast<std::uint64_t>(cents);
     const auto rest = static_cast<int>(magnitude % 100);
-    QString text = QStringLiteral("$") + grouped.toString(static_cast<qulonglong>(magnitude / 100)) +
+    QString text = QStringLiteral("$") +
+                   grouped.toString(static_cast<qulonglong>(magnitude / 100)) +
                    grouped.decimalPoint() + QLatin1Char(static_cast<char>('0' + rest / 10)) +
                    QLatin1Char(static_cast<char>('0' + rest % 10));
     return cents < 0 ? grouped.negativeSign() + text : text;
@@ -62,8 +62,8 @@ rptValuationSummary::Summary rptValuationSummary::summarise(const Riri::Recordse
                                                             const QLocale& locale) {
     Summary s;
     s.rows = std::make_shared<Riri::Recordset>(
-        QStringList{QStringLiteral("RoomName"), QStringLiteral("ItemCount"),
-                    QStringLiteral("Cost"), QStringLiteral("Value")});
+        QStringList{QStringLiteral("RoomName"), QStringLiteral("ItemCount"), QStringLiteral("Cost"),
+                    QStringLiteral("Value")});
     const int room = rooms.ColumnIndex(QStringLiteral("RoomName"));
     const int count = rooms.ColumnIndex(QStringLiteral("ItemCount"));
     const int cost = rooms.ColumnIndex(QStringLiteral("CostCents"));
@@ -102,10 +102,9 @@ rptValuationSummary::Summary rptValuationSummary::summarise(const Riri::Recordse
                        .join(QLatin1Char(' '));
         }
         QString place = field("City");
-        const QString stateZip =
-            QStringList{field("State"), field("Zip")}
-                .filter(QRegularExpression(QStringLiteral("\\S")))
-                .join(QLatin1Char(' '));
+        const QString stateZip = QStringList{field("State"), field("Zip")}
+                                     .filter(QRegularExpression(QStringLiteral("\\S")))
+                                     .join(QLatin1Char(' '));
         if (!stateZip.isEmpty()) {
             place += (place.isEmpty() ? QString() : QStringLiteral(", ")) + stateZip;
         }
@@ -176,9 +175,8 @@ Definition rptValuationSummary::layout(const Summary& summary) {
     return d;
 }
 
-rptValuationSummary::rptValuationSummary(const Riri::Recordset& rooms,
-                                         const Riri::Recordset* owner, const QDate& runDate,
-                                         const QLocale& locale)
+rptValuationSummary::rptValuationSummary(const Riri::Recordset& rooms, const Riri::Recordset* owner,
+                                         const QDate& runDate, const QLocale& locale)
     : rptValuationSummary(summarise(rooms, owner, locale), runDate, locale) {}
 
 rptValuationSummary::rptValuationSummary(const Summary& summary, const QDate& runDate,

@@ -14,16 +14,15 @@
 namespace {
 
 void fill(const QString& file, int items) {
-    static const char* const things[] = {"Lamp",    "Chair",  "Table",    "Television",
-                                         "Sofa",    "Mirror", "Bookcase", "Rug",
-                                         "Toaster", "Drill",  "Bicycle",  "Guitar",
-                                         "Étagère", "Armoire", "Clock",   "Vase"};
-    static const char* const kinds[] = {"brass", "oak",     "walnut",  "leather", "glass",
-                                        "steel", "wicker",  "marble",  "antique", "modern",
-                                        "café",  "crystal", "pine",    "silver",  "copper"};
-    static const char* const shops[] = {"Bob's Store", "Corner Hardware", "Estate sale",
-                                        "Grandmother", "Online order",    "Flea market",
-                                        "Müller & Söhne", "Gift"};
+    static const char* const things[] = {
+        "Lamp",    "Chair", "Table",   "Television", "Sofa",    "Mirror",  "Bookcase", "Rug",
+        "Toaster", "Drill", "Bicycle", "Guitar",     "Étagère", "Armoire", "Clock",    "Vase"};
+    static const char* const kinds[] = {"brass", "oak",     "walnut", "leather", "glass",
+                                        "steel", "wicker",  "marble", "antique", "modern",
+                                        "café",  "crystal", "pine",   "silver",  "copper"};
+    static const char* const shops[] = {
+        "Bob's Store",  "Corner Hardware", "Estate sale",    "Grandmother",
+        "Online order", "Flea market",     "Müller & Söhne", "Gift"};
     std::mt19937 random(20261207);
     auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
 
@@ -63,8 +62,8 @@ void fill(const QString& file, int items) {
         sqlite3_bind_double(stmt, 6, cents / 100.0);
         sqlite3_bind_double(stmt, 7, (cents * 6 / 10) / 100.0);
         const QByteArray more[] = {bought.toString(Qt::ISODate).toUtf8(),
-                                   QByteArray(shops[pick(8)]), description.toUtf8(),
-                                   notes.toUtf8(), QByteArray("2020-01-02 03:04:05")};
+                                   QByteArray(shops[pick(8)]), description.toUtf8(), notes.toUtf8(),
+                                   QByteArray("2020-01-02 03:04:05")};
         for (int c = 0; c < 5; ++c) {
             sqlite3_bind_text(stmt, c + 8, more[c].constData(), static_cast<int>(more[c].size()),
                               SQLITE_TRANSIENT);

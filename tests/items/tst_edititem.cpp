@@ -133,8 +133,8 @@ private slots:
         QCOMPARE(column(w.lvItems, 0).first(), QStringLiteral("A-9"));
         clickHeader(w.lvItems, ItemListModel::CostColumn); // ascending again, by amount
         QCOMPARE(column(w.lvItems, ItemListModel::CostColumn),
-                 (QStringList{"99.00", "199.00", "399.00", "499.00", "599.00", "699.00",
-                              "799.00", "899.00", "999.00", "1,234.50"}));
+                 (QStringList{"99.00", "199.00", "399.00", "499.00", "599.00", "699.00", "799.00",
+                              "899.00", "999.00", "1,234.50"}));
         clickHeader(w.lvItems, ItemListModel::NameColumn); // descending
         QCOMPARE(column(w.lvItems, ItemListModel::NameColumn).first(), QStringLiteral("Item 3"));
         // A row click reads the row shown there.

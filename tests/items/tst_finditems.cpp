@@ -223,7 +223,7 @@ private slots:
 
         frmDeleteItem del;
         QVERIFY(showActive(del));
-        clickRow(del.lvItems, 1);
+        clickRow(del.lvItems, 1);
         fx.boxes.expect(Riri::vbYes); // the component's question
         fx.boxes.expect(Riri::vbYes); // delete another
         QTest::mouseClick(del.cmdDelete, Qt::LeftButton);
@@ -260,9 +260,9 @@ private slots:
         QVERIFY(edit != nullptr);
         clickRow(edit->lvItems, 0);
         const ItemFieldSet& f = edit->fields();
-        const QStringList byClick{edit->lblID->text(),      f.txtBox[0]->text(),
-                                  f.txtBox[3]->text(),      f.txtBox[4]->text(),
-                                  f.cboBox->currentText(),  f.datBox->date().toString(Qt::ISODate),
+        const QStringList byClick{edit->lblID->text(),       f.txtBox[0]->text(),
+                                  f.txtBox[3]->text(),       f.txtBox[4]->text(),
+                                  f.cboBox->currentText(),   f.datBox->date().toString(Qt::ISODate),
                                   f.rtBox[0]->toPlainText(), f.rtBox[1]->toPlainText()};
         QCOMPARE(byClick.at(2), QStringLiteral("1,234.50"));
         QTest::mouseClick(f.cmdClear, Qt::LeftButton);
@@ -279,9 +279,9 @@ private slots:
         QTest::keyClick(find->txtFind, Qt::Key_Return); // the first row shown
         QCOMPARE(main.findChildren<frmEditItem*>().size(), 1);
         QCOMPARE(main.mdiArea()->activeSubWindow()->widget(), edit);
-        const QStringList byFind{edit->lblID->text(),      f.txtBox[0]->text(),
-                                 f.txtBox[3]->text(),      f.txtBox[4]->text(),
-                                 f.cboBox->currentText(),  f.datBox->date().toString(Qt::ISODate),
+        const QStringList byFind{edit->lblID->text(),       f.txtBox[0]->text(),
+                                 f.txtBox[3]->text(),       f.txtBox[4]->text(),
+                                 f.cboBox->currentText(),   f.datBox->date().toString(Qt::ISODate),
                                  f.rtBox[0]->toPlainText(), f.rtBox[1]->toPlainText()};
         QCOMPARE(byFind, byClick);
         QCOMPARE(edit->lvItems->items()->key(edit->lvItems->selectedRow()), QStringLiteral("A-1"));
@@ -342,7 +342,8 @@ private slots:
         for (QAction* a : edit) {
             names << a->objectName();
         }
-        QCOMPARE(names, (QStringList{"mnuEditItem", "E0", "mnuEditHome", "E1", "mnuEditFindItems"}));
+        QCOMPARE(names,
+                 (QStringList{"mnuEditItem", "E0", "mnuEditHome", "E1", "mnuEditFindItems"}));
         QVERIFY(edit.at(3)->isSeparator() && edit.at(3)->isVisible());
         fx.boxes.expect(Riri::vbOK);
         command->trigger();

@@ -3,9 +3,9 @@
 // list, flipped by every click; the sort indicator on the sorted column.
 #include "ItemTestSupport.h"
 #include "items/ItemListView.h"
+#include "items/Money.h"
 #include "items/frmDeleteItem.h"
 #include "items/frmEditItem.h"
-#include "items/Money.h"
 
 #include <QHeaderView>
 
@@ -30,15 +30,18 @@ void storeMixedItems(const TestInstall& install) {
         const char *id, *cost, *value, *bought;
     };
     const Row rows[] = {
-        {"A-1", "999", "-5", "2005-02-01"},      {"A-2", "1234.5", "10", "2005-10-01"},
-        {"A-3", "-3", "-1234.5", "not a date"},  {"A-4", "NULL", "0", ""},
-        {"A-5", "-20", "2", "1999-12-31"},       {"A-6", "0.5", "999.99", "2005-02-01"},
+        {"A-1", "999", "-5", "2005-02-01"},
+        {"A-2", "1234.5", "10", "2005-10-01"},
+        {"A-3", "-3", "-1234.5", "not a date"},
+        {"A-4", "NULL", "0", ""},
+        {"A-5", "-20", "2", "1999-12-31"},
+        {"A-6", "0.5", "999.99", "2005-02-01"},
         {"A-7", "12345678.9", "-0.01", "2010-01-15"},
     };
     for (const Row& r : rows) {
-        StoredItem item = makeItem(QString::fromLatin1(r.id), QStringLiteral("Thing"),
-                                   QStringLiteral("Den"), QString::fromLatin1(r.cost),
-                                   QString::fromLatin1(r.bought));
+        StoredItem item =
+            makeItem(QString::fromLatin1(r.id), QStringLiteral("Thing"), QStringLiteral("Den"),
+                     QString::fromLatin1(r.cost), QString::fromLatin1(r.bought));
         item.value = QString::fromLatin1(r.value);
         if (item.bought.isEmpty()) {
             item.bought = QString(); // null in the database
@@ -49,8 +52,7 @@ void storeMixedItems(const TestInstall& install) {
 
 // Clicks the headers of `view` and checks the orders; shared by both windows.
 void checkOrders(ItemListView* view) {
-    const QStringList costUp{"",       "-20.00",   "-3.00",        "0.50",
-                             "999.00", "1,234.50", "12,345,678.90"};
+    const QStringList costUp{"", "-20.00", "-3.00", "0.50", "999.00", "1,234.50", "12,345,678.90"};
     const QStringList valueUp{"-1,234.50", "-5.00", "-0.01", "0.00", "2.00", "10.00", "999.99"};
     // Empty and unreadable dates first, then by day; rows with equal dates
     // keep the order they had (here the values' descending order).

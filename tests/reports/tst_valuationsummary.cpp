@@ -31,8 +31,8 @@ QStringList texts(const BandReport& report, const char* element, SectionKind sec
 std::unique_ptr<rptValuationSummary> runSummary(const QDate& date = QDate(2026, 12, 7)) {
     DataReport& data = DataReportInstance();
     data.cmdValuationSummary();
-    return std::make_unique<rptValuationSummary>(*data.rscmdValuationSummary,
-                                                 data.rscmdOwner.get(), date);
+    return std::make_unique<rptValuationSummary>(*data.rscmdValuationSummary, data.rscmdOwner.get(),
+                                                 date);
 }
 
 } // namespace
@@ -54,7 +54,8 @@ private slots:
         QVERIFY(Insert(install, Sample("A-2", "Attic", 0.1, 0.2)));
         QVERIFY(Insert(install, Sample("A-3", "Kitchen", -3, 2.675)));
         QVERIFY(Insert(install, Sample("A-4", "Den", 0, 0)));
-        QVERIFY(install.exec("UPDATE tblItems SET Cost = NULL, CurValue = NULL WHERE ItemID = 'A-4'"));
+        QVERIFY(
+            install.exec("UPDATE tblItems SET Cost = NULL, CurValue = NULL WHERE ItemID = 'A-4'"));
         // 10,000 amounts of 0.10 in the attic: exact whole cents.
         QVERIFY(install.exec(
             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000) "
@@ -62,7 +63,8 @@ private slots:
             "SELECT 'B-' || i, 'Spoon', 'Attic', 0.1, 0.1 FROM n"));
         const auto report = runSummary();
         QCOMPARE(report->pageCount(), 1);
-        QCOMPARE(texts(*report, "Label11", SectionKind::PageHeader), QStringList{"Valuation Summary"});
+        QCOMPARE(texts(*report, "Label11", SectionKind::PageHeader),
+                 QStringList{"Valuation Summary"});
         QCOMPARE(texts(*report, "Label13", SectionKind::PageHeader),
                  QStringList{"Monday, December 7, 2026"});
         QCOMPARE(texts(*report, "Label1", SectionKind::PageHeader), QStringList{"Room"});
@@ -96,8 +98,8 @@ private slots:
             if (item.element == QLatin1String("txtRoomName")) {
                 lastRoomTop = std::max(lastRoomTop, item.rect.top());
             }
-            if (item.section == SectionKind::GroupFooter && item.type == Band::DrawItem::Type::Line &&
-                item.rect.height() == 0) {
+            if (item.section == SectionKind::GroupFooter &&
+                item.type == Band::DrawItem::Type::Line && item.rect.height() == 0) {
                 ++footerRules;
             }
         }
@@ -131,7 +133,8 @@ private slots:
                              "Address, City, State, Zip) VALUES ('O-1', 'Lamb', 'Ada', 'B', "
                              "'Ada B Lamb', '12 Elm Street', 'Springfield', 'IL', '62701')"));
         const auto report = runSummary();
-        QCOMPARE(texts(*report, "lblOwnerName", SectionKind::PageHeader), QStringList{"Ada B Lamb"});
+        QCOMPARE(texts(*report, "lblOwnerName", SectionKind::PageHeader),
+                 QStringList{"Ada B Lamb"});
         QCOMPARE(texts(*report, "lblOwnerAddress", SectionKind::PageHeader),
                  QStringList{"12 Elm Street"});
         QCOMPARE(texts(*report, "lblOwnerPlace", SectionKind::PageHeader),
@@ -210,8 +213,9 @@ private slots:
         QVERIFY(Insert(install, Sample("A-2", "Attic", 2.5, 1)));
         command->trigger();
         QVERIFY(first.isNull()); // replaced, not a second one
-        QCOMPARE(texts(ValuationSummaryPreview()->report(), "lblTotalCost", SectionKind::GroupFooter),
-                 QStringList{"$12.50"});
+        QCOMPARE(
+            texts(ValuationSummaryPreview()->report(), "lblTotalCost", SectionKind::GroupFooter),
+            QStringList{"$12.50"});
 
         QTemporaryDir out;
         FileDialogSeam::SetSaveFileHandler(
