@@ -33,6 +33,18 @@ ListDates::ListDates(const QLocale& locale)
     if (m_locale.zeroDigit() != QLatin1String("0") || !compile()) {
         m_pieces.clear();
     }
+    for (const Piece& piece : m_pieces) {
+        const auto form = piece.width == 3 ? QLocale::ShortFormat : QLocale::LongFormat;
+        if (piece.field == 'M' && piece.width > 2) {
+            for (int month = 1; month <= 12; ++month) {
+                m_monthNames << m_locale.monthName(month, form);
+            }
+        } else if (piece.field == 'd' && piece.width > 2) {
+            for (int day = 1; day <= 7; ++day) {
+                m_dayNames << m_locale.dayName(day, form);
+            }
+        }
+    }
 }
 
 bool ListDates::compile() {
@@ -159,8 +171,24 @@ qint64 ListDates::DayNumber(QStringView shown) {
             continue;
         }
         if (piece.width > 2 && piece.field != 'y') {
-            numeric = false; // a month or weekday name
-            break;
+            // A month or weekday name: the longest one the text holds here.
+            const QStringList& names = piece.field == 'M' ? m_monthNames : m_dayNames;
+            qsizetype found = -1;
+            for (qsizetype i = 0; i < names.size(); ++i) {
+                if (!names[i].isEmpty() && shown.mid(at).startsWith(names[i]) &&
+                    (found < 0 || names[i].size() > names[found].size())) {
+                    found = i;
+                }
+            }
+            if (found < 0) {
+                numeric = false; // let the locale try
+                break;
+            }
+            at += names[found].size();
+            if (piece.field == 'M') {
+                month = static_cast<int>(found) + 1;
+            }
+            continue;
         }
         const int most = piece.field == 'y' ? 4 : 2;
         int value = 0;

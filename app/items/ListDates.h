@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <QVarLengthArray>
 #include <limits>
@@ -51,4 +52,7 @@ private:
     QVarLengthArray<char16_t, 32> m_scratch;
     QHash<QString, QString> m_byText;
     QHash<QString, qint64> m_dayByText;
+    // The month and weekday names the pattern writes, when it writes names.
+    QStringList m_monthNames;
+    QStringList m_dayNames;
 };

@@ -3,6 +3,7 @@
 // list, flipped by every click; the sort indicator on the sorted column.
 #include "ItemTestSupport.h"
 #include "items/ItemListView.h"
+#include "items/ListDates.h"
 #include "items/Money.h"
 #include "items/frmDeleteItem.h"
 #include "items/frmEditItem.h"
@@ -125,6 +126,28 @@ private slots:
         clickHeader(w.lvItems, ItemListModel::CostColumn);
         QCOMPARE(w.lvItems->items()->key(w.lvItems->selectedRow()), QStringLiteral("A-2"));
         QCOMPARE(w.lvItems->selectedRow(), 5);
+    }
+
+    void dayNumbersOfShownDates() {
+        using L = QLocale;
+        const QList<QLocale> locales{L::c(),
+                                     L(L::English, L::UnitedStates),
+                                     L(L::German, L::Germany),
+                                     L(L::English, L::UnitedKingdom),
+                                     L(L::Japanese, L::Japan),
+                                     L(L::Hungarian, L::Hungary),
+                                     L(L::Arabic, L::Egypt)};
+        const QList<QDate> days{QDate(1900, 1, 1), QDate(1907, 5, 4), QDate(2005, 10, 1),
+                                QDate(2024, 2, 29), QDate(9999, 12, 31)};
+        for (const QLocale& locale : locales) {
+            ListDates dates(locale);
+            for (const QDate& day : days) {
+                const QString shown = dates.Show(day.toString(Qt::ISODate));
+                QCOMPARE(dates.DayNumber(shown), day.toJulianDay());
+            }
+            QCOMPARE(dates.DayNumber(u""), ListDates::NoDay);
+            QCOMPARE(dates.DayNumber(u"someday"), ListDates::NoDay);
+        }
     }
 
     void amountsReadFromTheShownPattern() {
