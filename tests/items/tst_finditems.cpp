@@ -321,6 +321,7 @@ private slots:
         main.mnuEditFindItems_Click();
         auto* find = main.findChild<frmFindItems*>();
         type(*find, "oak");
+        shoot(main, QStringLiteral("frmMain_find"));
         QTest::keyClick(find->txtFind, Qt::Key_Return);
         auto* edit = main.findChild<frmEditItem*>();
         QVERIFY(edit != nullptr);

@@ -107,6 +107,8 @@ private slots:
         QVERIFY(showActive(w));
         QCOMPARE(w.lvItems->header()->sortIndicatorSection(), -1); // nothing sorted yet
         checkOrders(w.lvItems);
+        clickHeader(w.lvItems, ItemListModel::CostColumn);
+        shoot(w, QStringLiteral("frmEditItem_sorted"));
     }
 
     void deleteWindowSortsAmountsAndDatesByValue() {
