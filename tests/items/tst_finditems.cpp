@@ -337,7 +337,7 @@ private slots:
         QVERIFY(command != nullptr);
         QCOMPARE(command->text(), QStringLiteral("Find Items"));
         QCOMPARE(command->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
-        // Below "Edit Item", after a separator; the specified items unchanged.
+        // Below "Edit Item", after a separator; the other items unchanged.
         const QList<QAction*> edit = main.findChild<QMenu*>("mnuEdit")->actions();
         QStringList names;
         for (QAction* a : edit) {

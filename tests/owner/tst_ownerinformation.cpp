@@ -1,5 +1,5 @@
 // Utils, "Owner Information": the owner entry window when no owner record
-// exists, the owner edit window when one does; the specified owner items stay
+// exists, the owner edit window when one does; the two hidden owner items stay
 // hidden and disabled.
 #include "OwnerTesting.h"
 #include "frmMain.h"
