@@ -1,18 +1,25 @@
 #include "SingleInstance.h"
 
+#include <QCoreApplication>
 #include <QDir>
-#include <QLockFile>
+#include <QFile>
 #include <QStandardPaths>
-#include <memory>
+#include <QSysInfo>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace SingleInstance {
 
 namespace {
 
-std::unique_ptr<QLockFile>& held() {
-    static std::unique_ptr<QLockFile> lock;
-    return lock;
+// The open lock file while this process holds its lock. The lock is an
+// advisory lock on the open file: the system drops it when the process ends,
+// however it ends, so a file left behind never blocks a later start.
+int& heldFile() {
+    static int file = -1;
+    return file;
 }
 
 } // namespace
@@ -28,17 +35,31 @@ QString LockPath() {
 }
 
 bool AnotherIsRunning() {
-    if (held()) {
+    if (heldFile() >= 0) {
         return false;
     }
-    auto lock = std::make_unique<QLockFile>(LockPath());
-    // A lock whose process is gone is stale at once.
-    lock->setStaleLockTime(0);
-    if (lock->tryLock(0)) {
-        held() = std::move(lock);
-        return false;
+    const QByteArray path = QFile::encodeName(LockPath());
+    const int file = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (file < 0) {
+        return false; // no lock can be had here: nothing stands in the way
     }
-    return lock->error() == QLockFile::LockFailedError;
+    // Only a running process holds the lock; what the file holds (nothing, a
+    // half-written line, another host's name) does not matter.
+    if (::flock(file, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        ::close(file);
+        return error == EWOULDBLOCK;
+    }
+    heldFile() = file;
+    // Who holds it, for a person looking at the file.
+    const QByteArray holder = QByteArray::number(::getpid()) + '\n' +
+                              QCoreApplication::applicationName().toUtf8() + '\n' +
+                              QSysInfo::machineHostName().toUtf8() + '\n';
+    if (::ftruncate(file, 0) == 0) {
+        [[maybe_unused]] const ssize_t written =
+            ::write(file, holder.constData(), static_cast<size_t>(holder.size()));
+    }
+    return false;
 }
 
 } // namespace SingleInstance
