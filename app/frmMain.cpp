@@ -172,15 +172,12 @@ bool frmMain::RecordCheck(bool owner, const QString& message) {
         if (objHome) {
             rsData = owner ? objHome->RefreshOwner() : objHome->RefreshItems();
         }
-    } catch (...) {
+    } catch (const Riri::Error&) {
         // a failing question leaves no record set: counted as no records
+    } catch (const std::exception& error) {
+        qWarning("RecordCheck: %s", error.what());
     }
-    bool empty = true;
-    try {
-        empty = !rsData || (rsData->IsEOF() && rsData->IsBOF());
-    } catch (...) {
-        empty = true;
-    }
+    const bool empty = !rsData || (rsData->IsEOF() && rsData->IsBOF());
     CloseRecordset();
     unsetCursor();
     if (empty) {

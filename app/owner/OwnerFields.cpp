@@ -107,8 +107,11 @@ void OwnerFields::cmdSave_Click() {
     bool saved = false;
     try {
         saved = SaveOwner();
-    } catch (...) {
+    } catch (const Riri::Error&) {
         // A failure raised out of the component leaves the result false.
+        saved = false;
+    } catch (const std::exception& error) {
+        qWarning("cmdSave_Click: %s", error.what());
         saved = false;
     }
     if (saved) {
