@@ -39,7 +39,12 @@ bool AnotherIsRunning() {
         return false;
     }
     const QByteArray path = QFile::encodeName(LockPath());
-    const int file = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    int file = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (file < 0 && errno == EACCES && ::unlink(path.constData()) == 0) {
+        // A file this user may not open is no lock of a running program of
+        // this user: a new one takes its place.
+        file = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    }
     if (file < 0) {
         return false; // no lock can be had here: nothing stands in the way
     }

@@ -300,12 +300,15 @@ void tst_Startup::secondInstanceIsRefused() {
 
 void tst_Startup::leftoverLockFileIsTakenOver_data() {
     QTest::addColumn<QByteArray>("content");
-    QTest::newRow("empty") << QByteArray();
-    QTest::newRow("garbled") << QByteArray("\x93\x01\xff\nnot a lock\x00\x17", 17);
-    QTest::newRow("half a line") << QByteArray("41");
-    QTest::newRow("another host") << QByteArray("4242\nstartup_host\nelsewhere.example\n");
+    QTest::addColumn<bool>("unreadable");
+    QTest::newRow("empty") << QByteArray() << false;
+    QTest::newRow("unreadable") << QByteArray("4242\n") << true;
+    QTest::newRow("garbled") << QByteArray("\x93\x01\xff\nnot a lock\x00\x17", 17) << false;
+    QTest::newRow("half a line") << QByteArray("41") << false;
+    QTest::newRow("another host") << QByteArray("4242\nstartup_host\nelsewhere.example\n") << false;
     QTest::newRow("a process that ended") << QByteArray::number(0x7ffffff0) + "\nstartup_host\n" +
-                                                 QSysInfo::machineHostName().toUtf8() + "\n";
+                                                 QSysInfo::machineHostName().toUtf8() + "\n"
+                                          << false;
 }
 
 // A lock file that no running program holds (what a crash or a power loss
@@ -313,6 +316,7 @@ void tst_Startup::leftoverLockFileIsTakenOver_data() {
 // stands in the way of a start.
 void tst_Startup::leftoverLockFileIsTakenOver() {
     QFETCH(QByteArray, content);
+    QFETCH(bool, unreadable);
     TestInstall install;
     QTemporaryDir runtime;
     QFile lock(runtime.path() + QLatin1Char('/') +
@@ -320,11 +324,18 @@ void tst_Startup::leftoverLockFileIsTakenOver() {
     QVERIFY(lock.open(QIODevice::WriteOnly));
     QCOMPARE(lock.write(content), content.size());
     lock.close();
+    if (unreadable) {
+        QVERIFY(lock.setPermissions(QFile::Permissions()));
+    }
     const HostRun run = runHost(install.folder(), runtime.path(), {QStringLiteral("exit")});
     QVERIFY(run.finished);
     QCOMPARE(run.boxes, QStringList());
     QCOMPARE(run.lines.size(), 1);
     QVERIFY2(run.lines.first().startsWith(QStringLiteral("SHOWN ")), qPrintable(run.lines.first()));
+    // The start took the file over: it names the new holder now.
+    QVERIFY(lock.open(QIODevice::ReadOnly));
+    QVERIFY(
+        lock.readAll().endsWith("\nstartup_host\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
 }
 
 // The lock of a running program refuses the start, even when its file says
