@@ -2,9 +2,10 @@
 
 #include <QString>
 
-// One interactive instance of the program per user: a lock file in the
-// user's runtime folder, held for the life of the process. A lock left by a
-// process that died is taken over.
+// One interactive instance of the program per user: an advisory lock (flock)
+// on a file in the user's runtime folder, held for the life of the process.
+// Only a running process holds it; a file left behind, whatever it holds, is
+// taken over.
 namespace SingleInstance {
 
 // The lock file's path.

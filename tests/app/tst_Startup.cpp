@@ -14,12 +14,17 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -99,6 +104,9 @@ private slots:
     void presenterShowsTheBoxTheFlagsName();
     void missingDatabaseEndsTheProgram();
     void secondInstanceIsRefused();
+    void leftoverLockFileIsTakenOver_data();
+    void leftoverLockFileIsTakenOver();
+    void liveHolderRefusesWhateverTheFileHolds();
     void exitEndsTheProgramAndFreesTheLock();
 
 private:
@@ -288,6 +296,66 @@ void tst_Startup::secondInstanceIsRefused() {
     QCOMPARE(run.boxes, QStringList{QStringLiteral(
                             "48|Quorvane|Quorvane is already running on this computer! ")});
     QCOMPARE(run.lines.size(), 1);
+}
+
+void tst_Startup::leftoverLockFileIsTakenOver_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("unreadable");
+    QTest::newRow("empty") << QByteArray() << false;
+    QTest::newRow("unreadable") << QByteArray("4242\n") << true;
+    QTest::newRow("garbled") << QByteArray("\x93\x01\xff\nnot a lock\x00\x17", 17) << false;
+    QTest::newRow("half a line") << QByteArray("41") << false;
+    QTest::newRow("another host") << QByteArray("4242\nstartup_host\nelsewhere.example\n") << false;
+    QTest::newRow("a process that ended") << QByteArray::number(0x7ffffff0) + "\nstartup_host\n" +
+                                                 QSysInfo::machineHostName().toUtf8() + "\n"
+                                          << false;
+}
+
+// A lock file that no running program holds (what a crash or a power loss
+// during its write leaves, or one written under another host name) never
+// stands in the way of a start.
+void tst_Startup::leftoverLockFileIsTakenOver() {
+    QFETCH(QByteArray, content);
+    QFETCH(bool, unreadable);
+    TestInstall install;
+    QTemporaryDir runtime;
+    QFile lock(runtime.path() + QLatin1Char('/') +
+               QFileInfo(SingleInstance::LockPath()).fileName());
+    QVERIFY(lock.open(QIODevice::WriteOnly));
+    QCOMPARE(lock.write(content), content.size());
+    lock.close();
+    if (unreadable) {
+        QVERIFY(lock.setPermissions(QFile::Permissions()));
+    }
+    // The host ends without eXit, which would remove the file.
+    const HostRun run = runHost(install.folder(), runtime.path());
+    QVERIFY(run.finished);
+    QCOMPARE(run.boxes, QStringList());
+    QCOMPARE(run.lines.size(), 1);
+    QVERIFY2(run.lines.first().startsWith(QStringLiteral("SHOWN ")), qPrintable(run.lines.first()));
+    // The start took the file over: it names the new holder now.
+    QVERIFY(lock.open(QIODevice::ReadOnly));
+    QVERIFY(
+        lock.readAll().endsWith("\nstartup_host\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
+}
+
+// The lock of a running program refuses the start, even when its file says
+// nothing about the holder.
+void tst_Startup::liveHolderRefusesWhateverTheFileHolds() {
+    TestInstall install;
+    QTemporaryDir runtime;
+    const QString path =
+        runtime.path() + QLatin1Char('/') + QFileInfo(SingleInstance::LockPath()).fileName();
+    const int held =
+        ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    QVERIFY(held >= 0);
+    QCOMPARE(::flock(held, LOCK_EX | LOCK_NB), 0);
+    const HostRun run = runHost(install.folder(), runtime.path(), {QStringLiteral("exit")});
+    ::close(held);
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.boxes, QStringList{QStringLiteral(
+                            "48|Quorvane|Quorvane is already running on this computer! ")});
 }
 
 void tst_Startup::exitEndsTheProgramAndFreesTheLock() {
