@@ -1,6 +1,7 @@
 #include "Formats.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 
 namespace Riri {
@@ -17,21 +18,24 @@ QString SqlNow() {
     return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-QString SqlNumber(float value) {
+QString SqlNumber(double value) {
     if (!std::isfinite(value)) {
         // Not a number SQLite can hold; the statement fails instead of storing it.
         return std::isnan(value) ? QStringLiteral("NaN")
                                  : QString::fromLatin1(value < 0 ? "-Inf" : "Inf");
     }
-    const double v = static_cast<double>(value);
-    if (v == 0.0) {
+    if (value == 0.0) {
         return QStringLiteral("0");
     }
-    // Round to seven significant digits first, as the single-precision text does.
-    const double rounded = QString::number(v, 'g', 7).toDouble();
+    // Fifteen significant digits; the general form already drops trailing zeros.
+    QString text = QString::number(value, 'g', 15);
+    if (!text.contains(QLatin1Char('e'))) {
+        return text;
+    }
+    // Very large or very small: the same digits written out in full.
+    const double rounded = text.toDouble();
     const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(rounded))));
-    const int decimals = std::max(0, 6 - exponent);
-    QString text = QString::number(rounded, 'f', decimals);
+    text = QString::number(rounded, 'f', std::max(0, 14 - exponent));
     if (text.contains(QLatin1Char('.'))) {
         while (text.endsWith(QLatin1Char('0'))) {
             text.chop(1);

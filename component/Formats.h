@@ -15,9 +15,11 @@ namespace Riri {
 RIRI_EXPORT QString SqlDate(const QDateTime& value);
 // The current local date and time, "2026-12-06 07:05:12".
 RIRI_EXPORT QString SqlNow();
-// A single-precision amount: up to seven significant digits, no exponent,
-// no thousands separators, "." as decimal point ("25", "12.5", "1234568").
-RIRI_EXPORT QString SqlNumber(float value);
+// An amount: plain decimal text with up to fifteen significant digits (as
+// many as a stored REAL gives back unchanged), no exponent, no thousands
+// separators, "." as decimal point ("25", "12.5", "1234567.89",
+// "9999999999999.99").
+RIRI_EXPORT QString SqlNumber(double value);
 // Reads a stored date or date and time back; invalid when the text is neither.
 RIRI_EXPORT QDateTime ParseSqlDateTime(const QString& text);
 

@@ -33,7 +33,7 @@ QString& element(QStringList& list, qsizetype index) {
     return list[index];
 }
 
-float amount(const std::vector<float>& list, size_t index) {
+double amount(const std::vector<double>& list, size_t index) {
     if (index >= list.size()) {
         throw Error(ErrorNumber::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
     }
@@ -201,7 +201,7 @@ bool dllHome::writerFailed(Writer writer, const Error& error) {
     return false;
 }
 
-bool dllHome::AddItems(QStringList& strText, std::vector<float>& sngMoney, QDateTime& datDate) {
+bool dllHome::AddItems(QStringList& strText, std::vector<double>& sngMoney, QDateTime& datDate) {
     return runWriter(Writer::AddItems, [&] {
         QString s = QStringLiteral("INSERT INTO tblItems (ItemID,ItemName,SN,Model,RoomName,") +
                     QStringLiteral("Cost,CurValue,BuyDate,AccquiredFrom,") +
@@ -221,7 +221,7 @@ bool dllHome::AddItems(QStringList& strText, std::vector<float>& sngMoney, QDate
     });
 }
 
-bool dllHome::UpdateItems(QStringList& strText, std::vector<float>& sngMoney, QDateTime& datDate) {
+bool dllHome::UpdateItems(QStringList& strText, std::vector<double>& sngMoney, QDateTime& datDate) {
     return runWriter(Writer::UpdateItems, [&] {
         QString s = QStringLiteral("UPDATE tblItems SET ");
         s += QStringLiteral("ItemName = '") + Clean(element(strText, 1)) + QStringLiteral("',");

@@ -34,8 +34,8 @@ public:
     // Writers. Arrays are taken by reference; the texts are cleaned in place.
     // strText: ItemID, ItemName, SN, Model, RoomName, AccquiredFrom,
     // Description, Notes; sngMoney: Cost, CurValue; datDate: BuyDate.
-    bool AddItems(QStringList& strText, std::vector<float>& sngMoney, QDateTime& datDate);
-    bool UpdateItems(QStringList& strText, std::vector<float>& sngMoney, QDateTime& datDate);
+    bool AddItems(QStringList& strText, std::vector<double>& sngMoney, QDateTime& datDate);
+    bool UpdateItems(QStringList& strText, std::vector<double>& sngMoney, QDateTime& datDate);
     // strText: LName, FName, MName, Address, City, State, Zip, FullName and,
     // for adding, OwnerID.
     bool AddOwner(QStringList& strText);

@@ -206,17 +206,17 @@ bool ItemFieldSet::ValidateFields() {
         cboBox->setFocus();
         return false;
     }
-    // An amount must be a number that single precision holds: "1e39", "inf"
-    // and "nan" pass the numeric test but cannot be stored as amounts.
-    float amount = 0;
-    if (!txtBox[CostBox]->text().isEmpty() && !Money::ToSingle(txtBox[CostBox]->text(), &amount)) {
+    // An amount must be a number that is stored with its exact cents: "1e39",
+    // "inf" and "nan" pass the numeric test but are no amounts.
+    double amount = 0;
+    if (!txtBox[CostBox]->text().isEmpty() && !Money::ToAmount(txtBox[CostBox]->text(), &amount)) {
         fail(QStringLiteral("Incorrect data in the Cost box! "));
         txtBox[CostBox]->clear();
         txtBox[CostBox]->setFocus();
         return false;
     }
     if (!txtBox[ValueBox]->text().isEmpty() &&
-        !Money::ToSingle(txtBox[ValueBox]->text(), &amount)) {
+        !Money::ToAmount(txtBox[ValueBox]->text(), &amount)) {
         fail(QStringLiteral("Incorrect data in the Value box! "));
         txtBox[ValueBox]->clear();
         txtBox[ValueBox]->setFocus();
@@ -254,14 +254,14 @@ QStringList ItemFieldSet::WriterTexts(const QString& itemId) const {
                        PlainText(rtBox[NotesBox]->document())};
 }
 
-std::vector<float> ItemFieldSet::WriterAmounts(bool roundToCents) const {
-    std::vector<float> amounts{0.0f, 0.0f};
+std::vector<double> ItemFieldSet::WriterAmounts() const {
+    std::vector<double> amounts{0.0, 0.0};
     const std::array<QLineEdit*, 2> boxes{txtBox[CostBox], txtBox[ValueBox]};
     for (size_t i = 0; i < amounts.size(); ++i) {
         const QString text = boxes[i]->text();
-        float value = 0;
-        if (!text.isEmpty() && Money::ToSingle(text, &value)) {
-            amounts[i] = roundToCents ? Money::RoundToCents(value) : value;
+        double value = 0;
+        if (!text.isEmpty() && Money::ToAmount(text, &value)) {
+            amounts[i] = value;
         }
     }
     return amounts;

@@ -71,10 +71,10 @@ public:
     void Clear();
 
     // The writer arguments: strText with the given identifier as element 0;
-    // the two amounts, rounded to cents through the money pattern or read as
-    // they are; the chosen date without a time of day.
+    // the two amounts rounded to whole cents (an empty box gives 0); the
+    // chosen date without a time of day.
     QStringList WriterTexts(const QString& itemId) const;
-    std::vector<float> WriterAmounts(bool roundToCents) const;
+    std::vector<double> WriterAmounts() const;
     QDateTime WriterDate() const;
 
     // Fill a field from a stored item. A text is kept whole even when it is

@@ -2,7 +2,6 @@
 
 #include <QVarLengthArray>
 #include <algorithm>
-#include <cfloat>
 #include <charconv>
 #include <cmath>
 
@@ -168,33 +167,57 @@ bool IsNumber(const QString& text, const QLocale& locale) {
     return ok;
 }
 
-bool ToSingle(const QString& text, float* value, const QLocale& locale) {
-    bool ok = false;
-    const double number = locale.toDouble(text, &ok);
-    if (!ok || !std::isfinite(number) || std::fabs(number) > static_cast<double>(FLT_MAX)) {
+bool RoundToCents(double value, std::int64_t* cents) {
+    if (!std::isfinite(value)) {
         return false;
     }
-    *value = static_cast<float>(number);
-    return true;
-}
-
-float RoundToCents(float value, const QLocale& locale) {
-    // The single's own digits (the shortest decimal that reads back as the
-    // same single) are rounded, not its binary value widened to a double:
-    // the single nearest 2.675 lies just below it, yet 2.675 is what the
-    // user typed and what the amount shows, and it rounds up to 2.68.
-    char digits[64];
+    char digits[400];
     const auto [end, error] =
         std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed);
     if (error != std::errc()) {
-        return value;
+        return false;
     }
-    const QString text = QString::fromLatin1(digits, end - digits);
-    float rounded = value;
-    if (!ToSingle(Pattern(locale).FormatStored(text), &rounded, locale)) {
-        return value;
+    const char* p = digits;
+    const bool negative = *p == '-';
+    if (negative) {
+        ++p;
     }
-    return rounded;
+    std::int64_t whole = 0;
+    int wholeDigits = 0;
+    for (; p < end && *p != '.'; ++p) {
+        if (++wholeDigits > 16) {
+            return false;
+        }
+        whole = whole * 10 + (*p - '0');
+    }
+    int fraction[3] = {0, 0, 0};
+    if (p < end && *p == '.') {
+        ++p;
+        for (int k = 0; k < 3 && p < end; ++k, ++p) {
+            fraction[k] = *p - '0';
+        }
+    }
+    std::int64_t result = whole * 100 + fraction[0] * 10 + fraction[1];
+    if (fraction[2] >= 5) {
+        ++result; // half a cent and more goes away from zero
+    }
+    *cents = negative ? -result : result;
+    return true;
+}
+
+bool ToAmount(const QString& text, double* value, const QLocale& locale) {
+    bool ok = false;
+    const double number = locale.toDouble(text, &ok);
+    std::int64_t cents = 0;
+    if (!ok || !RoundToCents(number, &cents)) {
+        return false;
+    }
+    const double rounded = static_cast<double>(cents) / 100.0;
+    if (std::fabs(rounded) > LargestAmount) {
+        return false;
+    }
+    *value = rounded;
+    return true;
 }
 
 bool ShownCents(QStringView shown, std::int64_t* cents, const QLocale& locale) {

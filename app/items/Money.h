@@ -61,15 +61,21 @@ inline QString Reformat(const QString& shown, const QLocale& locale = QLocale())
 // thousands separators and exponent.
 bool IsNumber(const QString& text, const QLocale& locale = QLocale());
 
-// Reads the text as a single-precision amount. False when the locale does not
-// read it as a number, or when the number is not finite or too large for
-// single precision ("1e39", "inf", "nan").
-bool ToSingle(const QString& text, float* value, const QLocale& locale = QLocale());
+// The largest amount, either way, that is stored with its exact cents.
+inline constexpr double LargestAmount = 9999999999999.99;
 
-// The amount taken through the money pattern and read back: rounded to two
-// decimals, half a cent up by the amount's own digits (12.346 becomes 12.35,
-// 2.675 becomes 2.68).
-float RoundToCents(float value, const QLocale& locale = QLocale());
+// Reads the text as an amount rounded to whole cents (see RoundToCents).
+// False when the locale does not read it as a number, or when the rounded
+// amount is not finite or lies beyond LargestAmount either way ("1e39",
+// "inf", "nan", "10000000000000").
+bool ToAmount(const QString& text, double* value, const QLocale& locale = QLocale());
+
+// The amount rounded to two decimals, half a cent away from zero by the
+// amount's own digits (the shortest decimal that reads back as the same
+// value): 12.346 becomes 12.35, 2.675 becomes 2.68 although the double nearest
+// 2.675 lies just below it. False, leaving `cents` alone, when the amount has
+// more than sixteen whole digits or is not finite.
+bool RoundToCents(double value, std::int64_t* cents);
 
 // Reads a shown amount ("1,234.50", "-3.00": the pattern with the locale's
 // separators) as whole cents. False for an empty text and for a text that is

@@ -99,7 +99,7 @@ void frmAddItem::cmdSave_Click() {
         return;
     }
     QStringList strText = m_fields->WriterTexts(MakeItemID());
-    std::vector<float> sngMoney = m_fields->WriterAmounts(true);
+    std::vector<double> sngMoney = m_fields->WriterAmounts();
     QDateTime datDate = m_fields->WriterDate();
 
     bool saved = false;

@@ -163,7 +163,7 @@ void frmEditItem::cmdSave_Click() {
         return;
     }
     QStringList strText = m_fields->WriterTexts(lblID->text());
-    std::vector<float> sngMoney = m_fields->WriterAmounts(false);
+    std::vector<double> sngMoney = m_fields->WriterAmounts();
     QDateTime datDate = m_fields->WriterDate();
 
     // The component gives false when no row carries the identifier (no item

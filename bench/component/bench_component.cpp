@@ -77,7 +77,7 @@ bool addComponent(Riri::dllHome& home, int n) {
                      "Bob's Store",
                      itemText(n, 120),
                      "None"};
-    std::vector<float> money{25.f, 12.5f};
+    std::vector<double> money{25, 12.5};
     QDateTime date(QDate(2005, 3, 1), QTime(0, 0));
     return home.AddItems(text, money, date);
 }

@@ -8,7 +8,7 @@
 // fill them: eight texts, two amounts and the acquisition date.
 struct ItemArgs {
     QStringList text;
-    std::vector<float> money{25.f, 12.5f};
+    std::vector<double> money{25, 12.5};
     QDateTime date{QDate(2005, 3, 1), QTime(0, 0)};
 
     explicit ItemArgs(const QString& id, const QString& name = QStringLiteral("Lamp"))

@@ -98,12 +98,12 @@ private slots:
         QVERIFY(install.exec("UPDATE tblItems SET AddDate = '2001-02-03 04:05:06'"));
         ItemArgs changed("A-1", "Chair");
         changed.text = QStringList{"A-1", "Chair", "S2", "M2", "Attic", "Shop", "Old", "N2"};
-        changed.money = {1234567.89f, 0.5f};
+        changed.money = {1234567.89, 0.5};
         changed.date = QDateTime(QDate(2010, 7, 9), QTime(14, 30));
         const QDateTime before2 = nowToSecond();
         QVERIFY(home.UpdateItems(changed.text, changed.money, changed.date));
         row = install.query(columns).value(0);
-        QCOMPARE(row.mid(0, 6), (QVariantList{"Chair", "Shop", 1234568.0, 0.5,
+        QCOMPARE(row.mid(0, 6), (QVariantList{"Chair", "Shop", 1234567.89, 0.5,
                                               "2010-07-09 14:30:00", "2001-02-03 04:05:06"}));
         QCOMPARE(row.mid(7), (QVariantList{"S2", "M2", "Attic", "Old", "N2"}));
         const QDateTime modified = Riri::ParseSqlDateTime(row[6].toString());

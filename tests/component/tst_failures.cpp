@@ -46,7 +46,7 @@ struct Failure {
     QString title;
 };
 
-bool addItem(Riri::dllHome& home, const QString& id, float cost = 25.f) {
+bool addItem(Riri::dllHome& home, const QString& id, double cost = 25) {
     ItemArgs item(id);
     item.money[0] = cost;
     return home.AddItems(item.text, item.money, item.date);
@@ -66,7 +66,7 @@ const Failure kFailures[] = {
     {"UpdateItems", "INSERT INTO tblItems (ItemID) VALUES ('A-1')",
      [](Riri::dllHome& h) {
          ItemArgs item("A-1");
-         item.money[1] = std::numeric_limits<float>::quiet_NaN();
+         item.money[1] = std::numeric_limits<double>::quiet_NaN();
          return h.UpdateItems(item.text, item.money, item.date);
      },
      SQLITE_ERROR, "no such column: NaN", "UpdateItems - DLL Function", kTitle13},

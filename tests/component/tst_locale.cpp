@@ -15,19 +15,20 @@ private slots:
     void initTestCase() { QCOMPARE(QLocale::system().decimalPoint(), ","); }
 
     void sqlNumber_data() {
-        QTest::addColumn<float>("value");
+        QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
-        QTest::newRow("zero") << 0.f << "0";
-        QTest::newRow("negative") << -12.5f << "-12.5";
-        QTest::newRow("whole") << 25.f << "25";
-        QTest::newRow("seven digits") << 1234567.89f << "1234568";
-        QTest::newRow("cents") << 99999.99f << "99999.99";
-        QTest::newRow("tenth") << 0.1f << "0.1";
-        QTest::newRow("small") << 0.000123456789f << "0.0001234568";
-        QTest::newRow("ten million and more") << 15e9f << "15000000000";
+        QTest::newRow("zero") << 0.0 << "0";
+        QTest::newRow("negative") << -12.5 << "-12.5";
+        QTest::newRow("whole") << 25.0 << "25";
+        QTest::newRow("all the cents") << 1234567.89 << "1234567.89";
+        QTest::newRow("largest amount") << 9999999999999.99 << "9999999999999.99";
+        QTest::newRow("smallest amount") << -9999999999999.99 << "-9999999999999.99";
+        QTest::newRow("tenth") << 0.1 << "0.1";
+        QTest::newRow("fifteen digits") << 0.000123456789012345678 << "0.000123456789012346";
+        QTest::newRow("no exponent") << 15e19 << "150000000000000000000";
     }
     void sqlNumber() {
-        QFETCH(float, value);
+        QFETCH(double, value);
         QFETCH(QString, text);
         QCOMPARE(Riri::SqlNumber(value), text);
     }
@@ -37,16 +38,22 @@ private slots:
         MsgResponder boxes;
         Riri::dllHome home;
         ItemArgs item("A-1");
-        item.money = {1234.5f, 0.25f};
+        item.money = {1234.5, 0.25};
         item.date = QDateTime(QDate(2005, 3, 1), QTime(0, 0));
         QVERIFY(home.AddItems(item.text, item.money, item.date));
         QCOMPARE(install.query("SELECT Cost, CurValue, BuyDate FROM tblItems").value(0),
                  (QVariantList{1234.5, 0.25, "2005-03-01"}));
-        item.money = {-7.75f, 1e7f};
+        item.money = {-7.75, 1e7};
         item.date = QDateTime(QDate(2012, 11, 10), QTime(9, 8, 7));
         QVERIFY(home.UpdateItems(item.text, item.money, item.date));
         QCOMPARE(install.query("SELECT Cost, CurValue, BuyDate FROM tblItems").value(0),
                  (QVariantList{-7.75, 1e7, "2012-11-10 09:08:07"}));
+        // Every amount of the range keeps its exact cents, whatever the locale.
+        item.money = {9999999999999.99, -9999999999999.99};
+        QVERIFY(home.UpdateItems(item.text, item.money, item.date));
+        QCOMPARE(install.query("SELECT CAST(Cost AS TEXT), CAST(CurValue AS TEXT) FROM tblItems")
+                     .value(0),
+                 (QVariantList{"9999999999999.99", "-9999999999999.99"}));
         const QString added = install.scalar("SELECT AddDate FROM tblItems").toString();
         QVERIFY2(Riri::ParseSqlDateTime(added).isValid(), qPrintable(added));
     }

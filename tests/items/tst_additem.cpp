@@ -91,6 +91,24 @@ private slots:
         QVERIFY(!w.isVisible()); // No closed the window
     }
 
+    // Amounts keep every digit the boxes take, with their cents (a single
+    // precision amount kept seven digits: 123456.8, 1234568).
+    void largeAmountsKeepTheirCents() {
+        Fixture fx;
+        frmAddItem w;
+        QVERIFY(showActive(w));
+        ItemFieldSet& f = w.fields();
+        f.txtBox[3]->setText(QStringLiteral("123,456.78"));
+        f.txtBox[4]->setText(QStringLiteral("1234567.89"));
+        addItem(fx, w, QStringLiteral("Piano"), Riri::vbYes);
+        f.txtBox[3]->setText(QStringLiteral("9999999.99"));
+        f.txtBox[4]->setText(QStringLiteral("-99999.995"));
+        addItem(fx, w, QStringLiteral("Estate"), Riri::vbNo);
+        QCOMPARE(fx.install.query("SELECT CAST(Cost AS TEXT), CAST(CurValue AS TEXT) FROM tblItems "
+                                  "ORDER BY ID"),
+                 (QList<QVariantList>{{"123456.78", "1234567.89"}, {"9999999.99", "-100000.0"}}));
+    }
+
     void yesEmptiesTheWindowForTheNextItem() {
         Fixture fx;
         frmAddItem w;

@@ -95,7 +95,7 @@ private slots:
         QVERIFY(!w.isVisible());
     }
 
-    void typedAmountsAreStoredAsTheyAre() {
+    void typedAmountsAreRoundedToCents() {
         Fixture fx;
         StoredItem item = lamp();
         item.cost = QStringLiteral("NULL");
@@ -107,11 +107,36 @@ private slots:
         w.fields().txtBox[4]->setText(QStringLiteral("12.346"));
         save(fx, w, Riri::vbYes);
         QCOMPARE(fx.install.query("SELECT Cost, CurValue FROM tblItems"),
-                 (QList<QVariantList>{{0.0, 12.346}}));
+                 (QList<QVariantList>{{0.0, 12.35}}));
         // Yes empties the fields and reads the list again.
         QCOMPARE(w.lblID->text() + w.fields().txtBox[0]->text(), QString());
         QCOMPARE(w.lvItems->items()->text(0, ItemListModel::ValueColumn), QStringLiteral("12.35"));
         QCOMPARE(w.lvItems->selectedRow(), -1);
+    }
+
+    // Every amount of the range goes to the database with its exact cents and
+    // comes back unchanged into the list and the fields.
+    void amountsAtTheRangeEndsKeepTheirCents() {
+        Fixture fx;
+        // Longer than the boxes let the user type: stored by other means.
+        StoredItem item = lamp();
+        item.cost = QStringLiteral("9999999999999.99");
+        item.value = QStringLiteral("-9999999999999.99");
+        QVERIFY(storeItem(fx.install, item));
+        frmEditItem w;
+        QVERIFY(showActive(w));
+        const ItemListModel& list = *w.lvItems->items();
+        QCOMPARE(list.text(0, ItemListModel::CostColumn), QStringLiteral("9,999,999,999,999.99"));
+        QCOMPARE(list.text(0, ItemListModel::ValueColumn), QStringLiteral("-9,999,999,999,999.99"));
+        clickRow(w.lvItems, 0);
+        QCOMPARE(w.fields().txtBox[3]->text(), QStringLiteral("9,999,999,999,999.99"));
+        QCOMPARE(w.fields().txtBox[4]->text(), QStringLiteral("-9,999,999,999,999.99"));
+        // Saved again, the unchanged one stays what it is.
+        w.fields().txtBox[4]->setText(QStringLiteral("123,456.78"));
+        save(fx, w, Riri::vbYes);
+        QCOMPARE(
+            fx.install.query("SELECT CAST(Cost AS TEXT), CAST(CurValue AS TEXT) FROM tblItems"),
+            (QList<QVariantList>{{"9999999999999.99", "123456.78"}}));
     }
 
     void headerClicksSortWithOneDirection() {

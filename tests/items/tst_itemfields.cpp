@@ -146,8 +146,8 @@ private slots:
         QCOMPARE(f.txtBox[4]->text(), QStringLiteral("xyz"));
         save(QStringLiteral("Incorrect data in the Value box! "), f.txtBox[4]);
         QCOMPARE(f.txtBox[4]->text(), QString());
-        // Numbers a single cannot hold fail like any other bad amount.
-        for (const char* text : {"1e39", "inf", "nan"}) {
+        // Numbers beyond the largest amount fail like any other bad amount.
+        for (const char* text : {"1e39", "inf", "nan", "1e13"}) {
             f.txtBox[3]->setText(QString::fromLatin1(text));
             save(QStringLiteral("Incorrect data in the Cost box! "), f.txtBox[3]);
             f.txtBox[4]->setText(QStringLiteral("-") + QString::fromLatin1(text));

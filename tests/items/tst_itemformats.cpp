@@ -52,22 +52,41 @@ private slots:
         QCOMPARE(Money::Reformat(QStringLiteral("1.234,5"), kGerman), QStringLiteral("1.234,50"));
     }
 
-    void singleAmounts() {
-        float value = -1;
-        QVERIFY(Money::ToSingle(QStringLiteral("1,234.50"), &value, kUs));
-        QCOMPARE(value, 1234.5f);
-        QVERIFY(Money::ToSingle(QStringLiteral("3e38"), &value, kUs));
-        // Texts that pass the locale's numeric test but are no single amount.
-        for (const char* text : {"1e39", "-1e39", "inf", "-inf", "nan"}) {
+    void amounts() {
+        double value = -1;
+        QVERIFY(Money::ToAmount(QStringLiteral("1,234.50"), &value, kUs));
+        QCOMPARE(value, 1234.5);
+        // The range ends, with their cents.
+        QVERIFY(Money::ToAmount(QStringLiteral("9,999,999,999,999.99"), &value, kUs));
+        QCOMPARE(value, 9999999999999.99);
+        QVERIFY(Money::ToAmount(QStringLiteral("-9999999999999.99"), &value, kUs));
+        QCOMPARE(value, -9999999999999.99);
+        QVERIFY(Money::ToAmount(QStringLiteral("123,456.78"), &value, kUs));
+        QCOMPARE(value, 123456.78);
+        QVERIFY(Money::ToAmount(QStringLiteral("1,234,567.89"), &value, kUs));
+        QCOMPARE(value, 1234567.89);
+        // Texts that pass the locale's numeric test but are no amount: beyond
+        // the range (also once rounded to cents), or not finite.
+        for (const char* text : {"1e39", "-1e39", "inf", "-inf", "nan", "10000000000000",
+                                 "-9999999999999.999", "3e38"}) {
             QVERIFY2(Money::IsNumber(QString::fromLatin1(text), kUs), text);
-            QVERIFY2(!Money::ToSingle(QString::fromLatin1(text), &value, kUs), text);
+            QVERIFY2(!Money::ToAmount(QString::fromLatin1(text), &value, kUs), text);
         }
-        QVERIFY(!Money::ToSingle(QStringLiteral("12abc"), &value, kUs));
-        QCOMPARE(Money::RoundToCents(12.346f, kUs), 12.35f);
-        // A half cent rounds up by the amount's own digits, although the
-        // single just below 2.675 or 1.005 is what is held.
-        QCOMPARE(Money::RoundToCents(2.675f, kUs), 2.68f);
-        QCOMPARE(Money::RoundToCents(-1.005f, kUs), -1.01f);
+        QVERIFY(!Money::ToAmount(QStringLiteral("12abc"), &value, kUs));
+        // Rounded to whole cents by the amount's own digits, half a cent away
+        // from zero, although the double just below 2.675 or 1.005 is held.
+        const QList<QPair<double, std::int64_t>> rounding{{12.346, 1235},
+                                                          {2.675, 268},
+                                                          {-1.005, -101},
+                                                          {0.004, 0},
+                                                          {-0.005, -1},
+                                                          {9999999999999.99, 999999999999999},
+                                                          {1234567.885, 123456789}};
+        for (const auto& [amount, cents] : rounding) {
+            std::int64_t rounded = 0;
+            QVERIFY(Money::RoundToCents(amount, &rounded));
+            QCOMPARE(rounded, cents);
+        }
     }
 
     void listDatesMatchTheLocalesOwnText() {

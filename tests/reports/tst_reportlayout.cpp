@@ -106,6 +106,10 @@ private slots:
         QTest::newRow("zero") << money << "0" << us << "$0.00";
         QTest::newRow("millions") << money << "1234567.891" << us << "$1,234,567.89";
         QTest::newRow("negative") << money << "-3" << us << "-$3.00";
+        QTest::newRow("largest amount")
+            << money << "9999999999999.99" << us << "$9,999,999,999,999.99";
+        QTest::newRow("smallest amount")
+            << money << "-9999999999999.99" << us << "-$9,999,999,999,999.99";
         QTest::newRow("tiny negative is zero") << money << "-0.001" << us << "$0.00";
         QTest::newRow("money separators") << money << "1234.5" << de << "$1.234,50";
         QTest::newRow("money not a number") << money << "n/a" << us << "n/a";
