@@ -1,7 +1,9 @@
 #include "frmMain.h"
 
 #include "AppInfo.h"
+#include "ErrorLog.h"
 #include "ErrorNumbers.h"
+#include "InstallPaths.h"
 #include "MsgBox.h"
 #include "frmAbout.h"
 #include "items/frmAddItem.h"
@@ -28,7 +30,6 @@
 namespace {
 
 frmMain* g_mainForm = nullptr;
-
 
 } // namespace
 
@@ -237,26 +238,72 @@ void frmMain::buildMenus() {
     addItem(help, "mnuHelpAbout", QStringLiteral("About Quorvane"), &frmMain::mnuHelpAbout_Click);
 }
 
-bool frmMain::RecordCheck(bool owner, const QString& message) {
+bool frmMain::RecordCheck(bool owner, const QString& message, const QString& command) {
+    const std::optional<bool> found = HasRecords(owner, command);
+    if (found == false) {
+        Riri::MsgBox(message, Riri::vbExclamation | Riri::vbOKOnly, AppInfo::Title);
+    }
+    return found == true;
+}
+
+std::optional<bool> frmMain::HasRecords(bool owner, const QString& command) {
     setCursor(Qt::WaitCursor);
     rsData.reset();
+    int failure = 0;
+    QString cause;
     try {
-        if (objHome) {
-            rsData = owner ? objHome->RefreshOwner() : objHome->RefreshItems();
+        if (!objHome) {
+            throw Riri::Error(Riri::ErrorNumber::ObjectNotSet,
+                              QStringLiteral("Object variable or With block variable not set"));
         }
-    } catch (const Riri::Error&) {
-        // a failing question leaves no record set: counted as no records
+        Riri::Connection* connection = objHome->conDataBase.get();
+        if (connection != nullptr) {
+            connection->clearErrors();
+        }
+        rsData = owner ? objHome->RefreshOwner() : objHome->RefreshItems();
+        if (!rsData) {
+            // The readers give nothing at all only when the database could not
+            // be read; the connection keeps the cause.
+            failure = connection != nullptr && connection->lastErrorNumber() != 0
+                          ? connection->lastErrorNumber()
+                          : Riri::ErrorNumber::ObjectNotSet;
+            cause = connection != nullptr
+                        ? connection->lastErrorDescription()
+                        : QStringLiteral("Object variable or With block variable not set");
+        }
+    } catch (const Riri::Error& error) {
+        failure = error.number();
+        cause = error.description();
     } catch (const std::exception& error) {
-        qWarning("Record check: %s", error.what());
+        failure = Riri::ErrorNumber::Unexpected;
+        cause = QString::fromLocal8Bit(error.what());
     }
-    const bool empty = !rsData || (rsData->IsEOF() && rsData->IsBOF());
+    const bool empty = rsData && rsData->IsEOF() && rsData->IsBOF();
     CloseRecordset();
     unsetCursor();
-    if (empty) {
-        Riri::MsgBox(message, Riri::vbExclamation | Riri::vbOKOnly, AppInfo::Title);
-        return false;
+    if (failure != 0) {
+        // A failure is never shown as "no records": the user would conclude
+        // that the inventory is gone.
+        ReportReadFailure(command, failure, cause);
+        return std::nullopt;
     }
-    return true;
+    return !empty;
+}
+
+QString frmMain::ReadFailureMessage(int number, const QString& description) {
+    return QStringLiteral("The inventory could not be read.\r\n\r\nERROR # ") +
+           QString::number(number) + QStringLiteral("\r\n") + description;
+}
+
+void frmMain::ReportReadFailure(const QString& command, int number, const QString& description) {
+    try {
+        Riri::ErrorLog::AppendStartupBlock(Riri::InstallPaths::LogPath(ProgramFolder()), number,
+                                           description, command + QStringLiteral(" Record Check"));
+    } catch (const Riri::Error&) {
+        // a log that cannot be written does not hide the message
+    }
+    Riri::MsgBox(ReadFailureMessage(number, description), Riri::vbCritical | Riri::vbOKOnly,
+                 QStringLiteral(" ERROR"));
 }
 
 QMdiSubWindow* frmMain::openChild(const QMetaObject& kind) const {
@@ -308,21 +355,21 @@ void frmMain::mnuAddOwner_Click() {
 }
 
 void frmMain::mnuEditItem_Click() {
-    if (!RecordCheck(false, NoItemsToEditMessage())) {
+    if (!RecordCheck(false, NoItemsToEditMessage(), QStringLiteral("Edit Item"))) {
         return;
     }
     ShowChild<frmEditItem>();
 }
 
 void frmMain::mnuEditHome_Click() {
-    if (!RecordCheck(true, NoOwnerToEditMessage())) {
+    if (!RecordCheck(true, NoOwnerToEditMessage(), QStringLiteral("Edit Riri Information"))) {
         return;
     }
     ShowChild<frmEditOwner>();
 }
 
 void frmMain::mnuTotalInventory_Click() {
-    if (!RecordCheck(false, NoItemsMessage())) {
+    if (!RecordCheck(false, NoItemsMessage(), QStringLiteral("Total Dedi Rividizar"))) {
         return;
     }
     RunTotalInventoryReport(this);
@@ -330,7 +377,7 @@ void frmMain::mnuTotalInventory_Click() {
 }
 
 void frmMain::mnuInventoryByRoom_Click() {
-    if (!RecordCheck(false, NoItemsMessage())) {
+    if (!RecordCheck(false, NoItemsMessage(), QStringLiteral("Inventory By Room"))) {
         return;
     }
     RunRoomReport(this);
@@ -338,14 +385,14 @@ void frmMain::mnuInventoryByRoom_Click() {
 }
 
 void frmMain::mnuUtilsDeleteItems_Click() {
-    if (!RecordCheck(false, NoItemsToDeleteMessage())) {
+    if (!RecordCheck(false, NoItemsToDeleteMessage(), QStringLiteral("Delete Items"))) {
         return;
     }
     ShowChild<frmDeleteItem>();
 }
 
 void frmMain::mnuEditFindItems_Click() {
-    if (!RecordCheck(false, NoItemsToEditMessage())) {
+    if (!RecordCheck(false, NoItemsToEditMessage(), QStringLiteral("Find Items"))) {
         return;
     }
     auto* find = ShowChild<frmFindItems>();
@@ -358,7 +405,7 @@ void frmMain::ShowItemInEditWindow(const QString& itemId) {
 }
 
 void frmMain::mnuValuationSummary_Click() {
-    if (!RecordCheck(false, NoItemsMessage())) {
+    if (!RecordCheck(false, NoItemsMessage(), QStringLiteral("Valuation Summary"))) {
         return;
     }
     RunValuationSummary(this);
@@ -368,16 +415,11 @@ void frmMain::mnuValuationSummary_Click() {
 void frmMain::mnuUtilsOwner_Click() {
     // The owner edit window when the owner record exists, else the entry
     // window; nothing opens when the question fails.
-    bool exists = false;
-    try {
-        const std::shared_ptr<Riri::Recordset> owner = objHome ? objHome->RefreshOwner() : nullptr;
-        exists = owner && !owner->IsEmpty();
-    } catch (const Riri::Error&) {
-        return;
-    } catch (const std::exception&) {
+    const std::optional<bool> exists = HasRecords(true, QStringLiteral("Owner Information"));
+    if (!exists) {
         return;
     }
-    if (exists) {
+    if (*exists) {
         ShowChild<frmEditOwner>();
     } else {
         frmAddOwner::Open();

@@ -6,6 +6,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QString>
+#include <optional>
 
 class QAction;
 class QMenu;
@@ -41,7 +42,15 @@ public:
     // the owner record (owner) or the items, releases the record set and,
     // when there is none (or the question fails), shows the message. True
     // when records exist.
-    bool RecordCheck(bool owner, const QString& message);
+    // A failure of the component (the database removed, locked or damaged)
+    // is no empty table: it is logged under `command` and shown with its
+    // cause, and nothing opens.
+    bool RecordCheck(bool owner, const QString& message, const QString& command);
+    // Whether the owner record (owner) or any item exists; nothing when the
+    // component failed, which has then been logged and shown.
+    std::optional<bool> HasRecords(bool owner, const QString& command);
+    // "The inventory could not be read." with the error's number and text.
+    static QString ReadFailureMessage(int number, const QString& description);
 
     // The record checks' messages.
     static QString NoItemsToEditMessage() {
@@ -83,6 +92,7 @@ public:
     void mnuHelpAbout_Click();
 
 protected:
+    void ReportReadFailure(const QString& command, int number, const QString& description);
     void showEvent(QShowEvent* event) override;
 
 private:

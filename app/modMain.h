@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ErrorLog.h"
+
 #include <QString>
 #include <functional>
 
@@ -32,4 +34,4 @@ QString DatabaseMissingCaption();
 QString StartupErrorMessage(int number, const QString& description);
 
 // The procedure label of start-up failures.
-inline const QString StartupProcedure = QStringLiteral("SubMain Load Procedure");
+inline const QString StartupProcedure = Riri::ErrorLog::StartupProcedure();

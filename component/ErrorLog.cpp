@@ -142,8 +142,12 @@ QStringList ComponentBlock(bool newFile, ComponentSource source, int number,
     return lines;
 }
 
+QString StartupProcedure() {
+    return QStringLiteral("SubMain Load Procedure");
+}
+
 QStringList StartupBlock(bool newFile, int number, const QString& description,
-                         const QDateTime& when) {
+                         const QDateTime& when, const QString& procedure) {
     // The number keeps its own sign position: a blank before zero or more.
     const QString errorText = QStringLiteral("Error:") +
                               (number >= 0 ? QStringLiteral(" ") : QString()) +
@@ -154,8 +158,8 @@ QStringList StartupBlock(bool newFile, int number, const QString& description,
               << QString(11, QLatin1Char(' ')) + QStringLiteral("The Dedi Rividizar - Error Log")
               << RuleLine();
     }
-    lines << FrameLine() << DateLine(when, errorText) << QStringLiteral("SubMain Load Procedure")
-          << QStringLiteral("---") << description << RuleLine();
+    lines << FrameLine() << DateLine(when, errorText) << procedure << QStringLiteral("---")
+          << description << RuleLine();
     return lines;
 }
 
@@ -167,9 +171,12 @@ void AppendComponentBlock(const QString& path, ComponentSource source, int numbe
     });
 }
 
-void AppendStartupBlock(const QString& path, int number, const QString& description) {
+void AppendStartupBlock(const QString& path, int number, const QString& description,
+                        const QString& procedure) {
     const QDateTime now = QDateTime::currentDateTime();
-    writeBlock(path, [&](bool newFile) { return StartupBlock(newFile, number, description, now); });
+    writeBlock(path, [&](bool newFile) {
+        return StartupBlock(newFile, number, description, now, procedure);
+    });
 }
 
 } // namespace Riri::ErrorLog

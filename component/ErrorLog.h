@@ -32,10 +32,15 @@ enum class ComponentSource {
     DeleteItem,
 };
 
+RIRI_EXPORT QString StartupProcedure();
+
 RIRI_EXPORT QStringList ComponentBlock(bool newFile, ComponentSource source, int number,
                                        const QString& description, const QDateTime& when);
+// The program's block names the procedure in error: start-up's
+// "SubMain Load Procedure" unless another is given.
 RIRI_EXPORT QStringList StartupBlock(bool newFile, int number, const QString& description,
-                                     const QDateTime& when);
+                                     const QDateTime& when,
+                                     const QString& procedure = StartupProcedure());
 
 // Appends one block to the log at path, made by the given builder with
 // newFile telling whether the file is empty (or new) at that moment. The
@@ -43,7 +48,8 @@ RIRI_EXPORT QStringList StartupBlock(bool newFile, int number, const QString& de
 // the file is left as it was and Riri::Error 75 is thrown.
 RIRI_EXPORT void AppendComponentBlock(const QString& path, ComponentSource source, int number,
                                       const QString& description);
-RIRI_EXPORT void AppendStartupBlock(const QString& path, int number, const QString& description);
+RIRI_EXPORT void AppendStartupBlock(const QString& path, int number, const QString& description,
+                                    const QString& procedure = StartupProcedure());
 
 } // namespace ErrorLog
 } // namespace Riri

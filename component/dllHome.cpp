@@ -159,8 +159,9 @@ bool dllHome::runWriter(Writer writer, const std::function<QString()>& buildStat
         const QString statement = buildStatement();
         qint64 changed = 0;
         con.Execute(statement, &changed);
-        if (writer == Writer::UpdateItems && changed == 0) {
-            // No row carries the identifier: nothing was stored.
+        if ((writer == Writer::UpdateItems || writer == Writer::UpdateOwner) && changed == 0) {
+            // No row carries the identifier, or there is no owner row:
+            // nothing was stored.
             con.RollbackTrans();
             con.Close();
             return false;

@@ -1,4 +1,5 @@
 #include "AppInfo.h"
+#include "ErrorLog.h"
 #include "MsgBox.h"
 #include "TestSupport.h"
 #include "frmAbout.h"
@@ -28,6 +29,7 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <csignal>
+#include <sqlite3.h>
 #include <sys/types.h>
 
 // Child windows as the item windows are made: a fixed size, and one closes
@@ -98,6 +100,7 @@ private slots:
     void recordChecksOnEmptyTables();
     void recordChecksWithRecords();
     void recordCheckWithoutComponent();
+    void recordCheckOnALockedDatabase();
     void oneInstanceOfEachChild();
     void windowArrangements();
     void checkForUpdatesStartsTheBrowser();
@@ -234,14 +237,14 @@ void tst_frmMain::recordChecksWithRecords() {
     QVERIFY(install.exec(QString::fromLatin1(kItemRow)));
     frmMain main;
     MsgResponder boxes;
-    QVERIFY(main.RecordCheck(false, frmMain::NoItemsToEditMessage()));
+    QVERIFY(main.RecordCheck(false, frmMain::NoItemsToEditMessage(), QStringLiteral("Test")));
     // Items exist, but no owner record.
     boxes.expect(Riri::vbOK);
-    QVERIFY(!main.RecordCheck(true, frmMain::NoOwnerToEditMessage()));
+    QVERIFY(!main.RecordCheck(true, frmMain::NoOwnerToEditMessage(), QStringLiteral("Test")));
     QCOMPARE(boxes.count(), 1);
     QVERIFY(install.exec(QStringLiteral(
         "INSERT INTO tblOwner (OwnerID, LName, FName) VALUES ('O-1', 'Doe', 'Jo');")));
-    QVERIFY(main.RecordCheck(true, frmMain::NoOwnerToEditMessage()));
+    QVERIFY(main.RecordCheck(true, frmMain::NoOwnerToEditMessage(), QStringLiteral("Test")));
     QCOMPARE(boxes.count(), 1);
     QVERIFY(!rsData);
 }
@@ -251,17 +254,55 @@ void tst_frmMain::recordCheckWithoutComponent() {
     QVERIFY(install.exec(QString::fromLatin1(kItemRow)));
     frmMain main;
     MsgResponder boxes;
-    // A question that cannot be asked counts as no records.
+    const auto failureShown = [&](int number, const QString& command) {
+        QCOMPARE(boxes.last().title, QStringLiteral(" ERROR"));
+        QCOMPARE(boxes.last().icon(), int(Riri::vbCritical));
+        QVERIFY2(boxes.last().prompt.startsWith(frmMain::ReadFailureMessage(number, QString())),
+                 qPrintable(boxes.last().prompt));
+        const QStringList log = install.logLines();
+        QVERIFY2(log.contains(command + QStringLiteral(" Record Check")),
+                 qPrintable(log.join('|')));
+        QCOMPARE(main.mdiArea()->subWindowList().size(), 0);
+    };
+    // A component object that could not be made: the question cannot be
+    // asked, which is no empty table.
     objHome.reset();
     boxes.expect(Riri::vbOK);
-    QVERIFY(!main.RecordCheck(false, frmMain::NoItemsMessage()));
-    QCOMPARE(boxes.last().prompt, frmMain::NoItemsMessage());
-    // So does a database that went missing.
+    QVERIFY(!main.RecordCheck(false, frmMain::NoItemsMessage(), QStringLiteral("Test")));
+    failureShown(91, QStringLiteral("Test"));
+    // A database removed after start-up: its cause, a log block naming the
+    // command, and no window.
     NewHome();
     QVERIFY(QFile::remove(install.databasePath()));
     boxes.expect(Riri::vbOK);
-    QVERIFY(!main.RecordCheck(false, frmMain::NoItemsMessage()));
+    main.findChild<QAction*>(QStringLiteral("mnuEditItem"))->trigger();
+    failureShown(14, QStringLiteral("Edit Item"));
+    QVERIFY(boxes.last().prompt.contains(QStringLiteral("unable to open database file")));
+    QCOMPARE(install.logLines().first(), Riri::ErrorLog::RuleLine()); // a new log, with its banner
     QCOMPARE(boxes.count(), 2);
+}
+
+void tst_frmMain::recordCheckOnALockedDatabase() {
+    TestInstall install;
+    QVERIFY(install.exec(QString::fromLatin1(kItemRow)));
+    frmMain main;
+    MsgResponder boxes;
+    // Another program holds the database locked for writing past the wait.
+    sqlite3* other = nullptr;
+    QCOMPARE(sqlite3_open(install.databasePath().toUtf8().constData(), &other), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    boxes.expect(Riri::vbOK);
+    main.findChild<QAction*>(QStringLiteral("mnuUtilsDeleteItems"))->trigger();
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    QCOMPARE(boxes.count(), 1);
+    QVERIFY2(boxes.last().prompt.startsWith(frmMain::ReadFailureMessage(SQLITE_BUSY, QString())),
+             qPrintable(boxes.last().prompt));
+    QVERIFY(install.logLines().contains(QStringLiteral("Delete Items Record Check")));
+    QCOMPARE(main.mdiArea()->subWindowList().size(), 0);
+    // Once the lock is gone, the command opens its window.
+    main.findChild<QAction*>(QStringLiteral("mnuUtilsDeleteItems"))->trigger();
+    QCOMPARE(main.mdiArea()->subWindowList().size(), 1);
 }
 
 void tst_frmMain::oneInstanceOfEachChild() {

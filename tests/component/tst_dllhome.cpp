@@ -143,6 +143,13 @@ private slots:
         }
         QCOMPARE(rows[0][0], "O-1");
         QCOMPARE(rows[1][0], "O-2");
+
+        // Without an owner row nothing is stored: false, with nothing shown
+        // or logged, as for an item identifier that matches no row.
+        QVERIFY(install.exec("DELETE FROM tblOwner"));
+        QVERIFY(!home.UpdateOwner(update));
+        QCOMPARE(install.scalar("SELECT COUNT(*) FROM tblOwner").toInt(), 0);
+        QVERIFY(!QFile::exists(install.logPath()));
         QCOMPARE(rows[1][9], "2001-02-03 04:05:06");
         QCOMPARE(row[9], rows[0][9]);
     }

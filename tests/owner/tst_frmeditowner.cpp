@@ -144,6 +144,25 @@ private slots:
                  QList<QVariantList>({{"Town", QVariant()}}));
     }
 
+    // The owner row went away after the window opened: nothing is stored, so
+    // the save is not reported as saved, and the entries stay.
+    void updateWithoutAnOwnerRowIsNotSaved() {
+        QVERIFY(m_install->exec(kInsert + kLamb));
+        frmEditOwner window;
+        QVERIFY(showActive(window));
+        QVERIFY(m_install->exec("DELETE FROM tblOwner"));
+        m_boxes->expect(Riri::vbOK);
+        QTest::mouseClick(window.cmdSave, Qt::LeftButton);
+        QCOMPARE(m_boxes->count(), 1); // no component message
+        QCOMPARE(m_boxes->last().prompt, QString("Record NOT Saved"));
+        QCOMPARE(m_boxes->last().title, QString(" ERROR"));
+        QVERIFY(window.isVisible());
+        QCOMPARE(boxTexts(window),
+                 QStringList({"Lamb", "Ann", "B", "1 Road", "Town", "ON", "K1A"}));
+        QVERIFY(!QFile::exists(m_install->logPath()));
+        QCOMPARE(m_install->scalar("SELECT COUNT(*) FROM tblOwner").toInt(), 0);
+    }
+
     // Inside the main window's child area: a fixed frame without a maximize
     // button, and Exit or a save closes the frame.
     void closesItsChildFrame() {
