@@ -15,6 +15,7 @@
 #include "platform/Registration.h"
 #include "platform/Twips.h"
 #include "reports/ReportCommands.h"
+#include "utils/InventoryCommands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -146,6 +147,15 @@ void frmMain::buildMenus() {
     QMenu* utils = addMenu("mnuUtils", QStringLiteral("&Utils"));
     addItem(utils, "mnuUtilsDeleteItems", QStringLiteral("Delete Items"),
             &frmMain::mnuUtilsDeleteItems_Click);
+    addItem(utils, "U0", QStringLiteral("-"));
+    addItem(utils, "mnuUtilsBackup", QStringLiteral("Back Up Inventory..."),
+            &frmMain::mnuUtilsBackup_Click);
+    addItem(utils, "mnuUtilsRestore", QStringLiteral("Restore Inventory..."),
+            &frmMain::mnuUtilsRestore_Click);
+    addItem(utils, "mnuUtilsExportCsv", QStringLiteral("Export Items to CSV..."),
+            &frmMain::mnuUtilsExportCsv_Click);
+    addItem(utils, "mnuUtilsImportCsv", QStringLiteral("Import Items from CSV..."),
+            &frmMain::mnuUtilsImportCsv_Click);
 
     QMenu* window = addMenu("mnuWindow", QStringLiteral("&Window"));
     addItem(window, "mnuWindowCascade", QStringLiteral("Cascade"),
@@ -275,6 +285,22 @@ void frmMain::mnuUtilsDeleteItems_Click() {
         return;
     }
     ShowChild<frmDeleteItem>();
+}
+
+void frmMain::mnuUtilsBackup_Click() {
+    InventoryCommands::backUpInventory(this);
+}
+
+void frmMain::mnuUtilsRestore_Click() {
+    InventoryCommands::restoreInventory(this);
+}
+
+void frmMain::mnuUtilsExportCsv_Click() {
+    InventoryCommands::exportItems(this);
+}
+
+void frmMain::mnuUtilsImportCsv_Click() {
+    InventoryCommands::importItems(this);
 }
 
 void frmMain::mnuWindowCascade_Click() {

@@ -55,6 +55,10 @@ public:
     void mnuTotalInventory_Click();
     void mnuInventoryByRoom_Click();
     void mnuUtilsDeleteItems_Click();
+    void mnuUtilsBackup_Click();
+    void mnuUtilsRestore_Click();
+    void mnuUtilsExportCsv_Click();
+    void mnuUtilsImportCsv_Click();
     void mnuWindowCascade_Click();
     void MnuWindowH_Click();
     void mnuWindowV_Click();

@@ -3,6 +3,7 @@
 #include "AppInfo.h"
 #include "Error.h"
 #include "ErrorLog.h"
+#include "StartupCheck.h"
 #include "MsgBox.h"
 #include "frmMain.h"
 #include "frmSplash.h"
@@ -110,7 +111,13 @@ bool Main(const StartupSeams& seams) {
     bool databaseFound = true;
     frmMain* main = nullptr;
     const auto steps = std::to_array<std::pair<int, std::function<void()>>>({
-        {6, [&] { databaseFound = DatabaseExists(); }},
+        {6,
+         [&] {
+             databaseFound = DatabaseExists();
+             if (databaseFound && !CheckInventoryAtStartup()) {
+                 EndProgram();
+             }
+         }},
         {7,
          [&] {
              if (databaseFound) {

@@ -129,7 +129,9 @@ void Connection::Open() {
     }
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(file.toUtf8().constData(), &db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+                                   (m_readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
+                                       SQLITE_OPEN_NOMUTEX,
+                                   nullptr);
     if (rc != SQLITE_OK) {
         const QString text = db != nullptr ? QString::fromUtf8(sqlite3_errmsg(db))
                                            : QString::fromUtf8(sqlite3_errstr(rc));

@@ -32,6 +32,7 @@ enum class ComponentSource {
     UpdateItems,
     UpdateOwner,
     DeleteItem,
+    AutoBackup, // "Automatic Backup - DLL Function"
 };
 
 RIRI_EXPORT QStringList ComponentBlock(bool newFile, ComponentSource source, int number,
