@@ -128,10 +128,9 @@ void Connection::Open() {
         fail(SQLITE_CANTOPEN, QStringLiteral("The connection names no data source"));
     }
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(file.toUtf8().constData(), &db,
-                                   (m_readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
-                                       SQLITE_OPEN_NOMUTEX,
-                                   nullptr);
+    const int rc = sqlite3_open_v2(
+        file.toUtf8().constData(), &db,
+        (m_readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const QString text = db != nullptr ? QString::fromUtf8(sqlite3_errmsg(db))
                                            : QString::fromUtf8(sqlite3_errstr(rc));

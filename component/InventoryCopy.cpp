@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <cerrno>
 #include <sqlite3.h>
 #include <sys/stat.h>
 
@@ -92,8 +93,11 @@ void copyPages(sqlite3* from, sqlite3* to, const QString& toPath) {
     QElapsedTimer waited;
     waited.start();
     int rc = SQLITE_OK;
+    int systemErrno = 0;
     for (;;) {
+        errno = 0;
         rc = sqlite3_backup_step(backup, -1);
+        systemErrno = errno;
         if ((rc == SQLITE_BUSY || rc == SQLITE_LOCKED) && waited.elapsed() < kLockWaitMs) {
             sqlite3_sleep(20);
             continue;
@@ -108,7 +112,7 @@ void copyPages(sqlite3* from, sqlite3* to, const QString& toPath) {
         if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) {
             throw Error(rc, QStringLiteral("The inventory is locked by another program."));
         }
-        throw Error(SafeFile::failureNumber(to), SafeFile::failureText(to, toPath));
+        throw Error(SafeFile::failureNumber(to), SafeFile::failureText(to, toPath, systemErrno));
     }
 }
 

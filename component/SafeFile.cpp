@@ -98,12 +98,14 @@ int failureNumber(sqlite3* db) {
     return db != nullptr ? sqlite3_extended_errcode(db) : SQLITE_ERROR;
 }
 
-QString failureText(sqlite3* db, const QString& path) {
+QString failureText(sqlite3* db, const QString& path, int systemErrno) {
     if (db == nullptr) {
         return QStringLiteral("out of memory");
     }
-    const int code = sqlite3_errcode(db);
-    const int systemErrno = sqlite3_system_errno(db);
+    const int code = sqlite3_errcode(db) & 0xFF;
+    if (sqlite3_system_errno(db) != 0) {
+        systemErrno = sqlite3_system_errno(db);
+    }
     if (code == SQLITE_FULL || (code == SQLITE_IOERR && isFullDisk(systemErrno))) {
         return writeFailure(ENOSPC, path);
     }

@@ -30,9 +30,10 @@ void discard(const QString& temporary);
 QString writeFailure(int systemErrno, const QString& path);
 
 // The number and description of the last failure on an SQLite handle; a
-// full disk is named as such.
+// full disk is named as such. systemErrno is the errno seen right after the
+// failure, for when SQLite did not keep it.
 int failureNumber(sqlite3* db);
-QString failureText(sqlite3* db, const QString& path);
+QString failureText(sqlite3* db, const QString& path, int systemErrno = 0);
 
 } // namespace SafeFile
 } // namespace Riri

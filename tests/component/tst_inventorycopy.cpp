@@ -18,6 +18,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <sqlite3.h>
+#include <sys/prctl.h>
+
+namespace {
+
+bool setModified(const QString& path, const QDateTime& when) {
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite) &&
+           file.setFileTime(when, QFileDevice::FileModificationTime);
+}
+
+} // namespace
 
 class tst_InventoryCopy : public QObject {
     Q_OBJECT
@@ -151,6 +162,7 @@ void tst_InventoryCopy::backupWhileAnotherConnectionWrites() {
     const QByteArray path = install.databasePath().toUtf8();
     const pid_t writer = ::fork();
     if (writer == 0) {
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
         sqlite3* db = nullptr;
         sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
         sqlite3_busy_timeout(db, 5000);
@@ -163,18 +175,38 @@ void tst_InventoryCopy::backupWhileAnotherConnectionWrites() {
             sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr);
         }
     }
-    QTest::qWait(100);
+    struct Stop {
+        pid_t pid;
+        ~Stop() {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+    } stop{writer};
+    // Every item committed before the backup begins, read with a connection
+    // that waits for the writer's lock, once the writer is under way.
     QStringList before;
-    for (const QVariantList& row : install.query("SELECT ItemID FROM tblItems")) {
-        before.append(row.first().toString());
+    QElapsedTimer waiting;
+    waiting.start();
+    while (before.size() < 2020 && waiting.elapsed() < 20000) {
+        QTest::qWait(20);
+        before.clear();
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_busy_timeout(db, 5000);
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(db, "SELECT ItemID FROM tblItems", -1, &stmt, nullptr);
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            before.append(
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))));
+        }
+        sqlite3_finalize(stmt);
+        sqlite3_close(db);
     }
     QVERIFY(before.size() > 2000);
     Riri::InventoryCheck copy;
     try {
         copy = Riri::InventoryCopy::backUp(target);
     } catch (const Riri::Error& error) {
-        ::kill(writer, SIGKILL);
-        ::waitpid(writer, nullptr, 0);
         QFAIL(qPrintable(error.description()));
     }
     QTest::qWait(50);
@@ -273,7 +305,8 @@ void tst_InventoryCopy::restoreReplacesContentAndKeepsACopy() {
     QCOMPARE(restored.items, 10);
     QCOMPARE(install.scalar("SELECT count(*) FROM tblItems").toInt(), 10);
     QCOMPARE(install.scalar("SELECT max(ItemID) FROM tblItems").toString(), QString("A-9"));
-    QCOMPARE(QFile::permissions(install.databasePath()) & 0x7777,
+    QCOMPARE(QFile::permissions(install.databasePath()) &
+                 ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
              QFile::ReadOwner | QFile::WriteOwner);
     // The inventory as it was before is kept among the automatic copies.
     const QStringList copies = QDir(Riri::AutoBackups::folder()).entryList(QDir::Files);
@@ -314,12 +347,10 @@ void tst_InventoryCopy::dailyCopyOnlyWhenDue() {
     // A day has not passed.
     QVERIFY(Riri::AutoBackups::makeDailyIfDue().isEmpty());
     // Two days on, but nothing changed since the copy.
-    QFile::setFileTime(install.databasePath(), QDateTime::currentDateTime().addSecs(-60),
-                       QFileDevice::FileModificationTime);
+    QVERIFY(setModified(install.databasePath(), QDateTime::currentDateTime().addSecs(-60)));
     QVERIFY(Riri::AutoBackups::makeDailyIfDue(QDateTime::currentDateTime().addDays(2)).isEmpty());
     // Two days on, and the inventory changed after the copy.
-    QFile::setFileTime(install.databasePath(), QDateTime::currentDateTime().addSecs(60),
-                       QFileDevice::FileModificationTime);
+    QVERIFY(setModified(install.databasePath(), QDateTime::currentDateTime().addSecs(60)));
     QVERIFY(!Riri::AutoBackups::makeDailyIfDue(QDateTime::currentDateTime().addDays(2)).isEmpty());
 
     // A copy that cannot be made is logged and stops nothing.
