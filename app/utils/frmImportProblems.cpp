@@ -2,6 +2,7 @@
 
 #include "AppInfo.h"
 #include "platform/Fonts.h"
+#include "platform/Look.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -36,13 +37,12 @@ frmImportProblems::frmImportProblems(const QString& heading, const QStringList& 
     txtProblems->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtProblems->setPlainText(lines.join(QLatin1Char('\n')));
 
-    const QFont bold = Fonts::Make(QStringLiteral("Verdana"), 9.75, true);
     cmdCopy = new QPushButton(QStringLiteral("&Copy"), this);
     cmdCopy->setObjectName(QStringLiteral("cmdCopy"));
-    cmdCopy->setFont(bold);
+    Look::StyleButton(cmdCopy);
     cmdClose = new QPushButton(QStringLiteral("C&lose"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    cmdClose->setFont(bold);
+    Look::StyleButton(cmdClose);
     connect(cmdCopy, &QPushButton::clicked, this,
             [this] { QApplication::clipboard()->setText(txtProblems->toPlainText()); });
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
