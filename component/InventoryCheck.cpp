@@ -90,6 +90,8 @@ InventoryCheck openAndCheck(const QString& path, bool quick) {
         }
         sqlite3_extended_result_codes(db, 1);
         sqlite3_busy_timeout(db, 2000);
+        // The checks read the whole file; mapped, they read it faster.
+        sqlite3_exec(db, "PRAGMA mmap_size=1073741824", nullptr, nullptr, nullptr);
         InventoryCheck check = InventoryCheck::inspectOpen(db, quick);
         const int code = sqlite3_extended_errcode(db);
         sqlite3_close_v2(db);

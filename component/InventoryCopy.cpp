@@ -122,6 +122,9 @@ void prepareCopy(const Handle& copy) {
     copy.exec("PRAGMA journal_mode=OFF");
     copy.exec("PRAGMA synchronous=OFF");
     copy.exec("PRAGMA cache_size=-65536");
+    // The check that follows reads the whole file: mapped, it reads it
+    // about twice as fast.
+    copy.exec("PRAGMA mmap_size=1073741824");
 }
 
 InventoryCheck verify(sqlite3* copy, qint64 items, qint64 owners) {

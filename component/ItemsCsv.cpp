@@ -13,8 +13,10 @@
 #include <QFile>
 #include <QHash>
 #include <QStringDecoder>
+#include <algorithm>
 #include <cerrno>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <sqlite3.h>
@@ -249,33 +251,49 @@ QString trimBlanks(const QString& text) {
 }
 
 // A plain amount rounded to cents by its digits (half a cent up), as the
-// money pattern rounds, then taken to single precision and written as the
-// item writers write it. False when it is no amount.
+// money pattern rounds, then taken to single precision and stored as the
+// item writers store it: the single's seven significant digits, read back
+// as a number. False when it is no amount.
 bool amountValue(const QString& text, double* value) {
     if (text.isEmpty()) {
         *value = 0;
         return true;
     }
-    if (!ItemRules::isPlainAmount(text)) {
+    if (!ItemRules::isPlainAmount(text) || text.size() > 60) {
         return false;
     }
-    const double number = text.toDouble();
+    // Plain ASCII from here on.
+    char digits[64];
+    qsizetype length = text.size();
+    for (qsizetype i = 0; i < length; ++i) {
+        digits[i] = static_cast<char>(text.at(i).unicode());
+    }
+    const char* point = std::find(digits, digits + length, '.');
+    bool roundUp = false;
+    if (point != digits + length && (digits + length) - point - 1 > 2) {
+        roundUp = point[3] >= '5';
+        length = point + 3 - digits;
+    }
+    double number = 0;
+    if (std::from_chars(digits, digits + length, number).ec != std::errc()) {
+        return false;
+    }
+    if (roundUp) {
+        const double cents = std::round(std::fabs(number) * 100.0) + 1.0;
+        number = std::copysign(cents / 100.0, number);
+    }
     if (!std::isfinite(number) || std::fabs(number) > static_cast<double>(FLT_MAX)) {
         return false;
     }
-    QString rounded = text;
-    const qsizetype point = text.indexOf(QLatin1Char('.'));
-    if (point >= 0 && text.size() - point - 1 > 2) {
-        // Decimal rounding on the digits: 2.675 gives 2.68.
-        const bool up = text.at(point + 3) >= QLatin1Char('5');
-        rounded = text.left(point + 3);
-        if (up) {
-            const double cents = std::round(std::fabs(rounded.toDouble()) * 100.0) + 1.0;
-            rounded = QString::number((text.startsWith(QLatin1Char('-')) ? -cents : cents) / 100.0,
-                                      'f', 2);
-        }
+    const float single = static_cast<float>(number);
+    if (single == 0.0f) {
+        *value = 0; // no negative zero, as the writers store none
+        return true;
     }
-    *value = SqlNumber(rounded.toFloat()).toDouble();
+    char stored[32];
+    const auto written = std::to_chars(stored, stored + sizeof stored, static_cast<double>(single),
+                                       std::chars_format::general, 7);
+    std::from_chars(stored, written.ptr, *value);
     return true;
 }
 
@@ -349,7 +367,7 @@ QStringList checkRow(const std::array<int, ColumnCount>& at, const QStringList& 
         reasons.append(QStringLiteral("Date Accquired %1 is before %2")
                            .arg(dateText, ItemRules::kFirstDate.toString(Qt::ISODate)));
     }
-    item->buyDate = date.toString(Qt::ISODate);
+    item->buyDate = dateText.size() == 10 && date.isValid() ? dateText : date.toString(Qt::ISODate);
     limited(Description, "Description", ItemRules::kRichTextLimit);
     limited(Notes, "Notes", ItemRules::kRichTextLimit);
     return reasons;
