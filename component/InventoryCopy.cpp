@@ -50,7 +50,19 @@ public:
             throw Error(rc, text);
         }
         sqlite3_extended_result_codes(m_db, 1);
-        sqlite3_busy_timeout(m_db, Connection::kBusyTimeoutMs);
+        // Short, even waits for another connection's lock: SQLite's own
+        // timeout waits longer and longer and can miss every gap between
+        // the transactions of a busy writer.
+        sqlite3_busy_handler(
+            m_db,
+            [](void*, int tries) {
+                if (tries * 2 >= kLockWaitMs) {
+                    return 0;
+                }
+                sqlite3_sleep(2);
+                return 1;
+            },
+            nullptr);
     }
     ~Handle() { sqlite3_close_v2(m_db); }
     Handle(const Handle&) = delete;
@@ -209,18 +221,27 @@ InventoryCheck InventoryCopy::restore(const QString& backup) {
 
     // Other connections are kept out while the file is swapped: an exclusive
     // lock on the current inventory (which also rolls back a journal left by
-    // an interrupted write, so none is left to apply to the new file). A
-    // damaged inventory cannot be locked and is replaced all the same.
+    // an interrupted write, so none is left to apply to the new file). An
+    // inventory another program is writing is not replaced under it; a
+    // damaged one cannot be locked and is replaced all the same, without the
+    // journal it may have left.
     Connection current;
     current.setConnectionString(QStringLiteral("Data Source=") + ConnectionValue(live) +
                                 QLatin1Char(';'));
     try {
         current.Open();
         current.Execute(QStringLiteral("BEGIN EXCLUSIVE"));
-    } catch (const Error&) {
+    } catch (const Error& error) {
         if (current.isOpen()) {
             current.Close();
         }
+        const int primary = error.number() & 0xFF;
+        if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) {
+            throw Error(error.number(),
+                        QStringLiteral("The inventory is in use by another program; nothing "
+                                       "was changed."));
+        }
+        QFile::remove(live + QStringLiteral("-journal"));
     }
     SafeFile::commit(temporary, live);
     guard.keep();

@@ -42,6 +42,7 @@ private slots:
     void restoreRefusesFilesThatAreNoInventory_data();
     void restoreRefusesFilesThatAreNoInventory();
     void restoreReplacesContentAndKeepsACopy();
+    void restoreWaitsForNoWriter();
     void quickCheckFindsDamage();
     void dailyCopyOnlyWhenDue();
     void pruningKeepsSevenDailyAndThirtyDays();
@@ -173,6 +174,7 @@ void tst_InventoryCopy::backupWhileAnotherConnectionWrites() {
                     .arg(i)
                     .toUtf8();
             sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr);
+            ::usleep(500);
         }
     }
     struct Stop {
@@ -316,6 +318,34 @@ void tst_InventoryCopy::restoreReplacesContentAndKeepsACopy() {
         Riri::InventoryCheck::inspect(Riri::AutoBackups::folder() + "/" + copies.first()).items,
         15);
     QCOMPARE(folderEntries(install.folder() + "/home"), (QStringList{"backups", "inv.inv"}));
+}
+
+void tst_InventoryCopy::restoreWaitsForNoWriter() {
+    TestInstall install;
+    QVERIFY(seedItems(install, 10));
+    QTemporaryDir out;
+    const QString backup = out.filePath("ten.inv");
+    Riri::InventoryCopy::backUp(backup);
+    // Another program is in the middle of a write.
+    sqlite3* writer = nullptr;
+    QCOMPARE(sqlite3_open(install.databasePath().toUtf8(), &writer), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(writer,
+                          "BEGIN IMMEDIATE; INSERT INTO tblItems (ItemID, ItemName) VALUES "
+                          "('W-1', 'Written')",
+                          nullptr, nullptr, nullptr),
+             SQLITE_OK);
+    const QByteArray before = fileHash(install.databasePath());
+    try {
+        Riri::InventoryCopy::restore(backup);
+        QFAIL("the inventory was replaced under a writer");
+    } catch (const Riri::Error& error) {
+        QVERIFY2(error.description().contains("in use by another program"),
+                 qPrintable(error.description()));
+    }
+    QCOMPARE(fileHash(install.databasePath()), before);
+    QCOMPARE(sqlite3_exec(writer, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(writer);
+    QCOMPARE(install.scalar("SELECT count(*) FROM tblItems").toInt(), 11);
 }
 
 void tst_InventoryCopy::quickCheckFindsDamage() {
