@@ -373,10 +373,13 @@ QStringList checkRow(const std::array<int, ColumnCount>& at, const QStringList& 
     return reasons;
 }
 
-void bindText(sqlite3_stmt* stmt, int index, const QString& text) {
-    const QByteArray bytes = StatementUtf8(text);
+// Binds a text kept alive by the caller until the row is stored. The
+// texts come from a file decoded as strict UTF-8, so they hold no unpaired
+// surrogate and convert as they are.
+void bindText(sqlite3_stmt* stmt, int index, const QString& text, QByteArray& bytes) {
+    bytes = text.toUtf8();
     sqlite3_bind_text(stmt, index, bytes.constData(), static_cast<int>(bytes.size()),
-                      SQLITE_TRANSIENT);
+                      SQLITE_STATIC);
 }
 
 void store(const std::vector<Item>& items) {
@@ -385,6 +388,9 @@ void store(const std::vector<Item>& items) {
                             ConnectionValue(InventoryCopy::databasePath()) + QLatin1Char(';'));
     con.Open();
     sqlite3* db = con.handle();
+    // Room in memory for the pages of the table and its identifier index
+    // while many rows go in (64 MiB; the default holds 2).
+    sqlite3_exec(db, "PRAGMA cache_size=-65536", nullptr, nullptr, nullptr);
     sqlite3_stmt* insert = nullptr;
     try {
         // The write lock first, so the numbering read below stays true.
@@ -402,19 +408,20 @@ void store(const std::vector<Item>& items) {
         }
         const QByteArray now = SqlNow().toUtf8();
         char id[32];
+        std::array<QByteArray, 9> bytes;
         for (const Item& item : items) {
             const int idBytes = std::snprintf(id, sizeof id, "A-%lld", ++number);
             sqlite3_bind_text(insert, 1, id, idBytes, SQLITE_TRANSIENT);
-            bindText(insert, 2, item.texts[ItemName]);
-            bindText(insert, 3, item.texts[SerialNumber]);
-            bindText(insert, 4, item.texts[Model]);
-            bindText(insert, 5, item.texts[Room]);
+            bindText(insert, 2, item.texts[ItemName], bytes[0]);
+            bindText(insert, 3, item.texts[SerialNumber], bytes[1]);
+            bindText(insert, 4, item.texts[Model], bytes[2]);
+            bindText(insert, 5, item.texts[Room], bytes[3]);
             sqlite3_bind_double(insert, 6, item.cost);
             sqlite3_bind_double(insert, 7, item.value);
-            bindText(insert, 8, item.buyDate);
-            bindText(insert, 9, item.texts[AccquiredFrom]);
-            bindText(insert, 10, item.texts[Description]);
-            bindText(insert, 11, item.texts[Notes]);
+            bindText(insert, 8, item.buyDate, bytes[4]);
+            bindText(insert, 9, item.texts[AccquiredFrom], bytes[5]);
+            bindText(insert, 10, item.texts[Description], bytes[6]);
+            bindText(insert, 11, item.texts[Notes], bytes[7]);
             sqlite3_bind_text(insert, 12, now.constData(), static_cast<int>(now.size()),
                               SQLITE_STATIC);
             if (sqlite3_step(insert) != SQLITE_DONE) {
