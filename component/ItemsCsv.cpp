@@ -213,7 +213,9 @@ QList<Record> parseRecords(const QString& text) {
                        p[i] != QLatin1Char('\n')) {
                     ++i;
                 }
-                field = QString(p + start, i - start);
+                // A view into the file's text, without a copy: the text
+                // outlives the records and every item made from them.
+                field = QString::fromRawData(p + start, i - start);
             }
             record.fields.append(field);
             if (i < n && p[i] == QLatin1Char(',')) {
@@ -550,7 +552,8 @@ ItemsCsv::ImportResult ItemsCsv::importItems(const QString& source) {
     at.fill(-1);
     const Record& header = records.first();
     for (int i = 0; i < header.fields.size(); ++i) {
-        const QString name = header.fields.at(i).trimmed();
+        const QString viewed = header.fields.at(i).trimmed();
+        const QString name(viewed.constData(), viewed.size()); // outlives the text
         qsizetype known = -1;
         for (qsizetype k = 0; k < columns().size() && known < 0; ++k) {
             if (columns().at(k).compare(name, Qt::CaseInsensitive) == 0) {
