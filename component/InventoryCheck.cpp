@@ -113,7 +113,7 @@ InventoryCheck InventoryCheck::quickCheck(const QString& path) {
     return openAndCheck(path, true);
 }
 
-InventoryCheck InventoryCheck::inspectOpen(sqlite3* db, bool quick) {
+InventoryCheck InventoryCheck::inspectOpen(sqlite3* db, bool quick, bool newest) {
     QStringList result;
     QString error;
     if (!column(db, quick ? "PRAGMA quick_check" : "PRAGMA integrity_check", &result, &error)) {
@@ -134,14 +134,17 @@ InventoryCheck InventoryCheck::inspectOpen(sqlite3* db, bool quick) {
     if (!missing.isEmpty()) {
         return failed(missing);
     }
+    // The newest change needs a pass over every item; a copy's check
+    // leaves it out.
+    const char* const countsOnly = "SELECT (SELECT count(*) FROM tblItems) || ',' || "
+                                   "(SELECT count(*) FROM tblOwner) || ','";
+    const char* const withNewest =
+        "SELECT (SELECT count(*) FROM tblItems) || ',' || (SELECT count(*) FROM tblOwner) "
+        "|| ',' || coalesce(max((SELECT max(max(coalesce(AddDate, '')), "
+        "max(coalesce(ModDate, ''))) FROM tblItems), (SELECT max(max(coalesce(AddDate, "
+        "'')), max(coalesce(ModDate, ''))) FROM tblOwner)), '')";
     QStringList counts;
-    if (!column(db,
-                "SELECT (SELECT count(*) FROM tblItems) || ',' || (SELECT count(*) FROM tblOwner) "
-                "|| ',' || coalesce(max((SELECT max(max(coalesce(AddDate, '')), "
-                "max(coalesce(ModDate, ''))) FROM tblItems), (SELECT max(max(coalesce(AddDate, "
-                "'')), max(coalesce(ModDate, ''))) FROM tblOwner)), '')",
-                &counts, &error) ||
-        counts.size() != 1) {
+    if (!column(db, newest ? withNewest : countsOnly, &counts, &error) || counts.size() != 1) {
         return failed(QStringLiteral("The database cannot be read: %1.").arg(error));
     }
     const QStringList parts = counts.first().split(QLatin1Char(','));

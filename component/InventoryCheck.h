@@ -20,8 +20,9 @@ public:
     // left by an interrupted write is rolled back first, as any connection
     // would; nothing else is written.
     static InventoryCheck quickCheck(const QString& path);
-    // The same checks on an open handle (the copy being verified).
-    static InventoryCheck inspectOpen(sqlite3* db, bool quick);
+    // The same checks on an open handle (the copy being verified); without
+    // newest, the date of the newest change is not looked up.
+    static InventoryCheck inspectOpen(sqlite3* db, bool quick, bool newest = true);
 
     bool ok = false;
     // What is wrong, for the user, when not ok.

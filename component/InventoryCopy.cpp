@@ -140,7 +140,7 @@ void prepareCopy(const Handle& copy) {
 }
 
 InventoryCheck verify(sqlite3* copy, qint64 items, qint64 owners) {
-    const InventoryCheck check = InventoryCheck::inspectOpen(copy, false);
+    const InventoryCheck check = InventoryCheck::inspectOpen(copy, false, false);
     if (!check.ok) {
         throw Error(SQLITE_CORRUPT,
                     QStringLiteral("The copy could not be verified: %1").arg(check.problem));

@@ -58,7 +58,7 @@ void tst_InventoryCopy::backupIsVerifiedCopy() {
     QVERIFY(check.ok);
     QCOMPARE(check.items, 500);
     QCOMPARE(check.owners, 1);
-    QCOMPARE(check.newestChange, QString("2026-01-01 10:00:00"));
+    QCOMPARE(Riri::InventoryCheck::inspect(target).newestChange, QString("2026-01-01 10:00:00"));
     QCOMPARE(folderEntries(out.path()), QStringList{"copy.inv"});
 
     sqlite3* db = nullptr;
