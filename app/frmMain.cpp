@@ -19,6 +19,7 @@
 #include "platform/Registration.h"
 #include "platform/Twips.h"
 #include "reports/ReportCommands.h"
+#include "utils/InventoryCommands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -217,6 +218,15 @@ void frmMain::buildMenus() {
     addItem(utils, "U0", QStringLiteral("-"));
     addItem(utils, "mnuUtilsOwner", QStringLiteral("Owner Information"),
             &frmMain::mnuUtilsOwner_Click);
+    addItem(utils, "U1", QStringLiteral("-"));
+    addItem(utils, "mnuUtilsBackup", QStringLiteral("Back Up Inventory..."),
+            &frmMain::mnuUtilsBackup_Click);
+    addItem(utils, "mnuUtilsRestore", QStringLiteral("Restore Inventory..."),
+            &frmMain::mnuUtilsRestore_Click);
+    addItem(utils, "mnuUtilsExportCsv", QStringLiteral("Export Items to CSV..."),
+            &frmMain::mnuUtilsExportCsv_Click);
+    addItem(utils, "mnuUtilsImportCsv", QStringLiteral("Import Items from CSV..."),
+            &frmMain::mnuUtilsImportCsv_Click);
 
     QMenu* window = addMenu("mnuWindow", QStringLiteral("&Window"));
     addItem(window, "mnuWindowCascade", QStringLiteral("Cascade"),
@@ -424,6 +434,22 @@ void frmMain::mnuUtilsOwner_Click() {
     } else {
         frmAddOwner::Open();
     }
+}
+
+void frmMain::mnuUtilsBackup_Click() {
+    InventoryCommands::backUpInventory(this);
+}
+
+void frmMain::mnuUtilsRestore_Click() {
+    InventoryCommands::restoreInventory(this);
+}
+
+void frmMain::mnuUtilsExportCsv_Click() {
+    InventoryCommands::exportItems(this);
+}
+
+void frmMain::mnuUtilsImportCsv_Click() {
+    InventoryCommands::importItems(this);
 }
 
 void frmMain::mnuWindowCascade_Click() {

@@ -83,6 +83,10 @@ public:
     void mnuUtilsOwner_Click();
     // The edit item window, opened or brought forward, with the item chosen.
     void ShowItemInEditWindow(const QString& itemId);
+    void mnuUtilsBackup_Click();
+    void mnuUtilsRestore_Click();
+    void mnuUtilsExportCsv_Click();
+    void mnuUtilsImportCsv_Click();
     void mnuWindowCascade_Click();
     void MnuWindowH_Click();
     void mnuWindowV_Click();

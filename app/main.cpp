@@ -1,11 +1,18 @@
+#include "cli/CommandLine.h"
 #include "frmMain.h"
 #include "modMain.h"
 #include "platform/Fonts.h"
 #include "platform/SingleInstance.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 
 int main(int argc, char** argv) {
+    if (CommandLine::requested(argc, argv)) {
+        // The command line needs no display: no window system is loaded.
+        QCoreApplication app(argc, argv);
+        return CommandLine::run(QCoreApplication::arguments());
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallimer"));
     Fonts::RegisterSubstitutes();

@@ -6,6 +6,7 @@
 #include "ErrorNumbers.h"
 #include "InstallPaths.h"
 #include "MsgBox.h"
+#include "StartupCheck.h"
 #include "frmMain.h"
 #include "frmSplash.h"
 #include "modGlobal.h"
@@ -105,7 +106,13 @@ bool Main(const StartupSeams& seams) {
     bool databaseFound = true;
     frmMain* main = nullptr;
     const auto steps = std::to_array<std::pair<int, std::function<void()>>>({
-        {6, [&] { databaseFound = DatabaseExists(); }},
+        {6,
+         [&] {
+             databaseFound = DatabaseExists();
+             if (databaseFound && !CheckInventoryAtStartup()) {
+                 EndProgram();
+             }
+         }},
         {7,
          [&] {
              if (databaseFound) {

@@ -131,8 +131,9 @@ void Connection::Open() {
         fail(SQLITE_CANTOPEN, QStringLiteral("The connection names no data source"));
     }
     sqlite3* opened = nullptr;
-    const int rc = sqlite3_open_v2(file.toUtf8().constData(), &opened,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int rc = sqlite3_open_v2(
+        file.toUtf8().constData(), &opened,
+        (m_readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX, nullptr);
     DatabaseHandle db(opened); // even a failed open may leave a handle to close
     if (rc != SQLITE_OK) {
         QString text = db != nullptr ? QString::fromUtf8(sqlite3_errmsg(db.get()))

@@ -37,9 +37,10 @@ public:
     const QString& connectionString() const { return m_connectionString; }
     QString dataSource() const;
 
-    // Opens the file read-write; it is never created. Opening an open
-    // connection fails.
+    // Opens the file read-write (or read-only, when set so); it is never
+    // created. Opening an open connection fails.
     void Open();
+    void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
     void BeginTrans();
     // Runs one statement. A statement that returns rows gives a detached
     // record set; any other gives none and stores the number of rows it changed.
@@ -50,6 +51,9 @@ public:
     void Close();
 
     bool isOpen() const { return m_db != nullptr; }
+    // The open SQLite handle, for the bulk operations (copies, import and
+    // export) that work on the file through SQLite's own interfaces.
+    sqlite3* handle() const { return m_db.get(); }
     bool inTransaction() const;
 
     // The number and description of the last failure, until cleared.
@@ -79,6 +83,7 @@ private:
 
     QString m_connectionString;
     DatabaseHandle m_db;
+    bool m_readOnly = false;
     bool m_transactionBegun = false; // BeginTrans ran, no commit or rollback yet
     int m_lastNumber = 0;
     QString m_lastDescription;

@@ -34,6 +34,8 @@ QString sourceLine(ComponentSource source) {
         return QStringLiteral("UpdateOwner - DLL Function");
     case ComponentSource::DeleteItem:
         return QStringLiteral("Delete Item - DLL Function");
+    case ComponentSource::AutoBackup:
+        return QStringLiteral("Automatic Backup - DLL Function");
     }
     return QString();
 }

@@ -30,6 +30,7 @@ enum class ComponentSource {
     UpdateItems,
     UpdateOwner,
     DeleteItem,
+    AutoBackup, // "Automatic Backup - DLL Function"
 };
 
 RIRI_EXPORT QString StartupProcedure();

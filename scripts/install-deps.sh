@@ -7,7 +7,7 @@ packages=(
   cmake make g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools
   qt6-documentation-tools qt6-qpa-plugins libqt6help6 libqt6sql6-sqlite libqt6printsupport6
-  libgl-dev libxkbcommon-dev libsqlite3-dev
+  libgl-dev libxkbcommon-dev libsqlite3-dev sqlite3
   fonts-dejavu-core fonts-liberation2 fonts-comic-neue
   xdg-utils poppler-utils xvfb xauth
 )

@@ -2,6 +2,7 @@
 
 #include "AppInfo.h"
 #include "Formats.h"
+#include "ItemRules.h"
 #include "Money.h"
 #include "MsgBox.h"
 #include "RichTextLimit.h"
@@ -39,42 +40,7 @@ void fail(const QString& message) {
 } // namespace
 
 const QStringList& ItemFieldSet::Rooms() {
-    static const QStringList rooms{QStringLiteral("Attic"),
-                                   QStringLiteral("Back Porch"),
-                                   QStringLiteral("Back Yard"),
-                                   QStringLiteral("Bathroom 2"),
-                                   QStringLiteral("Bathroom 3"),
-                                   QStringLiteral("Bathroom 4"),
-                                   QStringLiteral("Bathroom 5"),
-                                   QStringLiteral("Bathroom 6"),
-                                   QStringLiteral("BedRoom 2"),
-                                   QStringLiteral("BedRoom 3"),
-                                   QStringLiteral("BedRoom 4"),
-                                   QStringLiteral("BedRoom 5"),
-                                   QStringLiteral("BedRoom 6"),
-                                   QStringLiteral("Breakfast Room"),
-                                   QStringLiteral("Den"),
-                                   QStringLiteral("Dining Room"),
-                                   QStringLiteral("Family Room"),
-                                   QStringLiteral("Foyer"),
-                                   QStringLiteral("Front Porch"),
-                                   QStringLiteral("Front Yard"),
-                                   QStringLiteral("Game Room"),
-                                   QStringLiteral("Garage"),
-                                   QStringLiteral("Kitchen"),
-                                   QStringLiteral("Laundry Room"),
-                                   QStringLiteral("Living Room"),
-                                   QStringLiteral("Master Bathroom"),
-                                   QStringLiteral("Master Bedroom"),
-                                   QStringLiteral("Mud Room"),
-                                   QStringLiteral("Pantry"),
-                                   QStringLiteral("Play Room"),
-                                   QStringLiteral("Side Porch"),
-                                   QStringLiteral("Side Yard"),
-                                   QStringLiteral("Storage Room"),
-                                   QStringLiteral("Utility Room"),
-                                   QStringLiteral("Other")};
-    return rooms;
+    return Riri::ItemRules::rooms();
 }
 
 ItemFieldSet::ItemFieldSet(QWidget* window, Kind kind, const ItemFieldLayout& layout)

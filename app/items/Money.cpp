@@ -1,5 +1,7 @@
 #include "Money.h"
 
+#include "ItemRules.h"
+
 #include <QVarLengthArray>
 #include <algorithm>
 #include <charconv>
@@ -16,24 +18,7 @@ bool isDigit(QChar c) {
 // True for "-?digits(.digits?)?", the plain form both the database and
 // QString::number write.
 bool isPlainDecimal(QStringView text) {
-    qsizetype i = 0;
-    if (i < text.size() && text.at(i) == QLatin1Char('-')) {
-        ++i;
-    }
-    const qsizetype firstDigit = i;
-    while (i < text.size() && isDigit(text.at(i))) {
-        ++i;
-    }
-    if (i == firstDigit) {
-        return false;
-    }
-    if (i < text.size() && text.at(i) == QLatin1Char('.')) {
-        ++i;
-        while (i < text.size() && isDigit(text.at(i))) {
-            ++i;
-        }
-    }
-    return i == text.size();
+    return Riri::ItemRules::isPlainAmount(text);
 }
 
 } // namespace

@@ -15,6 +15,11 @@ SaveFileHandler& saveHandler() {
     return handler;
 }
 
+OpenFileHandler& openHandler() {
+    static OpenFileHandler handler;
+    return handler;
+}
+
 PrintHandler& printHandler() {
     static PrintHandler handler;
     return handler;
@@ -32,6 +37,18 @@ QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& 
 
 SaveFileHandler SetSaveFileHandler(SaveFileHandler handler) {
     return std::exchange(saveHandler(), std::move(handler));
+}
+
+QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& folder,
+                        const QString& filter) {
+    if (openHandler()) {
+        return openHandler()(parent, caption, folder, filter);
+    }
+    return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+}
+
+OpenFileHandler SetOpenFileHandler(OpenFileHandler handler) {
+    return std::exchange(openHandler(), std::move(handler));
 }
 
 bool ChoosePrinter(QPrinter& printer, QWidget* parent) {

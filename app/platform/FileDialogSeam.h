@@ -20,6 +20,14 @@ QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& 
 // the dialog.
 SaveFileHandler SetSaveFileHandler(SaveFileHandler handler);
 
+// Asks for the name of an existing file to read; an empty text when the
+// user cancels.
+using OpenFileHandler = std::function<QString(QWidget* parent, const QString& caption,
+                                              const QString& folder, const QString& filter)>;
+QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& folder,
+                        const QString& filter);
+OpenFileHandler SetOpenFileHandler(OpenFileHandler handler);
+
 // Lets the user choose and set up a printer; false when the user cancels.
 using PrintHandler = std::function<bool(QPrinter& printer, QWidget* parent)>;
 bool ChoosePrinter(QPrinter& printer, QWidget* parent);

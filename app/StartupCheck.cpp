@@ -1,0 +1,70 @@
+#include "StartupCheck.h"
+
+#include "AppInfo.h"
+#include "AutoBackups.h"
+#include "Error.h"
+#include "Formats.h"
+#include "InventoryCheck.h"
+#include "InventoryCopy.h"
+#include "MsgBox.h"
+#include "platform/Pointer.h"
+
+#include <QDir>
+#include <QLocale>
+
+namespace {
+
+QString shownTime(const QDateTime& when) {
+    const QLocale locale;
+    return when.toString(Riri::ShortDateFormat(locale) + QLatin1Char(' ') +
+                         Riri::TimeFormat(locale));
+}
+
+} // namespace
+
+bool CheckInventoryAtStartup() {
+    Pointer::SetScreen(Pointer::Busy);
+    const Riri::InventoryCheck check =
+        Riri::InventoryCheck::quickCheck(Riri::InventoryCopy::databasePath());
+    if (check.ok) {
+        Riri::AutoBackups::makeDailyIfDue();
+        return true;
+    }
+    QDateTime made;
+    const QString newest = Riri::AutoBackups::newest(&made);
+    Pointer::SetScreen(Pointer::Default);
+    const QString damaged =
+        QStringLiteral("The inventory database is damaged and cannot be used.\r\n\r\n%1\r\n\r\n")
+            .arg(check.problem);
+    if (newest.isEmpty()) {
+        Riri::MsgBox(damaged + QStringLiteral("There is no automatic copy to restore. The program "
+                                              "ends and leaves the file as it is. "),
+                     Riri::vbCritical | Riri::vbOKOnly, AppInfo::Title);
+        return false;
+    }
+    const QString question =
+        damaged + QStringLiteral("Restore the newest automatic copy, made %1?\r\n\r\n"
+                                 "No ends the program and leaves the file as it is. ")
+                      .arg(shownTime(made));
+    if (Riri::MsgBox(question, Riri::vbQuestion | Riri::vbYesNo | Riri::vbDefaultButton2,
+                     AppInfo::Title) != Riri::vbYes) {
+        return false;
+    }
+    Pointer::SetScreen(Pointer::Busy);
+    try {
+        const Riri::InventoryCheck restored = Riri::InventoryCopy::restore(newest);
+        Pointer::SetScreen(Pointer::Default);
+        Riri::MsgBox(QStringLiteral("The inventory was restored from the automatic copy made "
+                                    "%1. It holds %2 items. ")
+                         .arg(shownTime(made))
+                         .arg(restored.items),
+                     Riri::vbInformation | Riri::vbOKOnly, AppInfo::Title);
+        return true;
+    } catch (const Riri::Error& error) {
+        Pointer::SetScreen(Pointer::Default);
+        Riri::MsgBox(
+            QStringLiteral("The inventory was NOT restored.\r\n\r\n%1 ").arg(error.description()),
+            Riri::vbCritical | Riri::vbOKOnly, AppInfo::Title);
+        return false;
+    }
+}

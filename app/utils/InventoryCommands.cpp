@@ -1,0 +1,263 @@
+#include "InventoryCommands.h"
+
+#include "AppInfo.h"
+#include "Error.h"
+#include "Formats.h"
+#include "InventoryCheck.h"
+#include "InventoryCopy.h"
+#include "ItemsCsv.h"
+#include "MsgBox.h"
+#include "frmImportProblems.h"
+#include "frmMain.h"
+#include "items/frmAddItem.h"
+#include "items/frmDeleteItem.h"
+#include "items/frmEditItem.h"
+#include "modGlobal.h"
+#include "owner/frmEditOwner.h"
+#include "platform/FileDialogSeam.h"
+#include "platform/Pointer.h"
+#include "reports/ReportCommands.h"
+#include "reports/frmReportPreview.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QStandardPaths>
+
+namespace InventoryCommands {
+
+namespace {
+
+const QString kBackupFilter = QStringLiteral("Inventory backups (*.inv);;All files (*)");
+const QString kCsvFilter = QStringLiteral("CSV files (*.csv);;All files (*)");
+
+QString documentsFolder() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+        folder = QDir::homePath();
+    }
+    return folder;
+}
+
+QString items(qint64 count) {
+    return count == 1 ? QStringLiteral("1 item") : QStringLiteral("%1 items").arg(count);
+}
+
+void inform(const QString& text) {
+    Riri::MsgBox(text, Riri::vbInformation | Riri::vbOKOnly, AppInfo::Title);
+}
+
+void fail(const QString& text) {
+    Pointer::SetScreen(Pointer::Default);
+    Riri::MsgBox(text, Riri::vbCritical | Riri::vbOKOnly, AppInfo::Title);
+}
+
+// A stored date and time in the user's short date and time form.
+QString shownDate(const QString& stored) {
+    if (stored.isEmpty()) {
+        return QStringLiteral("none recorded");
+    }
+    const QDateTime when = Riri::ParseSqlDateTime(stored);
+    if (!when.isValid()) {
+        return stored;
+    }
+    const QLocale locale;
+    return when.toString(Riri::ShortDateFormat(locale) + QLatin1Char(' ') +
+                         Riri::TimeFormat(locale));
+}
+
+} // namespace
+
+QString suggestedBackupPath() {
+    return documentsFolder() + QStringLiteral("/Quorvane-backup-") +
+           QDate::currentDate().toString(Qt::ISODate) + QStringLiteral(".inv");
+}
+
+QString suggestedExportPath() {
+    return documentsFolder() + QStringLiteral("/Quorvane-items-") +
+           QDate::currentDate().toString(Qt::ISODate) + QStringLiteral(".csv");
+}
+
+void backUpInventory(frmMain* main) {
+    const QString path = FileDialogSeam::GetSaveFileName(main, QStringLiteral("Back Up Inventory"),
+                                                         suggestedBackupPath(), kBackupFilter);
+    if (path.isEmpty()) {
+        return;
+    }
+    Pointer::SetScreen(Pointer::Busy);
+    try {
+        const Riri::InventoryCheck copy = Riri::InventoryCopy::backUp(path);
+        Pointer::SetScreen(Pointer::Default);
+        inform(
+            QStringLiteral("The inventory was backed up to\r\n\r\n%1\r\n\r\nThe backup holds %2. ")
+                .arg(QDir::toNativeSeparators(path), items(copy.items)));
+    } catch (const Riri::Error& error) {
+        fail(
+            QStringLiteral("The inventory was NOT backed up.\r\n\r\n%1 ").arg(error.description()));
+    }
+}
+
+void restoreInventory(frmMain* main) {
+    const QString path = FileDialogSeam::GetOpenFileName(main, QStringLiteral("Restore Inventory"),
+                                                         documentsFolder(), kBackupFilter);
+    if (path.isEmpty()) {
+        return;
+    }
+    Pointer::SetScreen(Pointer::Busy);
+    const Riri::InventoryCheck backup = Riri::InventoryCheck::inspect(path);
+    const Riri::InventoryCheck current =
+        Riri::InventoryCheck::inspect(Riri::InventoryCopy::databasePath());
+    Pointer::SetScreen(Pointer::Default);
+    if (!backup.ok) {
+        fail(QStringLiteral("%1 cannot be restored: it is not an inventory backup.\r\n\r\n%2 ")
+                 .arg(QDir::toNativeSeparators(path), backup.problem));
+        return;
+    }
+    const QString now = current.ok ? QStringLiteral("holds %1").arg(items(current.items))
+                                   : QStringLiteral("cannot be read");
+    const QString question =
+        QStringLiteral("Replace the current inventory with the backup?\r\n\r\n"
+                       "The current inventory %1.\r\n"
+                       "The backup holds %2; its newest change: %3.\r\n\r\n"
+                       "A copy of the current inventory is kept in home/backups. ")
+            .arg(now, items(backup.items), shownDate(backup.newestChange));
+    if (Riri::MsgBox(question, Riri::vbQuestion | Riri::vbYesNo | Riri::vbDefaultButton2,
+                     AppInfo::Title) != Riri::vbYes) {
+        return;
+    }
+    Pointer::SetScreen(Pointer::Busy);
+    try {
+        const Riri::InventoryCheck restored = Riri::InventoryCopy::restore(path);
+        reloadWindows(main);
+        Pointer::SetScreen(Pointer::Default);
+        inform(QStringLiteral("The inventory was restored from\r\n\r\n%1\r\n\r\nIt holds %2. ")
+                   .arg(QDir::toNativeSeparators(path), items(restored.items)));
+    } catch (const Riri::Error& error) {
+        fail(QStringLiteral("The inventory was NOT restored.\r\n\r\n%1 ").arg(error.description()));
+    }
+}
+
+void exportItems(frmMain* main) {
+    const QString path = FileDialogSeam::GetSaveFileName(
+        main, QStringLiteral("Export Items to CSV"), suggestedExportPath(), kCsvFilter);
+    if (path.isEmpty()) {
+        return;
+    }
+    Pointer::SetScreen(Pointer::Busy);
+    try {
+        const qint64 count = Riri::ItemsCsv::exportItems(path);
+        Pointer::SetScreen(Pointer::Default);
+        inform(QStringLiteral("%1 exported to\r\n\r\n%2 ")
+                   .arg(count == 1 ? QStringLiteral("1 item was")
+                                   : QStringLiteral("%1 items were").arg(count),
+                        QDir::toNativeSeparators(path)));
+    } catch (const Riri::Error& error) {
+        fail(QStringLiteral("The items were NOT exported.\r\n\r\n%1 ").arg(error.description()));
+    }
+}
+
+void importItems(frmMain* main) {
+    const QString path = FileDialogSeam::GetOpenFileName(
+        main, QStringLiteral("Import Items from CSV"), documentsFolder(), kCsvFilter);
+    if (path.isEmpty()) {
+        return;
+    }
+    Pointer::SetScreen(Pointer::Busy);
+    try {
+        const Riri::ItemsCsv::ImportResult result = Riri::ItemsCsv::importItems(path);
+        if (!result.ok()) {
+            Pointer::SetScreen(Pointer::Default);
+            QStringList lines = result.problems;
+            if (!result.unknownColumns.isEmpty()) {
+                lines.append(QStringLiteral("Columns ignored: %1")
+                                 .arg(result.unknownColumns.join(QLatin1String(", "))));
+            }
+            frmImportProblems::Open(
+                QStringLiteral("Nothing was imported from %1. Correct these rows and import "
+                               "the file again:")
+                    .arg(QDir::toNativeSeparators(path)),
+                lines, main);
+            return;
+        }
+        reloadWindows(main);
+        Pointer::SetScreen(Pointer::Default);
+        QString text =
+            QStringLiteral("%1 imported from\r\n\r\n%2 ")
+                .arg(result.stored == 1 ? QStringLiteral("1 item was")
+                                        : QStringLiteral("%1 items were").arg(result.stored),
+                     QDir::toNativeSeparators(path));
+        if (!result.unknownColumns.isEmpty()) {
+            text += QStringLiteral("\r\n\r\nThese columns were ignored: %1 ")
+                        .arg(result.unknownColumns.join(QLatin1String(", ")));
+        }
+        inform(text);
+    } catch (const Riri::Error& error) {
+        fail(QStringLiteral("The items were NOT imported.\r\n\r\n%1 ").arg(error.description()));
+    }
+}
+
+void reloadWindows(frmMain* main) {
+    if (main == nullptr) {
+        return;
+    }
+    bool add = false;
+    bool edit = false;
+    bool remove = false;
+    bool owner = false;
+    for (QMdiSubWindow* sub : main->mdiArea()->subWindowList()) {
+        QWidget* window = sub->widget();
+        if (window == nullptr) {
+            continue;
+        }
+        add = add || qobject_cast<frmAddItem*>(window) != nullptr;
+        edit = edit || qobject_cast<frmEditItem*>(window) != nullptr;
+        remove = remove || qobject_cast<frmDeleteItem*>(window) != nullptr;
+        owner = owner || qobject_cast<frmEditOwner*>(window) != nullptr;
+        if (qobject_cast<frmAddItem*>(window) != nullptr ||
+            qobject_cast<frmEditItem*>(window) != nullptr ||
+            qobject_cast<frmDeleteItem*>(window) != nullptr ||
+            qobject_cast<frmEditOwner*>(window) != nullptr) {
+            // Gone at once, so that the new window is not mistaken for it.
+            window->setAttribute(Qt::WA_DeleteOnClose, false);
+            sub->setAttribute(Qt::WA_DeleteOnClose, false);
+            sub->close();
+            delete sub;
+        }
+    }
+    // The lists are filled when the windows load; an empty inventory has
+    // nothing to list.
+    NewHome();
+    std::shared_ptr<Riri::Recordset> itemsLeft = objHome ? objHome->RefreshItems() : nullptr;
+    std::shared_ptr<Riri::Recordset> ownerLeft = objHome ? objHome->RefreshOwner() : nullptr;
+    const bool anyItems = itemsLeft && !itemsLeft->IsEmpty();
+    const bool anyOwner = ownerLeft && !ownerLeft->IsEmpty();
+    if (add) {
+        main->ShowChild<frmAddItem>();
+    }
+    if (edit && anyItems) {
+        main->ShowChild<frmEditItem>();
+    }
+    if (remove && anyItems) {
+        main->ShowChild<frmDeleteItem>();
+    }
+    if (owner && anyOwner) {
+        main->ShowChild<frmEditOwner>();
+    }
+    if (frmReportPreview* preview = TotalInventoryPreview()) {
+        if (anyItems) {
+            RunTotalInventoryReport(main);
+        } else {
+            preview->close();
+        }
+    }
+    if (frmReportPreview* preview = RoomReportPreview()) {
+        if (anyItems) {
+            RunRoomReport(main);
+        } else {
+            preview->close();
+        }
+    }
+}
+
+} // namespace InventoryCommands

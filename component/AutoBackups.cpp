@@ -1,0 +1,155 @@
+#include "AutoBackups.h"
+
+#include "ComponentFolder.h"
+#include "Error.h"
+#include "ErrorLog.h"
+#include "InventoryCopy.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
+
+namespace Riri {
+
+namespace {
+
+constexpr int kDailyKept = 7;
+constexpr int kEventDays = 30;
+const char* const kTimeFormat = "yyyyMMdd-HHmmsszzz";
+
+QString kindName(AutoBackups::Kind kind) {
+    switch (kind) {
+    case AutoBackups::Kind::Daily:
+        return QStringLiteral("daily");
+    case AutoBackups::Kind::BeforeRestore:
+        return QStringLiteral("before-restore");
+    case AutoBackups::Kind::BeforeImport:
+        return QStringLiteral("before-import");
+    }
+    return QString();
+}
+
+void logFailure(int number, const QString& description) {
+    try {
+        ErrorLog::AppendComponentBlock(ComponentFolder() + QStringLiteral("/error.log"),
+                                       ErrorLog::ComponentSource::AutoBackup, number, description);
+    } catch (const Error&) {
+        // nothing more can be done: the copy is optional
+    }
+}
+
+struct Copy {
+    QString path;
+    QDateTime made;
+    AutoBackups::Kind kind;
+};
+
+QList<Copy> copies() {
+    QList<Copy> list;
+    const QFileInfoList files =
+        QDir(AutoBackups::folder()).entryInfoList({QStringLiteral("inv-*.inv")}, QDir::Files);
+    for (const QFileInfo& file : files) {
+        AutoBackups::Kind kind = AutoBackups::Kind::Daily;
+        const QDateTime made = AutoBackups::madeAt(file.fileName(), &kind);
+        if (made.isValid()) {
+            list.append(Copy{file.absoluteFilePath(), made, kind});
+        }
+    }
+    std::sort(list.begin(), list.end(),
+              [](const Copy& a, const Copy& b) { return a.made > b.made; });
+    return list;
+}
+
+} // namespace
+
+QString AutoBackups::folder() {
+    return ComponentFolder() + QStringLiteral("/home/backups");
+}
+
+QDateTime AutoBackups::madeAt(const QString& fileName, Kind* kind) {
+    static const QRegularExpression pattern(QStringLiteral(
+        "^inv-(\\d{8}-\\d{9})-(daily|before-restore|before-import)(?:-\\d+)?\\.inv$"));
+    const QRegularExpressionMatch match = pattern.match(fileName);
+    if (!match.hasMatch()) {
+        return QDateTime();
+    }
+    if (kind != nullptr) {
+        const QString name = match.captured(2);
+        *kind = name == QLatin1String("daily")            ? Kind::Daily
+                : name == QLatin1String("before-restore") ? Kind::BeforeRestore
+                                                          : Kind::BeforeImport;
+    }
+    return QDateTime::fromString(match.captured(1), QLatin1String(kTimeFormat));
+}
+
+QString AutoBackups::make(Kind kind) {
+    const QString dir = folder();
+    if (!QDir().mkpath(dir)) {
+        logFailure(75, QStringLiteral("The folder %1 cannot be made.").arg(dir));
+        return QString();
+    }
+    const QString stem =
+        QStringLiteral("%1/inv-%2-%3")
+            .arg(dir, QDateTime::currentDateTime().toString(QLatin1String(kTimeFormat)),
+                 kindName(kind));
+    QString path = stem + QStringLiteral(".inv");
+    for (int n = 2; QFile::exists(path); ++n) {
+        path = stem + QStringLiteral("-%1.inv").arg(n);
+    }
+    try {
+        InventoryCopy::backUp(path);
+    } catch (const Error& error) {
+        logFailure(error.number(), error.description());
+        if (kind != Kind::Daily) {
+            // A damaged inventory cannot be copied with a check; before it
+            // is replaced its file is kept as it is, under a name the
+            // automatic copies do not use.
+            QFile::copy(InventoryCopy::databasePath(),
+                        path.left(path.size() - 4) + QStringLiteral(".unchecked"));
+        }
+        return QString();
+    } catch (const std::exception& error) {
+        logFailure(440, QString::fromLocal8Bit(error.what()));
+        return QString();
+    }
+    prune();
+    return path;
+}
+
+QString AutoBackups::makeDailyIfDue(const QDateTime& now) {
+    QDateTime made;
+    const QString last = newest(&made);
+    if (!last.isEmpty()) {
+        const QDateTime changed = QFileInfo(InventoryCopy::databasePath()).lastModified();
+        if (made.secsTo(now) <= 24 * 3600 || changed <= made) {
+            return QString();
+        }
+    }
+    return make(Kind::Daily);
+}
+
+QString AutoBackups::newest(QDateTime* made) {
+    const QList<Copy> list = copies();
+    if (list.isEmpty()) {
+        return QString();
+    }
+    if (made != nullptr) {
+        *made = list.first().made;
+    }
+    return list.first().path;
+}
+
+void AutoBackups::prune(const QDateTime& now) {
+    int daily = 0;
+    for (const Copy& copy : copies()) {
+        const bool keep =
+            copy.kind == Kind::Daily ? ++daily <= kDailyKept : copy.made.daysTo(now) <= kEventDays;
+        if (!keep) {
+            QFile::remove(copy.path);
+        }
+    }
+}
+
+} // namespace Riri

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "RiriExport.h"
+
+#include <QString>
+
+struct sqlite3;
+
+namespace Riri {
+
+// What a look at an inventory database file found: whether it is one (both
+// tables with their columns, and SQLite's integrity check passes), how many
+// items and owner records it holds and the date of its newest change.
+class RIRI_EXPORT InventoryCheck {
+public:
+    // Opens the file read-only and checks it through: integrity_check, the
+    // two tables and their columns, the counts. Never throws.
+    static InventoryCheck inspect(const QString& path);
+    // The quick form for start-up: quick_check and the two tables. A journal
+    // left by an interrupted write is rolled back first, as any connection
+    // would; nothing else is written.
+    static InventoryCheck quickCheck(const QString& path);
+    // The same checks on an open handle (the copy being verified); without
+    // newest, the date of the newest change is not looked up.
+    static InventoryCheck inspectOpen(sqlite3* db, bool quick, bool newest = true);
+
+    bool ok = false;
+    // What is wrong, for the user, when not ok.
+    QString problem;
+    qint64 items = 0;
+    qint64 owners = 0;
+    // The newest AddDate or ModDate of the items and the owner record, as
+    // stored ("2026-12-06 07:05:12"); empty when there is none.
+    QString newestChange;
+};
+
+} // namespace Riri

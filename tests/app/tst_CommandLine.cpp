@@ -1,0 +1,261 @@
+// The command line, run as the real program in a process of its own from a
+// throw-away installation: a copy of the program and its library beside a
+// home/inv.inv of its own, so the program finds that database the way it
+// always does (beside the library), and a runtime folder of its own for the
+// single-instance lock.
+
+#include "InventoryCheck.h"
+#include "TestSupport.h"
+#include "platform/SingleInstance.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sqlite3.h>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+QByteArray fileHash(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly)
+               ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
+               : QByteArray();
+}
+
+} // namespace
+
+class tst_CommandLine : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void helpAndVersion();
+    void checkSoundAndDamaged();
+    void backupRestoreRoundTrip();
+    void restoreRefusesNonInventory();
+    void exportImportRoundTrip();
+    void importWithBadRowStoresNothing();
+    void refusesWhileProgramRuns();
+    void usageErrors();
+
+private:
+    Run tallimer(const QStringList& arguments);
+    QString db() const { return m_folder->path() + "/home/inv.inv"; }
+    bool sql(const QString& statement) const;
+    QStringList column(const QString& query) const;
+    int items() const;
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<QTemporaryDir> m_runtime;
+};
+
+void tst_CommandLine::init() {
+    m_folder = std::make_unique<QTemporaryDir>();
+    m_runtime = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_folder->isValid() && m_runtime->isValid());
+    QFile::setPermissions(m_runtime->path(),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QDir(m_folder->path()).mkpath("home");
+    QVERIFY(QFile::copy(TALLIMER_PROGRAM, m_folder->path() + "/Tallimer"));
+    QVERIFY(QFile::copy(RIRI_LIBRARY, m_folder->path() + "/" + QFileInfo(RIRI_LIBRARY).fileName()));
+    QVERIFY(QFile::copy(QUORVANE_PRISTINE_DB, db()));
+    QFile::setPermissions(db(), QFile::ReadOwner | QFile::WriteOwner);
+    QVERIFY(sql("INSERT INTO tblItems (ItemID, ItemName, RoomName, Cost, BuyDate, AddDate) "
+                "VALUES ('A-1', 'Lamp, \"brass\"', 'Den', 12.5, '2005-03-01', "
+                "'2026-12-01 10:00:00'), ('A-2', 'Chair', 'Attic', 40, '2006-01-02', "
+                "'2026-12-02 11:00:00')"));
+}
+
+void tst_CommandLine::cleanup() {
+    m_folder.reset();
+    m_runtime.reset();
+}
+
+bool tst_CommandLine::sql(const QString& statement) const {
+    sqlite3* handle = nullptr;
+    const bool ok =
+        sqlite3_open_v2(db().toUtf8(), &handle, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
+        sqlite3_exec(handle, statement.toUtf8(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(handle);
+    return ok;
+}
+
+QStringList tst_CommandLine::column(const QString& query) const {
+    QStringList rows;
+    sqlite3* handle = nullptr;
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_open_v2(db().toUtf8(), &handle, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
+        sqlite3_prepare_v2(handle, query.toUtf8(), -1, &stmt, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            rows.append(
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))));
+        }
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(handle);
+    return rows;
+}
+
+int tst_CommandLine::items() const {
+    return column("SELECT count(*) FROM tblItems").value(0).toInt();
+}
+
+Run tst_CommandLine::tallimer(const QStringList& arguments) {
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_RUNTIME_DIR", m_runtime->path());
+    // No display: the command line must not need one.
+    environment.remove("DISPLAY");
+    environment.remove("WAYLAND_DISPLAY");
+    environment.remove("QT_QPA_PLATFORM");
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(QDir::tempPath());
+    program.start(m_folder->path() + "/Tallimer", arguments);
+    Run run;
+    if (!program.waitForFinished(60000)) {
+        program.kill();
+        program.waitForFinished();
+    }
+    run.exitCode = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+    run.out = QString::fromUtf8(program.readAllStandardOutput());
+    run.err = QString::fromUtf8(program.readAllStandardError());
+    return run;
+}
+
+void tst_CommandLine::helpAndVersion() {
+    const Run help = tallimer({"--help"});
+    QCOMPARE(help.exitCode, 0);
+    for (const char* option : {"--help", "--version", "--check", "--backup <FILE>",
+                               "--restore <FILE>", "--export-csv <FILE>", "--import-csv <FILE>"}) {
+        QVERIFY2(help.out.contains(option), option);
+    }
+    const Run version = tallimer({"--version"});
+    QCOMPARE(version.exitCode, 0);
+    QCOMPARE(version.out, QString("Tallimer 2.0\n"));
+}
+
+void tst_CommandLine::checkSoundAndDamaged() {
+    const Run sound = tallimer({"--check"});
+    QCOMPARE(sound.exitCode, 0);
+    QCOMPARE(sound.out.count('\n'), 1);
+    QVERIFY2(sound.out.contains("is sound: 2 items"), qPrintable(sound.out));
+
+    QFile file(db());
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    file.seek(0);
+    file.write(QByteArray(100, '\x01'));
+    file.close();
+    const Run damaged = tallimer({"--check"});
+    QVERIFY(damaged.exitCode != 0);
+    QVERIFY(damaged.out.isEmpty());
+    QVERIFY2(damaged.err.contains("not an inventory database"), qPrintable(damaged.err));
+}
+
+void tst_CommandLine::backupRestoreRoundTrip() {
+    QTemporaryDir out;
+    const QString copy = out.filePath("Quorvane-backup.inv");
+    const Run backup = tallimer({"--backup", copy});
+    QCOMPARE(backup.exitCode, 0);
+    QCOMPARE(backup.out, QString("Backed up 2 items to %1.\n").arg(copy));
+    QVERIFY(backup.err.isEmpty());
+    QVERIFY(Riri::InventoryCheck::inspect(copy).ok);
+
+    QVERIFY(sql("DELETE FROM tblItems"));
+    const Run restore = tallimer({"--restore", copy});
+    QCOMPARE(restore.exitCode, 0);
+    QCOMPARE(restore.out, QString("Restored 2 items from %1.\n").arg(copy));
+    QCOMPARE(items(), 2);
+    // The emptied inventory was kept before it was replaced.
+    const QStringList kept = QDir(m_folder->path() + "/home/backups").entryList(QDir::Files);
+    QCOMPARE(kept.size(), 1);
+    QVERIFY(kept.first().endsWith("-before-restore.inv"));
+}
+
+void tst_CommandLine::restoreRefusesNonInventory() {
+    QTemporaryDir out;
+    QFile text(out.filePath("notes.inv"));
+    QVERIFY(text.open(QIODevice::WriteOnly));
+    text.write("Item Name,Room\nLamp,Den\n");
+    text.close();
+    const QByteArray before = fileHash(db());
+    const Run run = tallimer({"--restore", text.fileName()});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY2(run.err.contains("is not an inventory backup"), qPrintable(run.err));
+    QCOMPARE(fileHash(db()), before);
+}
+
+void tst_CommandLine::exportImportRoundTrip() {
+    QTemporaryDir out;
+    const QString csv = out.filePath("items.csv");
+    const Run exported = tallimer({"--export-csv", csv});
+    QCOMPARE(exported.exitCode, 0);
+    QCOMPARE(exported.out, QString("Exported 2 items to %1.\n").arg(csv));
+    const Run imported = tallimer({"--import-csv", csv});
+    QCOMPARE(imported.exitCode, 0);
+    QCOMPARE(imported.out, QString("Imported 2 items from %1.\n").arg(csv));
+    QCOMPARE(items(), 4);
+    QCOMPARE(column("SELECT ItemID || '|' || ItemName FROM tblItems WHERE ID > 2 ORDER BY ID"),
+             (QStringList{"A-3|Lamp, \"brass\"", "A-4|Chair"}));
+}
+
+void tst_CommandLine::importWithBadRowStoresNothing() {
+    QTemporaryDir out;
+    QFile csv(out.filePath("bad.csv"));
+    QVERIFY(csv.open(QIODevice::WriteOnly));
+    csv.write("Item Name,Room,Shoe Size\r\nBox,Garage,4\r\nBag,Hall,5\r\n");
+    csv.close();
+    const QByteArray before = fileHash(db());
+    const Run run = tallimer({"--import-csv", csv.fileName()});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY2(run.err.contains("Line 3: Room \"Hall\" is not one of the 35 rooms."),
+             qPrintable(run.err));
+    QCOMPARE(fileHash(db()), before);
+}
+
+void tst_CommandLine::refusesWhileProgramRuns() {
+    // This process takes the program's lock in the same runtime folder, as
+    // a running program holds it.
+    const QByteArray previous = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", m_runtime->path().toUtf8());
+    QVERIFY(!SingleInstance::AnotherIsRunning());
+    qputenv("XDG_RUNTIME_DIR", previous);
+
+    QTemporaryDir out;
+    const QString copy = out.filePath("copy.inv");
+    QCOMPARE(tallimer({"--backup", copy}).exitCode, 0); // reading is allowed
+    const QByteArray before = fileHash(db());
+    for (const char* option : {"--restore", "--import-csv"}) {
+        const Run run = tallimer({option, copy});
+        QCOMPARE(run.exitCode, 3);
+        QVERIFY2(run.err.contains("Quorvane is running"), qPrintable(run.err));
+    }
+    QCOMPARE(fileHash(db()), before);
+    QVERIFY(!QFileInfo::exists(m_folder->path() + "/home/backups"));
+}
+
+void tst_CommandLine::usageErrors() {
+    const Run none = tallimer({"--backup"});
+    QVERIFY(none.exitCode != 0);
+    QVERIFY(!none.err.isEmpty());
+    const Run two = tallimer({"--check", "--export-csv", "x.csv"});
+    QCOMPARE(two.exitCode, 2);
+    QVERIFY(two.err.contains("exactly one"));
+    const Run unknown = tallimer({"--frobnicate"});
+    QVERIFY(unknown.exitCode != 0);
+    QVERIFY(unknown.err.contains("frobnicate"));
+}
+
+QTEST_GUILESS_MAIN(tst_CommandLine)
+#include "tst_CommandLine.moc"

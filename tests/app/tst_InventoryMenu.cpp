@@ -1,0 +1,318 @@
+// The Utils menu's backup, restore, export and import commands, driven
+// through the real main window with the file dialogs and message boxes
+// answered by the test.
+
+#include "AppInfo.h"
+#include "AutoBackups.h"
+#include "InventoryCheck.h"
+#include "MsgBox.h"
+#include "StartupCheck.h"
+#include "TestSupport.h"
+#include "frmMain.h"
+#include "items/ItemListView.h"
+#include "items/frmEditItem.h"
+#include "platform/FileDialogSeam.h"
+#include "utils/InventoryCommands.h"
+#include "utils/frmImportProblems.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+void shoot(QWidget& window, const QString& name) {
+    const QString folder = qEnvironmentVariable("QUORVANE_SHOTS");
+    if (!folder.isEmpty()) {
+        QDir().mkpath(folder);
+        window.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+    }
+}
+
+// Answers the next save or open dialog with a path and keeps what it was asked.
+struct Dialogs {
+    QString answer;
+    QString caption;
+    QString proposed;
+    Dialogs() {
+        FileDialogSeam::SetSaveFileHandler(
+            [this](QWidget*, const QString& c, const QString& suggested, const QString&) {
+                caption = c;
+                proposed = suggested;
+                return answer;
+            });
+        FileDialogSeam::SetOpenFileHandler(
+            [this](QWidget*, const QString& c, const QString& folder, const QString&) {
+                caption = c;
+                proposed = folder;
+                return answer;
+            });
+    }
+    ~Dialogs() {
+        FileDialogSeam::SetSaveFileHandler(nullptr);
+        FileDialogSeam::SetOpenFileHandler(nullptr);
+    }
+};
+
+void trigger(frmMain& main, const char* name) {
+    main.findChild<QAction*>(QLatin1String(name))->trigger();
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool seed(const TestInstall& install, int first, int last) {
+    return install.exec(
+        QStringLiteral("WITH RECURSIVE n(i) AS (SELECT %1 UNION ALL SELECT i + 1 FROM n WHERE "
+                       "i < %2) INSERT INTO tblItems (ItemID, ItemName, RoomName, Cost, BuyDate, "
+                       "AddDate) SELECT 'A-' || i, 'Item ' || i, 'Den', i, '2005-03-01', "
+                       "'2026-11-30 09:15:00' FROM n")
+            .arg(first)
+            .arg(last));
+}
+
+} // namespace
+
+class tst_InventoryMenu : public QObject {
+    Q_OBJECT
+
+private slots:
+    void backUpThroughTheMenu();
+    void restoreRefusesAFileThatIsNoInventory();
+    void restoreAsksAndRereadsTheOpenWindows();
+    void exportAndImportThroughTheMenu();
+    void importShowsEveryBadRowInACopyableWindow();
+    void damagedInventoryAtStartUp();
+};
+
+void tst_InventoryMenu::backUpThroughTheMenu() {
+    TestInstall install;
+    QVERIFY(seed(install, 1, 12));
+    MsgResponder boxes;
+    Dialogs dialogs;
+    frmMain main;
+    QTemporaryDir out;
+    dialogs.answer = out.filePath("my backup.inv");
+    boxes.expect(Riri::vbOK);
+    trigger(main, "mnuUtilsBackup");
+    QCOMPARE(dialogs.caption, QString("Back Up Inventory"));
+    QVERIFY2(dialogs.proposed.endsWith("/Quorvane-backup-" +
+                                       QDate::currentDate().toString("yyyy-MM-dd") + ".inv"),
+             qPrintable(dialogs.proposed));
+    QCOMPARE(boxes.count(), 1);
+    QCOMPARE(boxes.last().icon(), int(Riri::vbInformation));
+    QCOMPARE(boxes.last().title, AppInfo::Title);
+    QVERIFY(boxes.last().prompt.contains(dialogs.answer));
+    QVERIFY(boxes.last().prompt.contains("12 items"));
+    QCOMPARE(Riri::InventoryCheck::inspect(dialogs.answer).items, 12);
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+
+    // A folder that is not there: nothing is made and the user is told why.
+    dialogs.answer = out.filePath("gone/backup.inv");
+    boxes.expect(Riri::vbOK);
+    trigger(main, "mnuUtilsBackup");
+    QCOMPARE(boxes.last().icon(), int(Riri::vbCritical));
+    QVERIFY(boxes.last().prompt.startsWith("The inventory was NOT backed up."));
+    QVERIFY(!QFile::exists(dialogs.answer));
+
+    // Cancelled: nothing happens.
+    dialogs.answer.clear();
+    trigger(main, "mnuUtilsBackup");
+    QCOMPARE(boxes.count(), 2);
+}
+
+void tst_InventoryMenu::restoreRefusesAFileThatIsNoInventory() {
+    TestInstall install;
+    QVERIFY(seed(install, 1, 3));
+    MsgResponder boxes;
+    Dialogs dialogs;
+    frmMain main;
+    QTemporaryDir out;
+    dialogs.answer = out.filePath("photo.inv");
+    QFile photo(dialogs.answer);
+    QVERIFY(photo.open(QIODevice::WriteOnly));
+    photo.write(QByteArray(5000, '\x89'));
+    photo.close();
+    const QByteArray before = fileBytes(install.databasePath());
+    boxes.expect(Riri::vbOK);
+    trigger(main, "mnuUtilsRestore");
+    QCOMPARE(dialogs.caption, QString("Restore Inventory"));
+    QCOMPARE(boxes.count(), 1);
+    QCOMPARE(boxes.last().icon(), int(Riri::vbCritical));
+    QVERIFY2(boxes.last().prompt.contains("it is not an inventory backup") &&
+                 boxes.last().prompt.contains("file is not a database"),
+             qPrintable(boxes.last().prompt));
+    QCOMPARE(fileBytes(install.databasePath()), before);
+}
+
+void tst_InventoryMenu::restoreAsksAndRereadsTheOpenWindows() {
+    TestInstall install;
+    QVERIFY(seed(install, 1, 4));
+    MsgResponder boxes;
+    Dialogs dialogs;
+    frmMain main;
+    main.show();
+    QTemporaryDir out;
+    dialogs.answer = out.filePath("four.inv");
+    boxes.expect(Riri::vbOK);
+    trigger(main, "mnuUtilsBackup");
+    QVERIFY(seed(install, 5, 9));
+
+    frmEditItem* edit = main.ShowChild<frmEditItem>();
+    QCOMPARE(edit->lvItems->model()->rowCount(), 9);
+
+    // No (the default): nothing changes.
+    boxes.expect(Riri::vbNo);
+    trigger(main, "mnuUtilsRestore");
+    const ShownBox question = boxes.last();
+    QCOMPARE(question.icon(), int(Riri::vbQuestion));
+    QCOMPARE(question.buttons(), int(Riri::vbYesNo));
+    QCOMPARE(question.defaultButton(), int(Riri::vbDefaultButton2));
+    QVERIFY2(question.prompt.contains("The current inventory holds 9 items.") &&
+                 question.prompt.contains("The backup holds 4 items; its newest change: "),
+             qPrintable(question.prompt));
+    QCOMPARE(install.scalar("SELECT count(*) FROM tblItems").toInt(), 9);
+
+    // Yes: a safety copy, the backup's content, and the open list re-read.
+    boxes.expect(Riri::vbYes);
+    boxes.expect(Riri::vbOK);
+    trigger(main, "mnuUtilsRestore");
+    QCOMPARE(boxes.last().icon(), int(Riri::vbInformation));
+    QVERIFY(boxes.last().prompt.contains("It holds 4 items."));
+    QCOMPARE(install.scalar("SELECT count(*) FROM tblItems").toInt(), 4);
+    const QStringList copies = QDir(Riri::AutoBackups::folder()).entryList(QDir::Files);
+    QCOMPARE(copies.size(), 1);
+    QCOMPARE(
+        Riri::InventoryCheck::inspect(Riri::AutoBackups::folder() + "/" + copies.first()).items, 9);
+    QCoreApplication::processEvents();
+    frmEditItem* reopened = nullptr;
+    for (QMdiSubWindow* sub : main.mdiArea()->subWindowList()) {
+        if (auto* window = qobject_cast<frmEditItem*>(sub->widget())) {
+            reopened = window;
+        }
+    }
+    QVERIFY(reopened != nullptr);
+    QCOMPARE(reopened->lvItems->model()->rowCount(), 4);
+    QCOMPARE(boxes.pending(), 0);
+}
+
+void tst_InventoryMenu::exportAndImportThroughTheMenu() {
+    TestInstall install;
+    QVERIFY(seed(install, 1, 5));
+    MsgResponder boxes;
+    Dialogs dialogs;
+    frmMain main;
+    QTemporaryDir out;
+    dialogs.answer = out.filePath("items.csv");
+    boxes.expect(Riri::vbOK);
+    trigger(main, "mnuUtilsExportCsv");
+    QVERIFY(dialogs.proposed.endsWith(".csv"));
+    QVERIFY2(boxes.last().prompt.startsWith("5 items were exported to"),
+             qPrintable(boxes.last().prompt));
+    QVERIFY(fileBytes(dialogs.answer).startsWith("\xEF\xBB\xBFItem ID,Item Name,"));
+
+    boxes.expect(Riri::vbOK);
+    trigger(main, "mnuUtilsImportCsv");
+    QCOMPARE(dialogs.caption, QString("Import Items from CSV"));
+    QVERIFY2(boxes.last().prompt.startsWith("5 items were imported from"),
+             qPrintable(boxes.last().prompt));
+    QCOMPARE(install.scalar("SELECT count(*) FROM tblItems").toInt(), 10);
+    QCOMPARE(install.scalar("SELECT ItemName FROM tblItems WHERE ItemID = 'A-10'").toString(),
+             QString("Item 5"));
+}
+
+void tst_InventoryMenu::importShowsEveryBadRowInACopyableWindow() {
+    TestInstall install;
+    MsgResponder boxes;
+    Dialogs dialogs;
+    frmMain main;
+    main.show();
+    QTemporaryDir out;
+    dialogs.answer = out.filePath("bad.csv");
+    QFile csv(dialogs.answer);
+    QVERIFY(csv.open(QIODevice::WriteOnly));
+    csv.write("Item Name,Room,Original Cost,Colour\r\nLamp,Den,1.50,red\r\n,Den,,\r\n"
+              "Sofa,Lounge,12abc,green\r\n");
+    csv.close();
+    trigger(main, "mnuUtilsImportCsv");
+    QCOMPARE(boxes.count(), 0);
+    auto* window = qobject_cast<frmImportProblems*>([] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (qobject_cast<frmImportProblems*>(w) != nullptr && w->isVisible()) {
+                return w;
+            }
+        }
+        return static_cast<QWidget*>(nullptr);
+    }());
+    QVERIFY(window != nullptr);
+    QVERIFY(!window->isModal());
+    QCOMPARE(window->txtProblems->toPlainText(),
+             QString("Line 3: Item Name is missing.\n"
+                     "Line 4: Room \"Lounge\" is not one of the 35 rooms; Original Cost \"12abc\" "
+                     "is not an amount like 1234.50.\n"
+                     "Columns ignored: Colour"));
+    QVERIFY(window->txtProblems->isReadOnly());
+    QTest::mouseClick(window->cmdCopy, Qt::LeftButton);
+    QCOMPARE(QApplication::clipboard()->text(), window->txtProblems->toPlainText());
+    QCOMPARE(install.scalar("SELECT count(*) FROM tblItems").toInt(), 0);
+    shoot(*window, "frmImportProblems");
+    QTest::mouseClick(window->cmdClose, Qt::LeftButton);
+}
+
+void tst_InventoryMenu::damagedInventoryAtStartUp() {
+    TestInstall install;
+    QVERIFY(seed(install, 1, 3000));
+    // A sound start makes the first daily copy.
+    QVERIFY(CheckInventoryAtStartup());
+    QCOMPARE(QDir(Riri::AutoBackups::folder()).entryList(QDir::Files).size(), 1);
+
+    QFile file(install.databasePath());
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    file.seek(file.size() / 2);
+    file.write(QByteArray(8192, '\x33'));
+    file.close();
+    const QByteArray damaged = fileBytes(install.databasePath());
+
+    MsgResponder boxes;
+    // No: the program ends and the file stays as it is.
+    boxes.expect(Riri::vbNo);
+    QVERIFY(!CheckInventoryAtStartup());
+    QCOMPARE(boxes.last().defaultButton(), int(Riri::vbDefaultButton2));
+    QVERIFY2(boxes.last().prompt.startsWith("The inventory database is damaged") &&
+                 boxes.last().prompt.contains("Restore the newest automatic copy, made "),
+             qPrintable(boxes.last().prompt));
+    QCOMPARE(fileBytes(install.databasePath()), damaged);
+
+    // Yes: the copy comes back, and the damaged file is kept beside the copies.
+    boxes.expect(Riri::vbYes);
+    boxes.expect(Riri::vbOK);
+    QVERIFY(CheckInventoryAtStartup());
+    QVERIFY(boxes.last().prompt.contains("It holds 3000 items."));
+    QCOMPARE(install.scalar("PRAGMA integrity_check").toString(), QString("ok"));
+    QCOMPARE(install.scalar("SELECT count(*) FROM tblItems").toInt(), 3000);
+    const QStringList kept = QDir(Riri::AutoBackups::folder()).entryList(QDir::Files);
+    QVERIFY2(kept.filter("before-restore").size() == 1, qPrintable(kept.join(' ')));
+
+    // Damaged with no copy at all: told so, and the program ends.
+    QDir(Riri::AutoBackups::folder()).removeRecursively();
+    QFile again(install.databasePath());
+    QVERIFY(again.open(QIODevice::WriteOnly));
+    again.write(QByteArray(4096, 'x'));
+    again.close();
+    boxes.expect(Riri::vbOK);
+    QVERIFY(!CheckInventoryAtStartup());
+    QVERIFY(boxes.last().prompt.contains("There is no automatic copy to restore."));
+}
+
+QTEST_MAIN(tst_InventoryMenu)
+#include "tst_InventoryMenu.moc"

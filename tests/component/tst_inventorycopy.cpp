@@ -1,0 +1,426 @@
+// Backups, restores, the file check and the automatic copies, with the
+// faults they must survive: kills at any moment, a full disk, files that are
+// no inventory, and a writer working during the copy.
+
+#include "AutoBackups.h"
+#include "ComponentFolder.h"
+#include "Error.h"
+#include "InventoryCheck.h"
+#include "InventoryCopy.h"
+#include "SafetySupport.h"
+#include "TestSupport.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sqlite3.h>
+#include <sys/prctl.h>
+
+namespace {
+
+bool setModified(const QString& path, const QDateTime& when) {
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite) &&
+           file.setFileTime(when, QFileDevice::FileModificationTime);
+}
+
+} // namespace
+
+class tst_InventoryCopy : public QObject {
+    Q_OBJECT
+
+private slots:
+    void backupIsVerifiedCopy();
+    void backupFailsCleanlyIntoMissingFolder();
+    void killDuringBackupLeavesNoPartialFile();
+    void fullDiskDuringBackup();
+    void backupWhileAnotherConnectionWrites();
+    void restoreRefusesFilesThatAreNoInventory_data();
+    void restoreRefusesFilesThatAreNoInventory();
+    void restoreReplacesContentAndKeepsACopy();
+    void restoreWaitsForNoWriter();
+    void quickCheckFindsDamage();
+    void dailyCopyOnlyWhenDue();
+    void pruningKeepsSevenDailyAndThirtyDays();
+};
+
+void tst_InventoryCopy::backupIsVerifiedCopy() {
+    TestInstall install;
+    QVERIFY(seedItems(install, 500));
+    QVERIFY(install.exec("INSERT INTO tblOwner (OwnerID, LName) VALUES ('O-1', 'Smith')"));
+    QTemporaryDir out;
+    const QString target = out.filePath("copy.inv");
+    const Riri::InventoryCheck check = Riri::InventoryCopy::backUp(target);
+    QVERIFY(check.ok);
+    QCOMPARE(check.items, 500);
+    QCOMPARE(check.owners, 1);
+    QCOMPARE(Riri::InventoryCheck::inspect(target).newestChange, QString("2026-01-01 10:00:00"));
+    QCOMPARE(folderEntries(out.path()), QStringList{"copy.inv"});
+
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open_v2(target.toUtf8(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, "SELECT count(*), sum(Cost) FROM tblItems", -1, &stmt, nullptr);
+    QCOMPARE(sqlite3_step(stmt), SQLITE_ROW);
+    QCOMPARE(sqlite3_column_int(stmt, 0), 500);
+    QCOMPARE(sqlite3_column_double(stmt, 1),
+             install.scalar("SELECT sum(Cost) FROM tblItems").toDouble());
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    // An existing file of the chosen name is replaced whole.
+    QFile old(out.filePath("old.inv"));
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("not a database");
+    old.close();
+    QCOMPARE(Riri::InventoryCopy::backUp(old.fileName()).items, 500);
+    QVERIFY(Riri::InventoryCheck::inspect(old.fileName()).ok);
+}
+
+void tst_InventoryCopy::backupFailsCleanlyIntoMissingFolder() {
+    TestInstall install;
+    QTemporaryDir out;
+    try {
+        Riri::InventoryCopy::backUp(out.filePath("missing/copy.inv"));
+        QFAIL("a backup into a missing folder was reported as made");
+    } catch (const Riri::Error& error) {
+        QVERIFY2(error.description().contains("missing"), qPrintable(error.description()));
+    }
+    QVERIFY(folderEntries(out.path()).isEmpty());
+}
+
+void tst_InventoryCopy::killDuringBackupLeavesNoPartialFile() {
+    TestInstall install;
+    QVERIFY(seedItems(install, 30000));
+    const QByteArray before = fileHash(install.databasePath());
+    QTemporaryDir out;
+    const QString target = out.filePath("copy.inv");
+    // How long a whole backup takes here, to spread the kills over it.
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(inChild([&] { return Riri::InventoryCopy::backUp(target).items == 30000 ? 0 : 1; }),
+             0);
+    const qint64 whole = std::max<qint64>(timer.nsecsElapsed() / 1000, 2000);
+    QFile::remove(target);
+
+    int completed = 0;
+    for (int round = 0; round < 25; ++round) {
+        const qint64 after = QRandomGenerator::global()->bounded(whole);
+        inChild([&] { return Riri::InventoryCopy::backUp(target).items == 30000 ? 0 : 1; },
+                [&](pid_t pid) {
+                    ::usleep(static_cast<useconds_t>(after));
+                    ::kill(pid, SIGKILL);
+                });
+        if (QFile::exists(target)) {
+            // Only a complete, verified copy ever carries the name.
+            const Riri::InventoryCheck check = Riri::InventoryCheck::inspect(target);
+            QVERIFY2(check.ok, qPrintable(check.problem));
+            QCOMPARE(check.items, 30000);
+            ++completed;
+            QFile::remove(target);
+        }
+        for (const QString& name : folderEntries(out.path())) {
+            QVERIFY2(name.startsWith(".copy.inv.part-"), qPrintable(name));
+            QFile::remove(out.filePath(name));
+        }
+    }
+    qInfo("%d of 25 killed backups had completed", completed);
+    QCOMPARE(fileHash(install.databasePath()), before);
+}
+
+void tst_InventoryCopy::fullDiskDuringBackup() {
+    TestInstall install;
+    QVERIFY(seedItems(install, 5000));
+    const QByteArray before = fileHash(install.databasePath());
+    QTemporaryDir out;
+    const QString target = out.filePath("copy.inv");
+    const int status = inChild([&] {
+        limitFileSize(64 * 1024);
+        try {
+            Riri::InventoryCopy::backUp(target);
+            return 1;
+        } catch (const Riri::Error& error) {
+            std::fprintf(stderr, "%s\n", qPrintable(error.description()));
+            return error.description().startsWith("The disk is full") ? 0 : 2;
+        }
+    });
+    QCOMPARE(status, 0);
+    QVERIFY(folderEntries(out.path()).isEmpty());
+    QCOMPARE(fileHash(install.databasePath()), before);
+    QVERIFY(Riri::InventoryCheck::inspect(install.databasePath()).ok);
+}
+
+void tst_InventoryCopy::backupWhileAnotherConnectionWrites() {
+    TestInstall install;
+    QVERIFY(seedItems(install, 2000));
+    QTemporaryDir out;
+    const QString target = out.filePath("copy.inv");
+    // A second process adds items one transaction at a time, as the program
+    // would, until it is stopped.
+    const QByteArray path = install.databasePath().toUtf8();
+    const pid_t writer = ::fork();
+    if (writer == 0) {
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+        sqlite3_busy_timeout(db, 5000);
+        for (int i = 100000;; ++i) {
+            const QByteArray sql =
+                QString("INSERT INTO tblItems (ItemID, ItemName, RoomName) VALUES ('W-%1', "
+                        "'Written %1', 'Den')")
+                    .arg(i)
+                    .toUtf8();
+            sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr);
+            ::usleep(500);
+        }
+    }
+    struct Stop {
+        pid_t pid;
+        ~Stop() {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+    } stop{writer};
+    // Every item committed before the backup begins, read with a connection
+    // that waits for the writer's lock, once the writer is under way.
+    QStringList before;
+    QElapsedTimer waiting;
+    waiting.start();
+    while (before.size() < 2020 && waiting.elapsed() < 20000) {
+        QTest::qWait(20);
+        before.clear();
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_busy_timeout(db, 5000);
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(db, "SELECT ItemID FROM tblItems", -1, &stmt, nullptr);
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            before.append(
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))));
+        }
+        sqlite3_finalize(stmt);
+        sqlite3_close(db);
+    }
+    QVERIFY(before.size() > 2000);
+    Riri::InventoryCheck copy;
+    try {
+        copy = Riri::InventoryCopy::backUp(target);
+    } catch (const Riri::Error& error) {
+        QFAIL(qPrintable(error.description()));
+    }
+    QTest::qWait(50);
+    ::kill(writer, SIGKILL);
+    ::waitpid(writer, nullptr, 0);
+    QVERIFY(copy.items >= before.size());
+
+    QVERIFY(Riri::InventoryCopy::restore(target).ok);
+    QStringList after;
+    for (const QVariantList& row : install.query("SELECT ItemID FROM tblItems")) {
+        after.append(row.first().toString());
+    }
+    QCOMPARE(after.size(), copy.items);
+    for (const QString& id : before) {
+        QVERIFY2(after.contains(id), qPrintable(id));
+    }
+    QCOMPARE(install.scalar("PRAGMA integrity_check").toString(), QString("ok"));
+}
+
+void tst_InventoryCopy::restoreRefusesFilesThatAreNoInventory_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("truncated") << "truncated"
+                               << "damaged|malformed";
+    QTest::newRow("random") << "random"
+                            << "not an inventory database";
+    QTest::newRow("empty") << "empty"
+                           << "empty";
+    QTest::newRow("text") << "text"
+                          << "not an inventory database";
+    QTest::newRow("foreign database") << "foreign"
+                                      << "table tblItems is missing";
+    QTest::newRow("column missing") << "column"
+                                    << "no column Notes";
+    QTest::newRow("missing") << "missing"
+                             << "does not exist";
+}
+
+void tst_InventoryCopy::restoreRefusesFilesThatAreNoInventory() {
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    TestInstall install;
+    QVERIFY(seedItems(install, 3000));
+    QTemporaryDir out;
+    const QString offered = out.filePath("offered.inv");
+    if (kind == "truncated") {
+        Riri::InventoryCopy::backUp(offered);
+        QFile file(offered);
+        QVERIFY(file.resize(file.size() / 2));
+    } else if (kind == "random" || kind == "text" || kind == "empty") {
+        QFile file(offered);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        if (kind == "random") {
+            QByteArray bytes(200000, '\0');
+            for (char& c : bytes) {
+                c = static_cast<char>(QRandomGenerator::global()->bounded(256));
+            }
+            file.write(bytes);
+        } else if (kind == "text") {
+            file.write(QByteArray("Item Name,Room\r\nLamp,Kitchen\r\n").repeated(200));
+        }
+    } else if (kind == "foreign" || kind == "column") {
+        sqlite3* db = nullptr;
+        QCOMPARE(sqlite3_open(offered.toUtf8(), &db), SQLITE_OK);
+        const char* sql = kind == "foreign"
+                              ? "CREATE TABLE songs (title TEXT); INSERT INTO songs VALUES ('x');"
+                              : "CREATE TABLE tblItems (ID INTEGER PRIMARY KEY, ItemID, ItemName, "
+                                "SN, Model, RoomName, Cost, CurValue, BuyDate, AccquiredFrom, "
+                                "Description, AddDate, ModDate); CREATE TABLE tblOwner (OwnerID);";
+        QCOMPARE(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    }
+    const QByteArray before = fileHash(install.databasePath());
+    try {
+        Riri::InventoryCopy::restore(offered);
+        QFAIL("a file that is no inventory was restored");
+    } catch (const Riri::Error& error) {
+        QVERIFY2(error.description().contains(QRegularExpression(reason)),
+                 qPrintable(error.description()));
+    }
+    QCOMPARE(fileHash(install.databasePath()), before);
+    QVERIFY(!QFileInfo::exists(Riri::AutoBackups::folder()));
+    QCOMPARE(folderEntries(install.folder() + "/home"), QStringList{"inv.inv"});
+}
+
+void tst_InventoryCopy::restoreReplacesContentAndKeepsACopy() {
+    TestInstall install;
+    QVERIFY(seedItems(install, 10));
+    QTemporaryDir out;
+    const QString backup = out.filePath("ten.inv");
+    Riri::InventoryCopy::backUp(backup);
+    QVERIFY(seedItems(install, 5, 11));
+    QFile::setPermissions(install.databasePath(), QFile::ReadOwner | QFile::WriteOwner);
+
+    const Riri::InventoryCheck restored = Riri::InventoryCopy::restore(backup);
+    QCOMPARE(restored.items, 10);
+    QCOMPARE(install.scalar("SELECT count(*) FROM tblItems").toInt(), 10);
+    QCOMPARE(install.scalar("SELECT max(ItemID) FROM tblItems").toString(), QString("A-9"));
+    QCOMPARE(QFile::permissions(install.databasePath()) &
+                 ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+             QFile::ReadOwner | QFile::WriteOwner);
+    // The inventory as it was before is kept among the automatic copies.
+    const QStringList copies = QDir(Riri::AutoBackups::folder()).entryList(QDir::Files);
+    QCOMPARE(copies.size(), 1);
+    QVERIFY(copies.first().endsWith("-before-restore.inv"));
+    QCOMPARE(
+        Riri::InventoryCheck::inspect(Riri::AutoBackups::folder() + "/" + copies.first()).items,
+        15);
+    QCOMPARE(folderEntries(install.folder() + "/home"), (QStringList{"backups", "inv.inv"}));
+}
+
+void tst_InventoryCopy::restoreWaitsForNoWriter() {
+    TestInstall install;
+    QVERIFY(seedItems(install, 10));
+    QTemporaryDir out;
+    const QString backup = out.filePath("ten.inv");
+    Riri::InventoryCopy::backUp(backup);
+    // Another program is in the middle of a write.
+    sqlite3* writer = nullptr;
+    QCOMPARE(sqlite3_open(install.databasePath().toUtf8(), &writer), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(writer,
+                          "BEGIN IMMEDIATE; INSERT INTO tblItems (ItemID, ItemName) VALUES "
+                          "('W-1', 'Written')",
+                          nullptr, nullptr, nullptr),
+             SQLITE_OK);
+    const QByteArray before = fileHash(install.databasePath());
+    try {
+        Riri::InventoryCopy::restore(backup);
+        QFAIL("the inventory was replaced under a writer");
+    } catch (const Riri::Error& error) {
+        QVERIFY2(error.description().contains("in use by another program"),
+                 qPrintable(error.description()));
+    }
+    QCOMPARE(fileHash(install.databasePath()), before);
+    QCOMPARE(sqlite3_exec(writer, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(writer);
+    QCOMPARE(install.scalar("SELECT count(*) FROM tblItems").toInt(), 11);
+}
+
+void tst_InventoryCopy::quickCheckFindsDamage() {
+    TestInstall install;
+    QVERIFY(seedItems(install, 3000));
+    QVERIFY(Riri::InventoryCheck::quickCheck(install.databasePath()).ok);
+    // Garble one page in the middle of the table.
+    QFile file(install.databasePath());
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    const qint64 size = file.size();
+    file.seek(size / 2);
+    file.write(QByteArray(4096, '\x5a'));
+    file.close();
+    const QByteArray damaged = fileHash(install.databasePath());
+    const Riri::InventoryCheck check = Riri::InventoryCheck::quickCheck(install.databasePath());
+    QVERIFY(!check.ok);
+    QVERIFY2(check.problem.contains("damaged") || check.problem.contains("malformed"),
+             qPrintable(check.problem));
+    // Looking did not write.
+    QCOMPARE(fileHash(install.databasePath()), damaged);
+}
+
+void tst_InventoryCopy::dailyCopyOnlyWhenDue() {
+    TestInstall install;
+    QVERIFY(seedItems(install, 20));
+    const QString first = Riri::AutoBackups::makeDailyIfDue();
+    QVERIFY(!first.isEmpty());
+    QVERIFY(first.endsWith("-daily.inv"));
+    // A day has not passed.
+    QVERIFY(Riri::AutoBackups::makeDailyIfDue().isEmpty());
+    // Two days on, but nothing changed since the copy.
+    QVERIFY(setModified(install.databasePath(), QDateTime::currentDateTime().addSecs(-60)));
+    QVERIFY(Riri::AutoBackups::makeDailyIfDue(QDateTime::currentDateTime().addDays(2)).isEmpty());
+    // Two days on, and the inventory changed after the copy.
+    QVERIFY(setModified(install.databasePath(), QDateTime::currentDateTime().addSecs(60)));
+    QVERIFY(!Riri::AutoBackups::makeDailyIfDue(QDateTime::currentDateTime().addDays(2)).isEmpty());
+
+    // A copy that cannot be made is logged and stops nothing.
+    QFile::remove(install.databasePath());
+    QDir(Riri::AutoBackups::folder()).removeRecursively();
+    QVERIFY(Riri::AutoBackups::make(Riri::AutoBackups::Kind::BeforeImport).isEmpty());
+    QVERIFY(install.logLines().contains("Automatic Backup - DLL Function"));
+}
+
+void tst_InventoryCopy::pruningKeepsSevenDailyAndThirtyDays() {
+    TestInstall install;
+    QVERIFY(QDir().mkpath(Riri::AutoBackups::folder()));
+    const QDateTime now = QDateTime::currentDateTime();
+    const auto touch = [](const QDateTime& when, const QString& kind) {
+        QFile file(Riri::AutoBackups::folder() + "/inv-" + when.toString("yyyyMMdd-HHmmsszzz") +
+                   "-" + kind + ".inv");
+        file.open(QIODevice::WriteOnly);
+        return QFileInfo(file).fileName();
+    };
+    QStringList daily;
+    for (int day = 1; day <= 10; ++day) {
+        daily.append(touch(now.addDays(-day), "daily"));
+    }
+    const QString recentRestore = touch(now.addDays(-29), "before-restore");
+    const QString oldImport = touch(now.addDays(-31), "before-import");
+    const QString foreign = "notes.txt";
+    QFile(Riri::AutoBackups::folder() + "/" + foreign).open(QIODevice::WriteOnly);
+
+    Riri::AutoBackups::prune(now);
+    const QStringList left = QDir(Riri::AutoBackups::folder()).entryList(QDir::Files);
+    for (int i = 0; i < 10; ++i) {
+        QCOMPARE(left.contains(daily[i]), i < 7);
+    }
+    QVERIFY(left.contains(recentRestore));
+    QVERIFY(!left.contains(oldImport));
+    QVERIFY(left.contains(foreign));
+    QDateTime made;
+    QCOMPARE(QFileInfo(Riri::AutoBackups::newest(&made)).fileName(), daily.first());
+    QCOMPARE(made.date(), now.addDays(-1).date());
+}
+
+QTEST_GUILESS_MAIN(tst_InventoryCopy)
+#include "tst_inventorycopy.moc"

@@ -1,0 +1,348 @@
+// The items as CSV: the export's format, the round trip back through the
+// import, the add window's rules on every imported row (one bad row stores
+// nothing and is named), and an export that survives kills and a full disk.
+
+#include "AutoBackups.h"
+#include "Error.h"
+#include "ItemArgs.h"
+#include "ItemsCsv.h"
+#include "MsgBox.h"
+#include "SafetySupport.h"
+#include "TestSupport.h"
+#include "dllHome.h"
+
+#include <QDate>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QByteArray kHeader = "Item ID,Item Name,Serial Number,Model,Room,Original Cost,Current "
+                           "Value,Accquired From,Date Accquired,Description,Notes,Date "
+                           "Added,Date Modified";
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A CSV file of n good rows in the short form Item Name, Room, Original Cost.
+QByteArray goodRows(int n) {
+    QByteArray bytes = "Item Name,Room,Original Cost\r\n";
+    for (int i = 1; i <= n; ++i) {
+        bytes += "Thing " + QByteArray::number(i) + ",Den," + QByteArray::number(i) + ".50\r\n";
+    }
+    return bytes;
+}
+
+const char* const kCompared =
+    "SELECT ItemName, SN, Model, RoomName, Cost, CurValue, BuyDate, AccquiredFrom, Description, "
+    "Notes FROM tblItems ORDER BY ID";
+
+} // namespace
+
+class tst_ItemsCsv : public QObject {
+    Q_OBJECT
+
+private slots:
+    void exportFormat();
+    void roundTripKeepsEveryText();
+    void oneBadRowAmongThousandsStoresNothing();
+    void everyRuleOfTheAddWindow_data();
+    void everyRuleOfTheAddWindow();
+    void everyBadRowIsNamedWithItsLine();
+    void headerByNameInAnyCase();
+    void headerProblemsRefuseTheFile();
+    void numberingContinuesInOneTransaction();
+    void failingStoreKeepsNothing();
+    void killDuringExportLeavesNoPartialFile();
+    void fullDiskDuringExport();
+};
+
+void tst_ItemsCsv::exportFormat() {
+    TestInstall install;
+    QVERIFY(install.exec(
+        "INSERT INTO tblItems (ItemID, ItemName, RoomName, Cost, CurValue, BuyDate, Description, "
+        "AddDate, ModDate) VALUES ('A-1', 'Lamp', 'Den', 12.5, 0, '2005-03-01', 'Say \"hi\", "
+        "then\nleave', '2026-12-06 07:05:12', '2026-12-07 08:00:00')"));
+    QTemporaryDir out;
+    QCOMPARE(Riri::ItemsCsv::exportItems(out.filePath("items.csv")), 1);
+    QCOMPARE(readFile(out.filePath("items.csv")),
+             "\xEF\xBB\xBF" + kHeader +
+                 "\r\nA-1,Lamp,,,Den,12.50,0.00,,2005-03-01,\"Say \"\"hi\"\", then\nleave\",,"
+                 "2026-12-06T07:05:12,2026-12-07T08:00:00\r\n");
+    QCOMPARE(folderEntries(out.path()), QStringList{"items.csv"});
+}
+
+void tst_ItemsCsv::roundTripKeepsEveryText() {
+    MsgResponder boxes;
+    QTemporaryDir out;
+    const QString csv = out.filePath("items.csv");
+    QString longText;
+    while (longText.size() < 250) {
+        longText += QString::fromUtf8("Ærø \"quoted\", comma\r\nnew line\n日本 ");
+    }
+    longText.truncate(250);
+    longText[249] = QLatin1Char('.'); // the writers trim blanks at the ends
+    QList<QVariantList> original;
+    {
+        TestInstall install;
+        Riri::dllHome home;
+        const QList<QStringList> texts{{"A-1", "O'Brien's \"best\" lamp, brass", "SN,1;\"x\"",
+                                        QString::fromUtf8("Ünïcødé 日本 🎉"), "Master Bedroom",
+                                        "Bob's, \"Store\"", longText, "line 1\nline 2\n\n\"end\""},
+                                       {"A-2", "Plain", "", "", "Attic", "", "", ""},
+                                       {"A-3", QString(35, QChar(0x00E9)), QString(35, 'S'),
+                                        QString(30, 'M'), "Other", QString(34, 'F'), "\"", ","}};
+        const std::vector<std::vector<double>> money{
+            {12.35, 99999.99}, {0, 0}, {9999999999999.99, -9999999999999.99}};
+        for (int i = 0; i < texts.size(); ++i) {
+            ItemArgs args(texts[i][0]);
+            args.text = texts[i];
+            args.money = money[static_cast<size_t>(i)];
+            args.date = QDateTime(QDate(1999, 12, 31).addDays(i), QTime(0, 0));
+            QVERIFY(home.AddItems(args.text, args.money, args.date));
+        }
+        original = install.query(kCompared);
+        QCOMPARE(Riri::ItemsCsv::exportItems(csv), 3);
+    }
+    TestInstall install;
+    const Riri::ItemsCsv::ImportResult result = Riri::ItemsCsv::importItems(csv);
+    QVERIFY2(result.ok(), qPrintable(result.problems.join('\n')));
+    QCOMPARE(result.stored, 3);
+    QVERIFY(result.unknownColumns.isEmpty());
+    const QList<QVariantList> imported = install.query(kCompared);
+    QCOMPARE(imported.size(), original.size());
+    for (int row = 0; row < original.size(); ++row) {
+        for (int column = 0; column < original[row].size(); ++column) {
+            QCOMPARE(imported[row][column], original[row][column]);
+        }
+    }
+    QCOMPARE(install.query("SELECT ItemID FROM tblItems ORDER BY ID"),
+             (QList<QVariantList>{{"A-1"}, {"A-2"}, {"A-3"}}));
+    QCOMPARE(imported[0][8].toString(), longText);
+}
+
+void tst_ItemsCsv::oneBadRowAmongThousandsStoresNothing() {
+    TestInstall install;
+    QVERIFY(seedItems(install, 3));
+    QTemporaryDir out;
+    QByteArray bytes = goodRows(5000);
+    bytes.replace("Thing 3217,Den,", "Thing 3217,Kitchn,");
+    writeFile(out.filePath("many.csv"), bytes);
+    const Riri::ItemsCsv::ImportResult result =
+        Riri::ItemsCsv::importItems(out.filePath("many.csv"));
+    QCOMPARE(result.stored, 0);
+    QCOMPARE(result.problems,
+             QStringList{"Line 3218: Room \"Kitchn\" is not one of the 35 rooms."});
+    QCOMPARE(install.scalar("SELECT count(*) FROM tblItems").toInt(), 3);
+    // Nothing was going to change: no copy was made either.
+    QVERIFY(!QFileInfo::exists(Riri::AutoBackups::folder()));
+
+    bytes.replace("Thing 3217,Kitchn,", "Thing 3217,kitchen,");
+    writeFile(out.filePath("many.csv"), bytes);
+    QCOMPARE(Riri::ItemsCsv::importItems(out.filePath("many.csv")).stored, 5000);
+    QCOMPARE(install.scalar("SELECT count(*) FROM tblItems").toInt(), 5003);
+    QCOMPARE(
+        install.scalar("SELECT RoomName FROM tblItems WHERE ItemName = 'Thing 3217'").toString(),
+        QString("Kitchen"));
+    QCOMPARE(install.scalar("SELECT Cost FROM tblItems WHERE ItemName = 'Thing 3217'").toDouble(),
+             3217.5);
+}
+
+void tst_ItemsCsv::everyRuleOfTheAddWindow_data() {
+    QTest::addColumn<QByteArray>("row");
+    QTest::addColumn<QString>("reason");
+    const QByteArray tomorrow = QDate::currentDate().addDays(1).toString(Qt::ISODate).toLatin1();
+    QTest::newRow("name missing") << QByteArray("  ,Den,,,,") << "Item Name is missing";
+    QTest::newRow("name too long") << QByteArray(36, 'n') + ",Den,,,,"
+                                   << "Item Name is longer than 35";
+    QTest::newRow("room missing") << QByteArray("Lamp,,,,,") << "Room is missing";
+    QTest::newRow("room unknown") << QByteArray("Lamp,Cellar,,,,") << "Room \"Cellar\" is not one";
+    QTest::newRow("cost with comma")
+        << QByteArray("Lamp,Den,\"1,234.50\",,,") << "Original Cost \"1,234.50\"";
+    QTest::newRow("cost letters") << QByteArray("Lamp,Den,12abc,,,") << "Original Cost \"12abc\"";
+    QTest::newRow("value too large") << QByteArray("Lamp,Den,,1") + QByteArray(40, '0') + ",,"
+                                     << "Current Value";
+    QTest::newRow("date tomorrow") << QByteArray("Lamp,Den,,,") + tomorrow + ","
+                                   << "is after today";
+    QTest::newRow("date garbled") << QByteArray("Lamp,Den,,,31/12/2005,") << "is not a date";
+    QTest::newRow("date before 1900")
+        << QByteArray("Lamp,Den,,,1899-12-31,") << "is before 1900-01-01";
+    QTest::newRow("notes too long")
+        << QByteArray("Lamp,Den,,,,") + QByteArray(251, 'x') << "Notes is longer than 250";
+    QTest::newRow("too many fields")
+        << QByteArray("Lamp,Den,,,,,") << "it has 7 fields, the header has 6";
+    QTest::newRow("quote not closed") << QByteArray("Lamp,Den,,,,\"open") << "not closed";
+}
+
+void tst_ItemsCsv::everyRuleOfTheAddWindow() {
+    QFETCH(QByteArray, row);
+    QFETCH(QString, reason);
+    TestInstall install;
+    QTemporaryDir out;
+    writeFile(
+        out.filePath("one.csv"),
+        "Item Name,Room,Original Cost,Current Value,Date Accquired,Notes\r\nGood,Den,,,,\r\n" +
+            row + "\r\n");
+    const Riri::ItemsCsv::ImportResult result =
+        Riri::ItemsCsv::importItems(out.filePath("one.csv"));
+    QCOMPARE(result.problems.size(), 1);
+    QVERIFY2(result.problems.first().startsWith("Line 3: "), qPrintable(result.problems.first()));
+    QVERIFY2(result.problems.first().contains(reason), qPrintable(result.problems.first()));
+    QCOMPARE(install.scalar("SELECT count(*) FROM tblItems").toInt(), 0);
+}
+
+void tst_ItemsCsv::everyBadRowIsNamedWithItsLine() {
+    TestInstall install;
+    QTemporaryDir out;
+    writeFile(out.filePath("bad.csv"), "Item Name,Room,Description\n"
+                                       "One,Den,\"three\nline\ntext\"\n"
+                                       ",Den,\n"
+                                       "Three,Nowhere,\n"
+                                       "\n"
+                                       "Five,Den,fine\n"
+                                       ",,\n");
+    const Riri::ItemsCsv::ImportResult result =
+        Riri::ItemsCsv::importItems(out.filePath("bad.csv"));
+    QCOMPARE(result.problems, (QStringList{"Line 5: Item Name is missing.",
+                                           "Line 6: Room \"Nowhere\" is not one of the 35 rooms.",
+                                           "Line 9: Item Name is missing; Room is missing."}));
+    QCOMPARE(install.scalar("SELECT count(*) FROM tblItems").toInt(), 0);
+}
+
+void tst_ItemsCsv::headerByNameInAnyCase() {
+    TestInstall install;
+    QTemporaryDir out;
+    writeFile(out.filePath("any.csv"),
+              "ROOM,colour,item name, current value ,DATE ACCQUIRED,Item ID\r\n"
+              "garage,red,Bike,150.456,2020-02-29,X-99\r\n");
+    const Riri::ItemsCsv::ImportResult result =
+        Riri::ItemsCsv::importItems(out.filePath("any.csv"));
+    QVERIFY2(result.ok(), qPrintable(result.problems.join('\n')));
+    QCOMPARE(result.unknownColumns, QStringList{"colour"});
+    QCOMPARE(install.query("SELECT ItemID, ItemName, RoomName, Cost, CurValue, BuyDate, Notes "
+                           "FROM tblItems"),
+             (QList<QVariantList>{{"A-1", "Bike", "Garage", 0.0, 150.46, "2020-02-29", ""}}));
+}
+
+void tst_ItemsCsv::headerProblemsRefuseTheFile() {
+    TestInstall install;
+    QTemporaryDir out;
+    const auto problems = [&](const QByteArray& bytes) {
+        writeFile(out.filePath("h.csv"), bytes);
+        return Riri::ItemsCsv::importItems(out.filePath("h.csv")).problems;
+    };
+    QCOMPARE(problems("Name,Room\r\nLamp,Den\r\n"),
+             (QStringList{"Line 1: the header has no Item Name column."}));
+    QCOMPARE(problems("Item Name,item name\r\nLamp,Lamp\r\n"),
+             (QStringList{"Line 1: the column item name appears twice."}));
+    QCOMPARE(problems(""), (QStringList{"Line 1: the file is empty; a header row is needed."}));
+    QCOMPARE(problems("Item Name,Room\r\nL\xE4mp,Den\r\n"),
+             (QStringList{"The file is not UTF-8 text."}));
+    QCOMPARE(install.scalar("SELECT count(*) FROM tblItems").toInt(), 0);
+    try {
+        Riri::ItemsCsv::importItems(out.filePath("missing.csv"));
+        QFAIL("a missing file was imported");
+    } catch (const Riri::Error& error) {
+        QVERIFY(error.description().contains("missing.csv"));
+    }
+}
+
+void tst_ItemsCsv::numberingContinuesInOneTransaction() {
+    TestInstall install;
+    QVERIFY(seedItems(install, 7));
+    QVERIFY(install.exec("DELETE FROM tblItems WHERE ItemID = 'A-7'"));
+    QTemporaryDir out;
+    writeFile(out.filePath("three.csv"), goodRows(3));
+    const Riri::ItemsCsv::ImportResult result =
+        Riri::ItemsCsv::importItems(out.filePath("three.csv"));
+    QCOMPARE(result.stored, 3);
+    QCOMPARE(install.query("SELECT ItemID, ID, AddDate = (SELECT max(AddDate) FROM tblItems) "
+                           "FROM tblItems WHERE ItemName LIKE 'Thing%' ORDER BY ID"),
+             (QList<QVariantList>{{"A-7", 8LL, 1LL}, {"A-8", 9LL, 1LL}, {"A-9", 10LL, 1LL}}));
+    QVERIFY(install.scalar("SELECT count(*) FROM tblItems WHERE ModDate IS NOT NULL").toInt() == 0);
+    // The inventory as it was before the import is kept.
+    const QStringList copies = QDir(Riri::AutoBackups::folder()).entryList(QDir::Files);
+    QCOMPARE(copies.size(), 1);
+    QVERIFY(copies.first().endsWith("-before-import.inv"));
+}
+
+void tst_ItemsCsv::failingStoreKeepsNothing() {
+    TestInstall install;
+    QVERIFY(install.exec("CREATE TRIGGER refuse BEFORE INSERT ON tblItems WHEN NEW.ItemName = "
+                         "'Thing 500' BEGIN SELECT RAISE(ABORT, 'refused by the test'); END"));
+    QTemporaryDir out;
+    writeFile(out.filePath("many.csv"), goodRows(1000));
+    try {
+        Riri::ItemsCsv::importItems(out.filePath("many.csv"));
+        QFAIL("a failing store was reported as done");
+    } catch (const Riri::Error& error) {
+        QVERIFY2(error.description().contains("refused by the test"),
+                 qPrintable(error.description()));
+    }
+    QCOMPARE(install.scalar("SELECT count(*) FROM tblItems").toInt(), 0);
+}
+
+void tst_ItemsCsv::killDuringExportLeavesNoPartialFile() {
+    TestInstall install;
+    QVERIFY(seedItems(install, 40000));
+    QTemporaryDir out;
+    const QString target = out.filePath("items.csv");
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(inChild([&] { return Riri::ItemsCsv::exportItems(target) == 40000 ? 0 : 1; }), 0);
+    const qint64 whole = std::max<qint64>(timer.nsecsElapsed() / 1000, 2000);
+    const QByteArray complete = readFile(target);
+    QFile::remove(target);
+    int completed = 0;
+    for (int round = 0; round < 25; ++round) {
+        const qint64 after = QRandomGenerator::global()->bounded(whole);
+        inChild([&] { return Riri::ItemsCsv::exportItems(target) == 40000 ? 0 : 1; },
+                [&](pid_t pid) {
+                    ::usleep(static_cast<useconds_t>(after));
+                    ::kill(pid, SIGKILL);
+                });
+        if (QFile::exists(target)) {
+            QCOMPARE(readFile(target), complete);
+            ++completed;
+            QFile::remove(target);
+        }
+        for (const QString& name : folderEntries(out.path())) {
+            QVERIFY2(name.startsWith(".items.csv.part-"), qPrintable(name));
+            QFile::remove(out.filePath(name));
+        }
+    }
+    qInfo("%d of 25 killed exports had completed", completed);
+}
+
+void tst_ItemsCsv::fullDiskDuringExport() {
+    TestInstall install;
+    QVERIFY(seedItems(install, 5000));
+    const QByteArray before = fileHash(install.databasePath());
+    QTemporaryDir out;
+    const int status = inChild([&] {
+        limitFileSize(100 * 1024);
+        try {
+            Riri::ItemsCsv::exportItems(out.filePath("items.csv"));
+            return 1;
+        } catch (const Riri::Error& error) {
+            std::fprintf(stderr, "%s\n", qPrintable(error.description()));
+            return error.description().startsWith("The disk is full") ? 0 : 2;
+        }
+    });
+    QCOMPARE(status, 0);
+    QVERIFY(folderEntries(out.path()).isEmpty());
+    QCOMPARE(fileHash(install.databasePath()), before);
+}
+
+QTEST_GUILESS_MAIN(tst_ItemsCsv)
+#include "tst_itemscsv.moc"
