@@ -1,6 +1,8 @@
 #include "frmMain.h"
 
 #include "AppInfo.h"
+#include "ComponentFolder.h"
+#include "DataFolder.h"
 #include "MsgBox.h"
 #include "frmAbout.h"
 #include "items/frmAddItem.h"
@@ -73,7 +75,7 @@ frmMain::~frmMain() {
 }
 
 QString frmMain::HelpFile() {
-    return ProgramFolder() + QStringLiteral("/help/quorvane.qhc");
+    return HelpCollectionFile(Riri::ConfiguredLayout(), Riri::ComponentFolder(), ProgramFolder());
 }
 
 void frmMain::Form_Load() {

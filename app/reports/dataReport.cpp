@@ -1,5 +1,6 @@
 #include "dataReport.h"
 
+#include "ComponentFolder.h"
 #include "Error.h"
 #include "modGlobal.h"
 
@@ -49,7 +50,7 @@ DataReport::DataReport() = default;
 DataReport::~DataReport() = default;
 
 QString DataReport::DatabasePath() {
-    return QDir(ProgramFolder()).filePath(QStringLiteral("home/inv.inv"));
+    return QDir(Riri::ComponentFolder()).filePath(QStringLiteral("home/inv.inv"));
 }
 
 std::shared_ptr<Riri::Recordset> DataReport::readItems() {

@@ -31,7 +31,8 @@ int main(int argc, char** argv) {
     painter.setRenderHint(QPainter::Antialiasing);
     renderer.render(&painter);
     painter.end();
-    if (!image.convertToFormat(QImage::Format_ARGB32).save(QString::fromLocal8Bit(argv[3]), "PNG")) {
+    if (!image.convertToFormat(QImage::Format_ARGB32)
+             .save(QString::fromLocal8Bit(argv[3]), "PNG")) {
         std::fprintf(stderr, "makeicon: cannot write %s\n", argv[3]);
         return 1;
     }
