@@ -1,6 +1,8 @@
 #include "DataFolder.h"
 
 #include "Error.h"
+#include "ErrorNumbers.h"
+#include "InstallPaths.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -9,9 +11,6 @@
 
 namespace {
 
-constexpr int kPathNotFound = 76;
-
-const QString kDatabase = QStringLiteral("home/inv.inv");
 const QStringList kHelpFiles = {QStringLiteral("quorvane.qch"), QStringLiteral("quorvane.qhc")};
 // The folder the help engine keeps its search index in, beside the collection.
 const QString kHelpCache = QStringLiteral(".quorvane");
@@ -33,16 +32,16 @@ void PrepareDataFolder(Riri::Layout layout, const QString& dataFolder,
     const QFileInfo folder(dataFolder);
     if (!QDir().mkpath(folder.absolutePath()) ||
         !QDir().mkdir(dataFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)) {
-        throw Riri::Error(kPathNotFound,
+        throw Riri::Error(Riri::ErrorNumber::PathNotFound,
                           QStringLiteral("Path not found: cannot make the data folder ") +
                               dataFolder);
     }
-    const QString database = QDir(dataFolder).filePath(kDatabase);
+    const QString database = Riri::InstallPaths::DatabasePath(dataFolder);
     if (!QDir(dataFolder).mkdir(QStringLiteral("home")) ||
-        !QFile::copy(QDir(installFolder).filePath(kDatabase), database) ||
+        !QFile::copy(Riri::InstallPaths::DatabasePath(installFolder), database) ||
         !QFile::setPermissions(database, QFile::ReadOwner | QFile::WriteOwner)) {
         QDir(dataFolder).removeRecursively();
-        throw Riri::Error(kPathNotFound,
+        throw Riri::Error(Riri::ErrorNumber::PathNotFound,
                           QStringLiteral("Path not found: cannot copy the empty database into ") +
                               database);
     }

@@ -3,14 +3,14 @@
 #include "AppInfo.h"
 #include "MsgBox.h"
 #include "modGlobal.h"
-#include "platform/AutoSize.h"
 #include "platform/Detached.h"
 #include "platform/Fonts.h"
-#include "platform/Look.h"
-#include "platform/Placement.h"
 #include "platform/Registry.h"
-#include "platform/RtfReader.h"
 #include "platform/Twips.h"
+#include "ui/AutoSize.h"
+#include "ui/Look.h"
+#include "ui/Placement.h"
+#include "ui/RtfReader.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -42,7 +42,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
 
     lblTitle = new QLabel(AppInfo::Title, this);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    Twips::Place(lblTitle, 120, 120, 4635, 435);
+    Twips::Place(lblTitle, {.left = 120, .top = 120, .width = 4635, .height = 435});
     lblTitle->setAlignment(Qt::AlignCenter);
     lblTitle->setFrameShape(QFrame::Box);
     lblTitle->setFont(Fonts::Make(Fonts::ComicSansMS, 12, true));
@@ -54,12 +54,12 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
 
     lblVersion = new QLabel(QStringLiteral("Version"), this);
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
-    Twips::Place(lblVersion, 4050, 600, 645, 195);
+    Twips::Place(lblVersion, {.left = 4050, .top = 600, .width = 645, .height = 195});
     lblVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     rtBox = new QTextEdit(this);
     rtBox->setObjectName(QStringLiteral("rtBox"));
-    Twips::Place(rtBox, 120, 840, 4635, 1395);
+    Twips::Place(rtBox, {.left = 120, .top = 840, .width = 4635, .height = 1395});
     rtBox->setReadOnly(true);
     rtBox->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     rtBox->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -67,16 +67,17 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
 
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    Twips::Place(cmdOK, 3060, 2325, 1680, 345);
+    Twips::Place(cmdOK, {.left = 3060, .top = 2325, .width = 1680, .height = 345});
     Look::StyleButton(cmdOK);
     cmdOK->setDefault(true);
     cmdOK->setAutoDefault(true);
 
     cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-    Twips::Place(cmdSysInfo, 120, 2340, 1665, 345);
+    Twips::Place(cmdSysInfo, {.left = 120, .top = 2340, .width = 1665, .height = 345});
     Look::StyleButton(cmdSysInfo);
-    cmdSysInfo->setAutoDefault(false);
+    // Enter presses the focused button; with no button focused, OK.
+    cmdSysInfo->setAutoDefault(true);
 
     setTabOrder(cmdOK, cmdSysInfo);
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);

@@ -3,6 +3,7 @@
 #include "AppInfo.h"
 #include "ComponentFolder.h"
 #include "DataFolder.h"
+#include "ErrorNumbers.h"
 #include "MsgBox.h"
 #include "frmAbout.h"
 #include "items/frmAddItem.h"
@@ -20,22 +21,14 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QShortcut>
 
 namespace {
 
 frmMain* g_mainForm = nullptr;
-
-// The frame's inner area, in twips.
-constexpr int kInnerWidth = 12075;
-constexpr int kInnerHeight = 8160;
-
-// Failures of the component object that ask for its registration again.
-constexpr int kObjectNotSet = 91;
-constexpr int kNoInterface = 430;
 
 } // namespace
 
@@ -54,7 +47,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     setCentralWidget(m_mdi);
     buildMenus();
     // The inner area below the menu bar.
-    resize(Twips::Size(kInnerWidth, kInnerHeight) + QSize(0, menuBar()->sizeHint().height()));
+    resize(Twips::Size(InnerSize) + QSize(0, menuBar()->sizeHint().height()));
     // F1 anywhere in the program opens the help file set at start-up.
     auto* contextHelp = new QShortcut(QKeySequence::HelpContents, this);
     contextHelp->setContext(Qt::ApplicationShortcut);
@@ -74,13 +67,77 @@ frmMain::~frmMain() {
     }
 }
 
+QRect frmMain::GrownGeometry(const QRect& current, const QSize& wanted, const QRect& available,
+                             const QSize& frameMargins) {
+    const QSize room = (available.size() - frameMargins).expandedTo(QSize(0, 0));
+    const QSize size = wanted.boundedTo(room).expandedTo(current.size());
+    QRect grown(current.topLeft(), size);
+    grown.moveCenter(current.center());
+    // Within the available area where it fits; its top-left corner stays on
+    // the screen where it does not.
+    const QPoint margin(frameMargins.width() / 2, frameMargins.height() / 2);
+    const QRect inside = available.adjusted(margin.x(), margin.y(), -margin.x(), -margin.y());
+    if (grown.right() > inside.right()) {
+        grown.moveRight(inside.right());
+    }
+    if (grown.bottom() > inside.bottom()) {
+        grown.moveBottom(inside.bottom());
+    }
+    if (grown.left() < inside.left()) {
+        grown.moveLeft(inside.left());
+    }
+    if (grown.top() < inside.top()) {
+        grown.moveTop(inside.top());
+    }
+    return grown;
+}
+
+QSize frmMain::LargestChildArea() const {
+    // What a child window's frame adds around the window: measured on a
+    // frame made as addChild makes one, never shown.
+    auto* content = new QWidget;
+    content->setFixedSize(100, 100);
+    QMdiSubWindow* probe = m_mdi->addSubWindow(content);
+    probe->adjustSize();
+    const QSize decoration = probe->size() - content->size();
+    m_mdi->removeSubWindow(probe);
+    delete probe;
+    QSize largest;
+    for (const TwipsSize& inner :
+         {frmAddItem::InnerSize, frmEditItem::InnerSize, frmDeleteItem::InnerSize}) {
+        largest = largest.expandedTo(Twips::Size(inner) + decoration);
+    }
+    const int frame = 2 * m_mdi->frameWidth();
+    return largest + QSize(frame, frame);
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_grown) {
+        return;
+    }
+    m_grown = true;
+    // At its specified size the area is shorter than the edit item window and
+    // no wider than the delete item window: the frame grows just enough for
+    // the largest child window to open whole, as far as the screen allows.
+    const QSize area = m_mdi->size();
+    const QSize wanted = size() + (LargestChildArea().expandedTo(area) - area);
+    const QScreen* screen = this->screen();
+    if (wanted == size() || screen == nullptr) {
+        return;
+    }
+    const QSize margins = frameGeometry().size() - geometry().size();
+    setGeometry(GrownGeometry(geometry(), wanted, screen->availableGeometry(), margins));
+}
+
 QString frmMain::HelpFile() {
     return HelpCollectionFile(Riri::ConfiguredLayout(), Riri::ComponentFolder(), ProgramFolder());
 }
 
 void frmMain::Form_Load() {
+    // The clipboard belongs to the user: what was copied in another program
+    // stays there.
     Pointer::SetScreen(Pointer::Arrow);
-    QApplication::clipboard()->clear();
     setWindowTitle(AppInfo::Title + QStringLiteral("  -  ") + QString::number(AppInfo::Major) +
                    QLatin1Char('.') + QString::number(AppInfo::Minor));
     try {
@@ -89,7 +146,8 @@ void frmMain::Form_Load() {
         // An object that cannot be used asks for the component's
         // registration again; then a second object is made, and its failure
         // passes to the code that loads the frame.
-        if (error.number() == kObjectNotSet || error.number() == kNoInterface) {
+        if (error.number() == Riri::ErrorNumber::ObjectNotSet ||
+            error.number() == Riri::ErrorNumber::NoInterface) {
             Registration::Request();
         }
         NewHome();
@@ -176,15 +234,12 @@ bool frmMain::RecordCheck(bool owner, const QString& message) {
         if (objHome) {
             rsData = owner ? objHome->RefreshOwner() : objHome->RefreshItems();
         }
-    } catch (...) {
+    } catch (const Riri::Error&) {
         // a failing question leaves no record set: counted as no records
+    } catch (const std::exception& error) {
+        qWarning("Record check: %s", error.what());
     }
-    bool empty = true;
-    try {
-        empty = !rsData || (rsData->IsEOF() && rsData->IsBOF());
-    } catch (...) {
-        empty = true;
-    }
+    const bool empty = !rsData || (rsData->IsEOF() && rsData->IsBOF());
     CloseRecordset();
     unsetCursor();
     if (empty) {

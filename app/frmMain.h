@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Twips.h"
+
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -17,6 +19,18 @@ public:
     ~frmMain() override;
 
     QMdiArea* mdiArea() const { return m_mdi; }
+
+    // The inner area below the menu bar at its specified size.
+    static constexpr TwipsSize InnerSize{.width = 12075, .height = 8160};
+
+    // The frame's geometry once it has grown from `current` to `wanted`: never
+    // smaller than it was, no larger than the available area allows (its own
+    // border `frameMargins` included), with its centre kept where it was as
+    // far as the available area lets it.
+    static QRect GrownGeometry(const QRect& current, const QSize& wanted, const QRect& available,
+                               const QSize& frameMargins);
+    // The size of the area that holds the largest child window with its frame.
+    QSize LargestChildArea() const;
 
     // Shows the one child window of class W: an open one is brought forward,
     // otherwise a new one is made and added at its own size. The children are
@@ -63,6 +77,9 @@ public:
     void mnuHelpCheckUpdates_Click();
     void mnuHelpAbout_Click();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void Form_Load();
     void buildMenus();
@@ -75,6 +92,7 @@ private:
     void bringForward(QMdiSubWindow* sub);
 
     QMdiArea* m_mdi = nullptr;
+    bool m_grown = false;
 };
 
 // The program's main window while it exists, else nullptr.

@@ -2,12 +2,12 @@
 
 #include "AppInfo.h"
 #include "modGlobal.h"
-#include "platform/AutoSize.h"
 #include "platform/Fonts.h"
-#include "platform/HousePicture.h"
-#include "platform/Placement.h"
 #include "platform/Pointer.h"
 #include "platform/Twips.h"
+#include "ui/AutoSize.h"
+#include "ui/HousePicture.h"
+#include "ui/Placement.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -18,12 +18,12 @@
 
 namespace {
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
-                  int width, int height, const QFont& font) {
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const TwipsRect& rect,
+                  const QFont& font) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     label->setFont(font);
-    Twips::Place(label, left, top, width, height);
+    Twips::Place(label, rect);
     return label;
 }
 
@@ -53,48 +53,55 @@ frmSplash::frmSplash(QWidget* parent)
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setFrameShape(QFrame::Box);
     Frame1->setFrameShadow(QFrame::Sunken);
-    Twips::Place(Frame1, 90, 60, 7080, 3630);
+    Twips::Place(Frame1, {.left = 90, .top = 60, .width = 7080, .height = 3630});
 
     Image1 = new QLabel(Frame1);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Twips::Place(Image1, 180, 480, 1980, 2940);
+    Twips::Place(Image1, {.left = 180, .top = 480, .width = 1980, .height = 2940});
     Image1->setScaledContents(true);
     Image1->setPixmap(QPixmap::fromImage(StoredPicture()));
 
     lblCompanyProduct = makeLabel(Frame1, "lblCompanyProduct", QStringLiteral("Corvessa Software"),
-                                  2640, 540, 4155, 525, Fonts::Make(Fonts::ComicSansMS, 18, true));
+                                  {.left = 2640, .top = 540, .width = 4155, .height = 525},
+                                  Fonts::Make(Fonts::ComicSansMS, 18, true));
     lblCompanyProduct->setAlignment(Qt::AlignCenter);
     colour(lblCompanyProduct, QColor(255, 128, 0));
     SizeToText(lblCompanyProduct);
 
-    lblProductName = makeLabel(Frame1, "lblProductName", AppInfo::Title, 2580, 1140, 4305, 900,
+    lblProductName = makeLabel(Frame1, "lblProductName", AppInfo::Title,
+                               {.left = 2580, .top = 1140, .width = 4305, .height = 900},
                                Fonts::Make(Fonts::ComicSansMS, 27.75, true));
     lblProductName->setAlignment(Qt::AlignCenter);
     colour(lblProductName, QColor(0, 0, 128));
 
-    lblVersion = makeLabel(Frame1, "lblVersion", QStringLiteral("Version"), 6165, 2100, 705, 210,
+    lblVersion = makeLabel(Frame1, "lblVersion", QStringLiteral("Version"),
+                           {.left = 6165, .top = 2100, .width = 705, .height = 210},
                            Fonts::Make(Fonts::Verdana, 9));
     lblVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     SizeToText(lblVersion);
 
-    Label2 = makeLabel(Frame1, "Label2", QStringLiteral("www.example.com"), 3420, 2520, 3075, 255,
+    Label2 = makeLabel(Frame1, "Label2", QStringLiteral("www.example.com"),
+                       {.left = 3420, .top = 2520, .width = 3075, .height = 255},
                        Fonts::Make(Fonts::Verdana, 8.25, true));
     colour(Label2, QColor(0, 0, 128));
 
     lblCopyright =
         makeLabel(Frame1, "lblCopyright", QStringLiteral("Copyright \u00A9 Corvessa Software"),
-                  3420, 3000, 3555, 255, Fonts::Make(Fonts::MSSansSerif, 8.25));
+                  {.left = 3420, .top = 3000, .width = 3555, .height = 255},
+                  Fonts::Make(Fonts::MSSansSerif, 8.25));
 
     lblCompany = makeLabel(Frame1, "lblCompany", QStringLiteral("Corvessa Software and Web Design"),
-                           3420, 3270, 3510, 195, Fonts::Make(Fonts::MSSansSerif, 8.25));
+                           {.left = 3420, .top = 3270, .width = 3510, .height = 195},
+                           Fonts::Make(Fonts::MSSansSerif, 8.25));
     SizeToText(lblCompany);
 
-    Label1 = makeLabel(this, "Label1", QStringLiteral("Initializing..."), 60, 3780, 1095, 255,
+    Label1 = makeLabel(this, "Label1", QStringLiteral("Initializing..."),
+                       {.left = 60, .top = 3780, .width = 1095, .height = 255},
                        Fonts::Make(Fonts::MSSansSerif, 8.25));
 
     proBar = new QProgressBar(this);
     proBar->setObjectName(QStringLiteral("proBar"));
-    Twips::Place(proBar, 1200, 3780, 5955, 255);
+    Twips::Place(proBar, {.left = 1200, .top = 3780, .width = 5955, .height = 255});
     proBar->setMinimum(0);
     proBar->setTextVisible(false);
     proBar->setVisible(false);

@@ -1,6 +1,7 @@
 #include "frmMain.h"
 #include "modMain.h"
 #include "platform/Fonts.h"
+#include "platform/SingleInstance.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -16,7 +17,10 @@ int main(int argc, char** argv) {
         // Start-up stopped on a failure it has shown: the main window, if it
         // was loaded, is never shown and the program ends.
         delete MainForm();
+        SingleInstance::Release();
         return 1;
     }
-    return app.exec();
+    const int status = app.exec();
+    SingleInstance::Release();
+    return status;
 }

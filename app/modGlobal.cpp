@@ -1,7 +1,10 @@
 #include "modGlobal.h"
 
+#include "platform/ProgramFolder.h"
 #include "platform/Registry.h"
+#include "platform/SingleInstance.h"
 #include "reports/dataReport.h"
+#include "ui/PlainText.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -19,26 +22,6 @@
 std::unique_ptr<Riri::dllHome> objHome;
 std::shared_ptr<Riri::Recordset> rsData;
 QPersistentModelIndex itmData;
-
-namespace {
-
-QString& programFolderOverride() {
-    static QString folder;
-    return folder;
-}
-
-} // namespace
-
-QString ProgramFolder() {
-    if (!programFolderOverride().isEmpty()) {
-        return programFolderOverride();
-    }
-    return QCoreApplication::applicationDirPath();
-}
-
-void SetProgramFolder(const QString& folder) {
-    programFolderOverride() = folder;
-}
 
 void NewHome() {
     objHome.reset();
@@ -78,9 +61,11 @@ void TrimFields(QWidget& window) {
     const QList<QWidget*> children = window.findChildren<QWidget*>();
     for (QWidget* child : children) {
         if (auto* rich = qobject_cast<QTextEdit*>(child)) {
-            trim(rich->toPlainText(), [rich](const QString& text) { rich->setPlainText(text); });
+            trim(PlainText(rich->document()),
+                 [rich](const QString& text) { rich->setPlainText(text); });
         } else if (auto* plain = qobject_cast<QPlainTextEdit*>(child)) {
-            trim(plain->toPlainText(), [plain](const QString& text) { plain->setPlainText(text); });
+            trim(PlainText(plain->document()),
+                 [plain](const QString& text) { plain->setPlainText(text); });
         } else if (auto* line = qobject_cast<QLineEdit*>(child)) {
             // The edit lines inside combo boxes and date pickers are not text boxes.
             const QObject* owner = line->parent();
@@ -146,6 +131,10 @@ void EndProgram() {
             QApplication::restoreOverrideCursor();
         }
     }
+
+    // The lock of the one running instance goes with the program: the next
+    // start must not have to find out that it is stale.
+    SingleInstance::Release();
 
     // 7. End at once: no event handler of any window runs any more, and no
     // static object is torn down under a still living application object.

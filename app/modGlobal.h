@@ -1,6 +1,8 @@
 #pragma once
 
 #include "dllHome.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Registry.h"
 
 #include <QPersistentModelIndex>
 #include <QString>
@@ -41,24 +43,8 @@ bool Pause(int seconds);
 // pointer and ends the process at once.
 [[noreturn]] void EndProgram();
 
-// Registry stand-in: root key handles in the order GetRootKey tests its flags.
-enum RootKey : unsigned int {
-    HKEY_CLASSES_ROOT = 0x80000000u,
-    HKEY_CURRENT_CONFIG = 0x80000005u,
-    HKEY_CURRENT_USER = 0x80000001u,
-    HKEY_DYN_DATA = 0x80000006u,
-    HKEY_LOCAL_MACHINE = 0x80000002u,
-    HKEY_PERFORMANCE_DATA = 0x80000004u,
-    HKEY_USERS = 0x80000003u,
-};
-
 unsigned int GetRootKey(bool classesRoot, bool currentConfig, bool currentUser, bool dynData,
                         bool localMachine, bool performanceData, bool users);
 QString GetRegString(const QString& keyPath, const QString& valueName, bool classesRoot,
                      bool currentConfig, bool currentUser, bool dynData, bool localMachine,
                      bool performanceData, bool users, bool addSeparator);
-
-// The installation folder: the folder that holds the program file, unless a
-// host (the test suite) set another one.
-QString ProgramFolder();
-void SetProgramFolder(const QString& folder);

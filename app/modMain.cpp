@@ -5,18 +5,19 @@
 #include "DataFolder.h"
 #include "Error.h"
 #include "ErrorLog.h"
+#include "ErrorNumbers.h"
+#include "InstallPaths.h"
 #include "MsgBox.h"
 #include "frmMain.h"
 #include "frmSplash.h"
 #include "modGlobal.h"
 #include "platform/HelpViewer.h"
-#include "platform/MsgBoxPresenter.h"
 #include "platform/Pointer.h"
 #include "platform/Registration.h"
 #include "platform/SingleInstance.h"
+#include "ui/MsgBoxPresenter.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
 #include <array>
@@ -25,11 +26,6 @@
 #include <memory>
 
 namespace {
-
-constexpr int kFileNotFound = 53;
-constexpr int kPathFileAccess = 75;
-// The number a failure without one of its own is logged and shown with.
-constexpr int kUnexpected = 440;
 
 // The name of the procedure in error, set just before its message is built.
 QString g_procedureInError;
@@ -48,7 +44,7 @@ bool DatabaseExists(Riri::Layout layout) {
     if (layout == Riri::Layout::Packaged && QFileInfo::exists(dataFolder)) {
         RefreshHelpCopy(dataFolder, folder); // without it the help window says it has no help
     }
-    const bool exists = QFileInfo(dataFolder + QStringLiteral("/home/inv.inv")).isFile();
+    const bool exists = QFileInfo(Riri::InstallPaths::DatabasePath(dataFolder)).isFile();
     Pointer::SetScreen(Pointer::Arrow);
     return exists;
 }
@@ -57,7 +53,7 @@ bool DatabaseExists(Riri::Layout layout) {
 void ReportFailure(int number, const QString& description) {
     Pointer::SetScreen(Pointer::Busy);
     try {
-        Riri::ErrorLog::AppendStartupBlock(Riri::ComponentFolder() + QStringLiteral("/error.log"),
+        Riri::ErrorLog::AppendStartupBlock(Riri::InstallPaths::LogPath(Riri::ComponentFolder()),
                                            number, description);
     } catch (const Riri::Error&) {
         // a log that cannot be written does not hide the message
@@ -106,7 +102,6 @@ bool Main(const StartupSeams& seams) {
     Pointer::SetScreen(Pointer::Busy);
     HelpViewer::SetHelpFile(
         HelpCollectionFile(seams.layout, Riri::ComponentFolder(), ProgramFolder()));
-    QApplication::clipboard()->clear();
     if (SingleInstance::AnotherIsRunning()) {
         Pointer::SetScreen(Pointer::Default);
         Riri::MsgBox(AlreadyRunningMessage(), Riri::vbExclamation | Riri::vbOKOnly, AppInfo::Title);
@@ -168,14 +163,15 @@ bool Main(const StartupSeams& seams) {
             }
             step();
         } catch (const Riri::Error& error) {
-            if (error.number() == kFileNotFound || error.number() == kPathFileAccess) {
+            if (error.number() == Riri::ErrorNumber::FileNotFound ||
+                error.number() == Riri::ErrorNumber::PathFileAccess) {
                 Pointer::SetScreen(Pointer::Default);
                 continue;
             }
             ReportFailure(error.number(), error.description());
             break;
         } catch (const std::exception& error) {
-            ReportFailure(kUnexpected, QString::fromLocal8Bit(error.what()));
+            ReportFailure(Riri::ErrorNumber::Unexpected, QString::fromLocal8Bit(error.what()));
             break;
         }
     }

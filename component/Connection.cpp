@@ -2,6 +2,7 @@
 
 #include "Error.h"
 
+#include <cstring>
 #include <sqlite3.h>
 
 namespace Riri {
@@ -47,10 +48,12 @@ QString ConnectionValue(const QString& value) {
            QLatin1Char('"');
 }
 
-Connection::~Connection() {
-    if (m_db != nullptr) {
-        sqlite3_close_v2(m_db);
-    }
+void Connection::DatabaseCloser::operator()(sqlite3* db) const noexcept {
+    sqlite3_close_v2(db); // a pending transaction is rolled back
+}
+
+void Connection::StatementFinalizer::operator()(sqlite3_stmt* stmt) const noexcept {
+    sqlite3_finalize(stmt);
 }
 
 QString Connection::dataSource() const {
@@ -101,8 +104,8 @@ void Connection::fail(int number, const QString& description) {
 }
 
 void Connection::failFromDb(int code) {
-    const int extended = m_db != nullptr ? sqlite3_extended_errcode(m_db) : code;
-    const QString text = m_db != nullptr ? QString::fromUtf8(sqlite3_errmsg(m_db))
+    const int extended = m_db != nullptr ? sqlite3_extended_errcode(m_db.get()) : code;
+    const QString text = m_db != nullptr ? QString::fromUtf8(sqlite3_errmsg(m_db.get()))
                                          : QString::fromUtf8(sqlite3_errstr(code));
     fail(extended != 0 ? extended : code, text);
 }
@@ -127,42 +130,48 @@ void Connection::Open() {
     if (file.isEmpty()) {
         fail(SQLITE_CANTOPEN, QStringLiteral("The connection names no data source"));
     }
-    sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(file.toUtf8().constData(), &db,
+    sqlite3* opened = nullptr;
+    const int rc = sqlite3_open_v2(file.toUtf8().constData(), &opened,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    DatabaseHandle db(opened); // even a failed open may leave a handle to close
     if (rc != SQLITE_OK) {
-        const QString text = db != nullptr ? QString::fromUtf8(sqlite3_errmsg(db))
-                                           : QString::fromUtf8(sqlite3_errstr(rc));
-        sqlite3_close_v2(db);
+        QString text = db != nullptr ? QString::fromUtf8(sqlite3_errmsg(db.get()))
+                                     : QString::fromUtf8(sqlite3_errstr(rc));
+        // The system's reason ("Permission denied") tells why a file that is
+        // there could not be opened.
+        const int reason = db != nullptr ? sqlite3_system_errno(db.get()) : 0;
+        if (reason != 0) {
+            text += QStringLiteral(" (%1)").arg(QString::fromLocal8Bit(std::strerror(reason)));
+        }
+        db.reset();
         fail(rc, QStringLiteral("%1: %2").arg(text, file));
     }
-    m_db = db;
-    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
-    sqlite3_extended_result_codes(m_db, 1);
+    m_db = std::move(db);
+    sqlite3_busy_timeout(m_db.get(), kBusyTimeoutMs);
+    sqlite3_extended_result_codes(m_db.get(), 1);
     // A file that is not a database opens without complaint; read its schema
     // now so that the open fails instead of the first statement.
     try {
         exec("SELECT count(*) FROM sqlite_schema");
     } catch (const Error&) {
-        sqlite3_close_v2(m_db);
-        m_db = nullptr;
+        m_db.reset();
         throw;
     }
 }
 
 void Connection::exec(const char* sql) {
     char* message = nullptr;
-    const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, &message);
+    const int rc = sqlite3_exec(m_db.get(), sql, nullptr, nullptr, &message);
     if (rc != SQLITE_OK) {
         const QString text =
             message != nullptr ? QString::fromUtf8(message) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_free(message);
-        fail(sqlite3_extended_errcode(m_db), text);
+        fail(sqlite3_extended_errcode(m_db.get()), text);
     }
 }
 
 bool Connection::inTransaction() const {
-    return m_db != nullptr && sqlite3_get_autocommit(m_db) == 0;
+    return m_db != nullptr && sqlite3_get_autocommit(m_db.get()) == 0;
 }
 
 void Connection::BeginTrans() {
@@ -198,18 +207,18 @@ void Connection::RollbackTrans() {
 
 void Connection::Close() {
     requireOpen("Close");
-    sqlite3_close_v2(m_db); // a pending transaction is rolled back
-    m_db = nullptr;
+    m_db.reset(); // a pending transaction is rolled back
     m_transactionBegun = false;
 }
 
 std::shared_ptr<Recordset> Connection::Execute(const QString& statement, qint64* recordsAffected) {
     requireOpen("Execute");
     const QByteArray sql = StatementUtf8(statement);
-    sqlite3_stmt* stmt = nullptr;
+    sqlite3_stmt* prepared = nullptr;
     const char* tail = nullptr;
-    int rc =
-        sqlite3_prepare_v2(m_db, sql.constData(), static_cast<int>(sql.size()) + 1, &stmt, &tail);
+    int rc = sqlite3_prepare_v2(m_db.get(), sql.constData(), static_cast<int>(sql.size()) + 1,
+                                &prepared, &tail);
+    const StatementHandle stmt(prepared);
     if (rc != SQLITE_OK) {
         failFromDb(rc);
     }
@@ -220,37 +229,34 @@ std::shared_ptr<Recordset> Connection::Execute(const QString& statement, qint64*
     const char* end = sql.constData() + sql.size();
     if (tail != nullptr && tail < end &&
         !QByteArray::fromRawData(tail, end - tail).trimmed().isEmpty()) {
-        sqlite3_finalize(stmt);
         fail(SQLITE_MISUSE, QStringLiteral("More than one statement in one call"));
     }
 
     std::shared_ptr<Recordset> result;
-    const int columns = sqlite3_column_count(stmt);
+    const int columns = sqlite3_column_count(stmt.get());
     if (columns > 0) {
         QStringList names;
         names.reserve(columns);
         for (int i = 0; i < columns; ++i) {
-            names.append(QString::fromUtf8(sqlite3_column_name(stmt, i)));
+            names.append(QString::fromUtf8(sqlite3_column_name(stmt.get(), i)));
         }
         result = std::make_shared<Recordset>(names);
     }
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
         for (int i = 0; i < columns; ++i) {
             // Read as UTF-8, as stored: SQLite's own UTF-16 conversion would
             // turn the characters U+FFFE and U+FFFF into U+FFFD.
-            const bool isNull = sqlite3_column_type(stmt, i) == SQLITE_NULL;
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
-            const int bytes = sqlite3_column_bytes(stmt, i);
+            const bool isNull = sqlite3_column_type(stmt.get(), i) == SQLITE_NULL;
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), i));
+            const int bytes = sqlite3_column_bytes(stmt.get(), i);
             result->appendCellUtf8(text, bytes, isNull);
         }
     }
     if (rc != SQLITE_DONE) {
-        sqlite3_finalize(stmt);
         failFromDb(rc);
     }
-    sqlite3_finalize(stmt);
     if (recordsAffected != nullptr) {
-        *recordsAffected = columns > 0 ? 0 : sqlite3_changes64(m_db);
+        *recordsAffected = columns > 0 ? 0 : sqlite3_changes64(m_db.get());
     }
     return result;
 }

@@ -7,6 +7,7 @@
 #include <memory>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace Riri {
 
@@ -27,7 +28,7 @@ RIRI_EXPORT QString ConnectionValue(const QString& value);
 class RIRI_EXPORT Connection {
 public:
     Connection() = default;
-    ~Connection();
+    ~Connection() = default; // the handle closes itself
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
@@ -65,8 +66,19 @@ private:
     void requireOpen(const char* operation);
     void exec(const char* sql);
 
+    // Owning handles: a database closes itself, a statement finalizes itself,
+    // on every path out, an exception included.
+    struct DatabaseCloser {
+        void operator()(sqlite3* db) const noexcept;
+    };
+    struct StatementFinalizer {
+        void operator()(sqlite3_stmt* stmt) const noexcept;
+    };
+    using DatabaseHandle = std::unique_ptr<sqlite3, DatabaseCloser>;
+    using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
     QString m_connectionString;
-    sqlite3* m_db = nullptr;
+    DatabaseHandle m_db;
     bool m_transactionBegun = false; // BeginTrans ran, no commit or rollback yet
     int m_lastNumber = 0;
     QString m_lastDescription;

@@ -1,12 +1,18 @@
 #include "ErrorLog.h"
 
 #include "Error.h"
+#include "ErrorNumbers.h"
 #include "Formats.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QLocale>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <functional>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace Riri::ErrorLog {
 
@@ -39,21 +45,54 @@ QString componentTitle(ComponentSource source) {
            QStringLiteral("Dedi Rividizar - Error Log");
 }
 
+[[noreturn]] void failAccess(int reason) {
+    throw Error(ErrorNumber::PathFileAccess,
+                QStringLiteral("Path/File access error: %1")
+                    .arg(QString::fromLocal8Bit(std::strerror(reason))));
+}
+
+// Closes the log (and so drops its lock) on every way out.
+struct OpenLog {
+    int fd = -1;
+    ~OpenLog() {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+};
+
+// The log is only ever appended to, never truncated, and each block goes in
+// with one write while an advisory lock keeps out every other writer (the
+// program, its command line, a second component): so blocks never overwrite
+// or interleave, and the title banner heads the first block of an empty file
+// exactly once. A block that cannot be written whole is cut off again, so the
+// file never ends in half a block.
 void writeBlock(const QString& path, const std::function<QStringList(bool)>& build) {
-    const bool exists = QFileInfo::exists(path);
-    QFile file(path);
-    if (!file.open(exists ? (QIODevice::WriteOnly | QIODevice::Append) : QIODevice::WriteOnly)) {
-        throw Error(kFileAccessError,
-                    QStringLiteral("Path/File access error: %1").arg(file.errorString()));
+    OpenLog log;
+    log.fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC,
+                    0666);
+    if (log.fd < 0) {
+        failAccess(errno);
+    }
+    while (::flock(log.fd, LOCK_EX) != 0) {
+        if (errno != EINTR) {
+            failAccess(errno);
+        }
+    }
+    struct stat before {};
+    if (::fstat(log.fd, &before) != 0) {
+        failAccess(errno);
     }
     QByteArray bytes;
-    for (const QString& line : build(!exists)) {
+    for (const QString& line : build(before.st_size == 0)) {
         bytes += line.toUtf8();
         bytes += "\r\n";
     }
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        throw Error(kFileAccessError,
-                    QStringLiteral("Path/File access error: %1").arg(file.errorString()));
+    const ssize_t written = ::write(log.fd, bytes.constData(), static_cast<size_t>(bytes.size()));
+    if (written != static_cast<ssize_t>(bytes.size())) {
+        const int reason = written < 0 ? errno : EFBIG;
+        [[maybe_unused]] const int cut = ::ftruncate(log.fd, before.st_size);
+        failAccess(reason);
     }
 }
 

@@ -14,8 +14,6 @@ namespace Riri {
 // with CR LF; the first block of a new file is preceded by a title banner.
 namespace ErrorLog {
 
-inline constexpr int kFileAccessError = 75;
-
 RIRI_EXPORT QString RuleLine();      // "%" + 51 hyphens + "%"
 RIRI_EXPORT QString FrameLine();     // "%" + 51 blanks + "%"
 RIRI_EXPORT QString ShortRuleLine(); // "%" + 33 hyphens + "%"
@@ -40,8 +38,9 @@ RIRI_EXPORT QStringList StartupBlock(bool newFile, int number, const QString& de
                                      const QDateTime& when);
 
 // Appends one block to the log at path, made by the given builder with
-// newFile telling whether the file did not exist yet. Throws Riri::Error when
-// the file cannot be opened or written.
+// newFile telling whether the file is empty (or new) at that moment. The
+// block is appended whole under an advisory lock, or not at all: on a failure
+// the file is left as it was and Riri::Error 75 is thrown.
 RIRI_EXPORT void AppendComponentBlock(const QString& path, ComponentSource source, int number,
                                       const QString& description);
 RIRI_EXPORT void AppendStartupBlock(const QString& path, int number, const QString& description);

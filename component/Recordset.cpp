@@ -1,6 +1,5 @@
 #include "Recordset.h"
 
-#include <QStringDecoder>
 #include <utility>
 
 namespace Riri {
@@ -8,32 +7,18 @@ namespace Riri {
 Recordset::Recordset(QStringList columns) : m_columns(std::move(columns)) {}
 
 void Recordset::appendCell(const char16_t* text, qsizetype length, bool isNull) {
-    if (length > 0) {
-        m_text.insert(m_text.end(), text, text + length);
-    }
-    m_cellEnd.push_back(static_cast<std::uint32_t>(m_text.size()));
+    m_cells.append(QStringView(text, length));
     m_null.push_back(isNull);
 }
 
 void Recordset::appendCellUtf8(const char* text, qsizetype bytes, bool isNull) {
-    if (bytes > 0) {
-        // A UTF-8 text never has more UTF-16 units than bytes.
-        const size_t begin = m_text.size();
-        m_text.resize(begin + static_cast<size_t>(bytes));
-        // A U+FEFF at the start is part of the text, not a byte-order mark.
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
-                                                         QStringDecoder::Flag::ConvertInitialBom);
-        QChar* out = reinterpret_cast<QChar*>(m_text.data() + begin);
-        const QChar* end = decoder.appendToBuffer(out, QByteArrayView(text, bytes));
-        m_text.resize(begin + static_cast<size_t>(end - out));
-    }
-    m_cellEnd.push_back(static_cast<std::uint32_t>(m_text.size()));
+    m_cells.appendUtf8(text, bytes);
     m_null.push_back(isNull);
 }
 
 qsizetype Recordset::rowCount() const {
     const qsizetype columns = m_columns.size();
-    return columns == 0 ? 0 : static_cast<qsizetype>(m_cellEnd.size()) / columns;
+    return columns == 0 ? 0 : static_cast<qsizetype>(m_cells.cellCount()) / columns;
 }
 
 void Recordset::MoveFirst() {
@@ -74,9 +59,7 @@ QStringView Recordset::FieldViewAt(qsizetype row, int column) const {
     if (cell < 0) {
         return QStringView();
     }
-    const std::uint32_t begin = cell == 0 ? 0 : m_cellEnd[static_cast<size_t>(cell - 1)];
-    const std::uint32_t end = m_cellEnd[static_cast<size_t>(cell)];
-    return QStringView(m_text.data() + begin, static_cast<qsizetype>(end - begin));
+    return m_cells.at(static_cast<size_t>(cell));
 }
 
 QString Recordset::FieldAt(qsizetype row, int column) const {
@@ -106,8 +89,7 @@ bool Recordset::Close() {
         return false;
     }
     m_open = false;
-    std::vector<char16_t>().swap(m_text);
-    std::vector<std::uint32_t>().swap(m_cellEnd);
+    m_cells.clear();
     std::vector<bool>().swap(m_null);
     m_position = 0;
     return true;

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "PackedTexts.h"
 #include "RiriExport.h"
 
 #include <QString>
 #include <QStringList>
 #include <QStringView>
-#include <cstdint>
 #include <vector>
 
 namespace Riri {
@@ -60,8 +60,7 @@ private:
     qsizetype cellIndex(qsizetype row, int column) const;
 
     QStringList m_columns;
-    std::vector<char16_t> m_text;
-    std::vector<std::uint32_t> m_cellEnd; // end offset of each cell in m_text
+    PackedTexts m_cells;
     std::vector<bool> m_null;
     qsizetype m_position = 0;
     bool m_open = true;

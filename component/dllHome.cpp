@@ -2,8 +2,9 @@
 
 #include "ComponentFolder.h"
 #include "Error.h"
-#include "ErrorLog.h"
+#include "ErrorNumbers.h"
 #include "Formats.h"
+#include "InstallPaths.h"
 #include "MsgBox.h"
 
 #include <functional>
@@ -13,8 +14,6 @@ namespace Riri {
 namespace {
 
 const QString kCaption = QStringLiteral("Riri");
-constexpr int kObjectNotSet = 91;
-constexpr int kSubscriptOutOfRange = 9;
 
 QString quoted(const QString& text) {
     return QLatin1Char('\'') + text + QLatin1Char('\'');
@@ -29,33 +28,36 @@ QString quotedId(const QString& id) {
 
 QString& element(QStringList& list, qsizetype index) {
     if (index >= list.size()) {
-        throw Error(kSubscriptOutOfRange, QStringLiteral("Subscript out of range"));
+        throw Error(ErrorNumber::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
     }
     return list[index];
 }
 
 float amount(const std::vector<float>& list, size_t index) {
     if (index >= list.size()) {
-        throw Error(kSubscriptOutOfRange, QStringLiteral("Subscript out of range"));
+        throw Error(ErrorNumber::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
     }
     return list[index];
 }
 
-ErrorLog::ComponentSource logSource(int writer) {
-    static constexpr ErrorLog::ComponentSource sources[] = {
-        ErrorLog::ComponentSource::AddOwner, ErrorLog::ComponentSource::AddItems,
-        ErrorLog::ComponentSource::UpdateItems, ErrorLog::ComponentSource::UpdateOwner,
-        ErrorLog::ComponentSource::DeleteItem};
-    return sources[writer];
-}
-
-QString writerName(int writer) {
-    static const char* const names[] = {"AddOwner", "AddItems", "UpdateItems", "UpdateOwner",
-                                        "DeleteItem"};
-    return QString::fromLatin1(names[writer]);
-}
-
 } // namespace
+
+dllHome::WriterFacts dllHome::factsOf(Writer writer) {
+    using Source = ErrorLog::ComponentSource;
+    switch (writer) {
+    case Writer::AddOwner:
+        return {Source::AddOwner, "AddOwner"};
+    case Writer::AddItems:
+        return {Source::AddItems, "AddItems"};
+    case Writer::UpdateItems:
+        return {Source::UpdateItems, "UpdateItems"};
+    case Writer::UpdateOwner:
+        return {Source::UpdateOwner, "UpdateOwner"};
+    case Writer::DeleteItem:
+        return {Source::DeleteItem, "DeleteItem"};
+    }
+    return {Source::DeleteItem, "DeleteItem"}; // not reached: every writer is listed
+}
 
 QString dllHome::FailureMessage(int number, const QString& description, const QString& function) {
     return QStringLiteral("ERROR # ") + QString::number(number) + QStringLiteral("\r\n\r\n") +
@@ -75,12 +77,10 @@ dllHome::dllHome() {
     try {
         const QString folder = ComponentFolder();
         if (folder.isEmpty()) {
-            throw Error(14, QStringLiteral("The folder of the component cannot be found"));
+            throw Error(ErrorNumber::CannotOpen,
+                        QStringLiteral("The folder of the component cannot be found"));
         }
-        strConnect = QStringLiteral("Provider=SQLite3;User ID=;");
-        strConnect += QStringLiteral("Data Source=") +
-                      ConnectionValue(folder + QStringLiteral("/home/inv.inv")) + QLatin1Char(';');
-        strConnect += QStringLiteral("Persist Security Info=False;");
+        strConnect = InstallPaths::ConnectionString(InstallPaths::DatabasePath(folder));
         conDataBase = std::make_shared<Connection>();
         conDataBase->setConnectionString(strConnect);
         conDataBase->clearErrors();
@@ -106,14 +106,14 @@ QString dllHome::logPath() const {
     const QString folder = ComponentFolder();
     if (folder.isEmpty()) {
         // Without the installation folder there is no place for the log.
-        throw Error(ErrorLog::kFileAccessError, QStringLiteral("Path/File access error"));
+        throw Error(ErrorNumber::PathFileAccess, QStringLiteral("Path/File access error"));
     }
-    return folder + QStringLiteral("/error.log");
+    return InstallPaths::LogPath(folder);
 }
 
 Connection& dllHome::connection() {
     if (!conDataBase) {
-        throw Error(kObjectNotSet,
+        throw Error(ErrorNumber::ObjectNotSet,
                     QStringLiteral("Object variable or With block variable not set"));
     }
     return *conDataBase;
@@ -174,20 +174,25 @@ bool dllHome::runWriter(Writer writer, const std::function<QString()>& buildStat
 }
 
 bool dllHome::writerFailed(Writer writer, const Error& error) {
-    const int index = static_cast<int>(writer);
+    const WriterFacts facts = factsOf(writer);
     try {
         Connection& con = connection();
+        if (!con.isOpen()) {
+            // The open failed: there is no transaction to roll back, and the
+            // open's own failure (SQLite's code and message) is what reaches
+            // the caller.
+            throw error;
+        }
         con.RollbackTrans();
         con.Close();
     } catch (const Error&) {
-        // The failure path itself failed (no connection could be opened, say):
-        // the error goes to the caller, and no connection is left open.
+        // The failure path itself failed: the error goes to the caller, and
+        // no connection is left open.
         closeQuietly();
         throw;
     }
-    ErrorLog::AppendComponentBlock(logPath(), logSource(index), error.number(),
-                                   error.description());
-    strFunction = writerName(index);
+    ErrorLog::AppendComponentBlock(logPath(), facts.logSource, error.number(), error.description());
+    strFunction = QString::fromLatin1(facts.name);
     MsgBox(FailureMessage(error.number(), error.description(), strFunction), vbCritical | vbOKOnly,
            kCaption);
     if (conDataBase) {
@@ -303,7 +308,13 @@ std::shared_ptr<Recordset> dllHome::readSkippingFailures(const QString& statemen
         } catch (const Error&) {
         }
     };
-    attempt([&] { con.Open(); });
+    try {
+        con.Open();
+    } catch (const Error&) {
+        // Every later step would fail for want of an open connection; the
+        // connection keeps the open's own failure as its last error.
+        return result;
+    }
     attempt([&] { con.BeginTrans(); });
     attempt([&] { result = con.Execute(statement); });
     attempt([&] { con.CommitTrans(); });
@@ -341,6 +352,9 @@ std::shared_ptr<Recordset> dllHome::GetNewItemID() {
     } catch (const Error& e) {
         try {
             Connection& con = connection();
+            if (!con.isOpen()) {
+                throw; // the open failed: its own error, not the rollback's
+            }
             con.RollbackTrans();
             if (!result) {
                 throw; // the statement itself failed: nothing to return

@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "Error.h"
+#include "ErrorLog.h"
 #include "Recordset.h"
 #include "RiriExport.h"
 
@@ -62,6 +63,13 @@ public:
 
 private:
     enum class Writer { AddOwner, AddItems, UpdateItems, UpdateOwner, DeleteItem };
+    // What a writer's failure path names: the source line of its log block
+    // and its name in strFunction and the message.
+    struct WriterFacts {
+        ErrorLog::ComponentSource logSource;
+        const char* name;
+    };
+    static WriterFacts factsOf(Writer writer);
 
     QString logPath() const;
     Connection& connection();

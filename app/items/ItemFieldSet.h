@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Twips.h"
+
 #include <QDateTime>
 #include <QObject>
 #include <QStringList>
@@ -17,6 +19,18 @@ class QTextEdit;
 class QWidget;
 class RichTextLimit;
 
+// Where each control of the item field set lies in its window, in twips.
+struct ItemFieldLayout {
+    std::array<TwipsRect, 10> captions; // lblData(0) to lblData(9)
+    std::array<TwipsRect, 6> textBoxes; // txtBox(0) to txtBox(5)
+    TwipsRect roomList;
+    TwipsRect datePicker;
+    std::array<TwipsRect, 2> richBoxes; // rtBox(0), rtBox(1)
+    TwipsRect save;
+    TwipsRect clear;
+    TwipsRect exit;
+};
+
 // The item fields that the add and edit item windows share: the controls
 // with their captions, limits and room list, the caption highlighting, the
 // Enter moves, the checks before a save, Clear, and the mapping of the fields
@@ -25,16 +39,17 @@ class ItemFieldSet : public QObject {
     Q_OBJECT
 public:
     enum class Kind { Add, Edit };
+    // The members of txtBox.
+    enum TextBox : size_t { NameBox, SerialBox, ModelBox, CostBox, ValueBox, FromBox };
+    // The members of rtBox.
+    enum RichBox : size_t { DescriptionBox, NotesBox };
 
-    // Builds the fields on the window, their first row at `top` twips. The
-    // two windows differ in their character limits, the width of the Model
-    // box and the text of the missing-room message.
-    ItemFieldSet(QWidget* window, Kind kind, int top);
+    // Builds the fields on the window where the layout puts them. The two
+    // windows differ in their layouts, their character limits and the text
+    // of the missing-room message.
+    ItemFieldSet(QWidget* window, Kind kind, const ItemFieldLayout& layout);
 
-    // Item Name, Serial Number, Model, Original Cost, Current Value,
-    // Accquired From.
     std::array<QLineEdit*, 6> txtBox{};
-    // Description, Notes.
     std::array<QTextEdit*, 2> rtBox{};
     QComboBox* cboBox = nullptr;
     QDateEdit* datBox = nullptr;
@@ -66,12 +81,23 @@ public:
     // longer than the box lets the user type. A room that is not in the list
     // selects none; a date that is invalid or out of the picker's range gives
     // today's date.
-    void ShowText(int box, const QString& text);
-    void ShowRichText(int box, const QString& text);
+    void ShowText(TextBox box, const QString& text);
+    void ShowRichText(RichBox box, const QString& text);
     void ShowRoom(const QString& room);
     void ShowDate(const QDate& date);
 
 private:
+    void makeCaptions(QWidget* window);
+    void makeTextBoxes(QWidget* window);
+    void makeRoomList(QWidget* window);
+    void makeDatePicker(QWidget* window);
+    void makeRichBoxes(QWidget* window);
+    void makeButtons(QWidget* window, const ItemFieldLayout& layout);
+    void place(const ItemFieldLayout& layout);
+    void linkFocusAndKeys();
+    // The fields in their Tab order, Item Name to Notes.
+    QList<QWidget*> fieldsInOrder() const;
+
     Kind m_kind;
     std::array<int, 6> m_limits{};
     std::array<::RichTextLimit*, 2> m_richLimits{};

@@ -29,23 +29,17 @@ ItemListModel::ItemListModel(const QStringList& headers, QObject* parent)
 
 void ItemListModel::Clear() {
     beginResetModel();
-    std::vector<char16_t>().swap(m_text);
-    std::vector<std::uint32_t>().swap(m_cellEnd);
+    m_cells.clear();
     std::vector<std::uint32_t>().swap(m_rows);
     endResetModel();
 }
 
 void ItemListModel::appendCell(QStringView text) {
-    const auto* begin = reinterpret_cast<const char16_t*>(text.utf16());
-    m_text.insert(m_text.end(), begin, begin + text.size());
-    m_cellEnd.push_back(static_cast<std::uint32_t>(m_text.size()));
+    m_cells.append(text);
 }
 
 QStringView ItemListModel::storedCell(std::uint32_t storedRow, int column) const {
-    const size_t cell = static_cast<size_t>(storedRow) * ColumnCount + static_cast<size_t>(column);
-    const std::uint32_t begin = cell == 0 ? 0 : m_cellEnd[cell - 1];
-    const std::uint32_t end = m_cellEnd[cell];
-    return QStringView(m_text.data() + begin, static_cast<qsizetype>(end - begin));
+    return m_cells.at(static_cast<size_t>(storedRow) * ColumnCount + static_cast<size_t>(column));
 }
 
 void ItemListModel::Fill(const Riri::Recordset& records) {
@@ -66,7 +60,7 @@ void ItemListModel::Fill(const Riri::Recordset& records) {
 
     // The texts are copied once into storage reserved to fit: the set's own
     // texts plus room for the formatted amounts and dates.
-    size_t size = m_text.size();
+    size_t size = m_cells.unitCount();
     for (qsizetype row = first; row < last; ++row) {
         for (int c = 0; c < ColumnCount; ++c) {
             size += static_cast<size_t>(
@@ -74,14 +68,13 @@ void ItemListModel::Fill(const Riri::Recordset& records) {
         }
         size += 16;
     }
-    m_text.reserve(size);
     const auto count = static_cast<size_t>(last - first);
-    m_cellEnd.reserve(m_cellEnd.size() + count * ColumnCount);
+    m_cells.reserve(size, m_cells.cellCount() + count * ColumnCount);
     m_rows.reserve(m_rows.size() + count);
 
     beginInsertRows(QModelIndex(), rowCount(), rowCount() + static_cast<int>(count) - 1);
     for (qsizetype row = first; row < last; ++row) {
-        m_rows.push_back(static_cast<std::uint32_t>(m_cellEnd.size() / ColumnCount));
+        m_rows.push_back(static_cast<std::uint32_t>(m_cells.cellCount() / ColumnCount));
         for (int c = 0; c < ColumnCount; ++c) {
             const QStringView value = records.FieldViewAt(row, source[static_cast<size_t>(c)]);
             switch (c) {
@@ -104,7 +97,7 @@ void ItemListModel::Fill(const Riri::Recordset& records) {
 void ItemListModel::AddRow(const std::array<QString, ColumnCount>& texts) {
     const int row = rowCount();
     beginInsertRows(QModelIndex(), row, row);
-    m_rows.push_back(static_cast<std::uint32_t>(m_cellEnd.size() / ColumnCount));
+    m_rows.push_back(static_cast<std::uint32_t>(m_cells.cellCount() / ColumnCount));
     for (const QString& text : texts) {
         appendCell(text);
     }

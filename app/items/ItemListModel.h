@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PackedTexts.h"
+
 #include <QAbstractTableModel>
 #include <QStringList>
 #include <QStringView>
@@ -70,8 +72,7 @@ private:
     QStringView storedCell(std::uint32_t storedRow, int column) const;
 
     QStringList m_headers;
-    std::vector<char16_t> m_text;
-    std::vector<std::uint32_t> m_cellEnd; // end offset of each cell in m_text
-    std::vector<std::uint32_t> m_rows;    // shown row -> stored row
+    Riri::PackedTexts m_cells;         // the cells of each stored row, in order
+    std::vector<std::uint32_t> m_rows; // shown row -> stored row
     Qt::SortOrder m_order;
 };

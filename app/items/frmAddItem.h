@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Twips.h"
+
 #include <QWidget>
 
 class ItemFieldSet;
@@ -10,6 +12,9 @@ class frmAddItem : public QWidget {
     Q_OBJECT
 public:
     explicit frmAddItem(QWidget* parent = nullptr);
+
+    // The window's fixed inner area.
+    static constexpr TwipsSize InnerSize{.width = 6270, .height = 6870};
 
     ItemFieldSet& fields() const { return *m_fields; }
     QLabel* Label30 = nullptr;

@@ -7,7 +7,7 @@
 #include "modGlobal.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
-#include "platform/WindowParts.h"
+#include "ui/WindowParts.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -52,35 +52,38 @@ QLabel* filledLabel(const QString& text, QPalette::ColorRole background, QWidget
 frmDeleteItem::frmDeleteItem(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmDeleteItem"));
     setFont(Fonts::Make(Fonts::Verdana, 9.75));
-    Twips::FixInnerSize(this, 12075, 7230);
+    Twips::FixInnerSize(this, InnerSize);
 
     Label30 = WindowParts::Heading(QStringLiteral("Delete Items"), QStringLiteral("Label30"), 18,
-                                   QColor(255, 0, 0), this, 120, 120, 11835, 495);
+                                   QColor(255, 0, 0), this,
+                                   {.left = 120, .top = 120, .width = 11835, .height = 495});
 
     lvItems = new ItemListView(this, kHeaders, kWidths);
     lvItems->setObjectName(QStringLiteral("lvItems"));
-    Twips::Place(lvItems, 120, 660, 11835, 5175);
+    Twips::Place(lvItems, {.left = 120, .top = 660, .width = 11835, .height = 5175});
 
     for (size_t i = 0; i < 6; ++i) {
         const Detail& detail = kDetails[i];
         lblCaption[i] =
             filledLabel(QString::fromLatin1(detail.caption), QPalette::ToolTipBase, this);
-        Twips::Place(lblCaption[i], detail.left, 5880, detail.width, 315);
+        Twips::Place(lblCaption[i],
+                     {.left = detail.left, .top = 5880, .width = detail.width, .height = 315});
         QLabel* value = filledLabel(QString(), QPalette::Light, this);
         value->setObjectName(QStringLiteral("lblData_%1").arg(detail.value));
         if (detail.value == 3 || detail.value == 4) {
             value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         }
-        Twips::Place(value, detail.left, 6240, detail.width, 315);
+        Twips::Place(value,
+                     {.left = detail.left, .top = 6240, .width = detail.width, .height = 315});
         lblData[detail.value] = value;
     }
 
     cmdDelete = WindowParts::Button(QStringLiteral("&Delete"), QStringLiteral("cmdDelete"), this,
-                                    120, 6660, 1215, 435);
-    cmdClear = WindowParts::Button(QStringLiteral("&Clear"), QStringLiteral("cmdClear"), this, 5438,
-                                   6660, 1215, 435);
-    cmdExit = WindowParts::Button(QStringLiteral("e&Xit"), QStringLiteral("cmdExit"), this, 10740,
-                                  6660, 1215, 435);
+                                    {.left = 120, .top = 6660, .width = 1215, .height = 435});
+    cmdClear = WindowParts::Button(QStringLiteral("&Clear"), QStringLiteral("cmdClear"), this,
+                                   {.left = 5438, .top = 6660, .width = 1215, .height = 435});
+    cmdExit = WindowParts::Button(QStringLiteral("e&Xit"), QStringLiteral("cmdExit"), this,
+                                  {.left = 10740, .top = 6660, .width = 1215, .height = 435});
     setTabOrder(lvItems, cmdDelete);
     setTabOrder(cmdDelete, cmdClear);
     setTabOrder(cmdClear, cmdExit);

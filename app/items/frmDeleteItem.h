@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Twips.h"
+
 #include <QWidget>
 #include <array>
 
@@ -13,6 +15,9 @@ class frmDeleteItem : public QWidget {
     Q_OBJECT
 public:
     explicit frmDeleteItem(QWidget* parent = nullptr);
+
+    // The window's fixed inner area.
+    static constexpr TwipsSize InnerSize{.width = 12075, .height = 7230};
 
     QLabel* Label30 = nullptr;
     ItemListView* lvItems = nullptr;

@@ -8,7 +8,7 @@
 #include "modGlobal.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
-#include "platform/WindowParts.h"
+#include "ui/WindowParts.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -27,27 +27,61 @@ const QStringList kHeaders{QStringLiteral("Item ID"),       QStringLiteral("Item
 constexpr ItemListView::Widths kWidths{1500, 2500, 1500, 2200, 1200, 1200,
                                        1500, 2500, 1500, 2500, 2500};
 
+// The layout of the item fields, in twips.
+const ItemFieldLayout kFieldLayout{
+    .captions = {{
+        {.left = 120, .top = 2040, .width = 1935, .height = 315}, // Item Name
+        {.left = 120, .top = 2400, .width = 1935, .height = 315}, // Serial Number
+        {.left = 120, .top = 2760, .width = 1935, .height = 315}, // Model
+        {.left = 120, .top = 3120, .width = 1935, .height = 315}, // Location
+        {.left = 120, .top = 3480, .width = 1935, .height = 315}, // Original Cost
+        {.left = 120, .top = 3840, .width = 1935, .height = 315}, // Current Value
+        {.left = 120, .top = 4200, .width = 1935, .height = 315}, // Accquired From
+        {.left = 120, .top = 4560, .width = 1935, .height = 315}, // Date Accquired
+        {.left = 120, .top = 4920, .width = 6015, .height = 315}, // Description
+        {.left = 120, .top = 6300, .width = 6015, .height = 315}, // Notes
+    }},
+    .textBoxes = {{
+        {.left = 2100, .top = 2040, .width = 4035, .height = 315}, // Item Name
+        {.left = 2100, .top = 2400, .width = 4035, .height = 315}, // Serial Number
+        {.left = 2100, .top = 2760, .width = 4095, .height = 315}, // Model
+        {.left = 2100, .top = 3480, .width = 1215, .height = 315}, // Original Cost
+        {.left = 2100, .top = 3840, .width = 1215, .height = 315}, // Current Value
+        {.left = 2100, .top = 4200, .width = 4035, .height = 315}, // Accquired From
+    }},
+    .roomList = {.left = 2100, .top = 3120, .width = 2595, .height = 360},
+    .datePicker = {.left = 2100, .top = 4560, .width = 2595, .height = 315},
+    .richBoxes = {{
+        {.left = 120, .top = 5280, .width = 6015, .height = 975}, // Description
+        {.left = 120, .top = 6660, .width = 6015, .height = 975}, // Notes
+    }},
+    .save = {.left = 120, .top = 7740, .width = 1215, .height = 375},
+    .clear = {.left = 2460, .top = 7740, .width = 1215, .height = 375},
+    .exit = {.left = 4920, .top = 7740, .width = 1215, .height = 375},
+};
+
 } // namespace
 
 frmEditItem::frmEditItem(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmEditItem"));
     setFont(Fonts::Make(Fonts::Verdana, 9.75));
-    Twips::FixInnerSize(this, 6255, 8235);
+    Twips::FixInnerSize(this, InnerSize);
 
     Label30 = WindowParts::Heading(QStringLiteral("Edit Item"), QStringLiteral("Label30"), 14.25,
-                                   QColor(0, 0, 255), this, 120, 120, 6015, 435);
+                                   QColor(0, 0, 255), this,
+                                   {.left = 120, .top = 120, .width = 6015, .height = 435});
 
     lvItems = new ItemListView(this, kHeaders, kWidths);
     lvItems->setObjectName(QStringLiteral("lvItems"));
-    Twips::Place(lvItems, 120, 600, 6015, 1335);
+    Twips::Place(lvItems, {.left = 120, .top = 600, .width = 6015, .height = 1335});
 
-    m_fields = new ItemFieldSet(this, ItemFieldSet::Kind::Edit, 2040);
-    setTabOrder(lvItems, m_fields->txtBox[0]);
+    m_fields = new ItemFieldSet(this, ItemFieldSet::Kind::Edit, kFieldLayout);
+    setTabOrder(lvItems, m_fields->txtBox[ItemFieldSet::NameBox]);
 
     lblID = new QLabel(this);
     lblID->setObjectName(QStringLiteral("lblID"));
     lblID->setFont(Fonts::Make(Fonts::Verdana, 8.25));
-    Twips::Place(lblID, 3360, 3480, 2775, 315);
+    Twips::Place(lblID, {.left = 3360, .top = 3480, .width = 2775, .height = 315});
 
     connect(lvItems, &QAbstractItemView::clicked, this, &frmEditItem::lvItems_Click);
     // Enter on a row chosen with the keyboard does what a click does.
@@ -79,16 +113,19 @@ void frmEditItem::lvItems_Click() {
         const ItemListModel& list = *lvItems->items();
         itmData = QPersistentModelIndex(list.index(row, ItemListModel::ItemIdColumn));
         lblID->setText(list.key(row));
-        m_fields->ShowText(0, list.text(row, ItemListModel::NameColumn));
-        m_fields->ShowText(1, list.text(row, ItemListModel::SerialColumn));
-        m_fields->ShowText(2, list.text(row, ItemListModel::ModelColumn));
+        m_fields->ShowText(ItemFieldSet::NameBox, list.text(row, ItemListModel::NameColumn));
+        m_fields->ShowText(ItemFieldSet::SerialBox, list.text(row, ItemListModel::SerialColumn));
+        m_fields->ShowText(ItemFieldSet::ModelBox, list.text(row, ItemListModel::ModelColumn));
         m_fields->ShowRoom(list.text(row, ItemListModel::RoomColumn));
-        m_fields->ShowText(3, Money::Reformat(list.text(row, ItemListModel::CostColumn)));
-        m_fields->ShowText(4, Money::Reformat(list.text(row, ItemListModel::ValueColumn)));
-        m_fields->ShowText(5, list.text(row, ItemListModel::FromColumn));
+        m_fields->ShowText(ItemFieldSet::CostBox,
+                           Money::Reformat(list.text(row, ItemListModel::CostColumn)));
+        m_fields->ShowText(ItemFieldSet::ValueBox,
+                           Money::Reformat(list.text(row, ItemListModel::ValueColumn)));
+        m_fields->ShowText(ItemFieldSet::FromBox, list.text(row, ItemListModel::FromColumn));
         m_fields->ShowDate(ListDates().Read(list.text(row, ItemListModel::BoughtColumn)));
-        m_fields->ShowRichText(0, list.text(row, ItemListModel::DescriptionColumn));
-        m_fields->ShowRichText(1, list.text(row, ItemListModel::NotesColumn));
+        m_fields->ShowRichText(ItemFieldSet::DescriptionBox,
+                               list.text(row, ItemListModel::DescriptionColumn));
+        m_fields->ShowRichText(ItemFieldSet::NotesBox, list.text(row, ItemListModel::NotesColumn));
     }
     unsetCursor();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Twips.h"
+
 #include <QWidget>
 
 class ItemFieldSet;
@@ -12,6 +14,9 @@ class frmEditItem : public QWidget {
     Q_OBJECT
 public:
     explicit frmEditItem(QWidget* parent = nullptr);
+
+    // The window's fixed inner area.
+    static constexpr TwipsSize InnerSize{.width = 6255, .height = 8235};
 
     ItemFieldSet& fields() const { return *m_fields; }
     QLabel* Label30 = nullptr;

@@ -3,9 +3,9 @@
 #include "MsgBox.h"
 #include "modGlobal.h"
 #include "platform/Fonts.h"
-#include "platform/Look.h"
 #include "platform/Twips.h"
-#include "platform/WindowParts.h"
+#include "ui/Look.h"
+#include "ui/WindowParts.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -47,8 +47,11 @@ OwnerFields::OwnerFields(const OwnerLayout& layout, QWidget* parent) : QWidget(p
     Twips::FixInnerSize(this, layout.width, kInnerHeight);
 
     Label15 = WindowParts::Heading(QStringLiteral("Owner Information"), QStringLiteral("Label15"),
-                                   15.75, QColor(), this, layout.labelLeft, kHeadingTop,
-                                   kHeadingWidth, kHeadingHeight);
+                                   15.75, QColor(), this,
+                                   {.left = layout.labelLeft,
+                                    .top = kHeadingTop,
+                                    .width = kHeadingWidth,
+                                    .height = kHeadingHeight});
 
     auto* captions = new FocusCaptions(this);
     auto* enterMoves = new EnterMoves(this);
@@ -68,11 +71,20 @@ OwnerFields::OwnerFields(const OwnerLayout& layout, QWidget* parent) : QWidget(p
     }
 
     cmdSave = WindowParts::Button(QStringLiteral("&Save"), QStringLiteral("cmdSave"), this,
-                                  layout.saveLeft, kButtonTop, kButtonWidth, kButtonHeight);
+                                  {.left = layout.saveLeft,
+                                   .top = kButtonTop,
+                                   .width = kButtonWidth,
+                                   .height = kButtonHeight});
     cmdClear = WindowParts::Button(QStringLiteral("&Clear"), QStringLiteral("cmdClear"), this,
-                                   layout.clearLeft, kButtonTop, kButtonWidth, kButtonHeight);
+                                   {.left = layout.clearLeft,
+                                    .top = kButtonTop,
+                                    .width = kButtonWidth,
+                                    .height = kButtonHeight});
     cmdExit = WindowParts::Button(QStringLiteral("e&Xit"), QStringLiteral("cmdExit"), this,
-                                  layout.exitLeft, kButtonTop, kButtonWidth, kButtonHeight);
+                                  {.left = layout.exitLeft,
+                                   .top = kButtonTop,
+                                   .width = kButtonWidth,
+                                   .height = kButtonHeight});
 
     for (int i = 0; i + 1 < FieldCount; ++i) {
         enterMoves->link(txtBox[i], txtBox[i + 1]);
@@ -107,8 +119,11 @@ void OwnerFields::cmdSave_Click() {
     bool saved = false;
     try {
         saved = SaveOwner();
-    } catch (...) {
+    } catch (const Riri::Error&) {
         // A failure raised out of the component leaves the result false.
+        saved = false;
+    } catch (const std::exception& error) {
+        qWarning("Owner save: %s", error.what());
         saved = false;
     }
     if (saved) {

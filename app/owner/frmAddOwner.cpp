@@ -1,7 +1,7 @@
 #include "frmAddOwner.h"
 
 #include "modGlobal.h"
-#include "platform/Placement.h"
+#include "ui/Placement.h"
 
 #include <QPointer>
 
@@ -21,8 +21,10 @@ frmAddOwner::frmAddOwner(QWidget* parent) : OwnerFields(kLayout, parent) {
     setWindowTitle(QString());
     try {
         NewHome();
-    } catch (...) {
+    } catch (const Riri::Error&) {
         // The component could not be created; a save then reports not saved.
+    } catch (const std::exception& error) {
+        qWarning("Owner entry window: %s", error.what());
     }
 }
 

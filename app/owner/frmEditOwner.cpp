@@ -1,7 +1,7 @@
 #include "frmEditOwner.h"
 
 #include "modGlobal.h"
-#include "platform/WindowParts.h"
+#include "ui/WindowParts.h"
 
 #include <QLineEdit>
 #include <algorithm>
@@ -15,8 +15,10 @@ const OwnerLayout kLayout{4815, 60, 1680, 60, 1800, 3540};
 frmEditOwner::frmEditOwner(QWidget* parent) : OwnerFields(kLayout, parent) {
     try {
         NewHome();
-    } catch (...) {
+    } catch (const Riri::Error&) {
         // The component could not be created; the boxes stay empty.
+    } catch (const std::exception& error) {
+        qWarning("Owner edit window: %s", error.what());
     }
     setWindowTitle(WindowParts::Caption());
     WindowParts::KeepFrameFixed(this);
@@ -47,8 +49,10 @@ void frmEditOwner::FillOwnerFields() {
                 rsData->MoveNext();
             }
         }
-    } catch (...) {
+    } catch (const Riri::Error&) {
         // An owner table that cannot be read leaves the boxes as they are.
+    } catch (const std::exception& error) {
+        qWarning("Owner edit window: %s", error.what());
     }
     CloseRecordset();
     unsetCursor();

@@ -1,7 +1,5 @@
 #include "Registry.h"
 
-#include "modGlobal.h"
-
 #include <QFileInfo>
 #include <QStandardPaths>
 

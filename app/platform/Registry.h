@@ -14,6 +14,17 @@
 //       the folder of that program.
 // Every other key or value is absent. Key paths and value names ignore case,
 // as registry names do; an empty value name means the key's default value.
+// Root key handles, in the order GetRootKey tests its flags.
+enum RootKey : unsigned int {
+    HKEY_CLASSES_ROOT = 0x80000000u,
+    HKEY_CURRENT_CONFIG = 0x80000005u,
+    HKEY_CURRENT_USER = 0x80000001u,
+    HKEY_DYN_DATA = 0x80000006u,
+    HKEY_LOCAL_MACHINE = 0x80000002u,
+    HKEY_PERFORMANCE_DATA = 0x80000004u,
+    HKEY_USERS = 0x80000003u,
+};
+
 namespace Registry {
 
 // True when the key exists under the root.

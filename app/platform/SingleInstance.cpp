@@ -41,4 +41,8 @@ bool AnotherIsRunning() {
     return lock->error() == QLockFile::LockFailedError;
 }
 
+void Release() {
+    held().reset(); // unlocks and removes the file
+}
+
 } // namespace SingleInstance

@@ -15,4 +15,8 @@ QString LockPath();
 // ends.
 bool AnotherIsRunning();
 
+// Gives the lock up (removing its file) if this process holds it. Every way
+// out of the program calls it, also those that end the process at once.
+void Release();
+
 } // namespace SingleInstance

@@ -19,7 +19,7 @@ qreal dpi(bool vertical) {
 }
 
 int convert(int twips, bool vertical) {
-    return static_cast<int>(std::lround(twips * dpi(vertical) / 1440.0));
+    return static_cast<int>(std::lround(twips * dpi(vertical) / PerInch));
 }
 
 } // namespace
@@ -43,8 +43,20 @@ void Place(QWidget* widget, int left, int top, int width, int height) {
     widget->setGeometry(Rect(left, top, width, height));
 }
 
+void Place(QWidget* widget, const TwipsRect& rect) {
+    Place(widget, rect.left, rect.top, rect.width, rect.height);
+}
+
 void FixInnerSize(QWidget* window, int width, int height) {
     window->setFixedSize(Size(width, height));
+}
+
+void FixInnerSize(QWidget* window, const TwipsSize& size) {
+    FixInnerSize(window, size.width, size.height);
+}
+
+QSize Size(const TwipsSize& size) {
+    return Size(size.width, size.height);
 }
 
 } // namespace Twips

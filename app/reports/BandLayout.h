@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Twips.h"
+
 #include <QString>
 #include <vector>
 
@@ -55,10 +57,11 @@ struct Definition {
     int paperWidth = 12240;
     int paperHeight = 15840;
     bool landscape = false;
-    int leftMargin = 1440;
-    int rightMargin = 1440;
-    int topMargin = 1440;
-    int bottomMargin = 1440;
+    // One inch each until the report sets its own.
+    int leftMargin = Twips::PerInch;
+    int rightMargin = Twips::PerInch;
+    int topMargin = Twips::PerInch;
+    int bottomMargin = Twips::PerInch;
 
     Section pageHeader;
     Section groupHeader; // empty for a report without groups

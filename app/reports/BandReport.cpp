@@ -2,6 +2,7 @@
 
 #include "ReportFormat.h"
 #include "platform/Fonts.h"
+#include "platform/Twips.h"
 
 #include <QPageLayout>
 #include <QPageSize>
@@ -235,7 +236,7 @@ void BandReport::PaintPage(QPainter& painter, int page, qreal unitsPerTwip) cons
 }
 
 QImage BandReport::RenderPage(int page, qreal dotsPerInch) const {
-    const qreal scale = dotsPerInch / 1440.0;
+    const qreal scale = dotsPerInch / Twips::PerInch;
     const QSize size(qRound(m_def.pageWidth() * scale), qRound(m_def.pageHeight() * scale));
     QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
     const int dotsPerMeter = qRound(dotsPerInch / 0.0254);
@@ -264,7 +265,7 @@ bool BandReport::WritePdf(const QString& path) const {
         writer.setCreator(QStringLiteral("Quorvane"));
         QPainter painter;
         if (painter.begin(&writer)) {
-            const qreal scale = writer.resolution() / 1440.0;
+            const qreal scale = writer.resolution() / qreal(Twips::PerInch);
             bool everyPage = true;
             for (int page = 0; page < pageCount(); ++page) {
                 if (page > 0 && !writer.newPage()) {
@@ -299,7 +300,7 @@ bool BandReport::Print(QPrinter& printer) const {
     if (last < first || !painter.begin(&printer)) {
         return false;
     }
-    const qreal scale = printer.resolution() / 1440.0;
+    const qreal scale = printer.resolution() / qreal(Twips::PerInch);
     for (int page = first; page <= last; ++page) {
         if (page > first && !printer.newPage()) {
             painter.end();

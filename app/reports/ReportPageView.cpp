@@ -1,6 +1,7 @@
 #include "ReportPageView.h"
 
 #include "BandReport.h"
+#include "platform/Twips.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -17,7 +18,7 @@ qreal ReportPageView::screenDpi() const {
 }
 
 QSize ReportPageView::pageSizeAt(qreal zoom) const {
-    const qreal scale = screenDpi() * zoom / 1440.0;
+    const qreal scale = screenDpi() * zoom / Twips::PerInch;
     const Band::Definition& d = m_report.definition();
     return QSize(qMax(1, qRound(d.pageWidth() * scale)), qMax(1, qRound(d.pageHeight() * scale)));
 }

@@ -2,9 +2,8 @@
 
 #include "ComponentFolder.h"
 #include "Error.h"
-#include "modGlobal.h"
+#include "InstallPaths.h"
 
-#include <QDir>
 #include <utility>
 
 std::unique_ptr<DataReport> dataReport;
@@ -50,7 +49,7 @@ DataReport::DataReport() = default;
 DataReport::~DataReport() = default;
 
 QString DataReport::DatabasePath() {
-    return QDir(Riri::ComponentFolder()).filePath(QStringLiteral("home/inv.inv"));
+    return Riri::InstallPaths::DatabasePath(Riri::ComponentFolder());
 }
 
 std::shared_ptr<Riri::Recordset> DataReport::readItems() {
@@ -61,9 +60,8 @@ std::shared_ptr<Riri::Recordset> DataReport::readItems() {
     if (conReport.isOpen()) {
         conReport.Close();
     }
-    conReport.setConnectionString(QStringLiteral("Provider=SQLite3;Data Source=") +
-                                  Riri::ConnectionValue(DatabasePath()) +
-                                  QStringLiteral(";Persist Security Info=False;"));
+    conReport.setConnectionString(Riri::InstallPaths::ConnectionString(
+        DatabasePath(), Riri::InstallPaths::UserField::Omitted));
     conReport.Open();
     std::shared_ptr<Riri::Recordset> rows;
     try {

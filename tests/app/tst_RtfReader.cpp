@@ -1,4 +1,4 @@
-#include "platform/RtfReader.h"
+#include "ui/RtfReader.h"
 
 #include <QFile>
 #include <QTest>

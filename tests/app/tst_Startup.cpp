@@ -8,7 +8,7 @@
 #include "frmSplash.h"
 #include "modGlobal.h"
 #include "modMain.h"
-#include "platform/MsgBoxPresenter.h"
+#include "ui/MsgBoxPresenter.h"
 #include "platform/SingleInstance.h"
 
 #include <QApplication>

@@ -114,10 +114,10 @@ void tst_frmMain::captionSizeAndComponent() {
     QVERIFY(objHome != nullptr);
     main.show();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
-    // The area below the menu bar is 12075 by 8160 twips: 805 by 544 pixels
-    // at 96 DPI.
+    // The area below the menu bar is at least 12075 by 8160 twips: 805 by 544
+    // pixels at 96 DPI (it grows to hold the largest child window).
     const QSize inner = main.mdiArea()->size();
-    QVERIFY2(qAbs(inner.width() - 805) <= 1 && qAbs(inner.height() - 544) <= 1,
+    QVERIFY2(inner.width() >= 804 && inner.height() >= 543,
              qPrintable(QStringLiteral("%1x%2").arg(inner.width()).arg(inner.height())));
 }
 

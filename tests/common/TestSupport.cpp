@@ -8,34 +8,25 @@
 #include <QTest>
 #include <sqlite3.h>
 
-// The program folder setter lives in the program's library; tests of the
-// component alone do not link it, so it is looked up weakly.
-void SetProgramFolder(const QString& folder) __attribute__((weak));
-
 namespace {
 
 Riri::MsgBoxHandler g_previous;
 
 } // namespace
 
-TestInstall::TestInstall() {
+bool TestInstall::setUpComponent() {
     if (!m_dir.isValid()) {
-        return;
+        return false;
     }
     QDir(m_dir.path()).mkpath(QStringLiteral("home"));
     m_valid = QFile::copy(QStringLiteral(QUORVANE_PRISTINE_DB), databasePath());
     QFile::setPermissions(databasePath(), QFile::ReadOwner | QFile::WriteOwner);
     Riri::SetComponentFolder(m_dir.path());
-    if (SetProgramFolder) {
-        SetProgramFolder(m_dir.path());
-    }
+    return true;
 }
 
-TestInstall::~TestInstall() {
+void TestInstall::tearDownComponent() {
     Riri::SetComponentFolder(QString());
-    if (SetProgramFolder) {
-        SetProgramFolder(QString());
-    }
 }
 
 QList<QVariantList> TestInstall::query(const QString& sql) const {

@@ -8,8 +8,11 @@
 #include <deque>
 
 // A throw-away installation folder: a copy of the empty database in home/,
-// with the component (and the program, where linked) pointed at it. Restores
-// the previous folders when it goes.
+// with the component pointed at it, and in tests of the program the program
+// too. Restores the previous folders when it goes. The constructor and the
+// destructor come from the fixture library the test links:
+// quorvane_componentfixture (ComponentInstall.cpp) for tests of the component
+// alone, quorvane_programfixture (ProgramInstall.cpp) for tests of the program.
 class TestInstall {
 public:
     TestInstall();
@@ -35,6 +38,12 @@ public:
     QStringList logLines() const;
 
 private:
+    // Copies the empty database into the folder and points the component at
+    // it; false when the folder could not be made.
+    bool setUpComponent();
+    // Points the component back at its own folder.
+    static void tearDownComponent();
+
     QTemporaryDir m_dir;
     bool m_valid = false;
 };

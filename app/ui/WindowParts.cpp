@@ -3,8 +3,8 @@
 #include "AppInfo.h"
 #include "MsgBox.h"
 #include "platform/Fonts.h"
-#include "platform/Look.h"
 #include "platform/Twips.h"
+#include "ui/Look.h"
 
 #include <QColor>
 #include <QEvent>
@@ -21,7 +21,7 @@ bool AskAnother(const QString& prompt, const QString& caption) {
 }
 
 QLabel* Heading(const QString& text, const QString& name, qreal points, const QColor& colour,
-                QWidget* parent, int left, int top, int width, int height) {
+                QWidget* parent, const TwipsRect& rect) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
     label->setFont(Fonts::Make(Fonts::Verdana, points, true));
@@ -31,7 +31,7 @@ QLabel* Heading(const QString& text, const QString& name, qreal points, const QC
         palette.setColor(QPalette::WindowText, colour);
         label->setPalette(palette);
     }
-    Twips::Place(label, left, top, width, height);
+    Twips::Place(label, rect);
     return label;
 }
 
@@ -67,13 +67,13 @@ protected:
 
 } // namespace
 
-QPushButton* Button(const QString& caption, const QString& name, QWidget* parent, int left, int top,
-                    int width, int height) {
+QPushButton* Button(const QString& caption, const QString& name, QWidget* parent,
+                    const TwipsRect& rect) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
     Look::StyleButton(button);
     button->setAutoDefault(true);
-    Twips::Place(button, left, top, width, height);
+    Twips::Place(button, rect);
     return button;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Twips.h"
+
 #include <QtGlobal>
 
 class QColor;
@@ -21,7 +23,7 @@ QString Caption();
 // in the given colour (the default text colour when it is invalid), placed
 // in twips.
 QLabel* Heading(const QString& text, const QString& name, qreal points, const QColor& colour,
-                QWidget* parent, int left, int top, int width, int height);
+                QWidget* parent, const TwipsRect& rect);
 
 // Asks whether the user wants to go on with another record (question icon,
 // Yes and No, No the default); true for Yes.
@@ -29,8 +31,8 @@ bool AskAnother(const QString& prompt, const QString& caption);
 
 // A push button in Verdana 9.75 point bold on the light grey face, placed in
 // twips. Enter on the focused button presses it, as Space does.
-QPushButton* Button(const QString& caption, const QString& name, QWidget* parent, int left, int top,
-                    int width, int height);
+QPushButton* Button(const QString& caption, const QString& name, QWidget* parent,
+                    const TwipsRect& rect);
 
 // Closes the window: the child window frame around it when it is shown as a
 // child of the main window, the window itself otherwise.

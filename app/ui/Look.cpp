@@ -1,6 +1,6 @@
 #include "Look.h"
 
-#include "Fonts.h"
+#include "platform/Fonts.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,0 +1,34 @@
+#include "InstallPaths.h"
+
+#include "Connection.h"
+
+namespace Riri::InstallPaths {
+
+namespace {
+
+QString below(const QString& folder, const char* relative) {
+    return (folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/')) +
+           QLatin1String(relative);
+}
+
+} // namespace
+
+QString DatabasePath(const QString& folder) {
+    return below(folder, kDatabase);
+}
+
+QString LogPath(const QString& folder) {
+    return below(folder, kLogFile);
+}
+
+QString ConnectionString(const QString& databaseFile, UserField user) {
+    QString text = QStringLiteral("Provider=SQLite3;");
+    if (user == UserField::Empty) {
+        text += QStringLiteral("User ID=;");
+    }
+    text += QStringLiteral("Data Source=") + ConnectionValue(databaseFile) + QLatin1Char(';');
+    text += QStringLiteral("Persist Security Info=False;");
+    return text;
+}
+
+} // namespace Riri::InstallPaths

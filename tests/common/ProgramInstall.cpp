@@ -1,0 +1,18 @@
+// The installation fixture of tests of the program: the component and the
+// program both read the throw-away folder, so the program's own routines (the
+// reports' data source, the log, the start-up checks) find its database.
+
+#include "TestSupport.h"
+
+#include "platform/ProgramFolder.h"
+
+TestInstall::TestInstall() {
+    if (setUpComponent()) {
+        SetProgramFolder(folder());
+    }
+}
+
+TestInstall::~TestInstall() {
+    tearDownComponent();
+    SetProgramFolder(QString());
+}
