@@ -9,6 +9,7 @@
 #include "items/frmAddItem.h"
 #include "items/frmDeleteItem.h"
 #include "items/frmEditItem.h"
+#include "items/frmFindItems.h"
 #include "modGlobal.h"
 #include "owner/frmAddOwner.h"
 #include "owner/frmEditOwner.h"
@@ -195,6 +196,10 @@ void frmMain::buildMenus() {
                                 &frmMain::mnuEditHome_Click);
     editHome->setVisible(false);
     editHome->setEnabled(false);
+    addItem(edit, "E1", QStringLiteral("-"));
+    addItem(edit, "mnuEditFindItems", QStringLiteral("Find Items"),
+            &frmMain::mnuEditFindItems_Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
 
     QMenu* reports = addMenu("mnuReports", QStringLiteral("&Reports"));
     addItem(reports, "mnuTotalInventory", QStringLiteral("Total Dedi Rividizar"),
@@ -202,10 +207,16 @@ void frmMain::buildMenus() {
     addItem(reports, "R0", QStringLiteral("-"));
     addItem(reports, "mnuInventoryByRoom", QStringLiteral("Inventory By Room"),
             &frmMain::mnuInventoryByRoom_Click);
+    addItem(reports, "R1", QStringLiteral("-"));
+    addItem(reports, "mnuValuationSummary", QStringLiteral("Valuation Summary"),
+            &frmMain::mnuValuationSummary_Click);
 
     QMenu* utils = addMenu("mnuUtils", QStringLiteral("&Utils"));
     addItem(utils, "mnuUtilsDeleteItems", QStringLiteral("Delete Items"),
             &frmMain::mnuUtilsDeleteItems_Click);
+    addItem(utils, "U0", QStringLiteral("-"));
+    addItem(utils, "mnuUtilsOwner", QStringLiteral("Owner Information"),
+            &frmMain::mnuUtilsOwner_Click);
 
     QMenu* window = addMenu("mnuWindow", QStringLiteral("&Window"));
     addItem(window, "mnuWindowCascade", QStringLiteral("Cascade"),
@@ -332,6 +343,46 @@ void frmMain::mnuUtilsDeleteItems_Click() {
         return;
     }
     ShowChild<frmDeleteItem>();
+}
+
+void frmMain::mnuEditFindItems_Click() {
+    if (!RecordCheck(false, NoItemsToEditMessage())) {
+        return;
+    }
+    auto* find = ShowChild<frmFindItems>();
+    connect(find, &frmFindItems::editItemRequested, this, &frmMain::ShowItemInEditWindow,
+            Qt::UniqueConnection);
+}
+
+void frmMain::ShowItemInEditWindow(const QString& itemId) {
+    ShowChild<frmEditItem>()->SelectItem(itemId);
+}
+
+void frmMain::mnuValuationSummary_Click() {
+    if (!RecordCheck(false, NoItemsMessage())) {
+        return;
+    }
+    RunValuationSummary(this);
+    m_mdi->cascadeSubWindows();
+}
+
+void frmMain::mnuUtilsOwner_Click() {
+    // The owner edit window when the owner record exists, else the entry
+    // window; nothing opens when the question fails.
+    bool exists = false;
+    try {
+        const std::shared_ptr<Riri::Recordset> owner = objHome ? objHome->RefreshOwner() : nullptr;
+        exists = owner && !owner->IsEmpty();
+    } catch (const Riri::Error&) {
+        return;
+    } catch (const std::exception&) {
+        return;
+    }
+    if (exists) {
+        ShowChild<frmEditOwner>();
+    } else {
+        frmAddOwner::Open();
+    }
 }
 
 void frmMain::mnuWindowCascade_Click() {

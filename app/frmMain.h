@@ -69,6 +69,11 @@ public:
     void mnuTotalInventory_Click();
     void mnuInventoryByRoom_Click();
     void mnuUtilsDeleteItems_Click();
+    void mnuEditFindItems_Click();
+    void mnuValuationSummary_Click();
+    void mnuUtilsOwner_Click();
+    // The edit item window, opened or brought forward, with the item chosen.
+    void ShowItemInEditWindow(const QString& itemId);
     void mnuWindowCascade_Click();
     void MnuWindowH_Click();
     void mnuWindowV_Click();

@@ -31,6 +31,9 @@ void ItemListModel::Clear() {
     beginResetModel();
     m_cells.clear();
     std::vector<std::uint32_t>().swap(m_rows);
+    std::vector<std::uint32_t>().swap(m_all);
+    std::vector<std::uint8_t>().swap(m_keep);
+    m_sortColumn = -1;
     endResetModel();
 }
 
@@ -75,6 +78,10 @@ void ItemListModel::Fill(const Riri::Recordset& records) {
     beginInsertRows(QModelIndex(), rowCount(), rowCount() + static_cast<int>(count) - 1);
     for (qsizetype row = first; row < last; ++row) {
         m_rows.push_back(static_cast<std::uint32_t>(m_cells.cellCount() / ColumnCount));
+        if (!m_keep.empty()) { // rows added while filtered show
+            m_all.push_back(m_rows.back());
+            m_keep.push_back(1);
+        }
         for (int c = 0; c < ColumnCount; ++c) {
             const QStringView value = records.FieldViewAt(row, source[static_cast<size_t>(c)]);
             switch (c) {
@@ -98,6 +105,10 @@ void ItemListModel::AddRow(const std::array<QString, ColumnCount>& texts) {
     const int row = rowCount();
     beginInsertRows(QModelIndex(), row, row);
     m_rows.push_back(static_cast<std::uint32_t>(m_cells.cellCount() / ColumnCount));
+    if (!m_keep.empty()) {
+        m_all.push_back(m_rows.back());
+        m_keep.push_back(1);
+    }
     for (const QString& text : texts) {
         appendCell(text);
     }
@@ -119,16 +130,30 @@ void ItemListModel::SortBy(int column) {
     if (column < 0 || column >= ColumnCount) {
         return;
     }
-    m_order = m_order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
-    if (m_rows.size() < 2) {
+    Sort(column, m_order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
+void ItemListModel::Sort(int column, Qt::SortOrder order) {
+    if (column < 0 || column >= ColumnCount) {
+        return;
+    }
+    m_order = order;
+    m_sortColumn = column;
+    // While filtered, every stored row is ordered, so that rows shown later
+    // come in the same order.
+    std::vector<std::uint32_t>& rows = m_keep.empty() ? m_rows : m_all;
+    if (rows.size() < 2) {
         return;
     }
 
-    // The sort key of each row: the first 28 UTF-16 units of its text, case
+    // The sort key of each row. Texts: the first 28 UTF-16 units, case
     // folded, stored big-endian and padded with zeros, so that comparing the
     // bytes of two keys orders the texts. The folded rest of a longer text
     // goes to `tails`, ended by a zero unit, for telling apart rows whose keys
-    // are equal. Each entry fills one cache line and moves with its key.
+    // are equal. Amounts and dates: a first byte that puts empty and
+    // unreadable cells first, then the number of cents or the day number,
+    // big-endian with the sign bit flipped, so that the same byte comparison
+    // orders them. Each entry fills one cache line and moves with its key.
     constexpr qsizetype kKeyUnits = 28;
     constexpr std::uint32_t kNoTail = 0xFFFFFFFFu;
     struct Entry {
@@ -137,10 +162,37 @@ void ItemListModel::SortBy(int column) {
         std::uint32_t tail;
     };
     static_assert(sizeof(Entry) == 64);
-    std::vector<Entry> entries(m_rows.size());
+    std::vector<Entry> entries(rows.size());
     std::vector<char16_t> tails;
-    for (size_t i = 0; i < m_rows.size(); ++i) {
-        const QStringView text = storedCell(m_rows[i], column);
+    const auto numberKey = [](Entry& entry, bool known, std::int64_t number) {
+        std::memset(entry.key, 0, sizeof entry.key);
+        entry.key[0] = known ? 1 : 0;
+        const std::uint64_t biased =
+            known ? static_cast<std::uint64_t>(number) ^ (std::uint64_t{1} << 63) : 0;
+        for (int b = 0; b < 8; ++b) {
+            entry.key[1 + b] = static_cast<unsigned char>(biased >> (56 - 8 * b));
+        }
+        entry.tail = kNoTail;
+    };
+    if (column == CostColumn || column == ValueColumn) {
+        const Money::Pattern money;
+        for (size_t i = 0; i < rows.size(); ++i) {
+            std::int64_t cents = 0;
+            const bool known = money.Cents(storedCell(rows[i], column), &cents);
+            numberKey(entries[i], known, cents);
+            entries[i].stored = rows[i];
+        }
+    } else if (column == BoughtColumn) {
+        ListDates dates;
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const qint64 day = dates.DayNumber(storedCell(rows[i], column));
+            numberKey(entries[i], day != ListDates::NoDay, day);
+            entries[i].stored = rows[i];
+        }
+    }
+    const bool byText = column != CostColumn && column != ValueColumn && column != BoughtColumn;
+    for (size_t i = 0; byText && i < rows.size(); ++i) {
+        const QStringView text = storedCell(rows[i], column);
         Entry& entry = entries[i];
         const qsizetype units = std::min(text.size(), kKeyUnits);
         for (qsizetype k = 0; k < units; ++k) {
@@ -149,7 +201,7 @@ void ItemListModel::SortBy(int column) {
             entry.key[2 * k + 1] = static_cast<unsigned char>(unit & 0xFF);
         }
         std::memset(entry.key + 2 * units, 0, static_cast<size_t>(kKeyUnits - units) * 2);
-        entry.stored = m_rows[i];
+        entry.stored = rows[i];
         entry.tail = kNoTail;
         if (text.size() > kKeyUnits) {
             entry.tail = static_cast<std::uint32_t>(tails.size());
@@ -177,32 +229,93 @@ void ItemListModel::SortBy(int column) {
     };
 
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    if (m_order == Qt::AscendingOrder) {
+    if (order == Qt::AscendingOrder) {
         std::stable_sort(entries.begin(), entries.end(), less);
     } else {
         std::stable_sort(entries.begin(), entries.end(),
                          [&less](const Entry& a, const Entry& b) { return less(b, a); });
     }
 
-    // Move the indexes the views hold on to (selection, current row, the
-    // row being read) from their old rows to the new ones.
+    // The indexes the views hold on to (selection, current row, the row
+    // being read), by the stored row they stand for before the rows move.
     std::vector<char16_t>().swap(tails);
-    std::vector<std::uint32_t> newRowOfStored(m_rows.size());
-    for (size_t i = 0; i < entries.size(); ++i) {
-        newRowOfStored[entries[i].stored] = static_cast<std::uint32_t>(i);
-    }
     const QModelIndexList before = persistentIndexList();
+    std::vector<std::uint32_t> storedBefore;
+    storedBefore.reserve(static_cast<size_t>(before.size()));
+    for (const QModelIndex& index : before) {
+        storedBefore.push_back(m_rows[static_cast<size_t>(index.row())]);
+    }
+    for (size_t i = 0; i < entries.size(); ++i) {
+        rows[i] = entries[i].stored;
+    }
+    std::vector<Entry>().swap(entries);
+    if (!m_keep.empty()) {
+        m_rows.clear();
+        for (const std::uint32_t stored : m_all) {
+            if (m_keep[stored] != 0) {
+                m_rows.push_back(stored);
+            }
+        }
+    }
+    // Move those indexes to the rows' new places.
+    std::vector<std::uint32_t> newRowOfStored(static_cast<size_t>(storedRowCount()));
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        newRowOfStored[m_rows[i]] = static_cast<std::uint32_t>(i);
+    }
     QModelIndexList after;
     after.reserve(before.size());
-    for (const QModelIndex& index : before) {
-        const std::uint32_t stored = m_rows[static_cast<size_t>(index.row())];
-        after.append(createIndex(static_cast<int>(newRowOfStored[stored]), index.column()));
-    }
-    for (size_t i = 0; i < entries.size(); ++i) {
-        m_rows[i] = entries[i].stored;
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        after.append(
+            createIndex(static_cast<int>(newRowOfStored[storedBefore[static_cast<size_t>(i)]]),
+                        before[i].column()));
     }
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void ItemListModel::ShowOnly(std::vector<std::uint8_t> keep) {
+    beginResetModel();
+    if (m_keep.empty()) {
+        m_all = m_rows; // every stored row, in the list's order
+    }
+    m_keep = std::move(keep);
+    m_keep.resize(static_cast<size_t>(storedRowCount()), 0);
+    m_rows.clear();
+    for (const std::uint32_t stored : m_all) {
+        if (m_keep[stored] != 0) {
+            m_rows.push_back(stored);
+        }
+    }
+    endResetModel();
+}
+
+void ItemListModel::ShowAll() {
+    if (m_keep.empty()) {
+        return;
+    }
+    beginResetModel();
+    m_rows = std::move(m_all);
+    std::vector<std::uint32_t>().swap(m_all);
+    std::vector<std::uint8_t>().swap(m_keep);
+    endResetModel();
+}
+
+int ItemListModel::storedRowCount() const {
+    return static_cast<int>(m_cells.cellCount() / ColumnCount);
+}
+
+QStringView ItemListModel::storedText(int storedRow, int column) const {
+    if (storedRow < 0 || storedRow >= storedRowCount() || column < 0 || column >= ColumnCount) {
+        return QStringView();
+    }
+    return storedCell(static_cast<std::uint32_t>(storedRow), column);
+}
+
+int ItemListModel::storedRow(int row) const {
+    if (row < 0 || row >= rowCount()) {
+        return -1;
+    }
+    return static_cast<int>(m_rows[static_cast<size_t>(row)]);
 }
 
 Qt::Alignment ItemListModel::columnAlignment(int column) {

@@ -18,8 +18,8 @@ class Recordset;
 // more than its text. Column 0 is the row's text and key (the ItemID).
 //
 // The list has one sort direction for all its columns. Each sort flips it and
-// orders the rows once by the texts of one column; rows filled in later come
-// in the order they are delivered.
+// orders the rows once by one column; rows filled in later come in the order
+// they are delivered.
 class ItemListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -49,9 +49,30 @@ public:
     // Adds one row of eleven texts (amounts and date already as list texts).
     void AddRow(const std::array<QString, ColumnCount>& texts);
 
-    // Flips the direction and sorts the rows once by the given column's text.
+    // Flips the direction and sorts the rows once by the given column: the
+    // Cost and Value columns by amount, the Accquired column by date (an
+    // empty or unreadable cell before every other), the others by their
+    // text with letter case ignored. Rows that compare equal keep their order.
     void SortBy(int column);
+    // Sorts once by the given column in the given direction, as SortBy does.
+    void Sort(int column, Qt::SortOrder order);
     Qt::SortOrder order() const { return m_order; }
+    // The column of the last sort, or -1.
+    int sortColumn() const { return m_sortColumn; }
+
+    // Shows only the stored rows whose entry in `keep` (one per stored row)
+    // is not zero, in the list's current order; a later sort orders all rows
+    // and keeps showing the same ones.
+    void ShowOnly(std::vector<std::uint8_t> keep);
+    // Shows every stored row again.
+    void ShowAll();
+    bool isFiltered() const { return !m_keep.empty(); }
+
+    // Rows as stored (in delivery order), shown or not.
+    int storedRowCount() const;
+    QStringView storedText(int storedRow, int column) const;
+    // The stored row a shown row stands for.
+    int storedRow(int row) const;
 
     // The text of a cell, by its row as the list shows it now.
     QString text(int row, int column) const;
@@ -75,4 +96,9 @@ private:
     Riri::PackedTexts m_cells;         // the cells of each stored row, in order
     std::vector<std::uint32_t> m_rows; // shown row -> stored row
     Qt::SortOrder m_order;
+    int m_sortColumn = -1;
+    // While only some rows show: every stored row in the list's order, and
+    // per stored row whether it shows.
+    std::vector<std::uint32_t> m_all;
+    std::vector<std::uint8_t> m_keep;
 };

@@ -22,7 +22,8 @@ ItemListView::ItemListView(QWidget* form, const QStringList& headers, const Widt
     head->setStretchLastSection(false);
     head->setSectionsMovable(false);
     head->setSectionsClickable(true);
-    head->setSortIndicatorShown(false);
+    head->setSortIndicatorShown(true);
+    head->setSortIndicator(-1, Qt::AscendingOrder); // no column sorted yet
     head->setSectionResizeMode(QHeaderView::Interactive);
     for (int c = 0; c < ItemListModel::ColumnCount; ++c) {
         head->resizeSection(c, Twips::ToPixels(widths[static_cast<size_t>(c)]));
@@ -33,6 +34,7 @@ ItemListView::ItemListView(QWidget* form, const QStringList& headers, const Widt
 void ItemListView::FillItemList() {
     m_form->setCursor(Qt::WaitCursor);
     m_items->Clear();
+    header()->setSortIndicator(-1, Qt::AscendingOrder); // rows come in delivery order
     itmData = QPersistentModelIndex();
     rsData = objHome ? objHome->LoadItems() : nullptr;
     if (rsData) {
@@ -46,7 +48,15 @@ void ItemListView::FillItemList() {
 
 void ItemListView::ColumnClick(int column) {
     m_form->setCursor(Qt::WaitCursor);
-    m_items->SortBy(column);
+    if (m_perColumn) {
+        const bool again =
+            column == m_items->sortColumn() && m_items->order() == Qt::AscendingOrder;
+        m_items->Sort(column, again ? Qt::DescendingOrder : Qt::AscendingOrder);
+    } else {
+        m_items->SortBy(column);
+    }
+    // The header flips its own indicator on a click; it shows the list's order.
+    header()->setSortIndicator(column, m_items->order());
     m_form->unsetCursor();
 }
 

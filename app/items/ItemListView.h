@@ -24,8 +24,12 @@ public:
     // order the component delivers them, through rsData.
     void FillItemList();
     // A click on the header of the given column: flips the list's one sort
-    // direction and sorts once by that column's text.
+    // direction and sorts once by that column (amounts by amount, the date
+    // by date, other columns by text); the header shows the sort indicator.
+    // With a direction per column, a click on another column sorts it
+    // ascending and a further click on the same column reverses it.
     void ColumnClick(int column);
+    void setDirectionPerColumn(bool perColumn) { m_perColumn = perColumn; }
 
     // The row of the first selected item, or -1.
     int selectedRow() const;
@@ -33,4 +37,5 @@ public:
 private:
     QWidget* m_form;
     ItemListModel* m_items;
+    bool m_perColumn = false;
 };

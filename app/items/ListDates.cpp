@@ -33,6 +33,18 @@ ListDates::ListDates(const QLocale& locale)
     if (m_locale.zeroDigit() != QLatin1String("0") || !compile()) {
         m_pieces.clear();
     }
+    for (const Piece& piece : m_pieces) {
+        const auto form = piece.width == 3 ? QLocale::ShortFormat : QLocale::LongFormat;
+        if (piece.field == 'M' && piece.width > 2) {
+            for (int month = 1; month <= 12; ++month) {
+                m_monthNames << m_locale.monthName(month, form);
+            }
+        } else if (piece.field == 'd' && piece.width > 2) {
+            for (int day = 1; day <= 7; ++day) {
+                m_dayNames << m_locale.dayName(day, form);
+            }
+        }
+    }
 }
 
 bool ListDates::compile() {
@@ -138,4 +150,70 @@ QDate ListDates::Read(const QString& shown) const {
         return QDate();
     }
     return m_locale.toDate(shown, m_format);
+}
+
+qint64 ListDates::DayNumber(QStringView shown) {
+    if (shown.isEmpty()) {
+        return NoDay;
+    }
+    bool numeric = !m_pieces.empty();
+    int day = 0;
+    int month = 0;
+    int year = 0;
+    qsizetype at = 0;
+    for (const Piece& piece : m_pieces) {
+        if (piece.field == 0) {
+            if (!shown.mid(at).startsWith(piece.text)) {
+                numeric = false;
+                break;
+            }
+            at += piece.text.size();
+            continue;
+        }
+        if (piece.width > 2 && piece.field != 'y') {
+            // A month or weekday name: the longest one the text holds here.
+            const QStringList& names = piece.field == 'M' ? m_monthNames : m_dayNames;
+            qsizetype found = -1;
+            for (qsizetype i = 0; i < names.size(); ++i) {
+                if (!names[i].isEmpty() && shown.mid(at).startsWith(names[i]) &&
+                    (found < 0 || names[i].size() > names[found].size())) {
+                    found = i;
+                }
+            }
+            if (found < 0) {
+                numeric = false; // let the locale try
+                break;
+            }
+            at += names[found].size();
+            if (piece.field == 'M') {
+                month = static_cast<int>(found) + 1;
+            }
+            continue;
+        }
+        const int most = piece.field == 'y' ? 4 : 2;
+        int value = 0;
+        int digits = 0;
+        while (at < shown.size() && digits < most && shown.at(at) >= QLatin1Char('0') &&
+               shown.at(at) <= QLatin1Char('9')) {
+            value = value * 10 + (shown.at(at).unicode() - u'0');
+            ++at;
+            ++digits;
+        }
+        if (digits == 0) {
+            return NoDay;
+        }
+        (piece.field == 'd' ? day : piece.field == 'M' ? month : year) = value;
+    }
+    if (numeric) {
+        const QDate date(year, month, day);
+        return at == shown.size() && date.isValid() ? date.toJulianDay() : NoDay;
+    }
+    // Other patterns through the locale, once per distinct text.
+    const QString key = shown.toString();
+    auto found = m_dayByText.constFind(key);
+    if (found == m_dayByText.constEnd()) {
+        const QDate date = Read(key);
+        found = m_dayByText.insert(key, date.isValid() ? date.toJulianDay() : NoDay);
+    }
+    return found.value();
 }

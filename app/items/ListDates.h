@@ -4,8 +4,10 @@
 #include <QHash>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <QVarLengthArray>
+#include <limits>
 #include <vector>
 
 // Dates as the item lists show them: the locale's short date with a
@@ -24,6 +26,11 @@ public:
     QString Show(const QDate& date) const;
     // The date a list text shows; invalid when it cannot be read.
     QDate Read(const QString& shown) const;
+    // The day number (Julian day) of the date a list text shows, for ordering
+    // many rows by date; NoDay when it is empty or cannot be read. Texts in
+    // the plain numeric pattern are read without the locale's general parser.
+    static constexpr qint64 NoDay = std::numeric_limits<qint64>::min();
+    qint64 DayNumber(QStringView shown);
 
 private:
     // One piece of the date pattern: a field (day, month, year, weekday) of
@@ -44,4 +51,8 @@ private:
     std::vector<Piece> m_pieces;
     QVarLengthArray<char16_t, 32> m_scratch;
     QHash<QString, QString> m_byText;
+    QHash<QString, qint64> m_dayByText;
+    // The month and weekday names the pattern writes, when it writes names.
+    QStringList m_monthNames;
+    QStringList m_dayNames;
 };

@@ -1,6 +1,7 @@
 #include "Money.h"
 
 #include <QVarLengthArray>
+#include <algorithm>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
@@ -194,6 +195,73 @@ float RoundToCents(float value, const QLocale& locale) {
         return value;
     }
     return rounded;
+}
+
+bool ShownCents(QStringView shown, std::int64_t* cents, const QLocale& locale) {
+    return Pattern(locale).Cents(shown, cents);
+}
+
+bool Pattern::Cents(QStringView shown, std::int64_t* cents) const {
+    const QString& minus = m_minus;
+    const QString& group = m_group;
+    const QString& point = m_point;
+    bool negative = false;
+    if (!minus.isEmpty() && shown.startsWith(minus)) {
+        negative = true;
+        shown = shown.mid(minus.size());
+    } else if (shown.startsWith(QLatin1Char('-'))) {
+        negative = true;
+        shown = shown.mid(1);
+    }
+    // At most 16 whole digits, so the cents always fit.
+    std::int64_t value = 0;
+    int wholeDigits = 0;
+    int decimals = -1; // -1 until the decimal separator
+    for (qsizetype i = 0; i < shown.size();) {
+        const QChar c = shown.at(i);
+        if (isDigit(c)) {
+            if (decimals < 0) {
+                if (++wholeDigits > 16) {
+                    return false;
+                }
+            } else if (++decimals > 2) {
+                return false;
+            }
+            value = value * 10 + (c.unicode() - u'0');
+            ++i;
+        } else if (decimals < 0 && wholeDigits > 0 && !point.isEmpty() &&
+                   shown.mid(i).startsWith(point)) {
+            decimals = 0;
+            i += point.size();
+        } else if (decimals < 0 && wholeDigits > 0 && !group.isEmpty() &&
+                   shown.mid(i).startsWith(group)) {
+            i += group.size();
+        } else {
+            return false;
+        }
+    }
+    if (wholeDigits == 0) {
+        return false;
+    }
+    for (int d = std::max(decimals, 0); d < 2; ++d) {
+        value *= 10;
+    }
+    *cents = negative ? -value : value;
+    return true;
+}
+
+QString FormatCents(std::int64_t cents, const QLocale& locale) {
+    // Plain decimal text first ("-1234.05"), then the pattern by its digits.
+    const std::uint64_t magnitude = cents < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(cents)
+                                              : static_cast<std::uint64_t>(cents);
+    QString plain = QString::number(magnitude / 100) + QLatin1Char('.');
+    const auto rest = static_cast<int>(magnitude % 100);
+    plain += QLatin1Char(static_cast<char>('0' + rest / 10));
+    plain += QLatin1Char(static_cast<char>('0' + rest % 10));
+    if (cents < 0) {
+        plain.prepend(QLatin1Char('-'));
+    }
+    return Pattern(locale).FormatStored(plain);
 }
 
 } // namespace Money

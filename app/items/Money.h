@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringView>
 #include <QVarLengthArray>
+#include <cstdint>
 
 // Amounts as the item windows and their lists show and read them: the money
 // pattern "###,###,#0.#0" (thousands grouped with the locale's separator, at
@@ -31,6 +32,8 @@ public:
     // As FormatStored, without making a string: the view stays valid until
     // the next call.
     QStringView StoredView(QStringView stored);
+    // A shown amount as whole cents, as ShownCents below reads it.
+    bool Cents(QStringView shown, std::int64_t* cents) const;
 
 private:
     using Buffer = QVarLengthArray<char16_t, 64>;
@@ -67,5 +70,13 @@ bool ToSingle(const QString& text, float* value, const QLocale& locale = QLocale
 // decimals, half a cent up by the amount's own digits (12.346 becomes 12.35,
 // 2.675 becomes 2.68).
 float RoundToCents(float value, const QLocale& locale = QLocale());
+
+// Reads a shown amount ("1,234.50", "-3.00": the pattern with the locale's
+// separators) as whole cents. False for an empty text and for a text that is
+// not in the pattern.
+bool ShownCents(QStringView shown, std::int64_t* cents, const QLocale& locale = QLocale());
+
+// Whole cents in the pattern: 123450 gives "1,234.50", -5 gives "-0.05".
+QString FormatCents(std::int64_t cents, const QLocale& locale = QLocale());
 
 } // namespace Money

@@ -1,5 +1,6 @@
 #include "frmAddItem.h"
 
+#include "ItemEvents.h"
 #include "ItemFieldSet.h"
 #include "MsgBox.h"
 #include "modGlobal.h"
@@ -110,6 +111,7 @@ void frmAddItem::cmdSave_Click() {
         }
     }
     if (saved) {
+        ItemEvents::notifyChanged();
         if (WindowParts::AskAnother(
                 QStringLiteral("New Item Record Saved!\r\n\r\nDo you want to add another Item? "),
                 QStringLiteral("Record Saved Successfully"))) {

@@ -1,6 +1,7 @@
 #include "frmDeleteItem.h"
 
 #include "AppInfo.h"
+#include "ItemEvents.h"
 #include "ItemListView.h"
 #include "Money.h"
 #include "MsgBox.h"
@@ -137,6 +138,7 @@ void frmDeleteItem::cmdDelete_Click() {
         deleted = false;
     }
     if (deleted) {
+        ItemEvents::notifyChanged();
         if (WindowParts::AskAnother(
                 QStringLiteral("Item Record Deleted!\r\n\r\nDo you want to delete another Item? "),
                 QStringLiteral("Item Record Deleted Successfully"))) {

@@ -1,5 +1,6 @@
 #include "frmEditItem.h"
 
+#include "ItemEvents.h"
 #include "ItemFieldSet.h"
 #include "ItemListView.h"
 #include "ListDates.h"
@@ -130,6 +131,32 @@ void frmEditItem::lvItems_Click() {
     unsetCursor();
 }
 
+bool frmEditItem::SelectItem(const QString& itemId) {
+    const ItemListModel& list = *lvItems->items();
+    const auto rowOf = [&list, &itemId] {
+        for (int row = 0; row < list.rowCount(); ++row) {
+            if (list.textView(row, ItemListModel::ItemIdColumn) == itemId) {
+                return row;
+            }
+        }
+        return -1;
+    };
+    int row = rowOf();
+    if (row < 0) {
+        FillItemList();
+        row = rowOf();
+    }
+    if (row < 0) {
+        return false;
+    }
+    const QModelIndex index = list.index(row, ItemListModel::ItemIdColumn);
+    lvItems->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                          QItemSelectionModel::Rows);
+    lvItems->scrollTo(index);
+    lvItems_Click();
+    return true;
+}
+
 void frmEditItem::cmdSave_Click() {
     TrimFields(*this);
     if (!m_fields->ValidateFields()) {
@@ -148,6 +175,7 @@ void frmEditItem::cmdSave_Click() {
         saved = false;
     }
     if (saved) {
+        ItemEvents::notifyChanged();
         if (WindowParts::AskAnother(
                 QStringLiteral(
                     "New Item Record Updated!\r\n\r\nDo you want to edit another Item? "),

@@ -19,6 +19,12 @@ public:
     static constexpr TwipsSize InnerSize{.width = 6255, .height = 8235};
 
     ItemFieldSet& fields() const { return *m_fields; }
+
+    // Chooses the row of the item with the given ItemID and loads it into the
+    // fields exactly as a click on that row does. When the item is not listed
+    // (stored since the list was read) the list is read again first. False
+    // when no such item exists.
+    bool SelectItem(const QString& itemId);
     QLabel* Label30 = nullptr;
     ItemListView* lvItems = nullptr;
     // Never shown: the ItemID of the item the fields hold, empty when none.

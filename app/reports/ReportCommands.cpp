@@ -5,6 +5,7 @@
 #include "frmReportPreview.h"
 #include "rptRoomReport.h"
 #include "rptTotalInventory.h"
+#include "rptValuationSummary.h"
 
 #include <QGuiApplication>
 #include <QPointer>
@@ -14,6 +15,7 @@ namespace {
 
 QPointer<frmReportPreview> g_totalInventory;
 QPointer<frmReportPreview> g_roomReport;
+QPointer<frmReportPreview> g_valuationSummary;
 
 // The busy pointer while the rows are read and the pages planned.
 class BusyPointer {
@@ -85,9 +87,27 @@ void RunRoomReport(QWidget* parent) {
     }
 }
 
+void RunValuationSummary(QWidget* parent) {
+    try {
+        DataReport& data = DataReportInstance();
+        discard(g_valuationSummary);
+
+        BusyPointer busy;
+        data.cmdValuationSummary();
+        auto report = std::make_unique<rptValuationSummary>(*data.rscmdValuationSummary,
+                                                            data.rscmdOwner.get());
+        busy.release();
+        present(g_valuationSummary, std::move(report), parent);
+    } catch (const std::exception&) {
+    }
+}
+
 frmReportPreview* TotalInventoryPreview() {
     return g_totalInventory.data();
 }
 frmReportPreview* RoomReportPreview() {
     return g_roomReport.data();
+}
+frmReportPreview* ValuationSummaryPreview() {
+    return g_valuationSummary.data();
 }

@@ -11,7 +11,10 @@ class frmReportPreview;
 // own, kept above `parent` when one is given.
 void RunTotalInventoryReport(QWidget* parent = nullptr);
 void RunRoomReport(QWidget* parent = nullptr);
+// The valuation summary, run the same way.
+void RunValuationSummary(QWidget* parent = nullptr);
 
 // The open preview of each report, or null.
 frmReportPreview* TotalInventoryPreview();
 frmReportPreview* RoomReportPreview();
+frmReportPreview* ValuationSummaryPreview();

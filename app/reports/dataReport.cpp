@@ -52,7 +52,25 @@ QString DataReport::DatabasePath() {
     return Riri::InstallPaths::DatabasePath(Riri::ComponentFolder());
 }
 
+// Each amount is taken to whole cents before it is added: rounded half away
+// from zero, after a nudge of half a millionth of a cent that lets an amount
+// stored as the binary value just below a half cent (2.675) round as its own
+// decimal digits do, as the item lists show it.
+const QString DataReport::kValuationSummarySql = QStringLiteral(
+    "SELECT RoomName, COUNT(*) AS ItemCount, "
+    "SUM(CAST(ROUND(Cost * 100 + (CASE WHEN Cost < 0 THEN -5e-7 ELSE 5e-7 END)) AS INTEGER)) "
+    "AS CostCents, "
+    "SUM(CAST(ROUND(CurValue * 100 + (CASE WHEN CurValue < 0 THEN -5e-7 ELSE 5e-7 END)) "
+    "AS INTEGER)) AS ValueCents "
+    "FROM tblItems GROUP BY RoomName ORDER BY RoomName");
+
+const QString DataReport::kOwnerSql = QStringLiteral("SELECT * FROM tblOwner");
+
 std::shared_ptr<Riri::Recordset> DataReport::readItems() {
+    return read({kItemTotalSql}).front();
+}
+
+std::vector<std::shared_ptr<Riri::Recordset>> DataReport::read(const QStringList& statements) {
     // The connection is opened for each run and closed once the rows are
     // read: the snapshot is detached, no lock is held while a preview is open,
     // and a database file replaced or moved since the last run is never read
@@ -63,15 +81,25 @@ std::shared_ptr<Riri::Recordset> DataReport::readItems() {
     conReport.setConnectionString(Riri::InstallPaths::ConnectionString(
         DatabasePath(), Riri::InstallPaths::UserField::Omitted));
     conReport.Open();
-    std::shared_ptr<Riri::Recordset> rows;
+    std::vector<std::shared_ptr<Riri::Recordset>> sets;
     try {
-        rows = conReport.Execute(kItemTotalSql);
+        for (const QString& statement : statements) {
+            sets.push_back(conReport.Execute(statement));
+        }
     } catch (const Riri::Error&) {
         conReport.Close();
         throw;
     }
     conReport.Close();
-    return rows;
+    return sets;
+}
+
+void DataReport::cmdValuationSummary() {
+    rscmdValuationSummary.reset();
+    rscmdOwner.reset();
+    std::vector<std::shared_ptr<Riri::Recordset>> sets = read({kValuationSummarySql, kOwnerSql});
+    rscmdValuationSummary = std::move(sets[0]);
+    rscmdOwner = std::move(sets[1]);
 }
 
 void DataReport::cmdItemTotal() {

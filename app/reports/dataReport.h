@@ -69,14 +69,26 @@ public:
     // rscmdRoomTotal_Grouping. Throws Riri::Error when the database cannot be read.
     void cmdRoomTotal_Grouping();
 
+    // One row per room that holds items, in ascending room order, with the
+    // columns RoomName, ItemCount, CostCents and ValueCents (the rooms' amounts
+    // summed in whole cents), into rscmdValuationSummary; the owner record into
+    // rscmdOwner. Throws Riri::Error when the database cannot be read.
+    void cmdValuationSummary();
+
     Riri::Connection conReport;
     std::shared_ptr<Riri::Recordset> rscmdItemTotal;
     std::shared_ptr<GroupedRecordset> rscmdRoomTotal_Grouping;
+    std::shared_ptr<Riri::Recordset> rscmdValuationSummary;
+    std::shared_ptr<Riri::Recordset> rscmdOwner;
 
     static const QString kItemTotalSql;
+    static const QString kValuationSummarySql;
+    static const QString kOwnerSql;
 
 private:
     std::shared_ptr<Riri::Recordset> readItems();
+    // Runs the statements on one opening of the connection.
+    std::vector<std::shared_ptr<Riri::Recordset>> read(const QStringList& statements);
 };
 
 // The program-wide data source, created on first use.

@@ -114,7 +114,7 @@ private slots:
         model->SortBy(ItemListModel::CostColumn);
         QCOMPARE(model->order(), Qt::AscendingOrder);
         QCOMPARE(column(*model, ItemListModel::CostColumn),
-                 (QStringList{"", "", "1,234.50", "12.00", "99.99", "999.00"}));
+                 (QStringList{"", "", "12.00", "99.99", "999.00", "1,234.50"}));
         model->SortBy(ItemListModel::NameColumn); // descending
         model->SortBy(ItemListModel::NameColumn); // ascending
         QCOMPARE(column(*model, ItemListModel::ItemIdColumn),

@@ -1,0 +1,6 @@
+#include "ItemEvents.h"
+
+ItemEvents& ItemEvents::instance() {
+    static ItemEvents events;
+    return events;
+}

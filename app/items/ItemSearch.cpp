@@ -1,0 +1,266 @@
+#include "ItemSearch.h"
+
+#include "ItemListModel.h"
+#include "Money.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+#include <unordered_map>
+
+namespace {
+
+// The text fields a query looks in.
+constexpr int kSearched[] = {ItemListModel::ItemIdColumn,      ItemListModel::NameColumn,
+                             ItemListModel::SerialColumn,      ItemListModel::ModelColumn,
+                             ItemListModel::RoomColumn,        ItemListModel::FromColumn,
+                             ItemListModel::DescriptionColumn, ItemListModel::NotesColumn};
+
+constexpr std::uint8_t kOtherRoom = 255;
+
+bool isMark(char32_t c) {
+    switch (QChar::category(c)) {
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Appends the folded text. Plain ASCII, by far the most common, only has its
+// capitals lowered; other texts are decomposed, case folded and stripped of
+// their combining marks ("Café" and "CAFE" both give "cafe").
+void foldInto(QStringView text, std::string& out) {
+    bool ascii = true;
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80) {
+            ascii = false;
+            break;
+        }
+    }
+    if (ascii) {
+        for (const QChar c : text) {
+            const auto unit = static_cast<char>(c.unicode());
+            out.push_back(unit >= 'A' && unit <= 'Z' ? static_cast<char>(unit + 32) : unit);
+        }
+        return;
+    }
+    const QString folded = text.toString().normalized(QString::NormalizationForm_D).toCaseFolded();
+    QString kept;
+    kept.reserve(folded.size());
+    for (const char32_t c : folded.toUcs4()) {
+        if (!isMark(c)) {
+            kept += QString::fromUcs4(&c, 1);
+        }
+    }
+    out += kept.toStdString();
+}
+
+} // namespace
+
+std::string ItemSearch::Fold(QStringView text) {
+    std::string out;
+    foldInto(text, out);
+    return out;
+}
+
+std::vector<std::string> ItemSearch::Words(const QString& query) {
+    std::vector<std::string> words;
+    qsizetype begin = 0;
+    for (qsizetype i = 0; i <= query.size(); ++i) {
+        if (i == query.size() || query.at(i).isSpace()) {
+            if (i > begin) {
+                std::string word = Fold(QStringView(query).mid(begin, i - begin));
+                if (!word.empty()) {
+                    words.push_back(std::move(word));
+                }
+            }
+            begin = i + 1;
+        }
+    }
+    return words;
+}
+
+void ItemSearch::Build(const ItemListModel& list, const QStringList& rooms) {
+    const int count = list.storedRowCount();
+    std::string().swap(m_text);
+    m_start.assign(1, 0);
+    m_start.reserve(static_cast<size_t>(count) + 1);
+    m_rooms.assign(static_cast<size_t>(count), kOtherRoom);
+    m_cost.assign(static_cast<size_t>(count), 0);
+    m_value.assign(static_cast<size_t>(count), 0);
+    m_lastWords.clear();
+    m_lastRows.clear();
+    m_lastRoom = -2;
+
+    std::size_t size = 0;
+    for (int r = 0; r < count; ++r) {
+        for (const int c : kSearched) {
+            size += static_cast<std::size_t>(list.storedText(r, c).size()) + 1;
+        }
+    }
+    m_text.reserve(size + size / 16);
+
+    std::unordered_map<std::u16string_view, std::uint8_t> roomIndex;
+    for (qsizetype i = 0; i < rooms.size() && i < kOtherRoom; ++i) {
+        roomIndex.emplace(std::u16string_view(reinterpret_cast<const char16_t*>(rooms[i].utf16()),
+                                              static_cast<size_t>(rooms[i].size())),
+                          static_cast<std::uint8_t>(i));
+    }
+    const Money::Pattern money;
+    for (int r = 0; r < count; ++r) {
+        for (const int c : kSearched) {
+            foldInto(list.storedText(r, c), m_text);
+            m_text.push_back('\n');
+        }
+        m_start.push_back(m_text.size());
+        const QStringView room = list.storedText(r, ItemListModel::RoomColumn);
+        const auto found = roomIndex.find(std::u16string_view(
+            reinterpret_cast<const char16_t*>(room.utf16()), static_cast<size_t>(room.size())));
+        if (found != roomIndex.end()) {
+            m_rooms[static_cast<size_t>(r)] = found->second;
+        }
+        // A cell that is no amount (empty, or text that is no number) adds 0.
+        std::int64_t cents = 0;
+        if (money.Cents(list.storedText(r, ItemListModel::CostColumn), &cents)) {
+            m_cost[static_cast<size_t>(r)] = cents;
+        }
+        cents = 0;
+        if (money.Cents(list.storedText(r, ItemListModel::ValueColumn), &cents)) {
+            m_value[static_cast<size_t>(r)] = cents;
+        }
+    }
+    m_byteCount.fill(0);
+    for (const char c : m_text) {
+        ++m_byteCount[static_cast<unsigned char>(c)];
+    }
+}
+
+const char* ItemSearch::find(const char* from, const char* end, const std::string& word,
+                             std::size_t anchor) const {
+    // memchr runs through the text far faster than a general substring
+    // search; the rarest byte of the word stops it least often.
+    const auto wanted = static_cast<unsigned char>(word[anchor]);
+    const char* at = from + anchor;
+    while (at < end) {
+        const auto* hit =
+            static_cast<const char*>(std::memchr(at, wanted, static_cast<std::size_t>(end - at)));
+        if (hit == nullptr) {
+            return nullptr;
+        }
+        const char* start = hit - anchor;
+        if (start + word.size() <= end && std::memcmp(start, word.data(), word.size()) == 0) {
+            return start;
+        }
+        at = hit + 1;
+    }
+    return nullptr;
+}
+
+void ItemSearch::matchWord(const std::string& word, std::vector<std::uint32_t>& rows) const {
+    const char* base = m_text.data();
+    std::size_t anchor = 0;
+    for (std::size_t i = 1; i < word.size(); ++i) {
+        if (m_byteCount[static_cast<unsigned char>(word[i])] <
+            m_byteCount[static_cast<unsigned char>(word[anchor])]) {
+            anchor = i;
+        }
+    }
+    std::vector<std::uint32_t> kept;
+    if (rows.size() * 16 < m_rooms.size()) {
+        // Few rows left: look into each of them.
+        for (const std::uint32_t r : rows) {
+            if (find(base + m_start[r], base + m_start[r + 1], word, anchor) != nullptr) {
+                kept.push_back(r);
+            }
+        }
+        rows.swap(kept);
+        return;
+    }
+    // Many rows: one pass over the whole buffer, from hit to hit. A word has
+    // no white space, so a hit never runs over the end of a field or a row.
+    const std::size_t end = m_text.size();
+    std::size_t next = 0; // index into rows
+    std::size_t from = 0;
+    while (next < rows.size()) {
+        from = std::max(from, m_start[rows[next]]);
+        const char* hit = find(base + from, base + end, word, anchor);
+        if (hit == nullptr) {
+            break;
+        }
+        const auto at = static_cast<std::size_t>(hit - base);
+        while (next < rows.size() && m_start[rows[next] + 1] <= at) {
+            ++next;
+        }
+        if (next == rows.size()) {
+            break;
+        }
+        const std::uint32_t r = rows[next];
+        if (m_start[r] <= at) {
+            kept.push_back(r);
+            ++next;
+        }
+        // Otherwise the hit lies in a row that no longer counts: go on at the
+        // next row that does.
+    }
+    rows.swap(kept);
+}
+
+const ItemSearch::Result& ItemSearch::Match(const QString& query, int room) {
+    std::vector<std::string> words = Words(query);
+    const auto count = static_cast<std::uint32_t>(m_rooms.size());
+
+    // Typing on only narrows the previous query: every earlier word lies
+    // inside one of the new words, so a row the new query keeps was kept.
+    bool narrows = room == m_lastRoom;
+    for (const std::string& old : m_lastWords) {
+        narrows = narrows && std::any_of(words.begin(), words.end(), [&old](const std::string& w) {
+                      return w.find(old) != std::string::npos;
+                  });
+    }
+    std::vector<std::uint32_t> rows;
+    if (narrows) {
+        rows = m_lastRows;
+    } else {
+        rows.reserve(count);
+        for (std::uint32_t r = 0; r < count; ++r) {
+            if (room < 0 || m_rooms[r] == room) {
+                rows.push_back(r);
+            }
+        }
+    }
+    // Longer words first: they keep fewer rows for the words after them.
+    std::vector<const std::string*> order;
+    for (const std::string& w : words) {
+        const bool known =
+            narrows && std::find(m_lastWords.begin(), m_lastWords.end(), w) != m_lastWords.end();
+        if (!known) {
+            order.push_back(&w);
+        }
+    }
+    std::stable_sort(order.begin(), order.end(), [](const std::string* a, const std::string* b) {
+        return a->size() > b->size();
+    });
+    for (const std::string* w : order) {
+        if (rows.empty()) {
+            break;
+        }
+        matchWord(*w, rows);
+    }
+
+    m_result.keep.assign(count, 0);
+    m_result.count = static_cast<qsizetype>(rows.size());
+    m_result.costCents = 0;
+    m_result.valueCents = 0;
+    for (const std::uint32_t r : rows) {
+        m_result.keep[r] = 1;
+        m_result.costCents += m_cost[r];
+        m_result.valueCents += m_value[r];
+    }
+    m_lastRows = std::move(rows);
+    m_lastWords = std::move(words);
+    m_lastRoom = room;
+    return m_result;
+}

@@ -1,0 +1,169 @@
+#include "frmFindItems.h"
+
+#include "ItemEvents.h"
+#include "ItemFieldSet.h"
+#include "ItemListView.h"
+#include "Money.h"
+#include "modGlobal.h"
+#include "platform/Fonts.h"
+#include "platform/Twips.h"
+#include "ui/WindowParts.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+namespace {
+
+// The columns of the edit item window's list.
+const QStringList kHeaders{QStringLiteral("Item ID"),       QStringLiteral("Item Name"),
+                           QStringLiteral("Serial Number"), QStringLiteral("Room Location"),
+                           QStringLiteral("Cost"),          QStringLiteral("Value"),
+                           QStringLiteral("Model"),         QStringLiteral("Accquired From"),
+                           QStringLiteral("Accquired"),     QStringLiteral("Description"),
+                           QStringLiteral("Notes")};
+constexpr ItemListView::Widths kWidths{1500, 2500, 1500, 2200, 1200, 1200,
+                                       1500, 2500, 1500, 2500, 2500};
+
+} // namespace
+
+frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frmFindItems"));
+    setFont(Fonts::Make(Fonts::Verdana, 9.75));
+
+    Label30 = WindowParts::Heading(QStringLiteral("Find Items"), QStringLiteral("Label30"), 14.25,
+                                   QColor(0, 0, 255), this,
+                                   {.left = 120, .top = 120, .width = 6015, .height = 435});
+
+    auto* lblFind = new QLabel(QStringLiteral("&Find:"), this);
+    lblFind->setObjectName(QStringLiteral("lblFind"));
+    txtFind = new QLineEdit(this);
+    txtFind->setObjectName(QStringLiteral("txtFind"));
+    txtFind->setClearButtonEnabled(true);
+    lblFind->setBuddy(txtFind);
+    auto* lblRoom = new QLabel(QStringLiteral("&Room:"), this);
+    lblRoom->setObjectName(QStringLiteral("lblRoom"));
+    cboRoom = new QComboBox(this);
+    cboRoom->setObjectName(QStringLiteral("cboRoom"));
+    cboRoom->addItem(QStringLiteral("All Rooms"));
+    cboRoom->addItems(ItemFieldSet::Rooms());
+    cboRoom->setMaxVisibleItems(20);
+    lblRoom->setBuddy(cboRoom);
+
+    lvItems = new ItemListView(this, kHeaders, kWidths);
+    lvItems->setObjectName(QStringLiteral("lvItems"));
+    lvItems->setDirectionPerColumn(true);
+    lvItems->installEventFilter(this);
+
+    lblTotals = new QLabel(this);
+    lblTotals->setObjectName(QStringLiteral("lblTotals"));
+
+    const int gap = Twips::ToPixels(120);
+    auto* search = new QHBoxLayout;
+    search->setSpacing(gap);
+    search->addWidget(lblFind);
+    search->addWidget(txtFind, 1);
+    search->addWidget(lblRoom);
+    search->addWidget(cboRoom);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(gap, gap, gap, gap);
+    layout->setSpacing(gap / 2 + 1);
+    layout->addWidget(Label30);
+    layout->addLayout(search);
+    layout->addWidget(lvItems, 1);
+    layout->addWidget(lblTotals);
+    setTabOrder(txtFind, cboRoom);
+    setTabOrder(cboRoom, lvItems);
+
+    setMinimumSize(Twips::Size(6000, 3600));
+    resize(sizeHint());
+
+    connect(txtFind, &QLineEdit::textChanged, this, &frmFindItems::applyQuery);
+    connect(txtFind, &QLineEdit::returnPressed, this, &frmFindItems::openChosen);
+    connect(cboRoom, &QComboBox::currentIndexChanged, this, &frmFindItems::applyQuery);
+    connect(lvItems, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex& index) { OpenRow(index.row()); });
+    connect(lvItems->header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        m_sortColumn = column;
+        m_sortOrder = lvItems->items()->order();
+    });
+    auto* refresh = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    refresh->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(refresh, &QShortcut::activated, this, &frmFindItems::Refresh);
+    connect(&ItemEvents::instance(), &ItemEvents::itemsChanged, this, &frmFindItems::Refresh);
+
+    Form_Load();
+}
+
+QSize frmFindItems::sizeHint() const {
+    return Twips::Size(11500, 6600);
+}
+
+void frmFindItems::Form_Load() {
+    NewHome();
+    setWindowTitle(WindowParts::Caption());
+    Refresh();
+    txtFind->setFocus();
+}
+
+void frmFindItems::Refresh() {
+    lvItems->FillItemList();
+    setCursor(Qt::WaitCursor);
+    ItemListModel& list = *lvItems->items();
+    m_search.Build(list, ItemFieldSet::Rooms());
+    if (m_sortColumn >= 0) {
+        list.Sort(m_sortColumn, m_sortOrder);
+        lvItems->header()->setSortIndicator(m_sortColumn, m_sortOrder);
+    }
+    unsetCursor();
+    applyQuery();
+}
+
+void frmFindItems::applyQuery() {
+    const QString query = txtFind->text();
+    const int room = cboRoom->currentIndex() - 1; // -1: all rooms
+    const ItemSearch::Result& found = m_search.Match(query, room);
+    ItemListModel& list = *lvItems->items();
+    if (found.count == m_search.rowCount()) {
+        list.ShowAll();
+    } else {
+        list.ShowOnly(found.keep);
+    }
+    lblTotals->setText(TotalsText(found.count, found.costCents, found.valueCents));
+}
+
+QString frmFindItems::TotalsText(qsizetype count, std::int64_t costCents, std::int64_t valueCents) {
+    return QStringLiteral("Items shown: %1     Total Original Cost: %2     Total Current Value: %3")
+        .arg(QLocale().toString(static_cast<qlonglong>(count)), Money::FormatCents(costCents),
+             Money::FormatCents(valueCents));
+}
+
+void frmFindItems::OpenRow(int row) {
+    const ItemListModel& list = *lvItems->items();
+    if (row < 0 || row >= list.rowCount()) {
+        return;
+    }
+    emit editItemRequested(list.key(row));
+}
+
+void frmFindItems::openChosen() {
+    // The chosen row, or the first one shown when none is chosen.
+    const int chosen = lvItems->currentIndex().isValid() ? lvItems->currentIndex().row() : 0;
+    OpenRow(chosen);
+}
+
+bool frmFindItems::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lvItems && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            openChosen();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "ItemSearch.h"
+
+#include <QWidget>
+
+class ItemListView;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+
+// The window that finds items as the user types: a search box and a room
+// filter above the list of all items, and the count and totals of the items
+// shown below it. Enter or a double-click on a row asks for that item in the
+// edit item window. The list is read again on F5 and whenever an item is
+// saved or deleted in the item windows.
+class frmFindItems : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmFindItems(QWidget* parent = nullptr);
+
+    QLabel* Label30 = nullptr;
+    QLineEdit* txtFind = nullptr;
+    QComboBox* cboRoom = nullptr;
+    ItemListView* lvItems = nullptr;
+    QLabel* lblTotals = nullptr;
+
+    // Reads every item again, keeping the query, the room and the sort.
+    void Refresh();
+    // The item of a shown row in the edit item window.
+    void OpenRow(int row);
+
+    // Opens at a size that shows a good part of the list; the user resizes it.
+    QSize sizeHint() const override;
+
+    // The text of the line under the list.
+    static QString TotalsText(qsizetype count, std::int64_t costCents, std::int64_t valueCents);
+
+signals:
+    // The user chose the item with this ItemID for editing.
+    void editItemRequested(const QString& itemId);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Form_Load();
+    void applyQuery();
+    void openChosen();
+
+    ItemSearch m_search;
+    int m_sortColumn = -1;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+};

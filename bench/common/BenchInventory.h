@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+// A throw-away installation folder holding `items` generated items, with the
+// component and the program pointed at it. Names, shops, descriptions and
+// notes mix plain and accented words; amounts are whole cents up to 50,000.
+class BenchInventory {
+public:
+    BenchInventory(int items, const QString& pristineDatabase);
+    QString database() const { return m_dir.path() + QStringLiteral("/home/inv.inv"); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Resident memory of this process, in KiB (-1 when unknown).
+long ResidentKiB();
+// Prints one named figure.
+void PrintFigure(const char* name, double value, const char* unit);
