@@ -1,6 +1,8 @@
 #include "frmMain.h"
 
 #include "AppInfo.h"
+#include "ComponentFolder.h"
+#include "DataFolder.h"
 #include "ErrorLog.h"
 #include "ErrorNumbers.h"
 #include "InstallPaths.h"
@@ -133,7 +135,7 @@ void frmMain::showEvent(QShowEvent* event) {
 }
 
 QString frmMain::HelpFile() {
-    return ProgramFolder() + QStringLiteral("/help/quorvane.qhc");
+    return HelpCollectionFile(Riri::ConfiguredLayout(), Riri::ComponentFolder(), ProgramFolder());
 }
 
 void frmMain::Form_Load() {

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QIcon>
 
 int main(int argc, char** argv) {
     if (CommandLine::requested(argc, argv)) {
@@ -15,6 +16,9 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallimer"));
+    // The desktop entry and the icon an installed package provides.
+    QApplication::setDesktopFileName(QStringLiteral("com.example.quorvane"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quorvane")));
     Fonts::RegisterSubstitutes();
     if (!Main(StartupSeams{})) {
         // Start-up stopped on a failure it has shown: the main window, if it

@@ -1,6 +1,8 @@
 #include "modMain.h"
 
 #include "AppInfo.h"
+#include "ComponentFolder.h"
+#include "DataFolder.h"
 #include "Error.h"
 #include "ErrorLog.h"
 #include "ErrorNumbers.h"
@@ -30,13 +32,20 @@ namespace {
 QString g_procedureInError;
 
 // True when the database file is there (or when looking for it failed).
-bool DatabaseExists() {
+// The packaged layout's first start makes the data folder with its empty
+// database first, and every start brings the help viewer's copy up to date.
+bool DatabaseExists(Riri::Layout layout) {
     Pointer::SetScreen(Pointer::Busy);
     const QString folder = ProgramFolder();
     if (QDir::currentPath() != folder) {
         QDir::setCurrent(folder);
     }
-    const bool exists = QFileInfo(Riri::InstallPaths::DatabasePath(folder)).isFile();
+    const QString dataFolder = Riri::ComponentFolder();
+    PrepareDataFolder(layout, dataFolder, folder);
+    if (layout == Riri::Layout::Packaged && QFileInfo::exists(dataFolder)) {
+        RefreshHelpCopy(dataFolder, folder); // without it the help window says it has no help
+    }
+    const bool exists = QFileInfo(Riri::InstallPaths::DatabasePath(dataFolder)).isFile();
     Pointer::SetScreen(Pointer::Arrow);
     return exists;
 }
@@ -45,8 +54,8 @@ bool DatabaseExists() {
 void ReportFailure(int number, const QString& description) {
     Pointer::SetScreen(Pointer::Busy);
     try {
-        Riri::ErrorLog::AppendStartupBlock(Riri::InstallPaths::LogPath(ProgramFolder()), number,
-                                           description);
+        Riri::ErrorLog::AppendStartupBlock(Riri::InstallPaths::LogPath(Riri::ComponentFolder()),
+                                           number, description);
     } catch (const Riri::Error&) {
         // a log that cannot be written does not hide the message
     }
@@ -92,7 +101,8 @@ bool Main(const StartupSeams& seams) {
 
     // Steps 1 to 5: a failing step is skipped.
     Pointer::SetScreen(Pointer::Busy);
-    HelpViewer::SetHelpFile(frmMain::HelpFile());
+    HelpViewer::SetHelpFile(
+        HelpCollectionFile(seams.layout, Riri::ComponentFolder(), ProgramFolder()));
     if (SingleInstance::AnotherIsRunning()) {
         Pointer::SetScreen(Pointer::Default);
         Riri::MsgBox(AlreadyRunningMessage(), Riri::vbExclamation | Riri::vbOKOnly, AppInfo::Title);
@@ -108,7 +118,7 @@ bool Main(const StartupSeams& seams) {
     const auto steps = std::to_array<std::pair<int, std::function<void()>>>({
         {6,
          [&] {
-             databaseFound = DatabaseExists();
+             databaseFound = DatabaseExists(seams.layout);
              if (databaseFound && !CheckInventoryAtStartup()) {
                  EndProgram();
              }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ComponentFolder.h"
 #include "ErrorLog.h"
 
 #include <QString>
@@ -19,6 +20,9 @@ struct StartupSeams {
     // the step's number. A failure it raises is handled as a failure of that
     // step.
     std::function<void(int step)> beforeStep;
+    // Where the read-only files and the data live; the configured layout
+    // unless a test runs start-up in the other one.
+    Riri::Layout layout = Riri::ConfiguredLayout();
 };
 
 // The process entry: runs start-up and returns with the main window shown

@@ -1,5 +1,6 @@
 #include "ComponentFolder.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <dlfcn.h>
 
@@ -22,12 +23,35 @@ QString libraryFolder() {
 
 } // namespace
 
+Layout ConfiguredLayout() {
+#ifdef QUORVANE_PACKAGED
+    return Layout::Packaged;
+#else
+    return Layout::SelfContained;
+#endif
+}
+
+QString UserDataFolder() {
+    QString base = qEnvironmentVariable("XDG_DATA_HOME");
+    if (base.isEmpty() || QDir::isRelativePath(base)) {
+        base = QDir::homePath() + QStringLiteral("/.local/share");
+    }
+    return QDir::cleanPath(base + QStringLiteral("/Quorvane"));
+}
+
+QString DataFolder(Layout layout) {
+    if (layout == Layout::Packaged) {
+        return UserDataFolder();
+    }
+    static const QString folder = libraryFolder();
+    return folder;
+}
+
 QString ComponentFolder() {
     if (!overrideFolder().isEmpty()) {
         return overrideFolder();
     }
-    static const QString folder = libraryFolder();
-    return folder;
+    return DataFolder(ConfiguredLayout());
 }
 
 void SetComponentFolder(const QString& folder) {

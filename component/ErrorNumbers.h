@@ -10,6 +10,8 @@ inline constexpr int SubscriptOutOfRange = 9;
 inline constexpr int CannotOpen = 14;
 inline constexpr int FileNotFound = 53;
 inline constexpr int PathFileAccess = 75;
+// The packaged layout's data folder or its first database cannot be made.
+inline constexpr int PathNotFound = 76;
 inline constexpr int ObjectNotSet = 91;
 // The component object does not offer the interface the program expects.
 inline constexpr int NoInterface = 430;

@@ -9,6 +9,7 @@ packages=(
   qt6-documentation-tools qt6-qpa-plugins libqt6help6 libqt6sql6-sqlite libqt6printsupport6
   libgl-dev libxkbcommon-dev libsqlite3-dev sqlite3
   fonts-dejavu-core fonts-liberation2 fonts-comic-neue
+  qt6-svg-dev desktop-file-utils appstream dpkg-dev
   xdg-utils poppler-utils xvfb xauth
 )
 

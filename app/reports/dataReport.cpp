@@ -1,8 +1,8 @@
 #include "dataReport.h"
 
+#include "ComponentFolder.h"
 #include "Error.h"
 #include "InstallPaths.h"
-#include "platform/ProgramFolder.h"
 
 #include <utility>
 
@@ -49,7 +49,7 @@ DataReport::DataReport() = default;
 DataReport::~DataReport() = default;
 
 QString DataReport::DatabasePath() {
-    return Riri::InstallPaths::DatabasePath(ProgramFolder());
+    return Riri::InstallPaths::DatabasePath(Riri::ComponentFolder());
 }
 
 // Each amount is taken to whole cents before it is added: rounded half away

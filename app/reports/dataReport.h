@@ -57,8 +57,8 @@ public:
     DataReport(const DataReport&) = delete;
     DataReport& operator=(const DataReport&) = delete;
 
-    // The database file: home/inv.inv below the installation folder, the same
-    // file the component uses.
+    // The database file: home/inv.inv below the component's folder (the data
+    // folder of the layout), the same file the component uses.
     static QString DatabasePath();
 
     // "SELECT * FROM tblItems ORDER BY RoomName" into rscmdItemTotal.

@@ -8,6 +8,7 @@
 #include "ReportProbe.h"
 #include "TestSupport.h"
 
+#include "ComponentFolder.h"
 #include "Error.h"
 #include "modGlobal.h"
 #include "reports/BandPaginator.h"
@@ -358,6 +359,7 @@ private slots:
         QVERIFY(QFile::copy(second.databasePath(), odd + "/home/inv.inv"));
         QVERIFY(Insert(second, "A-10", "Den"));
         SetProgramFolder(odd);
+        Riri::SetComponentFolder(odd); // the database lies in the component's folder
         QVERIFY_THROWS_NO_EXCEPTION(DataReportInstance().cmdItemTotal());
         QCOMPARE(DataReportInstance().rscmdItemTotal->rowCount(), 1);
     }

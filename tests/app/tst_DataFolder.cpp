@@ -1,0 +1,440 @@
+#include "../component/ItemArgs.h"
+#include "ComponentFolder.h"
+#include "DataFolder.h"
+#include "Error.h"
+#include "MsgBox.h"
+#include "TestSupport.h"
+#include "frmMain.h"
+#include "modGlobal.h"
+#include "modMain.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+namespace {
+
+const QFile::Permissions kReadOnlyFile = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+const QFile::Permissions kReadOnlyFolder =
+    kReadOnlyFile | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+
+// An installation folder as the package lays it out below /usr: the empty
+// database, the help, the picture and the about text, all read-only. Made
+// writable again when it goes, so that its temporary folder can be removed.
+class ReadOnlyInstall {
+public:
+    ReadOnlyInstall() {
+        const QDir built(QStringLiteral(QUORVANE_INSTALL_DIR));
+        const QDir folder(m_dir.path());
+        m_valid = m_dir.isValid() && folder.mkpath(QStringLiteral("home")) &&
+                  folder.mkpath(QStringLiteral("help")) &&
+                  folder.mkpath(QStringLiteral("images")) &&
+                  folder.mkpath(QStringLiteral("text")) &&
+                  QFile::copy(QStringLiteral(QUORVANE_PRISTINE_DB),
+                              folder.filePath(QStringLiteral("home/inv.inv")));
+        for (const QString& file :
+             {QStringLiteral("help/quorvane.qch"), QStringLiteral("help/quorvane.qhc"),
+              QStringLiteral("images/screen.bmp"), QStringLiteral("text/About.rtf")}) {
+            m_valid = m_valid && QFile::copy(built.filePath(file), folder.filePath(file));
+        }
+        setPermissions(kReadOnlyFile, kReadOnlyFolder);
+    }
+    ~ReadOnlyInstall() {
+        setPermissions(kReadOnlyFile | QFile::WriteOwner, kReadOnlyFolder | QFile::WriteOwner);
+    }
+    ReadOnlyInstall(const ReadOnlyInstall&) = delete;
+    ReadOnlyInstall& operator=(const ReadOnlyInstall&) = delete;
+
+    bool isValid() const { return m_valid; }
+    QString folder() const { return m_dir.path(); }
+
+    // Every entry below the folder with its permissions, size, time and
+    // content, to show that nothing was written there.
+    QMap<QString, QString> snapshot() const {
+        QMap<QString, QString> entries;
+        QDirIterator it(m_dir.path(),
+                        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QFileInfo info(it.next());
+            QString state = QString::number(info.permissions(), 8) + QLatin1Char(' ') +
+                            QString::number(info.size()) + QLatin1Char(' ') +
+                            info.lastModified().toString(Qt::ISODateWithMs);
+            QFile file(info.filePath());
+            if (info.isFile() && file.open(QIODevice::ReadOnly)) {
+                state += QLatin1Char(' ') +
+                         QString::fromLatin1(
+                             QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
+                                 .toHex());
+            }
+            entries.insert(QDir(m_dir.path()).relativeFilePath(info.filePath()), state);
+        }
+        return entries;
+    }
+
+private:
+    void setPermissions(QFile::Permissions files, QFile::Permissions folders) const {
+        QDirIterator it(m_dir.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QFileInfo info(it.next());
+            QFile::setPermissions(info.filePath(), info.isDir() ? folders : files);
+        }
+        QFile::setPermissions(m_dir.path(), folders);
+    }
+
+    QTemporaryDir m_dir;
+    bool m_valid = false;
+};
+
+// One number read from a database file with SQLite directly; -1 on failure.
+qint64 scalar(const QString& database, const QString& sql) {
+    sqlite3* db = nullptr;
+    qint64 value = -1;
+    if (sqlite3_open_v2(database.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
+        SQLITE_OK) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr) ==
+                SQLITE_OK &&
+            sqlite3_step(statement) == SQLITE_ROW) {
+            value = sqlite3_column_int64(statement, 0);
+        }
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close(db);
+    return value;
+}
+
+bool execute(const QString& database, const QString& sql) {
+    sqlite3* db = nullptr;
+    bool done = sqlite3_open_v2(database.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE,
+                                nullptr) == SQLITE_OK &&
+                sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return done;
+}
+
+// What the packaged start-up host printed and how it ended.
+struct HostRun {
+    QStringList boxes; // "<flags>|<caption>|<text>"
+    QStringList lines;
+    int exitCode = -1;
+    bool finished = false;
+};
+
+HostRun runPackaged(const QString& installFolder, const QString& dataHome,
+                    const QString& runtimeFolder) {
+    QProcess host;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    host.setProcessEnvironment(environment);
+    host.setWorkingDirectory(QDir::tempPath());
+    host.start(QStringLiteral(PACKAGED_STARTUP_HOST), {installFolder});
+    HostRun run;
+    run.finished = host.waitForFinished(60000);
+    run.exitCode = host.exitCode();
+    const QString output = QString::fromUtf8(host.readAllStandardOutput());
+    for (const QString& line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        run.lines.append(line);
+        if (line.startsWith(QStringLiteral("BOX "))) {
+            run.boxes.append(line.mid(4));
+        }
+    }
+    if (!run.finished) {
+        host.kill();
+        host.waitForFinished();
+    }
+    return run;
+}
+
+int modeOf(const QString& path) {
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+}
+
+// Sets an environment variable for one scope, restoring it afterwards.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QByteArray& value)
+        : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name)) {
+        if (value.isNull()) {
+            qunsetenv(name);
+        } else {
+            qputenv(name, value);
+        }
+    }
+    ~ScopedEnv() {
+        if (m_had) {
+            qputenv(m_name, m_old);
+        } else {
+            qunsetenv(m_name);
+        }
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* m_name;
+    bool m_had;
+    QByteArray m_old;
+};
+
+} // namespace
+
+class tst_DataFolder : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+    void dataFolderOfEachLayout();
+    void selfContainedLayoutPreparesNothing();
+    void packagedFirstSecondAndMissingDatabaseStarts();
+    void firstStartThatCannotMakeTheFolderLeavesNothing();
+    void readOnlyInstallationStillAddsEditsAndDeletes();
+    void helpCopyFollowsTheInstalledHelp();
+
+private:
+    QTemporaryDir m_runtime;
+};
+
+void tst_DataFolder::initTestCase() {
+    QVERIFY(m_runtime.isValid());
+    qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
+}
+
+void tst_DataFolder::cleanup() {
+    delete MainForm();
+    objHome.reset();
+    QDir::setCurrent(QDir::tempPath());
+}
+
+void tst_DataFolder::dataFolderOfEachLayout() {
+    QTemporaryDir home;
+    const ScopedEnv homeEnv("HOME", home.path().toLocal8Bit());
+    {
+        const ScopedEnv data("XDG_DATA_HOME", QByteArray("/srv/somewhere/data/"));
+        QCOMPARE(Riri::DataFolder(Riri::Layout::Packaged),
+                 QStringLiteral("/srv/somewhere/data/Quorvane"));
+    }
+    const QString fallback = home.path() + QStringLiteral("/.local/share/Quorvane");
+    for (const QByteArray& unusable : {QByteArray(), QByteArray(""), QByteArray("relative/data")}) {
+        const ScopedEnv data("XDG_DATA_HOME", unusable);
+        QCOMPARE(Riri::DataFolder(Riri::Layout::Packaged), fallback);
+        QCOMPARE(Riri::UserDataFolder(), fallback);
+    }
+    // Self-contained: the folder that holds the library, whatever the
+    // environment says.
+    const ScopedEnv data("XDG_DATA_HOME", QByteArray("/srv/somewhere/data"));
+    QCOMPARE(Riri::DataFolder(Riri::Layout::SelfContained),
+             QFileInfo(QStringLiteral(QUORVANE_INSTALL_DIR)).canonicalFilePath());
+    // The component's own folder is the configured layout's until a host
+    // sets another one.
+    Riri::SetComponentFolder(QString());
+    QCOMPARE(Riri::ComponentFolder(), Riri::DataFolder(Riri::ConfiguredLayout()));
+    Riri::SetComponentFolder(home.path());
+    QCOMPARE(Riri::ComponentFolder(), home.path());
+    Riri::SetComponentFolder(QString());
+}
+
+void tst_DataFolder::selfContainedLayoutPreparesNothing() {
+    ReadOnlyInstall install;
+    QVERIFY(install.isValid());
+    QTemporaryDir dataHome;
+    const QString data = dataHome.path() + QStringLiteral("/Quorvane");
+    PrepareDataFolder(Riri::Layout::SelfContained, data, install.folder());
+    QVERIFY(!QFileInfo::exists(data));
+    QCOMPARE(HelpCollectionFile(Riri::Layout::SelfContained, data, install.folder()),
+             install.folder() + QStringLiteral("/help/quorvane.qhc"));
+    QCOMPARE(HelpCollectionFile(Riri::Layout::Packaged, data, install.folder()),
+             data + QStringLiteral("/help/quorvane.qhc"));
+}
+
+void tst_DataFolder::packagedFirstSecondAndMissingDatabaseStarts() {
+    ReadOnlyInstall install;
+    QVERIFY(install.isValid());
+    const auto before = install.snapshot();
+    QTemporaryDir dataHome;
+    QTemporaryDir runtime;
+    // The data home itself need not exist yet either.
+    const QString home = dataHome.path() + QStringLiteral("/share");
+    const QString data = home + QStringLiteral("/Quorvane");
+    const QString database = data + QStringLiteral("/home/inv.inv");
+
+    // First start: the folder is made for its user only, with a copy of the
+    // empty database, and the program starts on it.
+    HostRun run = runPackaged(install.folder(), home, runtime.path());
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, 3);
+    QCOMPARE(run.boxes, QStringList());
+    QVERIFY(run.lines.contains(QStringLiteral("SHOWN ") + data));
+    QCOMPARE(modeOf(data), 0700);
+    QVERIFY(QFileInfo(database).isFile());
+    QVERIFY(QFileInfo(database).isWritable());
+    QCOMPARE(scalar(database, QStringLiteral("SELECT COUNT(*) FROM tblItems")), 0);
+    QCOMPARE(scalar(database, QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name IN "
+                                             "('tblItems', 'tblOwner')")),
+             2);
+    QVERIFY(QFileInfo(data + QStringLiteral("/help/quorvane.qhc")).isFile());
+    QCOMPARE(install.snapshot(), before);
+
+    // Second start: the inventory is the user's, kept as it is.
+    QVERIFY(execute(database, QStringLiteral("INSERT INTO tblItems (ItemID, ItemName, RoomName) "
+                                             "VALUES ('A-1', 'Kept lamp', 'Kitchen')")));
+    run = runPackaged(install.folder(), home, runtime.path());
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, 3);
+    QCOMPARE(run.boxes, QStringList());
+    QCOMPARE(scalar(database, QStringLiteral("SELECT COUNT(*) FROM tblItems WHERE ItemName = "
+                                             "'Kept lamp'")),
+             1);
+    QCOMPARE(modeOf(data), 0700);
+
+    // The folder is there but the database is gone: reported and the
+    // program ends, with no empty inventory put in its place.
+    QVERIFY(QFile::remove(database));
+    run = runPackaged(install.folder(), home, runtime.path());
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.boxes.size(), 1);
+    QCOMPARE(run.boxes.first(), QStringLiteral("16| ERROR - DATABASE NOT FOUND|Database Not "
+                                               "Found.\\r\\n\\r\\nThe database must reside in "
+                                               "the folder where it was originally installed."));
+    QVERIFY(!QFileInfo::exists(database));
+    QCOMPARE(install.snapshot(), before);
+}
+
+void tst_DataFolder::firstStartThatCannotMakeTheFolderLeavesNothing() {
+    ReadOnlyInstall install;
+    QVERIFY(install.isValid());
+    QTemporaryDir dataHome;
+    // A file where the data home's folder should be.
+    const QString blocked = dataHome.path() + QStringLiteral("/file");
+    QFile file(blocked);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    try {
+        PrepareDataFolder(Riri::Layout::Packaged, blocked + QStringLiteral("/Quorvane"),
+                          install.folder());
+        QFAIL("no error for a data folder that cannot be made");
+    } catch (const Riri::Error& error) {
+        QCOMPARE(error.number(), 76);
+        QVERIFY(error.description().contains(blocked + QStringLiteral("/Quorvane")));
+    }
+    // No empty database to copy: the half-made folder goes again, so the
+    // next start is a first start once more.
+    QTemporaryDir empty;
+    const QString data = dataHome.path() + QStringLiteral("/Quorvane");
+    try {
+        PrepareDataFolder(Riri::Layout::Packaged, data, empty.path());
+        QFAIL("no error for a missing empty database");
+    } catch (const Riri::Error& error) {
+        QCOMPARE(error.number(), 76);
+    }
+    QVERIFY(!QFileInfo::exists(data));
+}
+
+void tst_DataFolder::readOnlyInstallationStillAddsEditsAndDeletes() {
+    ReadOnlyInstall install;
+    QVERIFY(install.isValid());
+    const auto before = install.snapshot();
+    QTemporaryDir dataHome;
+    const ScopedEnv dataEnv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+    const QString data = Riri::DataFolder(Riri::Layout::Packaged);
+    const QString database = data + QStringLiteral("/home/inv.inv");
+    SetProgramFolder(install.folder());
+    Riri::SetComponentFolder(data);
+
+    MsgResponder boxes;
+    StartupSeams seams;
+    seams.installPresenter = false;
+    seams.splashPause = [](int) { return true; };
+    seams.layout = Riri::Layout::Packaged;
+    QVERIFY(Main(seams));
+    QVERIFY(objHome != nullptr);
+    QCOMPARE(boxes.count(), 0);
+
+    ItemArgs item(QStringLiteral("A-1"), QStringLiteral("Reading lamp"));
+    QVERIFY(objHome->AddItems(item.text, item.money, item.date));
+    QCOMPARE(scalar(database, QStringLiteral("SELECT COUNT(*) FROM tblItems WHERE ItemID = 'A-1'")),
+             1);
+    ItemArgs changed(QStringLiteral("A-1"), QStringLiteral("Desk lamp"));
+    QVERIFY(objHome->UpdateItems(changed.text, changed.money, changed.date));
+    QCOMPARE(scalar(database, QStringLiteral("SELECT COUNT(*) FROM tblItems WHERE ItemName = "
+                                             "'Desk lamp'")),
+             1);
+    QString id = QStringLiteral("A-1");
+    boxes.expect(Riri::vbYes); // the component asks before deleting
+    QVERIFY(objHome->DeleteItem(id));
+    QCOMPARE(scalar(database, QStringLiteral("SELECT COUNT(*) FROM tblItems")), 0);
+
+    // A start-up failure is logged in the data folder too.
+    delete MainForm();
+    objHome.reset();
+    boxes.clear();
+    boxes.expect(Riri::vbOK);
+    seams.beforeStep = [](int step) {
+        if (step == 7) {
+            throw Riri::Error(5, QStringLiteral("Invalid procedure call or argument"));
+        }
+    };
+    QVERIFY(!Main(seams));
+    QCOMPARE(boxes.count(), 1);
+    QVERIFY(QFileInfo(data + QStringLiteral("/error.log")).size() > 0);
+
+    QCOMPARE(install.snapshot(), before);
+    SetProgramFolder(QString());
+    Riri::SetComponentFolder(QString());
+}
+
+void tst_DataFolder::helpCopyFollowsTheInstalledHelp() {
+    QTemporaryDir install;
+    QTemporaryDir data;
+    const QDir built(QStringLiteral(QUORVANE_INSTALL_DIR));
+    QVERIFY(QDir(install.path()).mkpath(QStringLiteral("help")));
+    for (const QString& name : {QStringLiteral("quorvane.qch"), QStringLiteral("quorvane.qhc")}) {
+        QVERIFY(QFile::copy(built.filePath(QStringLiteral("help/") + name),
+                            install.path() + QStringLiteral("/help/") + name));
+    }
+    const QString copy = data.path() + QStringLiteral("/help/quorvane.qhc");
+    const QString index = data.path() + QStringLiteral("/help/.quorvane/index");
+    QVERIFY(RefreshHelpCopy(data.path(), install.path()));
+    QVERIFY(QFileInfo(copy).isFile());
+    QVERIFY(QFileInfo(copy).isWritable());
+
+    // Current: the copy and the search index built beside it stay.
+    QVERIFY(QDir().mkpath(index));
+    const QDateTime copied = QFileInfo(copy).lastModified();
+    QVERIFY(RefreshHelpCopy(data.path(), install.path()));
+    QVERIFY(QFileInfo::exists(index));
+    QCOMPARE(QFileInfo(copy).lastModified(), copied);
+
+    // Installed anew (another time stamp): copied again, old index dropped.
+    QFile installed(install.path() + QStringLiteral("/help/quorvane.qch"));
+    QVERIFY(installed.open(QIODevice::ReadWrite));
+    QVERIFY(installed.setFileTime(QDateTime::currentDateTime().addDays(-3),
+                                  QFileDevice::FileModificationTime));
+    installed.close();
+    QVERIFY(RefreshHelpCopy(data.path(), install.path()));
+    QVERIFY(!QFileInfo::exists(index));
+    QCOMPARE(QFileInfo(data.path() + QStringLiteral("/help/quorvane.qch")).lastModified(),
+             QFileInfo(installed).lastModified());
+
+    // Nothing to copy from.
+    QTemporaryDir nothing;
+    QVERIFY(!RefreshHelpCopy(data.path(), nothing.path()));
+}
+
+QTEST_MAIN(tst_DataFolder)
+#include "tst_DataFolder.moc"
