@@ -19,6 +19,109 @@ inline char16_t folded(char16_t unit) {
     return QChar::toCaseFolded(unit);
 }
 
+// The sort key of each row. Texts: the first 28 UTF-16 units, case folded,
+// stored big-endian and padded with zeros, so that comparing the bytes of two
+// keys orders the texts. The folded rest of a longer text goes to the tails,
+// ended by a zero unit, for telling apart rows whose keys are equal. Amounts
+// and dates: a first byte that puts empty and unreadable cells first, then the
+// number of cents or the day number, big-endian with the sign bit flipped, so
+// that the same byte comparison orders them. Each entry fills one cache line
+// and moves with its key.
+constexpr qsizetype kKeyUnits = 28;
+constexpr std::uint32_t kNoTail = 0xFFFFFFFFu;
+struct SortEntry {
+    unsigned char key[kKeyUnits * 2];
+    std::uint32_t stored;
+    std::uint32_t tail;
+};
+static_assert(sizeof(SortEntry) == 64);
+using Tails = std::vector<char16_t>;
+
+void setNumberKey(SortEntry& entry, std::uint32_t stored, bool known, std::int64_t number) {
+    std::memset(entry.key, 0, sizeof entry.key);
+    entry.key[0] = known ? 1 : 0;
+    const std::uint64_t biased =
+        known ? static_cast<std::uint64_t>(number) ^ (std::uint64_t{1} << 63) : 0;
+    for (int b = 0; b < 8; ++b) {
+        entry.key[1 + b] = static_cast<unsigned char>(biased >> (56 - 8 * b));
+    }
+    entry.stored = stored;
+    entry.tail = kNoTail;
+}
+
+void setTextKey(SortEntry& entry, std::uint32_t stored, QStringView text, Tails& tails) {
+    const qsizetype units = std::min(text.size(), kKeyUnits);
+    for (qsizetype k = 0; k < units; ++k) {
+        const char16_t unit = folded(text.at(k).unicode());
+        entry.key[2 * k] = static_cast<unsigned char>(unit >> 8);
+        entry.key[2 * k + 1] = static_cast<unsigned char>(unit & 0xFF);
+    }
+    std::memset(entry.key + 2 * units, 0, static_cast<size_t>(kKeyUnits - units) * 2);
+    entry.stored = stored;
+    entry.tail = kNoTail;
+    if (text.size() > kKeyUnits) {
+        entry.tail = static_cast<std::uint32_t>(tails.size());
+        for (qsizetype k = kKeyUnits; k < text.size(); ++k) {
+            tails.push_back(folded(text.at(k).unicode()));
+        }
+        tails.push_back(0);
+    }
+}
+
+// The keys of the given stored rows by one column: amounts by cents, the
+// bought date by day, every other column by its text.
+std::vector<SortEntry> sortKeys(const ItemListModel& model, const std::vector<std::uint32_t>& rows,
+                                int column, Tails& tails) {
+    std::vector<SortEntry> entries(rows.size());
+    if (column == ItemListModel::CostColumn || column == ItemListModel::ValueColumn) {
+        const Money::Pattern money;
+        for (size_t i = 0; i < rows.size(); ++i) {
+            std::int64_t cents = 0;
+            const bool known =
+                money.Cents(model.storedText(static_cast<int>(rows[i]), column), &cents);
+            setNumberKey(entries[i], rows[i], known, cents);
+        }
+    } else if (column == ItemListModel::BoughtColumn) {
+        ListDates dates;
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const qint64 day = dates.DayNumber(model.storedText(static_cast<int>(rows[i]), column));
+            setNumberKey(entries[i], rows[i], day != ListDates::NoDay, day);
+        }
+    } else {
+        for (size_t i = 0; i < rows.size(); ++i) {
+            setTextKey(entries[i], rows[i], model.storedText(static_cast<int>(rows[i]), column),
+                       tails);
+        }
+    }
+    return entries;
+}
+
+// Orders the entries by their keys, keeping equal ones in their order.
+void orderEntries(std::vector<SortEntry>& entries, const Tails& tails, Qt::SortOrder order) {
+    const auto less = [&tails](const SortEntry& a, const SortEntry& b) {
+        const int byKey = std::memcmp(a.key, b.key, sizeof a.key);
+        if (byKey != 0) {
+            return byKey < 0;
+        }
+        if (a.tail == kNoTail || b.tail == kNoTail) {
+            return a.tail == kNoTail && b.tail != kNoTail; // the shorter text first
+        }
+        const char16_t* x = tails.data() + a.tail;
+        const char16_t* y = tails.data() + b.tail;
+        while (*x != 0 && *x == *y) {
+            ++x;
+            ++y;
+        }
+        return *x < *y;
+    };
+    if (order == Qt::AscendingOrder) {
+        std::stable_sort(entries.begin(), entries.end(), less);
+    } else {
+        std::stable_sort(entries.begin(), entries.end(),
+                         [&less](const SortEntry& a, const SortEntry& b) { return less(b, a); });
+    }
+}
+
 } // namespace
 
 ItemListModel::ItemListModel(const QStringList& headers, QObject* parent)
@@ -145,100 +248,14 @@ void ItemListModel::Sort(int column, Qt::SortOrder order) {
     if (rows.size() < 2) {
         return;
     }
-
-    // The sort key of each row. Texts: the first 28 UTF-16 units, case
-    // folded, stored big-endian and padded with zeros, so that comparing the
-    // bytes of two keys orders the texts. The folded rest of a longer text
-    // goes to `tails`, ended by a zero unit, for telling apart rows whose keys
-    // are equal. Amounts and dates: a first byte that puts empty and
-    // unreadable cells first, then the number of cents or the day number,
-    // big-endian with the sign bit flipped, so that the same byte comparison
-    // orders them. Each entry fills one cache line and moves with its key.
-    constexpr qsizetype kKeyUnits = 28;
-    constexpr std::uint32_t kNoTail = 0xFFFFFFFFu;
-    struct Entry {
-        unsigned char key[kKeyUnits * 2];
-        std::uint32_t stored;
-        std::uint32_t tail;
-    };
-    static_assert(sizeof(Entry) == 64);
-    std::vector<Entry> entries(rows.size());
-    std::vector<char16_t> tails;
-    const auto numberKey = [](Entry& entry, bool known, std::int64_t number) {
-        std::memset(entry.key, 0, sizeof entry.key);
-        entry.key[0] = known ? 1 : 0;
-        const std::uint64_t biased =
-            known ? static_cast<std::uint64_t>(number) ^ (std::uint64_t{1} << 63) : 0;
-        for (int b = 0; b < 8; ++b) {
-            entry.key[1 + b] = static_cast<unsigned char>(biased >> (56 - 8 * b));
-        }
-        entry.tail = kNoTail;
-    };
-    if (column == CostColumn || column == ValueColumn) {
-        const Money::Pattern money;
-        for (size_t i = 0; i < rows.size(); ++i) {
-            std::int64_t cents = 0;
-            const bool known = money.Cents(storedCell(rows[i], column), &cents);
-            numberKey(entries[i], known, cents);
-            entries[i].stored = rows[i];
-        }
-    } else if (column == BoughtColumn) {
-        ListDates dates;
-        for (size_t i = 0; i < rows.size(); ++i) {
-            const qint64 day = dates.DayNumber(storedCell(rows[i], column));
-            numberKey(entries[i], day != ListDates::NoDay, day);
-            entries[i].stored = rows[i];
-        }
-    }
-    const bool byText = column != CostColumn && column != ValueColumn && column != BoughtColumn;
-    for (size_t i = 0; byText && i < rows.size(); ++i) {
-        const QStringView text = storedCell(rows[i], column);
-        Entry& entry = entries[i];
-        const qsizetype units = std::min(text.size(), kKeyUnits);
-        for (qsizetype k = 0; k < units; ++k) {
-            const char16_t unit = folded(text.at(k).unicode());
-            entry.key[2 * k] = static_cast<unsigned char>(unit >> 8);
-            entry.key[2 * k + 1] = static_cast<unsigned char>(unit & 0xFF);
-        }
-        std::memset(entry.key + 2 * units, 0, static_cast<size_t>(kKeyUnits - units) * 2);
-        entry.stored = rows[i];
-        entry.tail = kNoTail;
-        if (text.size() > kKeyUnits) {
-            entry.tail = static_cast<std::uint32_t>(tails.size());
-            for (qsizetype k = kKeyUnits; k < text.size(); ++k) {
-                tails.push_back(folded(text.at(k).unicode()));
-            }
-            tails.push_back(0);
-        }
-    }
-    const auto less = [&tails](const Entry& a, const Entry& b) {
-        const int byKey = std::memcmp(a.key, b.key, sizeof a.key);
-        if (byKey != 0) {
-            return byKey < 0;
-        }
-        if (a.tail == kNoTail || b.tail == kNoTail) {
-            return a.tail == kNoTail && b.tail != kNoTail; // the shorter text first
-        }
-        const char16_t* x = tails.data() + a.tail;
-        const char16_t* y = tails.data() + b.tail;
-        while (*x != 0 && *x == *y) {
-            ++x;
-            ++y;
-        }
-        return *x < *y;
-    };
-
+    Tails tails;
+    std::vector<SortEntry> entries = sortKeys(*this, rows, column, tails);
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    if (order == Qt::AscendingOrder) {
-        std::stable_sort(entries.begin(), entries.end(), less);
-    } else {
-        std::stable_sort(entries.begin(), entries.end(),
-                         [&less](const Entry& a, const Entry& b) { return less(b, a); });
-    }
+    orderEntries(entries, tails, order);
+    std::vector<char16_t>().swap(tails);
 
     // The indexes the views hold on to (selection, current row, the row
     // being read), by the stored row they stand for before the rows move.
-    std::vector<char16_t>().swap(tails);
     const QModelIndexList before = persistentIndexList();
     std::vector<std::uint32_t> storedBefore;
     storedBefore.reserve(static_cast<size_t>(before.size()));
@@ -248,16 +265,25 @@ void ItemListModel::Sort(int column, Qt::SortOrder order) {
     for (size_t i = 0; i < entries.size(); ++i) {
         rows[i] = entries[i].stored;
     }
-    std::vector<Entry>().swap(entries);
+    std::vector<SortEntry>().swap(entries);
     if (!m_keep.empty()) {
-        m_rows.clear();
-        for (const std::uint32_t stored : m_all) {
-            if (m_keep[stored] != 0) {
-                m_rows.push_back(stored);
-            }
+        showKeptRows();
+    }
+    movePersistentIndexes(before, storedBefore);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void ItemListModel::showKeptRows() {
+    m_rows.clear();
+    for (const std::uint32_t stored : m_all) {
+        if (m_keep[stored] != 0) {
+            m_rows.push_back(stored);
         }
     }
-    // Move those indexes to the rows' new places.
+}
+
+void ItemListModel::movePersistentIndexes(const QModelIndexList& before,
+                                          const std::vector<std::uint32_t>& storedBefore) {
     std::vector<std::uint32_t> newRowOfStored(static_cast<size_t>(storedRowCount()));
     for (size_t i = 0; i < m_rows.size(); ++i) {
         newRowOfStored[m_rows[i]] = static_cast<std::uint32_t>(i);
@@ -270,7 +296,6 @@ void ItemListModel::Sort(int column, Qt::SortOrder order) {
                         before[i].column()));
     }
     changePersistentIndexList(before, after);
-    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 void ItemListModel::ShowOnly(std::vector<std::uint8_t> keep) {
@@ -280,12 +305,7 @@ void ItemListModel::ShowOnly(std::vector<std::uint8_t> keep) {
     }
     m_keep = std::move(keep);
     m_keep.resize(static_cast<size_t>(storedRowCount()), 0);
-    m_rows.clear();
-    for (const std::uint32_t stored : m_all) {
-        if (m_keep[stored] != 0) {
-            m_rows.push_back(stored);
-        }
-    }
+    showKeptRows();
     endResetModel();
 }
 

@@ -89,6 +89,11 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
+    // The rows kept by ShowOnly, in the order of all stored rows.
+    void showKeptRows();
+    // Moves the views' indexes to the new rows of the stored rows they stood for.
+    void movePersistentIndexes(const QModelIndexList& before,
+                               const std::vector<std::uint32_t>& storedBefore);
     void appendCell(QStringView text);
     QStringView storedCell(std::uint32_t storedRow, int column) const;
 
