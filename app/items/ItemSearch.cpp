@@ -5,10 +5,21 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <string_view>
 #include <unordered_map>
 
 namespace {
+
+// Adds to a total of cents; a total beyond what 64 bits hold (only amounts
+// written into the database by other means can get there) stops at the
+// largest total instead of wrapping round.
+void addCents(std::int64_t& total, std::int64_t cents) {
+    if (__builtin_add_overflow(total, cents, &total)) {
+        total = cents < 0 ? std::numeric_limits<std::int64_t>::min()
+                          : std::numeric_limits<std::int64_t>::max();
+    }
+}
 
 // The text fields a query looks in.
 constexpr int kSearched[] = {ItemListModel::ItemIdColumn,      ItemListModel::NameColumn,
@@ -256,8 +267,8 @@ const ItemSearch::Result& ItemSearch::Match(const QString& query, int room) {
     m_result.valueCents = 0;
     for (const std::uint32_t r : rows) {
         m_result.keep[r] = 1;
-        m_result.costCents += m_cost[r];
-        m_result.valueCents += m_value[r];
+        addCents(m_result.costCents, m_cost[r]);
+        addCents(m_result.valueCents, m_value[r]);
     }
     m_lastRows = std::move(rows);
     m_lastWords = std::move(words);

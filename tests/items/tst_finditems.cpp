@@ -173,6 +173,24 @@ private slots:
                                 "Total Current Value: 1.90"));
     }
 
+    // Amounts written by other means can add up beyond what 64 bits of cents
+    // hold: the total stops at the largest one instead of wrapping round.
+    void totalsBeyondSixtyFourBitsStop() {
+        Fixture fx;
+        QVERIFY(fx.install.exec(
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
+            "INSERT INTO tblItems (ItemID, ItemName, RoomName, Cost, CurValue) "
+            "SELECT 'A-' || i, 'Castle ' || i, 'Attic', 9000000000000000, "
+            "-9000000000000000 FROM n"));
+        frmFindItems w;
+        QVERIFY(showActive(w));
+        type(w, "castle");
+        QCOMPARE(w.lblTotals->text(),
+                 QStringLiteral("Items shown: 1,000     Total Original Cost: "
+                                "92,233,720,368,547,758.07     Total Current Value: "
+                                "-92,233,720,368,547,758.08"));
+    }
+
     void headersSortEachColumnAndReverseOnASecondClick() {
         Fixture fx;
         const char* const rows[][4] = {{"A-1", "999", "2005-10-01", "b"},
