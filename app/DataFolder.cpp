@@ -36,9 +36,9 @@ void PrepareDataFolder(Riri::Layout layout, const QString& dataFolder,
                           QStringLiteral("Path not found: cannot make the data folder ") +
                               dataFolder);
     }
-    const QString database = Riri::InstallPaths::DatabasePath(dataFolder);
+    const QString database = Riri::InstallPaths::databasePath(dataFolder);
     if (!QDir(dataFolder).mkdir(QStringLiteral("home")) ||
-        !QFile::copy(Riri::InstallPaths::DatabasePath(installFolder), database) ||
+        !QFile::copy(Riri::InstallPaths::databasePath(installFolder), database) ||
         !QFile::setPermissions(database, QFile::ReadOwner | QFile::WriteOwner)) {
         QDir(dataFolder).removeRecursively();
         throw Riri::Error(Riri::ErrorNumber::PathNotFound,

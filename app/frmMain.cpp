@@ -384,7 +384,7 @@ void frmMain::mnuTotalInventory_Click() {
     if (!RecordCheck(false, NoItemsMessage(), QStringLiteral("Total Dedi Rividizar"))) {
         return;
     }
-    RunTotalInventoryReport(this);
+    runTotalInventoryReport(this);
     m_mdi->cascadeSubWindows();
 }
 
@@ -392,7 +392,7 @@ void frmMain::mnuInventoryByRoom_Click() {
     if (!RecordCheck(false, NoItemsMessage(), QStringLiteral("Inventory By Room"))) {
         return;
     }
-    RunRoomReport(this);
+    runRoomReport(this);
     m_mdi->cascadeSubWindows();
 }
 
@@ -420,7 +420,7 @@ void frmMain::mnuValuationSummary_Click() {
     if (!RecordCheck(false, NoItemsMessage(), QStringLiteral("Valuation Summary"))) {
         return;
     }
-    RunValuationSummary(this);
+    runValuationSummary(this);
     m_mdi->cascadeSubWindows();
 }
 

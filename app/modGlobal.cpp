@@ -116,7 +116,7 @@ void EndProgram() {
     }
 
     // 3. Release the report data source, which closes its connection.
-    ReleaseDataReport();
+    releaseDataReport();
 
     // 4. Release the component object.
     CloseRecordset();

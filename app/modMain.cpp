@@ -45,7 +45,7 @@ bool DatabaseExists(Riri::Layout layout) {
     if (layout == Riri::Layout::Packaged && QFileInfo::exists(dataFolder)) {
         RefreshHelpCopy(dataFolder, folder); // without it the help window says it has no help
     }
-    const bool exists = QFileInfo(Riri::InstallPaths::DatabasePath(dataFolder)).isFile();
+    const bool exists = QFileInfo(Riri::InstallPaths::databasePath(dataFolder)).isFile();
     Pointer::SetScreen(Pointer::Arrow);
     return exists;
 }

@@ -13,7 +13,7 @@ QString below(const QString& folder, const char* relative) {
 
 } // namespace
 
-QString DatabasePath(const QString& folder) {
+QString databasePath(const QString& folder) {
     return below(folder, kDatabase);
 }
 

@@ -14,7 +14,7 @@ inline constexpr char kDatabase[] = "home/inv.inv";
 // The error log in the installation folder.
 inline constexpr char kLogFile[] = "error.log";
 
-RIRI_EXPORT QString DatabasePath(const QString& folder);
+RIRI_EXPORT QString databasePath(const QString& folder);
 RIRI_EXPORT QString LogPath(const QString& folder);
 
 // Whether a connection string carries an empty "User ID=;" pair: the

@@ -80,7 +80,7 @@ dllHome::dllHome() {
             throw Error(ErrorNumber::CannotOpen,
                         QStringLiteral("The folder of the component cannot be found"));
         }
-        strConnect = InstallPaths::ConnectionString(InstallPaths::DatabasePath(folder));
+        strConnect = InstallPaths::ConnectionString(InstallPaths::databasePath(folder));
         conDataBase = std::make_shared<Connection>();
         conDataBase->setConnectionString(strConnect);
         conDataBase->clearErrors();

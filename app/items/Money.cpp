@@ -258,7 +258,7 @@ bool Pattern::Cents(QStringView shown, std::int64_t* cents) const {
     return true;
 }
 
-QString FormatCents(std::int64_t cents, const QLocale& locale) {
+QString formatCents(std::int64_t cents, const QLocale& locale) {
     // Plain decimal text first ("-1234.05"), then the pattern by its digits.
     const std::uint64_t magnitude = cents < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(cents)
                                               : static_cast<std::uint64_t>(cents);

@@ -83,6 +83,6 @@ bool RoundToCents(double value, std::int64_t* cents);
 bool ShownCents(QStringView shown, std::int64_t* cents, const QLocale& locale = QLocale());
 
 // Whole cents in the pattern: 123450 gives "1,234.50", -5 gives "-0.05".
-QString FormatCents(std::int64_t cents, const QLocale& locale = QLocale());
+QString formatCents(std::int64_t cents, const QLocale& locale = QLocale());
 
 } // namespace Money

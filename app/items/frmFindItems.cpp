@@ -139,8 +139,8 @@ void frmFindItems::applyQuery() {
 
 QString frmFindItems::TotalsText(qsizetype count, std::int64_t costCents, std::int64_t valueCents) {
     return QStringLiteral("Items shown: %1     Total Original Cost: %2     Total Current Value: %3")
-        .arg(QLocale().toString(static_cast<qlonglong>(count)), Money::FormatCents(costCents),
-             Money::FormatCents(valueCents));
+        .arg(QLocale().toString(static_cast<qlonglong>(count)), Money::formatCents(costCents),
+             Money::formatCents(valueCents));
 }
 
 void frmFindItems::OpenRow(int row) {

@@ -22,7 +22,7 @@ QString GroupedRecordset::Field(const QString& column) const {
     return m_rows[static_cast<size_t>(m_position)].key;
 }
 
-std::shared_ptr<Riri::Recordset> GroupedRecordset::Child(const QString& name) const {
+std::shared_ptr<Riri::Recordset> GroupedRecordset::child(const QString& name) const {
     if (IsEOF() || name.compare(m_childName, Qt::CaseInsensitive) != 0) {
         return nullptr;
     }
@@ -48,8 +48,8 @@ DataReport::DataReport() = default;
 // The connection closes itself when it goes.
 DataReport::~DataReport() = default;
 
-QString DataReport::DatabasePath() {
-    return Riri::InstallPaths::DatabasePath(Riri::ComponentFolder());
+QString DataReport::databasePath() {
+    return Riri::InstallPaths::databasePath(Riri::ComponentFolder());
 }
 
 // Each amount is taken to whole cents before it is added: rounded half away
@@ -79,7 +79,7 @@ std::vector<std::shared_ptr<Riri::Recordset>> DataReport::read(const QStringList
         conReport.Close();
     }
     conReport.setConnectionString(Riri::InstallPaths::ConnectionString(
-        DatabasePath(), Riri::InstallPaths::UserField::Omitted));
+        databasePath(), Riri::InstallPaths::UserField::Omitted));
     conReport.Open();
     std::vector<std::shared_ptr<Riri::Recordset>> sets;
     try {
@@ -134,13 +134,13 @@ void DataReport::cmdRoomTotal_Grouping() {
         QStringLiteral("RoomName"), QStringLiteral("cmdRoomTotal"), std::move(groups));
 }
 
-DataReport& DataReportInstance() {
+DataReport& dataReportInstance() {
     if (!dataReport) {
         dataReport = std::make_unique<DataReport>();
     }
     return *dataReport;
 }
 
-void ReleaseDataReport() {
+void releaseDataReport() {
     dataReport.reset();
 }

@@ -244,16 +244,16 @@ void reloadWindows(frmMain* main) {
     if (owner && anyOwner) {
         main->ShowChild<frmEditOwner>();
     }
-    if (frmReportPreview* preview = TotalInventoryPreview()) {
+    if (frmReportPreview* preview = totalInventoryPreview()) {
         if (anyItems) {
-            RunTotalInventoryReport(main);
+            runTotalInventoryReport(main);
         } else {
             preview->close();
         }
     }
-    if (frmReportPreview* preview = RoomReportPreview()) {
+    if (frmReportPreview* preview = roomReportPreview()) {
         if (anyItems) {
-            RunRoomReport(main);
+            runRoomReport(main);
         } else {
             preview->close();
         }

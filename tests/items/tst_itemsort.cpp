@@ -164,11 +164,11 @@ private slots:
         QVERIFY(!Money::ShownCents(u"", &cents, us));
         QVERIFY(!Money::ShownCents(u"abc", &cents, us));
         QVERIFY(!Money::ShownCents(u"1.234", &cents, us));
-        QCOMPARE(Money::FormatCents(123450, us), QStringLiteral("1,234.50"));
-        QCOMPARE(Money::FormatCents(-5, us), QStringLiteral("-0.05"));
-        QCOMPARE(Money::FormatCents(0, us), QStringLiteral("0.00"));
+        QCOMPARE(Money::formatCents(123450, us), QStringLiteral("1,234.50"));
+        QCOMPARE(Money::formatCents(-5, us), QStringLiteral("-0.05"));
+        QCOMPARE(Money::formatCents(0, us), QStringLiteral("0.00"));
         const QLocale german(QLocale::German, QLocale::Germany);
-        QVERIFY(Money::ShownCents(Money::FormatCents(-123456789, german), &cents, german));
+        QVERIFY(Money::ShownCents(Money::formatCents(-123456789, german), &cents, german));
         QCOMPARE(cents, std::int64_t{-123456789});
     }
 };
