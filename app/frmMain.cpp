@@ -51,12 +51,12 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     setCentralWidget(m_mdi);
     buildMenus();
     // The inner area below the menu bar.
-    resize(Twips::Size(InnerSize) + QSize(0, menuBar()->sizeHint().height()));
+    resize(Twips::size(InnerSize) + QSize(0, menuBar()->sizeHint().height()));
     // F1 anywhere in the program opens the help file set at start-up.
     auto* contextHelp = new QShortcut(QKeySequence::HelpContents, this);
     contextHelp->setContext(Qt::ApplicationShortcut);
     connect(contextHelp, &QShortcut::activated, this, [this] {
-        HelpViewer::Open(HelpViewer::HelpFile().isEmpty() ? HelpFile() : HelpViewer::HelpFile(),
+        HelpViewer::open(HelpViewer::helpFile().isEmpty() ? helpFile() : HelpViewer::helpFile(),
                          this);
     });
     Form_Load();
@@ -109,7 +109,7 @@ QSize frmMain::LargestChildArea() const {
     QSize largest;
     for (const TwipsSize& inner :
          {frmAddItem::InnerSize, frmEditItem::InnerSize, frmDeleteItem::InnerSize}) {
-        largest = largest.expandedTo(Twips::Size(inner) + decoration);
+        largest = largest.expandedTo(Twips::size(inner) + decoration);
     }
     const int frame = 2 * m_mdi->frameWidth();
     return largest + QSize(frame, frame);
@@ -134,14 +134,14 @@ void frmMain::showEvent(QShowEvent* event) {
     setGeometry(GrownGeometry(geometry(), wanted, screen->availableGeometry(), margins));
 }
 
-QString frmMain::HelpFile() {
-    return HelpCollectionFile(Riri::ConfiguredLayout(), Riri::ComponentFolder(), ProgramFolder());
+QString frmMain::helpFile() {
+    return HelpCollectionFile(Riri::ConfiguredLayout(), Riri::ComponentFolder(), programFolder());
 }
 
 void frmMain::Form_Load() {
     // The clipboard belongs to the user: what was copied in another program
     // stays there.
-    Pointer::SetScreen(Pointer::Arrow);
+    Pointer::setScreen(Pointer::Arrow);
     setWindowTitle(AppInfo::Title + QStringLiteral("  -  ") + QString::number(AppInfo::Major) +
                    QLatin1Char('.') + QString::number(AppInfo::Minor));
     try {
@@ -152,11 +152,11 @@ void frmMain::Form_Load() {
         // passes to the code that loads the frame.
         if (error.number() == Riri::ErrorNumber::ObjectNotSet ||
             error.number() == Riri::ErrorNumber::NoInterface) {
-            Registration::Request();
+            Registration::request();
         }
         NewHome();
     }
-    Pointer::SetScreen(Pointer::Arrow);
+    Pointer::setScreen(Pointer::Arrow);
 }
 
 QMenu* frmMain::addMenu(const char* name, const QString& caption) {
@@ -309,7 +309,7 @@ QString frmMain::ReadFailureMessage(int number, const QString& description) {
 
 void frmMain::ReportReadFailure(const QString& command, int number, const QString& description) {
     try {
-        Riri::ErrorLog::AppendStartupBlock(Riri::InstallPaths::LogPath(ProgramFolder()), number,
+        Riri::ErrorLog::AppendStartupBlock(Riri::InstallPaths::LogPath(programFolder()), number,
                                            description, command + QStringLiteral(" Record Check"));
     } catch (const Riri::Error&) {
         // a log that cannot be written does not hide the message
@@ -363,7 +363,7 @@ void frmMain::mnuAddExit_Click() {
 
 void frmMain::mnuAddOwner_Click() {
     // A separate window centred on the screen; the children are not arranged.
-    frmAddOwner::Open();
+    frmAddOwner::open();
 }
 
 void frmMain::mnuEditItem_Click() {
@@ -434,7 +434,7 @@ void frmMain::mnuUtilsOwner_Click() {
     if (*exists) {
         ShowChild<frmEditOwner>();
     } else {
-        frmAddOwner::Open();
+        frmAddOwner::open();
     }
 }
 
@@ -518,14 +518,14 @@ void frmMain::mnuWindowArrangeIcons_Click() {
 }
 
 void frmMain::mnuShowHelp_Click() {
-    HelpViewer::Open(HelpFile(), this);
+    HelpViewer::open(helpFile(), this);
 }
 
 void frmMain::mnuHelpCheckUpdates_Click() {
     const QString browser =
         GetRegString(QStringLiteral("htmlfile\\shell\\open\\command"), QString(), true, false,
                      false, false, false, false, false, false);
-    Detached::Start(browser + QLatin1Char(' ') + ProductPage());
+    Detached::start(browser + QLatin1Char(' ') + ProductPage());
 }
 
 void frmMain::mnuHelpAbout_Click() {

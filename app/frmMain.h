@@ -67,7 +67,7 @@ public:
     // The product's web page that Check For Updates opens.
     static QString ProductPage() { return QStringLiteral("https://www.example.com/quorvane"); }
     // The help collection below the program folder.
-    static QString HelpFile();
+    static QString helpFile();
 
     // The menu commands.
     void mnuAddNewItem_Click();

@@ -61,10 +61,10 @@ void TrimFields(QWidget& window) {
     const QList<QWidget*> children = window.findChildren<QWidget*>();
     for (QWidget* child : children) {
         if (auto* rich = qobject_cast<QTextEdit*>(child)) {
-            trim(PlainText(rich->document()),
+            trim(plainText(rich->document()),
                  [rich](const QString& text) { rich->setPlainText(text); });
         } else if (auto* plain = qobject_cast<QPlainTextEdit*>(child)) {
-            trim(PlainText(plain->document()),
+            trim(plainText(plain->document()),
                  [plain](const QString& text) { plain->setPlainText(text); });
         } else if (auto* line = qobject_cast<QLineEdit*>(child)) {
             // The edit lines inside combo boxes and date pickers are not text boxes.
@@ -123,7 +123,7 @@ void EndProgram() {
     objHome.reset();
 
     // 5. Back to the program folder.
-    QDir::setCurrent(ProgramFolder());
+    QDir::setCurrent(programFolder());
 
     // 6. Default pointer.
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
@@ -134,7 +134,7 @@ void EndProgram() {
 
     // The lock of the one running instance goes with the program: the next
     // start must not have to find out that it is stale.
-    SingleInstance::Release();
+    SingleInstance::release();
 
     // 7. End at once: no event handler of any window runs any more, and no
     // static object is torn down under a still living application object.
@@ -169,7 +169,7 @@ QString GetRegString(const QString& keyPath, const QString& valueName, bool clas
     constexpr qsizetype kBuffer = 255;
     const unsigned int root = GetRootKey(classesRoot, currentConfig, currentUser, dynData,
                                          localMachine, performanceData, users);
-    const std::optional<QString> value = Registry::Read(root, keyPath, valueName);
+    const std::optional<QString> value = Registry::read(root, keyPath, valueName);
     if (!value || value->size() + 1 > kBuffer) {
         return QString();
     }

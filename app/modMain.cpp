@@ -35,8 +35,8 @@ QString g_procedureInError;
 // The packaged layout's first start makes the data folder with its empty
 // database first, and every start brings the help viewer's copy up to date.
 bool DatabaseExists(Riri::Layout layout) {
-    Pointer::SetScreen(Pointer::Busy);
-    const QString folder = ProgramFolder();
+    Pointer::setScreen(Pointer::Busy);
+    const QString folder = programFolder();
     if (QDir::currentPath() != folder) {
         QDir::setCurrent(folder);
     }
@@ -46,20 +46,20 @@ bool DatabaseExists(Riri::Layout layout) {
         RefreshHelpCopy(dataFolder, folder); // without it the help window says it has no help
     }
     const bool exists = QFileInfo(Riri::InstallPaths::databasePath(dataFolder)).isFile();
-    Pointer::SetScreen(Pointer::Arrow);
+    Pointer::setScreen(Pointer::Arrow);
     return exists;
 }
 
 // Logs and shows a start-up failure.
 void ReportFailure(int number, const QString& description) {
-    Pointer::SetScreen(Pointer::Busy);
+    Pointer::setScreen(Pointer::Busy);
     try {
         Riri::ErrorLog::AppendStartupBlock(Riri::InstallPaths::LogPath(Riri::ComponentFolder()),
                                            number, description);
     } catch (const Riri::Error&) {
         // a log that cannot be written does not hide the message
     }
-    Pointer::SetScreen(Pointer::Default);
+    Pointer::setScreen(Pointer::Default);
     g_procedureInError = StartupProcedure;
     Riri::MsgBox(StartupErrorMessage(number, description), Riri::vbCritical | Riri::vbOKOnly,
                  AppInfo::Title);
@@ -92,7 +92,7 @@ void Main() {
 
 bool Main(const StartupSeams& seams) {
     if (seams.installPresenter) {
-        MsgBoxPresenter::Install();
+        MsgBoxPresenter::install();
     }
     // Windows come and go during start-up (the splash closes before the main
     // window shows); the program must not end in between.
@@ -100,16 +100,16 @@ bool Main(const StartupSeams& seams) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     // Steps 1 to 5: a failing step is skipped.
-    Pointer::SetScreen(Pointer::Busy);
-    HelpViewer::SetHelpFile(
-        HelpCollectionFile(seams.layout, Riri::ComponentFolder(), ProgramFolder()));
-    if (SingleInstance::AnotherIsRunning()) {
-        Pointer::SetScreen(Pointer::Default);
+    Pointer::setScreen(Pointer::Busy);
+    HelpViewer::setHelpFile(
+        HelpCollectionFile(seams.layout, Riri::ComponentFolder(), programFolder()));
+    if (SingleInstance::anotherIsRunning()) {
+        Pointer::setScreen(Pointer::Default);
         Riri::MsgBox(AlreadyRunningMessage(), Riri::vbExclamation | Riri::vbOKOnly, AppInfo::Title);
         std::fflush(nullptr);
         std::_Exit(0);
     }
-    Registration::Request();
+    Registration::request();
 
     // Steps 6 to 13, each through the start-up failure handler.
     std::unique_ptr<frmSplash> splash;
@@ -132,7 +132,7 @@ bool Main(const StartupSeams& seams) {
         {8,
          [&] {
              if (!databaseFound) {
-                 Pointer::SetScreen(Pointer::Default);
+                 Pointer::setScreen(Pointer::Default);
                  Riri::MsgBox(DatabaseMissingMessage(), Riri::vbCritical | Riri::vbOKOnly,
                               DatabaseMissingCaption());
                  EndProgram();
@@ -143,7 +143,7 @@ bool Main(const StartupSeams& seams) {
              splash = std::make_unique<frmSplash>();
              splash->Load(seams.splashPause);
          }},
-        {10, [] { Pointer::SetScreen(Pointer::Busy); }},
+        {10, [] { Pointer::setScreen(Pointer::Busy); }},
         {11,
          [&] {
              if (splash) {
@@ -151,7 +151,7 @@ bool Main(const StartupSeams& seams) {
                  splash.reset();
              }
          }},
-        {12, [] { Pointer::SetScreen(Pointer::Default); }},
+        {12, [] { Pointer::setScreen(Pointer::Default); }},
         {13,
          [&] {
              // Showing a main window that was never loaded loads it first.
@@ -172,7 +172,7 @@ bool Main(const StartupSeams& seams) {
         } catch (const Riri::Error& error) {
             if (error.number() == Riri::ErrorNumber::FileNotFound ||
                 error.number() == Riri::ErrorNumber::PathFileAccess) {
-                Pointer::SetScreen(Pointer::Default);
+                Pointer::setScreen(Pointer::Default);
                 continue;
             }
             ReportFailure(error.number(), error.description());

@@ -113,25 +113,25 @@ void ItemFieldSet::makeRichBoxes(QWidget* window) {
 }
 
 void ItemFieldSet::makeButtons(QWidget* window, const ItemFieldLayout& layout) {
-    cmdSave = WindowParts::Button(QStringLiteral("&Save"), QStringLiteral("cmdSave"), window,
+    cmdSave = WindowParts::button(QStringLiteral("&Save"), QStringLiteral("cmdSave"), window,
                                   layout.save);
-    cmdClear = WindowParts::Button(QStringLiteral("&Clear"), QStringLiteral("cmdClear"), window,
+    cmdClear = WindowParts::button(QStringLiteral("&Clear"), QStringLiteral("cmdClear"), window,
                                    layout.clear);
-    cmdExit = WindowParts::Button(QStringLiteral("e&Xit"), QStringLiteral("cmdExit"), window,
+    cmdExit = WindowParts::button(QStringLiteral("e&Xit"), QStringLiteral("cmdExit"), window,
                                   layout.exit);
 }
 
 void ItemFieldSet::place(const ItemFieldLayout& layout) {
     for (size_t i = 0; i < lblData.size(); ++i) {
-        Twips::Place(lblData[i], layout.captions[i]);
+        Twips::place(lblData[i], layout.captions[i]);
     }
     for (size_t i = 0; i < txtBox.size(); ++i) {
-        Twips::Place(txtBox[i], layout.textBoxes[i]);
+        Twips::place(txtBox[i], layout.textBoxes[i]);
     }
-    Twips::Place(cboBox, layout.roomList);
-    Twips::Place(datBox, layout.datePicker);
+    Twips::place(cboBox, layout.roomList);
+    Twips::place(datBox, layout.datePicker);
     for (size_t i = 0; i < rtBox.size(); ++i) {
-        Twips::Place(rtBox[i], layout.richBoxes[i]);
+        Twips::place(rtBox[i], layout.richBoxes[i]);
     }
 }
 
@@ -216,8 +216,8 @@ QStringList ItemFieldSet::WriterTexts(const QString& itemId) const {
                        txtBox[ModelBox]->text(),
                        cboBox->currentText(),
                        txtBox[FromBox]->text(),
-                       PlainText(rtBox[DescriptionBox]->document()),
-                       PlainText(rtBox[NotesBox]->document())};
+                       plainText(rtBox[DescriptionBox]->document()),
+                       plainText(rtBox[NotesBox]->document())};
 }
 
 std::vector<double> ItemFieldSet::WriterAmounts() const {

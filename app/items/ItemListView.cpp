@@ -26,7 +26,7 @@ ItemListView::ItemListView(QWidget* form, const QStringList& headers, const Widt
     head->setSortIndicator(-1, Qt::AscendingOrder); // no column sorted yet
     head->setSectionResizeMode(QHeaderView::Interactive);
     for (int c = 0; c < ItemListModel::ColumnCount; ++c) {
-        head->resizeSection(c, Twips::ToPixels(widths[static_cast<size_t>(c)]));
+        head->resizeSection(c, Twips::toPixels(widths[static_cast<size_t>(c)]));
     }
     connect(head, &QHeaderView::sectionClicked, this, &ItemListView::ColumnClick);
 }

@@ -145,7 +145,7 @@ QString ListDates::Show(const QDate& date) const {
     return m_locale.toString(date, m_format);
 }
 
-QDate ListDates::Read(const QString& shown) const {
+QDate ListDates::read(const QString& shown) const {
     if (shown.isEmpty()) {
         return QDate();
     }
@@ -212,7 +212,7 @@ qint64 ListDates::DayNumber(QStringView shown) {
     const QString key = shown.toString();
     auto found = m_dayByText.constFind(key);
     if (found == m_dayByText.constEnd()) {
-        const QDate date = Read(key);
+        const QDate date = read(key);
         found = m_dayByText.insert(key, date.isValid() ? date.toJulianDay() : NoDay);
     }
     return found.value();

@@ -25,7 +25,7 @@ public:
     // A date as list text.
     QString Show(const QDate& date) const;
     // The date a list text shows; invalid when it cannot be read.
-    QDate Read(const QString& shown) const;
+    QDate read(const QString& shown) const;
     // The day number (Julian day) of the date a list text shows, for ordering
     // many rows by date; NoDay when it is empty or cannot be read. Texts in
     // the plain numeric pattern are read without the locale's general parser.

@@ -52,10 +52,10 @@ const ItemFieldLayout kFieldLayout{
 
 frmAddItem::frmAddItem(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmAddItem"));
-    setFont(Fonts::Make(Fonts::Verdana, 9.75));
-    Twips::FixInnerSize(this, InnerSize);
+    setFont(Fonts::make(Fonts::Verdana, 9.75));
+    Twips::fixInnerSize(this, InnerSize);
 
-    Label30 = WindowParts::Heading(QStringLiteral("Add New Item"), QStringLiteral("Label30"), 14.25,
+    Label30 = WindowParts::heading(QStringLiteral("Add New Item"), QStringLiteral("Label30"), 14.25,
                                    QColor(), this,
                                    {.left = 120, .top = 120, .width = 6015, .height = 435});
 
@@ -64,13 +64,13 @@ frmAddItem::frmAddItem(QWidget* parent) : QWidget(parent) {
     connect(m_fields->cmdClear, &QPushButton::clicked, this, &frmAddItem::cmdClear_Click);
     connect(m_fields->cmdExit, &QPushButton::clicked, this, &frmAddItem::cmdExit_Click);
 
-    WindowParts::KeepFrameFixed(this);
+    WindowParts::keepFrameFixed(this);
     Form_Load();
 }
 
 void frmAddItem::Form_Load() {
     NewHome();
-    setWindowTitle(WindowParts::Caption());
+    setWindowTitle(WindowParts::caption());
     m_fields->datBox->setDate(QDate::currentDate());
 }
 
@@ -112,12 +112,12 @@ void frmAddItem::cmdSave_Click() {
     }
     if (saved) {
         ItemEvents::notifyChanged();
-        if (WindowParts::AskAnother(
+        if (WindowParts::askAnother(
                 QStringLiteral("New Item Record Saved!\r\n\r\nDo you want to add another Item? "),
                 QStringLiteral("Record Saved Successfully"))) {
             m_fields->Clear();
         } else {
-            WindowParts::Close(this);
+            WindowParts::closeWindow(this);
         }
     } else {
         // The entries stay, so the user can try again.
@@ -131,5 +131,5 @@ void frmAddItem::cmdClear_Click() {
 }
 
 void frmAddItem::cmdExit_Click() {
-    WindowParts::Close(this);
+    WindowParts::closeWindow(this);
 }

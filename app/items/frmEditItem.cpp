@@ -65,24 +65,24 @@ const ItemFieldLayout kFieldLayout{
 
 frmEditItem::frmEditItem(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmEditItem"));
-    setFont(Fonts::Make(Fonts::Verdana, 9.75));
-    Twips::FixInnerSize(this, InnerSize);
+    setFont(Fonts::make(Fonts::Verdana, 9.75));
+    Twips::fixInnerSize(this, InnerSize);
 
-    Label30 = WindowParts::Heading(QStringLiteral("Edit Item"), QStringLiteral("Label30"), 14.25,
+    Label30 = WindowParts::heading(QStringLiteral("Edit Item"), QStringLiteral("Label30"), 14.25,
                                    QColor(0, 0, 255), this,
                                    {.left = 120, .top = 120, .width = 6015, .height = 435});
 
     lvItems = new ItemListView(this, kHeaders, kWidths);
     lvItems->setObjectName(QStringLiteral("lvItems"));
-    Twips::Place(lvItems, {.left = 120, .top = 600, .width = 6015, .height = 1335});
+    Twips::place(lvItems, {.left = 120, .top = 600, .width = 6015, .height = 1335});
 
     m_fields = new ItemFieldSet(this, ItemFieldSet::Kind::Edit, kFieldLayout);
     setTabOrder(lvItems, m_fields->txtBox[ItemFieldSet::NameBox]);
 
     lblID = new QLabel(this);
     lblID->setObjectName(QStringLiteral("lblID"));
-    lblID->setFont(Fonts::Make(Fonts::Verdana, 8.25));
-    Twips::Place(lblID, {.left = 3360, .top = 3480, .width = 2775, .height = 315});
+    lblID->setFont(Fonts::make(Fonts::Verdana, 8.25));
+    Twips::place(lblID, {.left = 3360, .top = 3480, .width = 2775, .height = 315});
 
     connect(lvItems, &QAbstractItemView::clicked, this, &frmEditItem::lvItems_Click);
     // Enter on a row chosen with the keyboard does what a click does.
@@ -91,13 +91,13 @@ frmEditItem::frmEditItem(QWidget* parent) : QWidget(parent) {
     connect(m_fields->cmdClear, &QPushButton::clicked, this, &frmEditItem::cmdClear_Click);
     connect(m_fields->cmdExit, &QPushButton::clicked, this, &frmEditItem::cmdExit_Click);
 
-    WindowParts::KeepFrameFixed(this);
+    WindowParts::keepFrameFixed(this);
     Form_Load();
 }
 
 void frmEditItem::Form_Load() {
     NewHome();
-    setWindowTitle(WindowParts::Caption());
+    setWindowTitle(WindowParts::caption());
     m_fields->datBox->setDate(QDate::currentDate());
     lblID->hide();
     FillItemList();
@@ -123,7 +123,7 @@ void frmEditItem::lvItems_Click() {
         m_fields->ShowText(ItemFieldSet::ValueBox,
                            Money::Reformat(list.text(row, ItemListModel::ValueColumn)));
         m_fields->ShowText(ItemFieldSet::FromBox, list.text(row, ItemListModel::FromColumn));
-        m_fields->ShowDate(ListDates().Read(list.text(row, ItemListModel::BoughtColumn)));
+        m_fields->ShowDate(ListDates().read(list.text(row, ItemListModel::BoughtColumn)));
         m_fields->ShowRichText(ItemFieldSet::DescriptionBox,
                                list.text(row, ItemListModel::DescriptionColumn));
         m_fields->ShowRichText(ItemFieldSet::NotesBox, list.text(row, ItemListModel::NotesColumn));
@@ -176,14 +176,14 @@ void frmEditItem::cmdSave_Click() {
     }
     if (saved) {
         ItemEvents::notifyChanged();
-        if (WindowParts::AskAnother(
+        if (WindowParts::askAnother(
                 QStringLiteral(
                     "New Item Record Updated!\r\n\r\nDo you want to edit another Item? "),
                 QStringLiteral("Record Saved Successfully"))) {
             cmdClear_Click();
             FillItemList();
         } else {
-            WindowParts::Close(this);
+            WindowParts::closeWindow(this);
         }
     } else {
         // The entries stay, so the user can try again.
@@ -199,5 +199,5 @@ void frmEditItem::cmdClear_Click() {
 }
 
 void frmEditItem::cmdExit_Click() {
-    WindowParts::Close(this);
+    WindowParts::closeWindow(this);
 }

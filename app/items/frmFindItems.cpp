@@ -34,9 +34,9 @@ constexpr ItemListView::Widths kWidths{1500, 2500, 1500, 2200, 1200, 1200,
 
 frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmFindItems"));
-    setFont(Fonts::Make(Fonts::Verdana, 9.75));
+    setFont(Fonts::make(Fonts::Verdana, 9.75));
 
-    Label30 = WindowParts::Heading(QStringLiteral("Find Items"), QStringLiteral("Label30"), 14.25,
+    Label30 = WindowParts::heading(QStringLiteral("Find Items"), QStringLiteral("Label30"), 14.25,
                                    QColor(0, 0, 255), this,
                                    {.left = 120, .top = 120, .width = 6015, .height = 435});
 
@@ -63,7 +63,7 @@ frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
     lblTotals = new QLabel(this);
     lblTotals->setObjectName(QStringLiteral("lblTotals"));
 
-    const int gap = Twips::ToPixels(120);
+    const int gap = Twips::toPixels(120);
     auto* search = new QHBoxLayout;
     search->setSpacing(gap);
     search->addWidget(lblFind);
@@ -80,7 +80,7 @@ frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
     setTabOrder(txtFind, cboRoom);
     setTabOrder(cboRoom, lvItems);
 
-    setMinimumSize(Twips::Size(6000, 3600));
+    setMinimumSize(Twips::size(6000, 3600));
     resize(sizeHint());
 
     connect(txtFind, &QLineEdit::textChanged, this, &frmFindItems::applyQuery);
@@ -101,12 +101,12 @@ frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
 }
 
 QSize frmFindItems::sizeHint() const {
-    return Twips::Size(11500, 6600);
+    return Twips::size(11500, 6600);
 }
 
 void frmFindItems::Form_Load() {
     NewHome();
-    setWindowTitle(WindowParts::Caption());
+    setWindowTitle(WindowParts::caption());
     Refresh();
     txtFind->setFocus();
 }

@@ -28,7 +28,7 @@ frmAddOwner::frmAddOwner(QWidget* parent) : OwnerFields(kLayout, parent) {
     }
 }
 
-frmAddOwner* frmAddOwner::Open() {
+frmAddOwner* frmAddOwner::open() {
     static QPointer<frmAddOwner> window;
     if (window.isNull()) {
         window = new frmAddOwner;
@@ -49,7 +49,7 @@ bool frmAddOwner::SaveOwner() {
 void frmAddOwner::showEvent(QShowEvent* event) {
     if (!m_placed) {
         m_placed = true;
-        Placement::CentreOnScreen(this);
+        Placement::centreOnScreen(this);
     }
     OwnerFields::showEvent(event);
 }

@@ -20,8 +20,8 @@ frmEditOwner::frmEditOwner(QWidget* parent) : OwnerFields(kLayout, parent) {
     } catch (const std::exception& error) {
         qWarning("Owner edit window: %s", error.what());
     }
-    setWindowTitle(WindowParts::Caption());
-    WindowParts::KeepFrameFixed(this);
+    setWindowTitle(WindowParts::caption());
+    WindowParts::keepFrameFixed(this);
     FillOwnerFields();
 }
 

@@ -26,7 +26,7 @@ int kindIndex(SectionKind kind) {
 // name finds the installed stand-in whatever the host registered.
 void ensureSubstitutes() {
     static const bool done = [] {
-        Fonts::RegisterSubstitutes();
+        Fonts::registerSubstitutes();
         return true;
     }();
     Q_UNUSED(done);
@@ -71,7 +71,7 @@ int BandReport::fontIndex(qreal points, bool bold) {
             return static_cast<int>(i);
         }
     }
-    QFont font = Fonts::Make(Fonts::Arial, points, bold);
+    QFont font = Fonts::make(Fonts::Arial, points, bold);
     // Positions are fixed in twips; text must not be nudged to whole pixels
     // differently on screen and paper.
     font.setHintingPreference(QFont::PreferNoHinting);

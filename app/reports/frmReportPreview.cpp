@@ -174,7 +174,7 @@ bool frmReportPreview::saveAsPdf() {
     }
     const QString suggested =
         QDir(folder).filePath(m_report->definition().caption + QStringLiteral(".pdf"));
-    QString path = FileDialogSeam::GetSaveFileName(this, tr("Save as PDF"), suggested,
+    QString path = FileDialogSeam::getSaveFileName(this, tr("Save as PDF"), suggested,
                                                    tr("PDF files (*.pdf)"));
     if (path.isEmpty()) {
         return false;
@@ -199,7 +199,7 @@ bool frmReportPreview::printReport() {
                                                                 : QPageLayout::Portrait);
     printer.setPageSize(QPageSize(QPageSize::Letter));
     printer.setDocName(m_report->definition().caption);
-    if (!FileDialogSeam::ChoosePrinter(printer, this)) {
+    if (!FileDialogSeam::choosePrinter(printer, this)) {
         return false;
     }
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);

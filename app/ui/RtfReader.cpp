@@ -306,7 +306,7 @@ private:
 
 } // namespace
 
-bool Read(const QByteArray& rtf, QTextDocument* document) {
+bool read(const QByteArray& rtf, QTextDocument* document) {
     document->clear();
     if (!rtf.startsWith("{\\rtf")) {
         return false;

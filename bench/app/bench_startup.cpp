@@ -51,8 +51,8 @@ protected:
 
 int child(int argc, char** argv, const QString& folder) {
     QApplication app(argc, argv);
-    Fonts::RegisterSubstitutes();
-    SetProgramFolder(folder);
+    Fonts::registerSubstitutes();
+    setProgramFolder(folder);
     Riri::SetComponentFolder(folder);
     PaintWatch watch;
     app.installEventFilter(&watch);

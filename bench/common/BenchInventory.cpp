@@ -84,7 +84,7 @@ BenchInventory::BenchInventory(int items, const QString& pristineDatabase) {
     QFile::copy(pristineDatabase, file);
     QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
     Riri::SetComponentFolder(m_dir.path());
-    SetProgramFolder(m_dir.path());
+    setProgramFolder(m_dir.path());
     fill(file, items);
 }
 

@@ -34,7 +34,7 @@ public:
         QFile::copy(QStringLiteral(QUORVANE_PRISTINE_DB), file);
         QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
         Riri::SetComponentFolder(m_dir.path());
-        SetProgramFolder(m_dir.path());
+        setProgramFolder(m_dir.path());
         fill(file, items);
     }
     QString database() const { return m_dir.path() + QStringLiteral("/home/inv.inv"); }

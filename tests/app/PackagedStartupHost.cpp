@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: packaged_startup_host FOLDER\n");
         return 2;
     }
-    SetProgramFolder(QDir(QString::fromLocal8Bit(argv[1])).absolutePath());
+    setProgramFolder(QDir(QString::fromLocal8Bit(argv[1])).absolutePath());
     // What the component's folder is in a build configured for this layout.
     Riri::SetComponentFolder(Riri::DataFolder(Riri::Layout::Packaged));
     Riri::SetMsgBoxHandler([](const QString& prompt, int flags, const QString& title) {

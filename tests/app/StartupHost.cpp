@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     }
     const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     const bool exitAfterShow = argc > 2 && qstrcmp(argv[2], "exit") == 0;
-    SetProgramFolder(folder);
+    setProgramFolder(folder);
     Riri::SetComponentFolder(folder);
     Riri::SetMsgBoxHandler([](const QString& prompt, int flags, const QString& title) {
         QString text = prompt;

@@ -353,7 +353,7 @@ void tst_DataFolder::readOnlyInstallationStillAddsEditsAndDeletes() {
     const ScopedEnv dataEnv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
     const QString data = Riri::DataFolder(Riri::Layout::Packaged);
     const QString database = data + QStringLiteral("/home/inv.inv");
-    SetProgramFolder(install.folder());
+    setProgramFolder(install.folder());
     Riri::SetComponentFolder(data);
 
     MsgResponder boxes;
@@ -394,7 +394,7 @@ void tst_DataFolder::readOnlyInstallationStillAddsEditsAndDeletes() {
     QVERIFY(QFileInfo(data + QStringLiteral("/error.log")).size() > 0);
 
     QCOMPARE(install.snapshot(), before);
-    SetProgramFolder(QString());
+    setProgramFolder(QString());
     Riri::SetComponentFolder(QString());
 }
 

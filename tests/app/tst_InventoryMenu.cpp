@@ -43,13 +43,13 @@ struct Dialogs {
     QString caption;
     QString proposed;
     Dialogs() {
-        FileDialogSeam::SetSaveFileHandler(
+        FileDialogSeam::setSaveFileHandler(
             [this](QWidget*, const QString& c, const QString& suggested, const QString&) {
                 caption = c;
                 proposed = suggested;
                 return answer;
             });
-        FileDialogSeam::SetOpenFileHandler(
+        FileDialogSeam::setOpenFileHandler(
             [this](QWidget*, const QString& c, const QString& folder, const QString&) {
                 caption = c;
                 proposed = folder;
@@ -57,8 +57,8 @@ struct Dialogs {
             });
     }
     ~Dialogs() {
-        FileDialogSeam::SetSaveFileHandler(nullptr);
-        FileDialogSeam::SetOpenFileHandler(nullptr);
+        FileDialogSeam::setSaveFileHandler(nullptr);
+        FileDialogSeam::setOpenFileHandler(nullptr);
     }
 };
 

@@ -234,7 +234,7 @@ void tst_Startup::presenterShowsTheBoxTheFlagsName() {
     };
 
     answerWith([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
-    int answer = MsgBoxPresenter::Present(QStringLiteral("Delete it?"),
+    int answer = MsgBoxPresenter::present(QStringLiteral("Delete it?"),
                                           Riri::vbYesNo | Riri::vbQuestion | Riri::vbDefaultButton2,
                                           QStringLiteral("Riri"));
     QCOMPARE(answer, int(Riri::vbNo)); // Enter takes the default button
@@ -245,27 +245,27 @@ void tst_Startup::presenterShowsTheBoxTheFlagsName() {
     QCOMPARE(seen.text, QStringLiteral("Delete it?"));
 
     answerWith([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
-    answer = MsgBoxPresenter::Present(QStringLiteral("Again?"), Riri::vbYesNo | Riri::vbQuestion,
+    answer = MsgBoxPresenter::present(QStringLiteral("Again?"), Riri::vbYesNo | Riri::vbQuestion,
                                       QStringLiteral("Quorvane"));
     QCOMPARE(answer, int(Riri::vbYes));
     QCOMPARE(seen.defaultButton, QMessageBox::Yes);
 
     answerWith([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
-    answer = MsgBoxPresenter::Present(frmMain::NoItemsMessage(),
+    answer = MsgBoxPresenter::present(frmMain::NoItemsMessage(),
                                       Riri::vbExclamation | Riri::vbOKOnly, AppInfo::Title);
     QCOMPARE(answer, int(Riri::vbOK));
     QCOMPARE(seen.icon, QMessageBox::Warning);
     QCOMPARE(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
 
     answerWith([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
-    answer = MsgBoxPresenter::Present(QStringLiteral("Stop"), Riri::vbCritical | Riri::vbOKOnly,
+    answer = MsgBoxPresenter::present(QStringLiteral("Stop"), Riri::vbCritical | Riri::vbOKOnly,
                                       QStringLiteral(" ERROR"));
     QCOMPARE(answer, int(Riri::vbOK));
     QCOMPARE(seen.icon, QMessageBox::Critical);
     QCOMPARE(seen.title, QStringLiteral(" ERROR"));
 
     answerWith([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
-    MsgBoxPresenter::Present(frmAbout::UnavailableMessage(), Riri::vbOKOnly, AppInfo::Title);
+    MsgBoxPresenter::present(frmAbout::UnavailableMessage(), Riri::vbOKOnly, AppInfo::Title);
     QCOMPARE(seen.icon, QMessageBox::NoIcon);
 }
 
@@ -289,7 +289,7 @@ void tst_Startup::missingDatabaseEndsTheProgram() {
 void tst_Startup::secondInstanceIsRefused() {
     TestInstall install;
     // This process is the first instance: it holds the lock of this user.
-    QVERIFY(!SingleInstance::AnotherIsRunning());
+    QVERIFY(!SingleInstance::anotherIsRunning());
     const HostRun run = runHost(install.folder(), m_runtime.path());
     QVERIFY(run.finished);
     QCOMPARE(run.exitCode, 0);
@@ -320,7 +320,7 @@ void tst_Startup::leftoverLockFileIsTakenOver() {
     TestInstall install;
     QTemporaryDir runtime;
     QFile lock(runtime.path() + QLatin1Char('/') +
-               QFileInfo(SingleInstance::LockPath()).fileName());
+               QFileInfo(SingleInstance::lockPath()).fileName());
     QVERIFY(lock.open(QIODevice::WriteOnly));
     QCOMPARE(lock.write(content), content.size());
     lock.close();
@@ -345,7 +345,7 @@ void tst_Startup::liveHolderRefusesWhateverTheFileHolds() {
     TestInstall install;
     QTemporaryDir runtime;
     const QString path =
-        runtime.path() + QLatin1Char('/') + QFileInfo(SingleInstance::LockPath()).fileName();
+        runtime.path() + QLatin1Char('/') + QFileInfo(SingleInstance::lockPath()).fileName();
     const int held =
         ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     QVERIFY(held >= 0);

@@ -416,7 +416,7 @@ void tst_frmMain::helpOpensContentsIndexAndSearch() {
     frmMain main;
     main.show();
     command(main, "mnuShowHelp")->trigger();
-    HelpViewer* viewer = HelpViewer::Current();
+    HelpViewer* viewer = HelpViewer::current();
     QVERIFY(viewer != nullptr);
     QVERIFY(viewer->isVisible());
     QCOMPARE(viewer->tabs()->count(), 3);
@@ -468,9 +468,9 @@ void tst_frmMain::helpOpensContentsIndexAndSearch() {
 
     // A second command brings the same window forward.
     command(main, "mnuShowHelp")->trigger();
-    QCOMPARE(HelpViewer::Current(), viewer);
+    QCOMPARE(HelpViewer::current(), viewer);
     viewer->close();
-    QTRY_VERIFY(HelpViewer::Current() == nullptr);
+    QTRY_VERIFY(HelpViewer::current() == nullptr);
 }
 
 void tst_frmMain::aboutIsModal() {

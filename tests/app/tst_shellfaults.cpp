@@ -74,7 +74,7 @@ private slots:
     void cleanup() {
         delete MainForm();
         objHome.reset();
-        SingleInstance::Release();
+        SingleInstance::release();
     }
 
     void clipboardKeepsWhatTheUserCopied() {
@@ -85,7 +85,7 @@ private slots:
         QVERIFY(MainForm()->isVisible());
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("copied in another program"));
         // A second start that is refused leaves it alone as well.
-        QVERIFY(SingleInstance::AnotherIsRunning() == false); // this process holds the lock
+        QVERIFY(SingleInstance::anotherIsRunning() == false); // this process holds the lock
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("copied in another program"));
     }
 
@@ -126,7 +126,7 @@ private slots:
     void largestChildOpensWholeInsideTheArea() {
         TestInstall install;
         frmMain main;
-        const QSize specified = Twips::Size(frmMain::InnerSize);
+        const QSize specified = Twips::size(frmMain::InnerSize);
         main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         const QSize area = main.mdiArea()->viewport()->size();

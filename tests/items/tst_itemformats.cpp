@@ -110,14 +110,14 @@ private slots:
             for (const QDate& day : days) {
                 const QString expected = locale.toString(day, Riri::ShortDateFormat(locale));
                 QCOMPARE(dates.Show(day.toString(Qt::ISODate)), expected);
-                QCOMPARE(dates.Read(expected), day);
+                QCOMPARE(dates.read(expected), day);
             }
         }
         // A locale whose own short date has a two-digit year keeps the century.
         ListDates us(kUs);
         QCOMPARE(us.Show(u"1907-05-04 10:11:12"), QStringLiteral("5/4/1907"));
         QCOMPARE(us.Show(u"someday"), QStringLiteral("someday"));
-        QVERIFY(!us.Read(QStringLiteral("someday")).isValid());
+        QVERIFY(!us.read(QStringLiteral("someday")).isValid());
     }
 
     void sortIgnoresCaseAndKeepsEqualRowsInOrder() {

@@ -358,7 +358,7 @@ private slots:
         QVERIFY(QDir().mkpath(odd + "/home"));
         QVERIFY(QFile::copy(second.databasePath(), odd + "/home/inv.inv"));
         QVERIFY(Insert(second, "A-10", "Den"));
-        SetProgramFolder(odd);
+        setProgramFolder(odd);
         Riri::SetComponentFolder(odd); // the database lies in the component's folder
         QVERIFY_THROWS_NO_EXCEPTION(dataReportInstance().cmdItemTotal());
         QCOMPARE(dataReportInstance().rscmdItemTotal->rowCount(), 1);

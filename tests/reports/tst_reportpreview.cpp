@@ -46,7 +46,7 @@ QStringList itemIds(const frmReportPreview* preview) {
 }
 
 void answerSave(const QString& path) {
-    FileDialogSeam::SetSaveFileHandler(
+    FileDialogSeam::setSaveFileHandler(
         [path](QWidget*, const QString&, const QString&, const QString&) { return path; });
 }
 
@@ -74,8 +74,8 @@ private slots:
         delete totalInventoryPreview();
         delete roomReportPreview();
         releaseDataReport();
-        FileDialogSeam::SetSaveFileHandler(nullptr);
-        FileDialogSeam::SetPrintHandler(nullptr);
+        FileDialogSeam::setSaveFileHandler(nullptr);
+        FileDialogSeam::setPrintHandler(nullptr);
     }
 
     void menuCommands_checkForItemsFirst() {
@@ -186,7 +186,7 @@ private slots:
         frmReportPreview* preview = totalInventoryPreview();
         QTemporaryDir out;
         QString suggested;
-        FileDialogSeam::SetSaveFileHandler(
+        FileDialogSeam::setSaveFileHandler(
             [&](QWidget*, const QString&, const QString& proposal, const QString&) {
                 suggested = proposal;
                 return out.path() + QStringLiteral("/inventory"); // no suffix typed
@@ -260,7 +260,7 @@ private slots:
         const QString path = out.path() + QStringLiteral("/printed.pdf");
         bool landscape = false;
         int from = 2;
-        FileDialogSeam::SetPrintHandler([&](QPrinter& printer, QWidget*) {
+        FileDialogSeam::setPrintHandler([&](QPrinter& printer, QWidget*) {
             landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(path);
@@ -279,7 +279,7 @@ private slots:
         QCOMPARE(ReportProbe::PdfPages(path).size(), 4);
 
         QVERIFY(QFile::remove(path));
-        FileDialogSeam::SetPrintHandler([](QPrinter&, QWidget*) { return false; });
+        FileDialogSeam::setPrintHandler([](QPrinter&, QWidget*) { return false; });
         QVERIFY(!preview->printReport());
         QVERIFY(!QFile::exists(path));
     }

@@ -45,7 +45,7 @@ private slots:
     void cleanup() {
         delete valuationSummaryPreview();
         releaseDataReport();
-        FileDialogSeam::SetSaveFileHandler(nullptr);
+        FileDialogSeam::setSaveFileHandler(nullptr);
     }
 
     void oneRowPerRoomWithExactTotals() {
@@ -218,7 +218,7 @@ private slots:
             QStringList{"$12.50"});
 
         QTemporaryDir out;
-        FileDialogSeam::SetSaveFileHandler(
+        FileDialogSeam::setSaveFileHandler(
             [&out](QWidget*, const QString&, const QString&, const QString&) {
                 return out.path() + QStringLiteral("/summary.pdf");
             });
