@@ -16,8 +16,8 @@ namespace {
 
 QString shownTime(const QDateTime& when) {
     const QLocale locale;
-    return when.toString(Riri::ShortDateFormat(locale) + QLatin1Char(' ') +
-                         Riri::TimeFormat(locale));
+    return when.toString(Riri::shortDateFormat(locale) + QLatin1Char(' ') +
+                         Riri::timeFormat(locale));
 }
 
 } // namespace

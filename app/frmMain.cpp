@@ -135,7 +135,7 @@ void frmMain::showEvent(QShowEvent* event) {
 }
 
 QString frmMain::helpFile() {
-    return HelpCollectionFile(Riri::ConfiguredLayout(), Riri::ComponentFolder(), programFolder());
+    return HelpCollectionFile(Riri::configuredLayout(), Riri::componentFolder(), programFolder());
 }
 
 void frmMain::Form_Load() {
@@ -309,7 +309,7 @@ QString frmMain::ReadFailureMessage(int number, const QString& description) {
 
 void frmMain::ReportReadFailure(const QString& command, int number, const QString& description) {
     try {
-        Riri::ErrorLog::AppendStartupBlock(Riri::InstallPaths::LogPath(programFolder()), number,
+        Riri::ErrorLog::appendStartupBlock(Riri::InstallPaths::logPath(programFolder()), number,
                                            description, command + QStringLiteral(" Record Check"));
     } catch (const Riri::Error&) {
         // a log that cannot be written does not hide the message

@@ -40,7 +40,7 @@ bool DatabaseExists(Riri::Layout layout) {
     if (QDir::currentPath() != folder) {
         QDir::setCurrent(folder);
     }
-    const QString dataFolder = Riri::ComponentFolder();
+    const QString dataFolder = Riri::componentFolder();
     PrepareDataFolder(layout, dataFolder, folder);
     if (layout == Riri::Layout::Packaged && QFileInfo::exists(dataFolder)) {
         RefreshHelpCopy(dataFolder, folder); // without it the help window says it has no help
@@ -54,7 +54,7 @@ bool DatabaseExists(Riri::Layout layout) {
 void ReportFailure(int number, const QString& description) {
     Pointer::setScreen(Pointer::Busy);
     try {
-        Riri::ErrorLog::AppendStartupBlock(Riri::InstallPaths::LogPath(Riri::ComponentFolder()),
+        Riri::ErrorLog::appendStartupBlock(Riri::InstallPaths::logPath(Riri::componentFolder()),
                                            number, description);
     } catch (const Riri::Error&) {
         // a log that cannot be written does not hide the message
@@ -102,7 +102,7 @@ bool Main(const StartupSeams& seams) {
     // Steps 1 to 5: a failing step is skipped.
     Pointer::setScreen(Pointer::Busy);
     HelpViewer::setHelpFile(
-        HelpCollectionFile(seams.layout, Riri::ComponentFolder(), programFolder()));
+        HelpCollectionFile(seams.layout, Riri::componentFolder(), programFolder()));
     if (SingleInstance::anotherIsRunning()) {
         Pointer::setScreen(Pointer::Default);
         Riri::MsgBox(AlreadyRunningMessage(), Riri::vbExclamation | Riri::vbOKOnly, AppInfo::Title);

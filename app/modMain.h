@@ -22,7 +22,7 @@ struct StartupSeams {
     std::function<void(int step)> beforeStep;
     // Where the read-only files and the data live; the configured layout
     // unless a test runs start-up in the other one.
-    Riri::Layout layout = Riri::ConfiguredLayout();
+    Riri::Layout layout = Riri::configuredLayout();
 };
 
 // The process entry: runs start-up and returns with the main window shown
@@ -38,4 +38,4 @@ QString DatabaseMissingCaption();
 QString StartupErrorMessage(int number, const QString& description);
 
 // The procedure label of start-up failures.
-inline const QString StartupProcedure = Riri::ErrorLog::StartupProcedure();
+inline const QString StartupProcedure = Riri::ErrorLog::startupProcedure();

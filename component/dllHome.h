@@ -57,9 +57,9 @@ public:
     QString Clean(QString& strText);
 
     // The texts of the component's own messages.
-    static QString FailureMessage(int number, const QString& description, const QString& function);
-    static QString DeleteQuestion();
-    static QString CreationFailureMessage();
+    static QString failureMessage(int number, const QString& description, const QString& function);
+    static QString deleteQuestion();
+    static QString creationFailureMessage();
 
 private:
     enum class Writer { AddOwner, AddItems, UpdateItems, UpdateOwner, DeleteItem };

@@ -97,7 +97,7 @@ void ItemFieldSet::makeDatePicker(QWidget* window) {
     datBox->setObjectName(QStringLiteral("datBox"));
     datBox->setCalendarPopup(true);
     datBox->setDateRange(kFirstDate, kLastDate);
-    datBox->setDisplayFormat(Riri::ShortDateFormat(QLocale()));
+    datBox->setDisplayFormat(Riri::shortDateFormat(QLocale()));
     datBox->setDate(QDate::currentDate());
 }
 

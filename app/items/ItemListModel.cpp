@@ -51,7 +51,7 @@ void ItemListModel::Fill(const Riri::Recordset& records) {
         "Model",  "AccquiredFrom", "BuyDate", "Description", "Notes"};
     std::array<int, ColumnCount> source{};
     for (int c = 0; c < ColumnCount; ++c) {
-        source[static_cast<size_t>(c)] = records.ColumnIndex(QString::fromLatin1(names[c]));
+        source[static_cast<size_t>(c)] = records.columnIndex(QString::fromLatin1(names[c]));
     }
     const qsizetype first = std::max<qsizetype>(0, records.position());
     const qsizetype last = records.rowCount();
@@ -67,7 +67,7 @@ void ItemListModel::Fill(const Riri::Recordset& records) {
     for (qsizetype row = first; row < last; ++row) {
         for (int c = 0; c < ColumnCount; ++c) {
             size += static_cast<size_t>(
-                records.FieldViewAt(row, source[static_cast<size_t>(c)]).size());
+                records.fieldViewAt(row, source[static_cast<size_t>(c)]).size());
         }
         size += 16;
     }
@@ -83,7 +83,7 @@ void ItemListModel::Fill(const Riri::Recordset& records) {
             m_keep.push_back(1);
         }
         for (int c = 0; c < ColumnCount; ++c) {
-            const QStringView value = records.FieldViewAt(row, source[static_cast<size_t>(c)]);
+            const QStringView value = records.fieldViewAt(row, source[static_cast<size_t>(c)]);
             switch (c) {
             case CostColumn:
             case ValueColumn:

@@ -28,7 +28,7 @@ QDate isoDate(QStringView text) {
 } // namespace
 
 ListDates::ListDates(const QLocale& locale)
-    : m_locale(locale), m_format(Riri::ShortDateFormat(locale)) {
+    : m_locale(locale), m_format(Riri::shortDateFormat(locale)) {
     // Locales that write other digits than 0 to 9 take the general way.
     if (m_locale.zeroDigit() != QLatin1String("0") || !compile()) {
         m_pieces.clear();
@@ -131,7 +131,7 @@ QStringView ListDates::ShowView(QStringView stored) {
     const QString key = stored.toString();
     auto found = m_byText.constFind(key);
     if (found == m_byText.constEnd()) {
-        const QDate read = date.isValid() ? date : Riri::ParseSqlDateTime(key).date();
+        const QDate read = date.isValid() ? date : Riri::parseSqlDateTime(key).date();
         found = m_byText.insert(key, read.isValid() ? Show(read) : key);
     }
     return found.value();

@@ -78,7 +78,7 @@ QString frmAddItem::MakeItemID() {
     QString id;
     try {
         rsData = objHome->GetNewItemID();
-        if (rsData && !rsData->IsEmpty()) {
+        if (rsData && !rsData->isEmpty()) {
             const QString largest = rsData->Field(QStringLiteral("NewItemID"));
             bool ok = true;
             const qint64 number = largest.isEmpty() ? 0 : largest.toLongLong(&ok);

@@ -36,7 +36,7 @@ void frmEditOwner::FillOwnerFields() {
             rsData->MoveFirst();
             while (!rsData->IsEOF()) {
                 for (int i = 0; i < FieldCount; ++i) {
-                    if (rsData->IsNull(Columns[i])) {
+                    if (rsData->isNull(Columns[i])) {
                         continue;
                     }
                     const QString value = rsData->Field(Columns[i]);

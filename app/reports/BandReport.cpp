@@ -97,7 +97,7 @@ void BandReport::setGroups(std::vector<Group> groups, const QDate& runDate, cons
         for (const Element& e : section.elements) {
             const bool readsRow = e.kind == Kind::Field && e.level == Level::Detail;
             m_columns[static_cast<size_t>(k)].push_back(
-                readsRow && sample != nullptr ? sample->ColumnIndex(e.text) : -1);
+                readsRow && sample != nullptr ? sample->columnIndex(e.text) : -1);
         }
     }
 
@@ -162,7 +162,7 @@ QString BandReport::elementText(const Element& e, int elementIndex, const Placem
         } else if (g.rows) {
             const int column = m_columns[static_cast<size_t>(kindIndex(at.kind))]
                                         [static_cast<size_t>(elementIndex)];
-            stored = g.rows->FieldAt(at.row, column);
+            stored = g.rows->fieldAt(at.row, column);
         }
         if (e.multiLine) {
             stored.remove(QLatin1Char('\r'));

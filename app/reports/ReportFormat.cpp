@@ -56,7 +56,7 @@ QString apply(const QString& format, const QString& stored, const QLocale& local
         return ok && std::isfinite(value) ? formatMoney(value, locale) : stored;
     }
     if (format == ShortDate) {
-        const QDateTime when = Riri::ParseSqlDateTime(stored);
+        const QDateTime when = Riri::parseSqlDateTime(stored);
         return when.isValid() ? formatShortDate(when.date(), locale) : stored;
     }
     if (format == Whole) {

@@ -49,7 +49,7 @@ DataReport::DataReport() = default;
 DataReport::~DataReport() = default;
 
 QString DataReport::databasePath() {
-    return Riri::InstallPaths::databasePath(Riri::ComponentFolder());
+    return Riri::InstallPaths::databasePath(Riri::componentFolder());
 }
 
 // Each amount is taken to whole cents before it is added: rounded half away
@@ -78,7 +78,7 @@ std::vector<std::shared_ptr<Riri::Recordset>> DataReport::read(const QStringList
     if (conReport.isOpen()) {
         conReport.Close();
     }
-    conReport.setConnectionString(Riri::InstallPaths::ConnectionString(
+    conReport.setConnectionString(Riri::InstallPaths::connectionString(
         databasePath(), Riri::InstallPaths::UserField::Omitted));
     conReport.Open();
     std::vector<std::shared_ptr<Riri::Recordset>> sets;
@@ -110,14 +110,14 @@ void DataReport::cmdItemTotal() {
 void DataReport::cmdRoomTotal_Grouping() {
     rscmdRoomTotal_Grouping.reset();
     const std::shared_ptr<Riri::Recordset> all = readItems();
-    const QStringList& columns = all->Columns();
-    const int room = all->ColumnIndex(QStringLiteral("RoomName"));
+    const QStringList& columns = all->columns();
+    const int room = all->columnIndex(QStringLiteral("RoomName"));
     const int columnCount = static_cast<int>(columns.size());
 
     // The rows arrive ordered by room; each run of equal rooms is one group.
     std::vector<GroupedRecordset::Row> groups;
     for (all->MoveFirst(); !all->IsEOF(); all->MoveNext()) {
-        const bool isNull = all->IsNull(room);
+        const bool isNull = all->isNull(room);
         const QString key = all->Field(room);
         if (groups.empty() || groups.back().keyIsNull != isNull || groups.back().key != key) {
             groups.push_back(
@@ -127,7 +127,7 @@ void DataReport::cmdRoomTotal_Grouping() {
         for (int c = 0; c < columnCount; ++c) {
             const QString value = all->Field(c);
             child.appendCell(reinterpret_cast<const char16_t*>(value.utf16()), value.size(),
-                             all->IsNull(c));
+                             all->isNull(c));
         }
     }
     rscmdRoomTotal_Grouping = std::make_shared<GroupedRecordset>(

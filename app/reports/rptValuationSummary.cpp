@@ -64,10 +64,10 @@ rptValuationSummary::Summary rptValuationSummary::summarise(const Riri::Recordse
     s.rows = std::make_shared<Riri::Recordset>(
         QStringList{QStringLiteral("RoomName"), QStringLiteral("ItemCount"), QStringLiteral("Cost"),
                     QStringLiteral("Value")});
-    const int room = rooms.ColumnIndex(QStringLiteral("RoomName"));
-    const int count = rooms.ColumnIndex(QStringLiteral("ItemCount"));
-    const int cost = rooms.ColumnIndex(QStringLiteral("CostCents"));
-    const int value = rooms.ColumnIndex(QStringLiteral("ValueCents"));
+    const int room = rooms.columnIndex(QStringLiteral("RoomName"));
+    const int count = rooms.columnIndex(QStringLiteral("ItemCount"));
+    const int cost = rooms.columnIndex(QStringLiteral("CostCents"));
+    const int value = rooms.columnIndex(QStringLiteral("ValueCents"));
     qint64 items = 0;
     std::int64_t costCents = 0;
     std::int64_t valueCents = 0;
@@ -75,14 +75,14 @@ rptValuationSummary::Summary rptValuationSummary::summarise(const Riri::Recordse
         s.rows->appendCell(reinterpret_cast<const char16_t*>(text.utf16()), text.size(), false);
     };
     for (qsizetype r = 0; r < rooms.rowCount(); ++r) {
-        const qint64 n = wholeNumber(rooms.FieldAt(r, count));
+        const qint64 n = wholeNumber(rooms.fieldAt(r, count));
         // A room whose amounts are all empty sums to nothing: 0.
-        const qint64 c = wholeNumber(rooms.FieldAt(r, cost));
-        const qint64 v = wholeNumber(rooms.FieldAt(r, value));
+        const qint64 c = wholeNumber(rooms.fieldAt(r, cost));
+        const qint64 v = wholeNumber(rooms.fieldAt(r, value));
         items += n;
         costCents += c;
         valueCents += v;
-        append(rooms.FieldAt(r, room));
+        append(rooms.fieldAt(r, room));
         append(QString::number(n));
         append(formatCents(c, locale));
         append(formatCents(v, locale));
@@ -93,7 +93,7 @@ rptValuationSummary::Summary rptValuationSummary::summarise(const Riri::Recordse
 
     if (owner != nullptr && owner->rowCount() > 0) {
         const auto field = [owner](const char* name) {
-            return owner->FieldAt(0, owner->ColumnIndex(QLatin1String(name))).trimmed();
+            return owner->fieldAt(0, owner->columnIndex(QLatin1String(name))).trimmed();
         };
         QString name = field("FullName");
         if (name.isEmpty()) {

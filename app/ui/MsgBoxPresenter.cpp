@@ -95,11 +95,11 @@ int present(const QString& prompt, int flags, const QString& title) {
             return kind.answer;
         }
     }
-    return Riri::DefaultAnswer(flags);
+    return Riri::defaultAnswer(flags);
 }
 
 void install() {
-    Riri::SetMsgBoxHandler(&present);
+    Riri::setMsgBoxHandler(&present);
 }
 
 } // namespace MsgBoxPresenter

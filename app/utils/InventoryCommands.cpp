@@ -58,13 +58,13 @@ QString shownDate(const QString& stored) {
     if (stored.isEmpty()) {
         return QStringLiteral("none recorded");
     }
-    const QDateTime when = Riri::ParseSqlDateTime(stored);
+    const QDateTime when = Riri::parseSqlDateTime(stored);
     if (!when.isValid()) {
         return stored;
     }
     const QLocale locale;
-    return when.toString(Riri::ShortDateFormat(locale) + QLatin1Char(' ') +
-                         Riri::TimeFormat(locale));
+    return when.toString(Riri::shortDateFormat(locale) + QLatin1Char(' ') +
+                         Riri::timeFormat(locale));
 }
 
 } // namespace
@@ -230,8 +230,8 @@ void reloadWindows(frmMain* main) {
     NewHome();
     std::shared_ptr<Riri::Recordset> itemsLeft = objHome ? objHome->RefreshItems() : nullptr;
     std::shared_ptr<Riri::Recordset> ownerLeft = objHome ? objHome->RefreshOwner() : nullptr;
-    const bool anyItems = itemsLeft && !itemsLeft->IsEmpty();
-    const bool anyOwner = ownerLeft && !ownerLeft->IsEmpty();
+    const bool anyItems = itemsLeft && !itemsLeft->isEmpty();
+    const bool anyOwner = ownerLeft && !ownerLeft->isEmpty();
     if (add) {
         main->ShowChild<frmAddItem>();
     }

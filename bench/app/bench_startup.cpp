@@ -53,7 +53,7 @@ int child(int argc, char** argv, const QString& folder) {
     QApplication app(argc, argv);
     Fonts::registerSubstitutes();
     setProgramFolder(folder);
-    Riri::SetComponentFolder(folder);
+    Riri::setComponentFolder(folder);
     PaintWatch watch;
     app.installEventFilter(&watch);
     qint64 progress = 0;

@@ -83,7 +83,7 @@ BenchInventory::BenchInventory(int items, const QString& pristineDatabase) {
     const QString file = database();
     QFile::copy(pristineDatabase, file);
     QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
-    Riri::SetComponentFolder(m_dir.path());
+    Riri::setComponentFolder(m_dir.path());
     setProgramFolder(m_dir.path());
     fill(file, items);
 }

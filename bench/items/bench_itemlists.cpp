@@ -33,7 +33,7 @@ public:
         const QString file = m_dir.path() + QStringLiteral("/home/inv.inv");
         QFile::copy(QStringLiteral(QUORVANE_PRISTINE_DB), file);
         QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
-        Riri::SetComponentFolder(m_dir.path());
+        Riri::setComponentFolder(m_dir.path());
         setProgramFolder(m_dir.path());
         fill(file, items);
     }
@@ -231,7 +231,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
-    Riri::SetMsgBoxHandler([](const QString& prompt, int, const QString&) {
+    Riri::setMsgBoxHandler([](const QString& prompt, int, const QString&) {
         std::printf("unexpected message: %s\n", qPrintable(prompt));
         return int(Riri::vbOK);
     });

@@ -31,14 +31,14 @@ int main(int argc, char** argv) {
     const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     const bool exitAfterShow = argc > 2 && qstrcmp(argv[2], "exit") == 0;
     setProgramFolder(folder);
-    Riri::SetComponentFolder(folder);
-    Riri::SetMsgBoxHandler([](const QString& prompt, int flags, const QString& title) {
+    Riri::setComponentFolder(folder);
+    Riri::setMsgBoxHandler([](const QString& prompt, int flags, const QString& title) {
         QString text = prompt;
         text.replace(QStringLiteral("\r"), QStringLiteral("\\r"))
             .replace(QStringLiteral("\n"), QStringLiteral("\\n"));
         std::printf("BOX %d|%s|%s\n", flags, title.toUtf8().constData(), text.toUtf8().constData());
         std::fflush(stdout);
-        return Riri::DefaultAnswer(flags);
+        return Riri::defaultAnswer(flags);
     });
     StartupSeams seams;
     seams.installPresenter = false;

@@ -225,27 +225,27 @@ void tst_DataFolder::dataFolderOfEachLayout() {
     const ScopedEnv homeEnv("HOME", home.path().toLocal8Bit());
     {
         const ScopedEnv data("XDG_DATA_HOME", QByteArray("/srv/somewhere/data/"));
-        QCOMPARE(Riri::DataFolder(Riri::Layout::Packaged),
+        QCOMPARE(Riri::dataFolder(Riri::Layout::Packaged),
                  QStringLiteral("/srv/somewhere/data/Quorvane"));
     }
     const QString fallback = home.path() + QStringLiteral("/.local/share/Quorvane");
     for (const QByteArray& unusable : {QByteArray(), QByteArray(""), QByteArray("relative/data")}) {
         const ScopedEnv data("XDG_DATA_HOME", unusable);
-        QCOMPARE(Riri::DataFolder(Riri::Layout::Packaged), fallback);
-        QCOMPARE(Riri::UserDataFolder(), fallback);
+        QCOMPARE(Riri::dataFolder(Riri::Layout::Packaged), fallback);
+        QCOMPARE(Riri::userDataFolder(), fallback);
     }
     // Self-contained: the folder that holds the library, whatever the
     // environment says.
     const ScopedEnv data("XDG_DATA_HOME", QByteArray("/srv/somewhere/data"));
-    QCOMPARE(Riri::DataFolder(Riri::Layout::SelfContained),
+    QCOMPARE(Riri::dataFolder(Riri::Layout::SelfContained),
              QFileInfo(QStringLiteral(QUORVANE_INSTALL_DIR)).canonicalFilePath());
     // The component's own folder is the configured layout's until a host
     // sets another one.
-    Riri::SetComponentFolder(QString());
-    QCOMPARE(Riri::ComponentFolder(), Riri::DataFolder(Riri::ConfiguredLayout()));
-    Riri::SetComponentFolder(home.path());
-    QCOMPARE(Riri::ComponentFolder(), home.path());
-    Riri::SetComponentFolder(QString());
+    Riri::setComponentFolder(QString());
+    QCOMPARE(Riri::componentFolder(), Riri::dataFolder(Riri::configuredLayout()));
+    Riri::setComponentFolder(home.path());
+    QCOMPARE(Riri::componentFolder(), home.path());
+    Riri::setComponentFolder(QString());
 }
 
 void tst_DataFolder::selfContainedLayoutPreparesNothing() {
@@ -351,10 +351,10 @@ void tst_DataFolder::readOnlyInstallationStillAddsEditsAndDeletes() {
     const auto before = install.snapshot();
     QTemporaryDir dataHome;
     const ScopedEnv dataEnv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
-    const QString data = Riri::DataFolder(Riri::Layout::Packaged);
+    const QString data = Riri::dataFolder(Riri::Layout::Packaged);
     const QString database = data + QStringLiteral("/home/inv.inv");
     setProgramFolder(install.folder());
-    Riri::SetComponentFolder(data);
+    Riri::setComponentFolder(data);
 
     MsgResponder boxes;
     StartupSeams seams;
@@ -395,7 +395,7 @@ void tst_DataFolder::readOnlyInstallationStillAddsEditsAndDeletes() {
 
     QCOMPARE(install.snapshot(), before);
     setProgramFolder(QString());
-    Riri::SetComponentFolder(QString());
+    Riri::setComponentFolder(QString());
 }
 
 void tst_DataFolder::helpCopyFollowsTheInstalledHelp() {

@@ -164,7 +164,7 @@ void tst_Startup::unexpectedFailureIsLoggedAndStops() {
 
     // One start-up block in a new log, with its heading.
     const QStringList lines = install.logLines();
-    const QStringList expected = Riri::ErrorLog::StartupBlock(
+    const QStringList expected = Riri::ErrorLog::startupBlock(
         true, 3219, QStringLiteral("Operation is not allowed in this context."),
         QDateTime::currentDateTime());
     QCOMPARE(lines.size(), expected.size());
@@ -182,7 +182,7 @@ void tst_Startup::unexpectedFailureIsLoggedAndStops() {
     boxes.expect(Riri::vbOK);
     QVERIFY(!Main(quietSeams(nullptr, 7, 5)));
     QCOMPARE(install.logLines().size(), lines.size() + expected.size() - 3);
-    QVERIFY(install.logLines().last() == Riri::ErrorLog::RuleLine());
+    QVERIFY(install.logLines().last() == Riri::ErrorLog::ruleLine());
 }
 
 void tst_Startup::fileFailuresAreSkipped() {

@@ -283,7 +283,7 @@ void tst_frmMain::recordCheckWithoutComponent() {
     main.findChild<QAction*>(QStringLiteral("mnuEditItem"))->trigger();
     failureShown(14, QStringLiteral("Edit Item"));
     QVERIFY(boxes.last().prompt.contains(QStringLiteral("unable to open database file")));
-    QCOMPARE(install.logLines().first(), Riri::ErrorLog::RuleLine()); // a new log, with its banner
+    QCOMPARE(install.logLines().first(), Riri::ErrorLog::ruleLine()); // a new log, with its banner
     QCOMPARE(boxes.count(), 2);
 }
 

@@ -108,7 +108,7 @@ private slots:
         for (const QLocale& locale : locales) {
             ListDates dates(locale);
             for (const QDate& day : days) {
-                const QString expected = locale.toString(day, Riri::ShortDateFormat(locale));
+                const QString expected = locale.toString(day, Riri::shortDateFormat(locale));
                 QCOMPARE(dates.Show(day.toString(Qt::ISODate)), expected);
                 QCOMPARE(dates.read(expected), day);
             }

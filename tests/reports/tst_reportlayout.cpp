@@ -345,7 +345,7 @@ private slots:
             rooms.MoveNext();
             QCOMPARE(rooms.Field("RoomName"), QString("Kitchen"));
             QCOMPARE(rooms.child("cmdRoomTotal")->Field("ItemName"), QString("Changed"));
-            QCOMPARE(rooms.child("cmdRoomTotal")->Columns().size(), 14);
+            QCOMPARE(rooms.child("cmdRoomTotal")->columns().size(), 14);
         }
         TestInstall second;
         QVERIFY(Insert(second, "A-9", "Den"));
@@ -359,7 +359,7 @@ private slots:
         QVERIFY(QFile::copy(second.databasePath(), odd + "/home/inv.inv"));
         QVERIFY(Insert(second, "A-10", "Den"));
         setProgramFolder(odd);
-        Riri::SetComponentFolder(odd); // the database lies in the component's folder
+        Riri::setComponentFolder(odd); // the database lies in the component's folder
         QVERIFY_THROWS_NO_EXCEPTION(dataReportInstance().cmdItemTotal());
         QCOMPARE(dataReportInstance().rscmdItemTotal->rowCount(), 1);
     }
