@@ -22,7 +22,7 @@ QString shownTime(const QDateTime& when) {
 
 } // namespace
 
-bool CheckInventoryAtStartup() {
+bool checkInventoryAtStartup() {
     Pointer::setScreen(Pointer::Busy);
     const Riri::InventoryCheck check =
         Riri::InventoryCheck::quickCheck(Riri::InventoryCopy::databasePath());

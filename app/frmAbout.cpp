@@ -29,7 +29,7 @@ const QString kSysInfoLocationValue = QStringLiteral("MSINFO");
 
 } // namespace
 
-QString frmAbout::AboutFile() {
+QString frmAbout::aboutFile() {
     return programFolder() + QStringLiteral("/text/About.rtf");
 }
 
@@ -91,7 +91,7 @@ void frmAbout::Form_Load() {
     setWindowTitle(QStringLiteral("About ") + AppInfo::Title);
     lblVersion->setText(QStringLiteral("v") + AppInfo::Version());
     sizeToText(lblVersion);
-    QFile file(AboutFile());
+    QFile file(aboutFile());
     if (file.open(QIODevice::ReadOnly)) {
         RtfReader::read(file.readAll(), rtBox->document());
     }
@@ -138,6 +138,6 @@ void frmAbout::StartSysInfo() {
         }
     }
     if (program.isEmpty() || !Detached::startProgram(program)) {
-        Riri::MsgBox(UnavailableMessage(), Riri::vbOKOnly, AppInfo::Title);
+        Riri::MsgBox(unavailableMessage(), Riri::vbOKOnly, AppInfo::Title);
     }
 }

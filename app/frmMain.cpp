@@ -36,7 +36,7 @@ frmMain* g_mainForm = nullptr;
 
 } // namespace
 
-frmMain* MainForm() {
+frmMain* mainForm() {
     return g_mainForm;
 }
 
@@ -71,7 +71,7 @@ frmMain::~frmMain() {
     }
 }
 
-QRect frmMain::GrownGeometry(const QRect& current, const QSize& wanted, const QRect& available,
+QRect frmMain::grownGeometry(const QRect& current, const QSize& wanted, const QRect& available,
                              const QSize& frameMargins) {
     const QSize room = (available.size() - frameMargins).expandedTo(QSize(0, 0));
     const QSize size = wanted.boundedTo(room).expandedTo(current.size());
@@ -96,7 +96,7 @@ QRect frmMain::GrownGeometry(const QRect& current, const QSize& wanted, const QR
     return grown;
 }
 
-QSize frmMain::LargestChildArea() const {
+QSize frmMain::largestChildArea() const {
     // What a child window's frame adds around the window: measured on a
     // frame made as addChild makes one, never shown.
     auto* content = new QWidget;
@@ -125,17 +125,17 @@ void frmMain::showEvent(QShowEvent* event) {
     // no wider than the delete item window: the frame grows just enough for
     // the largest child window to open whole, as far as the screen allows.
     const QSize area = m_mdi->size();
-    const QSize wanted = size() + (LargestChildArea().expandedTo(area) - area);
+    const QSize wanted = size() + (largestChildArea().expandedTo(area) - area);
     const QScreen* screen = this->screen();
     if (wanted == size() || screen == nullptr) {
         return;
     }
     const QSize margins = frameGeometry().size() - geometry().size();
-    setGeometry(GrownGeometry(geometry(), wanted, screen->availableGeometry(), margins));
+    setGeometry(grownGeometry(geometry(), wanted, screen->availableGeometry(), margins));
 }
 
 QString frmMain::helpFile() {
-    return HelpCollectionFile(Riri::configuredLayout(), Riri::componentFolder(), programFolder());
+    return helpCollectionFile(Riri::configuredLayout(), Riri::componentFolder(), programFolder());
 }
 
 void frmMain::Form_Load() {
@@ -145,7 +145,7 @@ void frmMain::Form_Load() {
     setWindowTitle(AppInfo::Title + QStringLiteral("  -  ") + QString::number(AppInfo::Major) +
                    QLatin1Char('.') + QString::number(AppInfo::Minor));
     try {
-        NewHome();
+        newHome();
     } catch (const Riri::Error& error) {
         // An object that cannot be used asks for the component's
         // registration again; then a second object is made, and its failure
@@ -154,7 +154,7 @@ void frmMain::Form_Load() {
             error.number() == Riri::ErrorNumber::NoInterface) {
             Registration::request();
         }
-        NewHome();
+        newHome();
     }
     Pointer::setScreen(Pointer::Arrow);
 }
@@ -250,15 +250,15 @@ void frmMain::buildMenus() {
     addItem(help, "mnuHelpAbout", QStringLiteral("About Quorvane"), &frmMain::mnuHelpAbout_Click);
 }
 
-bool frmMain::RecordCheck(bool owner, const QString& message, const QString& command) {
-    const std::optional<bool> found = HasRecords(owner, command);
+bool frmMain::recordCheck(bool owner, const QString& message, const QString& command) {
+    const std::optional<bool> found = hasRecords(owner, command);
     if (found == false) {
         Riri::MsgBox(message, Riri::vbExclamation | Riri::vbOKOnly, AppInfo::Title);
     }
     return found == true;
 }
 
-std::optional<bool> frmMain::HasRecords(bool owner, const QString& command) {
+std::optional<bool> frmMain::hasRecords(bool owner, const QString& command) {
     setCursor(Qt::WaitCursor);
     rsData.reset();
     int failure = 0;
@@ -296,25 +296,25 @@ std::optional<bool> frmMain::HasRecords(bool owner, const QString& command) {
     if (failure != 0) {
         // A failure is never shown as "no records": the user would conclude
         // that the inventory is gone.
-        ReportReadFailure(command, failure, cause);
+        reportReadFailure(command, failure, cause);
         return std::nullopt;
     }
     return !empty;
 }
 
-QString frmMain::ReadFailureMessage(int number, const QString& description) {
+QString frmMain::readFailureMessage(int number, const QString& description) {
     return QStringLiteral("The inventory could not be read.\r\n\r\nERROR # ") +
            QString::number(number) + QStringLiteral("\r\n") + description;
 }
 
-void frmMain::ReportReadFailure(const QString& command, int number, const QString& description) {
+void frmMain::reportReadFailure(const QString& command, int number, const QString& description) {
     try {
         Riri::ErrorLog::appendStartupBlock(Riri::InstallPaths::logPath(programFolder()), number,
                                            description, command + QStringLiteral(" Record Check"));
     } catch (const Riri::Error&) {
         // a log that cannot be written does not hide the message
     }
-    Riri::MsgBox(ReadFailureMessage(number, description), Riri::vbCritical | Riri::vbOKOnly,
+    Riri::MsgBox(readFailureMessage(number, description), Riri::vbCritical | Riri::vbOKOnly,
                  QStringLiteral(" ERROR"));
 }
 
@@ -354,7 +354,7 @@ void frmMain::bringForward(QMdiSubWindow* sub) {
 }
 
 void frmMain::mnuAddNewItem_Click() {
-    ShowChild<frmAddItem>();
+    showChild<frmAddItem>();
 }
 
 void frmMain::mnuAddExit_Click() {
@@ -367,21 +367,21 @@ void frmMain::mnuAddOwner_Click() {
 }
 
 void frmMain::mnuEditItem_Click() {
-    if (!RecordCheck(false, NoItemsToEditMessage(), QStringLiteral("Edit Item"))) {
+    if (!recordCheck(false, noItemsToEditMessage(), QStringLiteral("Edit Item"))) {
         return;
     }
-    ShowChild<frmEditItem>();
+    showChild<frmEditItem>();
 }
 
 void frmMain::mnuEditHome_Click() {
-    if (!RecordCheck(true, NoOwnerToEditMessage(), QStringLiteral("Edit Riri Information"))) {
+    if (!recordCheck(true, noOwnerToEditMessage(), QStringLiteral("Edit Riri Information"))) {
         return;
     }
-    ShowChild<frmEditOwner>();
+    showChild<frmEditOwner>();
 }
 
 void frmMain::mnuTotalInventory_Click() {
-    if (!RecordCheck(false, NoItemsMessage(), QStringLiteral("Total Dedi Rividizar"))) {
+    if (!recordCheck(false, noItemsMessage(), QStringLiteral("Total Dedi Rividizar"))) {
         return;
     }
     runTotalInventoryReport(this);
@@ -389,7 +389,7 @@ void frmMain::mnuTotalInventory_Click() {
 }
 
 void frmMain::mnuInventoryByRoom_Click() {
-    if (!RecordCheck(false, NoItemsMessage(), QStringLiteral("Inventory By Room"))) {
+    if (!recordCheck(false, noItemsMessage(), QStringLiteral("Inventory By Room"))) {
         return;
     }
     runRoomReport(this);
@@ -397,27 +397,27 @@ void frmMain::mnuInventoryByRoom_Click() {
 }
 
 void frmMain::mnuUtilsDeleteItems_Click() {
-    if (!RecordCheck(false, NoItemsToDeleteMessage(), QStringLiteral("Delete Items"))) {
+    if (!recordCheck(false, noItemsToDeleteMessage(), QStringLiteral("Delete Items"))) {
         return;
     }
-    ShowChild<frmDeleteItem>();
+    showChild<frmDeleteItem>();
 }
 
 void frmMain::mnuEditFindItems_Click() {
-    if (!RecordCheck(false, NoItemsToEditMessage(), QStringLiteral("Find Items"))) {
+    if (!recordCheck(false, noItemsToEditMessage(), QStringLiteral("Find Items"))) {
         return;
     }
-    auto* find = ShowChild<frmFindItems>();
-    connect(find, &frmFindItems::editItemRequested, this, &frmMain::ShowItemInEditWindow,
+    auto* find = showChild<frmFindItems>();
+    connect(find, &frmFindItems::editItemRequested, this, &frmMain::showItemInEditWindow,
             Qt::UniqueConnection);
 }
 
-void frmMain::ShowItemInEditWindow(const QString& itemId) {
-    ShowChild<frmEditItem>()->SelectItem(itemId);
+void frmMain::showItemInEditWindow(const QString& itemId) {
+    showChild<frmEditItem>()->selectItem(itemId);
 }
 
 void frmMain::mnuValuationSummary_Click() {
-    if (!RecordCheck(false, NoItemsMessage(), QStringLiteral("Valuation Summary"))) {
+    if (!recordCheck(false, noItemsMessage(), QStringLiteral("Valuation Summary"))) {
         return;
     }
     runValuationSummary(this);
@@ -427,12 +427,12 @@ void frmMain::mnuValuationSummary_Click() {
 void frmMain::mnuUtilsOwner_Click() {
     // The owner edit window when the owner record exists, else the entry
     // window; nothing opens when the question fails.
-    const std::optional<bool> exists = HasRecords(true, QStringLiteral("Owner Information"));
+    const std::optional<bool> exists = hasRecords(true, QStringLiteral("Owner Information"));
     if (!exists) {
         return;
     }
     if (*exists) {
-        ShowChild<frmEditOwner>();
+        showChild<frmEditOwner>();
     } else {
         frmAddOwner::open();
     }
@@ -525,7 +525,7 @@ void frmMain::mnuHelpCheckUpdates_Click() {
     const QString browser =
         GetRegString(QStringLiteral("htmlfile\\shell\\open\\command"), QString(), true, false,
                      false, false, false, false, false, false);
-    Detached::start(browser + QLatin1Char(' ') + ProductPage());
+    Detached::start(browser + QLatin1Char(' ') + productPage());
 }
 
 void frmMain::mnuHelpAbout_Click() {

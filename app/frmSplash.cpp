@@ -35,11 +35,11 @@ void colour(QLabel* label, const QColor& text) {
 
 } // namespace
 
-QString frmSplash::PictureFile() {
+QString frmSplash::pictureFile() {
     return programFolder() + QStringLiteral("/images/screen.bmp");
 }
 
-QImage frmSplash::StoredPicture() {
+QImage frmSplash::storedPicture() {
     return drawHousePicture(Twips::size(1980, 2940));
 }
 
@@ -59,7 +59,7 @@ frmSplash::frmSplash(QWidget* parent)
     Image1->setObjectName(QStringLiteral("Image1"));
     Twips::place(Image1, {.left = 180, .top = 480, .width = 1980, .height = 2940});
     Image1->setScaledContents(true);
-    Image1->setPixmap(QPixmap::fromImage(StoredPicture()));
+    Image1->setPixmap(QPixmap::fromImage(storedPicture()));
 
     lblCompanyProduct = makeLabel(Frame1, "lblCompanyProduct", QStringLiteral("Corvessa Software"),
                                   {.left = 2640, .top = 540, .width = 4155, .height = 525},
@@ -109,12 +109,12 @@ frmSplash::frmSplash(QWidget* parent)
     Placement::centreOnScreen(this);
 }
 
-void frmSplash::Load(const PauseFunction& pause) {
+void frmSplash::load(const PauseFunction& pause) {
     Pointer::setScreen(Pointer::Busy);
     lblVersion->setText(QStringLiteral("Version ") + QString::number(AppInfo::Major) +
                         QLatin1Char('.') + QString::number(AppInfo::Minor));
     sizeToText(lblVersion);
-    QImageReader reader(PictureFile());
+    QImageReader reader(pictureFile());
     const QImage picture = reader.read();
     if (!picture.isNull()) {
         Image1->setPixmap(QPixmap::fromImage(picture));

@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     if (!Main(StartupSeams{})) {
         // Start-up stopped on a failure it has shown: the main window, if it
         // was loaded, is never shown and the program ends.
-        delete MainForm();
+        delete mainForm();
         SingleInstance::release();
         return 1;
     }

@@ -23,7 +23,7 @@ std::unique_ptr<Riri::dllHome> objHome;
 std::shared_ptr<Riri::Recordset> rsData;
 QPersistentModelIndex itmData;
 
-void NewHome() {
+void newHome() {
     objHome.reset();
     objHome = std::make_unique<Riri::dllHome>();
 }
@@ -35,7 +35,7 @@ void CloseRecordset() {
     }
 }
 
-QString TrimBlanks(const QString& text) {
+QString trimBlanks(const QString& text) {
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && text.at(begin) == QLatin1Char(' ')) {
@@ -51,7 +51,7 @@ void TrimFields(QWidget& window) {
     // Sets the text only when trimming changes it, so an untouched box keeps
     // its cursor and undo history.
     const auto trim = [](const QString& text, const auto& setText) {
-        const QString trimmed = TrimBlanks(text);
+        const QString trimmed = trimBlanks(text);
         if (trimmed != text) {
             setText(trimmed);
         }
@@ -173,7 +173,7 @@ QString GetRegString(const QString& keyPath, const QString& valueName, bool clas
     if (!value || value->size() + 1 > kBuffer) {
         return QString();
     }
-    QString result = TrimBlanks(*value);
+    QString result = trimBlanks(*value);
     // Folder values end in a separator when asked; Linux folders use "/",
     // and a value that already ends in either separator stays as it is.
     if (addSeparator && !result.endsWith(QLatin1Char('/')) && !result.endsWith(QLatin1Char('\\'))) {

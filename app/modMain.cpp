@@ -41,9 +41,9 @@ bool DatabaseExists(Riri::Layout layout) {
         QDir::setCurrent(folder);
     }
     const QString dataFolder = Riri::componentFolder();
-    PrepareDataFolder(layout, dataFolder, folder);
+    prepareDataFolder(layout, dataFolder, folder);
     if (layout == Riri::Layout::Packaged && QFileInfo::exists(dataFolder)) {
-        RefreshHelpCopy(dataFolder, folder); // without it the help window says it has no help
+        refreshHelpCopy(dataFolder, folder); // without it the help window says it has no help
     }
     const bool exists = QFileInfo(Riri::InstallPaths::databasePath(dataFolder)).isFile();
     Pointer::setScreen(Pointer::Arrow);
@@ -61,26 +61,26 @@ void ReportFailure(int number, const QString& description) {
     }
     Pointer::setScreen(Pointer::Default);
     g_procedureInError = StartupProcedure;
-    Riri::MsgBox(StartupErrorMessage(number, description), Riri::vbCritical | Riri::vbOKOnly,
+    Riri::MsgBox(startupErrorMessage(number, description), Riri::vbCritical | Riri::vbOKOnly,
                  AppInfo::Title);
 }
 
 } // namespace
 
-QString AlreadyRunningMessage() {
+QString alreadyRunningMessage() {
     return AppInfo::Title + QStringLiteral(" is already running on this computer! ");
 }
 
-QString DatabaseMissingMessage() {
+QString databaseMissingMessage() {
     return QStringLiteral("Database Not Found.\r\n\r\nThe database must reside in the folder "
                           "where it was originally installed.");
 }
 
-QString DatabaseMissingCaption() {
+QString databaseMissingCaption() {
     return QStringLiteral(" ERROR - DATABASE NOT FOUND");
 }
 
-QString StartupErrorMessage(int number, const QString& description) {
+QString startupErrorMessage(int number, const QString& description) {
     return QStringLiteral("ERROR #") + QString::number(number) + QStringLiteral("\r\n\r\n") +
            description + QStringLiteral("\r\nIn the: ModMain code module\r\nProcedure: ") +
            StartupProcedure;
@@ -102,10 +102,10 @@ bool Main(const StartupSeams& seams) {
     // Steps 1 to 5: a failing step is skipped.
     Pointer::setScreen(Pointer::Busy);
     HelpViewer::setHelpFile(
-        HelpCollectionFile(seams.layout, Riri::componentFolder(), programFolder()));
+        helpCollectionFile(seams.layout, Riri::componentFolder(), programFolder()));
     if (SingleInstance::anotherIsRunning()) {
         Pointer::setScreen(Pointer::Default);
-        Riri::MsgBox(AlreadyRunningMessage(), Riri::vbExclamation | Riri::vbOKOnly, AppInfo::Title);
+        Riri::MsgBox(alreadyRunningMessage(), Riri::vbExclamation | Riri::vbOKOnly, AppInfo::Title);
         std::fflush(nullptr);
         std::_Exit(0);
     }
@@ -119,7 +119,7 @@ bool Main(const StartupSeams& seams) {
         {6,
          [&] {
              databaseFound = DatabaseExists(seams.layout);
-             if (databaseFound && !CheckInventoryAtStartup()) {
+             if (databaseFound && !checkInventoryAtStartup()) {
                  EndProgram();
              }
          }},
@@ -133,15 +133,15 @@ bool Main(const StartupSeams& seams) {
          [&] {
              if (!databaseFound) {
                  Pointer::setScreen(Pointer::Default);
-                 Riri::MsgBox(DatabaseMissingMessage(), Riri::vbCritical | Riri::vbOKOnly,
-                              DatabaseMissingCaption());
+                 Riri::MsgBox(databaseMissingMessage(), Riri::vbCritical | Riri::vbOKOnly,
+                              databaseMissingCaption());
                  EndProgram();
              }
          }},
         {9,
          [&] {
              splash = std::make_unique<frmSplash>();
-             splash->Load(seams.splashPause);
+             splash->load(seams.splashPause);
          }},
         {10, [] { Pointer::setScreen(Pointer::Busy); }},
         {11,
@@ -156,7 +156,7 @@ bool Main(const StartupSeams& seams) {
          [&] {
              // Showing a main window that was never loaded loads it first.
              if (main == nullptr) {
-                 main = MainForm() != nullptr ? MainForm() : new frmMain();
+                 main = mainForm() != nullptr ? mainForm() : new frmMain();
              }
              if (main != nullptr) {
                  main->show();

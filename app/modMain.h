@@ -32,10 +32,10 @@ void Main();
 bool Main(const StartupSeams& seams);
 
 // The messages start-up shows.
-QString AlreadyRunningMessage();
-QString DatabaseMissingMessage();
-QString DatabaseMissingCaption();
-QString StartupErrorMessage(int number, const QString& description);
+QString alreadyRunningMessage();
+QString databaseMissingMessage();
+QString databaseMissingCaption();
+QString startupErrorMessage(int number, const QString& description);
 
 // The procedure label of start-up failures.
 inline const QString StartupProcedure = Riri::ErrorLog::startupProcedure();

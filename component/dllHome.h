@@ -36,7 +36,7 @@ public:
     // Description, Notes; sngMoney: Cost, CurValue; datDate: BuyDate.
     bool AddItems(QStringList& strText, std::vector<double>& sngMoney, QDateTime& datDate);
     bool UpdateItems(QStringList& strText, std::vector<double>& sngMoney, QDateTime& datDate);
-    // strText: LName, FName, MName, Address, City, State, Zip, FullName and,
+    // strText: LName, FName, MName, Address, City, State, Zip, fullName and,
     // for adding, OwnerID.
     bool AddOwner(QStringList& strText);
     bool UpdateOwner(QStringList& strText);

@@ -27,7 +27,7 @@ ItemListModel::ItemListModel(const QStringList& headers, QObject* parent)
       // on a header sorts ascending.
       m_order(Qt::DescendingOrder) {}
 
-void ItemListModel::Clear() {
+void ItemListModel::clear() {
     beginResetModel();
     m_cells.clear();
     std::vector<std::uint32_t>().swap(m_rows);
@@ -45,7 +45,7 @@ QStringView ItemListModel::storedCell(std::uint32_t storedRow, int column) const
     return m_cells.at(static_cast<size_t>(storedRow) * ColumnCount + static_cast<size_t>(column));
 }
 
-void ItemListModel::Fill(const Riri::Recordset& records) {
+void ItemListModel::fill(const Riri::Recordset& records) {
     static const char* const names[ColumnCount] = {
         "ItemID", "ItemName",      "SN",      "RoomName",    "Cost", "CurValue",
         "Model",  "AccquiredFrom", "BuyDate", "Description", "Notes"};
@@ -87,10 +87,10 @@ void ItemListModel::Fill(const Riri::Recordset& records) {
             switch (c) {
             case CostColumn:
             case ValueColumn:
-                appendCell(money.StoredView(value));
+                appendCell(money.storedView(value));
                 break;
             case BoughtColumn:
-                appendCell(dates.ShowView(value));
+                appendCell(dates.showView(value));
                 break;
             default:
                 appendCell(value);
@@ -101,7 +101,7 @@ void ItemListModel::Fill(const Riri::Recordset& records) {
     endInsertRows();
 }
 
-void ItemListModel::AddRow(const std::array<QString, ColumnCount>& texts) {
+void ItemListModel::addRow(const std::array<QString, ColumnCount>& texts) {
     const int row = rowCount();
     beginInsertRows(QModelIndex(), row, row);
     m_rows.push_back(static_cast<std::uint32_t>(m_cells.cellCount() / ColumnCount));
@@ -126,14 +126,14 @@ QString ItemListModel::text(int row, int column) const {
     return textView(row, column).toString();
 }
 
-void ItemListModel::SortBy(int column) {
+void ItemListModel::sortBy(int column) {
     if (column < 0 || column >= ColumnCount) {
         return;
     }
-    Sort(column, m_order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder);
+    sortColumn(column, m_order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
-void ItemListModel::Sort(int column, Qt::SortOrder order) {
+void ItemListModel::sortColumn(int column, Qt::SortOrder order) {
     if (column < 0 || column >= ColumnCount) {
         return;
     }
@@ -178,14 +178,14 @@ void ItemListModel::Sort(int column, Qt::SortOrder order) {
         const Money::Pattern money;
         for (size_t i = 0; i < rows.size(); ++i) {
             std::int64_t cents = 0;
-            const bool known = money.Cents(storedCell(rows[i], column), &cents);
+            const bool known = money.cents(storedCell(rows[i], column), &cents);
             numberKey(entries[i], known, cents);
             entries[i].stored = rows[i];
         }
     } else if (column == BoughtColumn) {
         ListDates dates;
         for (size_t i = 0; i < rows.size(); ++i) {
-            const qint64 day = dates.DayNumber(storedCell(rows[i], column));
+            const qint64 day = dates.dayNumber(storedCell(rows[i], column));
             numberKey(entries[i], day != ListDates::NoDay, day);
             entries[i].stored = rows[i];
         }
@@ -273,7 +273,7 @@ void ItemListModel::Sort(int column, Qt::SortOrder order) {
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-void ItemListModel::ShowOnly(std::vector<std::uint8_t> keep) {
+void ItemListModel::showOnly(std::vector<std::uint8_t> keep) {
     beginResetModel();
     if (m_keep.empty()) {
         m_all = m_rows; // every stored row, in the list's order
@@ -289,7 +289,7 @@ void ItemListModel::ShowOnly(std::vector<std::uint8_t> keep) {
     endResetModel();
 }
 
-void ItemListModel::ShowAll() {
+void ItemListModel::showAll() {
     if (m_keep.empty()) {
         return;
     }

@@ -118,7 +118,7 @@ void ListDates::write(const QDate& date) {
     }
 }
 
-QStringView ListDates::ShowView(QStringView stored) {
+QStringView ListDates::showView(QStringView stored) {
     if (stored.isEmpty()) {
         return QStringView();
     }
@@ -132,16 +132,16 @@ QStringView ListDates::ShowView(QStringView stored) {
     auto found = m_byText.constFind(key);
     if (found == m_byText.constEnd()) {
         const QDate read = date.isValid() ? date : Riri::parseSqlDateTime(key).date();
-        found = m_byText.insert(key, read.isValid() ? Show(read) : key);
+        found = m_byText.insert(key, read.isValid() ? show(read) : key);
     }
     return found.value();
 }
 
-QString ListDates::Show(QStringView stored) {
-    return ShowView(stored).toString();
+QString ListDates::show(QStringView stored) {
+    return showView(stored).toString();
 }
 
-QString ListDates::Show(const QDate& date) const {
+QString ListDates::show(const QDate& date) const {
     return m_locale.toString(date, m_format);
 }
 
@@ -152,7 +152,7 @@ QDate ListDates::read(const QString& shown) const {
     return m_locale.toDate(shown, m_format);
 }
 
-qint64 ListDates::DayNumber(QStringView shown) {
+qint64 ListDates::dayNumber(QStringView shown) {
     if (shown.isEmpty()) {
         return NoDay;
     }

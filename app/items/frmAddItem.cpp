@@ -69,7 +69,7 @@ frmAddItem::frmAddItem(QWidget* parent) : QWidget(parent) {
 }
 
 void frmAddItem::Form_Load() {
-    NewHome();
+    newHome();
     setWindowTitle(WindowParts::caption());
     m_fields->datBox->setDate(QDate::currentDate());
 }
@@ -98,9 +98,9 @@ void frmAddItem::cmdSave_Click() {
     if (!m_fields->ValidateFields()) {
         return;
     }
-    QStringList strText = m_fields->WriterTexts(MakeItemID());
-    std::vector<double> sngMoney = m_fields->WriterAmounts();
-    QDateTime datDate = m_fields->WriterDate();
+    QStringList strText = m_fields->writerTexts(MakeItemID());
+    std::vector<double> sngMoney = m_fields->writerAmounts();
+    QDateTime datDate = m_fields->writerDate();
 
     bool saved = false;
     if (!strText.at(0).isEmpty()) {
@@ -115,7 +115,7 @@ void frmAddItem::cmdSave_Click() {
         if (WindowParts::askAnother(
                 QStringLiteral("New Item Record Saved!\r\n\r\nDo you want to add another Item? "),
                 QStringLiteral("Record Saved Successfully"))) {
-            m_fields->Clear();
+            m_fields->clear();
         } else {
             WindowParts::closeWindow(this);
         }
@@ -127,7 +127,7 @@ void frmAddItem::cmdSave_Click() {
 }
 
 void frmAddItem::cmdClear_Click() {
-    m_fields->Clear();
+    m_fields->clear();
 }
 
 void frmAddItem::cmdExit_Click() {

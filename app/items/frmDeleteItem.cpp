@@ -102,7 +102,7 @@ frmDeleteItem::frmDeleteItem(QWidget* parent) : QWidget(parent) {
 
 void frmDeleteItem::Form_Load() {
     setWindowTitle(AppInfo::Title + QLatin1Char(' ') + AppInfo::Version());
-    NewHome();
+    newHome();
     FillItemList();
 }
 
@@ -120,8 +120,8 @@ void frmDeleteItem::lvItems_Click() {
         lblData[1]->setText(list.text(row, ItemListModel::NameColumn));
         lblData[5]->setText(list.text(row, ItemListModel::SerialColumn));
         lblData[2]->setText(list.text(row, ItemListModel::RoomColumn));
-        lblData[3]->setText(Money::Reformat(list.text(row, ItemListModel::CostColumn)));
-        lblData[4]->setText(Money::Reformat(list.text(row, ItemListModel::ValueColumn)));
+        lblData[3]->setText(Money::reformat(list.text(row, ItemListModel::CostColumn)));
+        lblData[4]->setText(Money::reformat(list.text(row, ItemListModel::ValueColumn)));
     }
     unsetCursor();
 }

@@ -96,7 +96,7 @@ frmEditItem::frmEditItem(QWidget* parent) : QWidget(parent) {
 }
 
 void frmEditItem::Form_Load() {
-    NewHome();
+    newHome();
     setWindowTitle(WindowParts::caption());
     m_fields->datBox->setDate(QDate::currentDate());
     lblID->hide();
@@ -114,24 +114,24 @@ void frmEditItem::lvItems_Click() {
         const ItemListModel& list = *lvItems->items();
         itmData = QPersistentModelIndex(list.index(row, ItemListModel::ItemIdColumn));
         lblID->setText(list.key(row));
-        m_fields->ShowText(ItemFieldSet::NameBox, list.text(row, ItemListModel::NameColumn));
-        m_fields->ShowText(ItemFieldSet::SerialBox, list.text(row, ItemListModel::SerialColumn));
-        m_fields->ShowText(ItemFieldSet::ModelBox, list.text(row, ItemListModel::ModelColumn));
-        m_fields->ShowRoom(list.text(row, ItemListModel::RoomColumn));
-        m_fields->ShowText(ItemFieldSet::CostBox,
-                           Money::Reformat(list.text(row, ItemListModel::CostColumn)));
-        m_fields->ShowText(ItemFieldSet::ValueBox,
-                           Money::Reformat(list.text(row, ItemListModel::ValueColumn)));
-        m_fields->ShowText(ItemFieldSet::FromBox, list.text(row, ItemListModel::FromColumn));
-        m_fields->ShowDate(ListDates().read(list.text(row, ItemListModel::BoughtColumn)));
-        m_fields->ShowRichText(ItemFieldSet::DescriptionBox,
+        m_fields->showText(ItemFieldSet::NameBox, list.text(row, ItemListModel::NameColumn));
+        m_fields->showText(ItemFieldSet::SerialBox, list.text(row, ItemListModel::SerialColumn));
+        m_fields->showText(ItemFieldSet::ModelBox, list.text(row, ItemListModel::ModelColumn));
+        m_fields->showRoom(list.text(row, ItemListModel::RoomColumn));
+        m_fields->showText(ItemFieldSet::CostBox,
+                           Money::reformat(list.text(row, ItemListModel::CostColumn)));
+        m_fields->showText(ItemFieldSet::ValueBox,
+                           Money::reformat(list.text(row, ItemListModel::ValueColumn)));
+        m_fields->showText(ItemFieldSet::FromBox, list.text(row, ItemListModel::FromColumn));
+        m_fields->showDate(ListDates().read(list.text(row, ItemListModel::BoughtColumn)));
+        m_fields->showRichText(ItemFieldSet::DescriptionBox,
                                list.text(row, ItemListModel::DescriptionColumn));
-        m_fields->ShowRichText(ItemFieldSet::NotesBox, list.text(row, ItemListModel::NotesColumn));
+        m_fields->showRichText(ItemFieldSet::NotesBox, list.text(row, ItemListModel::NotesColumn));
     }
     unsetCursor();
 }
 
-bool frmEditItem::SelectItem(const QString& itemId) {
+bool frmEditItem::selectItem(const QString& itemId) {
     const ItemListModel& list = *lvItems->items();
     const auto rowOf = [&list, &itemId] {
         for (int row = 0; row < list.rowCount(); ++row) {
@@ -162,9 +162,9 @@ void frmEditItem::cmdSave_Click() {
     if (!m_fields->ValidateFields()) {
         return;
     }
-    QStringList strText = m_fields->WriterTexts(lblID->text());
-    std::vector<double> sngMoney = m_fields->WriterAmounts();
-    QDateTime datDate = m_fields->WriterDate();
+    QStringList strText = m_fields->writerTexts(lblID->text());
+    std::vector<double> sngMoney = m_fields->writerAmounts();
+    QDateTime datDate = m_fields->writerDate();
 
     // The component gives false when no row carries the identifier (no item
     // chosen, or one deleted meanwhile): nothing was stored.
@@ -194,7 +194,7 @@ void frmEditItem::cmdSave_Click() {
 
 void frmEditItem::cmdClear_Click() {
     // The fields' Clear ends with the focus in Item Name.
-    m_fields->Clear();
+    m_fields->clear();
     lblID->clear();
 }
 

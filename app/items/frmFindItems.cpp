@@ -51,7 +51,7 @@ frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
     cboRoom = new QComboBox(this);
     cboRoom->setObjectName(QStringLiteral("cboRoom"));
     cboRoom->addItem(QStringLiteral("All Rooms"));
-    cboRoom->addItems(ItemFieldSet::Rooms());
+    cboRoom->addItems(ItemFieldSet::rooms());
     cboRoom->setMaxVisibleItems(20);
     lblRoom->setBuddy(cboRoom);
 
@@ -87,15 +87,15 @@ frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
     connect(txtFind, &QLineEdit::returnPressed, this, &frmFindItems::openChosen);
     connect(cboRoom, &QComboBox::currentIndexChanged, this, &frmFindItems::applyQuery);
     connect(lvItems, &QAbstractItemView::doubleClicked, this,
-            [this](const QModelIndex& index) { OpenRow(index.row()); });
+            [this](const QModelIndex& index) { openRow(index.row()); });
     connect(lvItems->header(), &QHeaderView::sectionClicked, this, [this](int column) {
         m_sortColumn = column;
         m_sortOrder = lvItems->items()->order();
     });
     auto* refresh = new QShortcut(QKeySequence(Qt::Key_F5), this);
     refresh->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(refresh, &QShortcut::activated, this, &frmFindItems::Refresh);
-    connect(&ItemEvents::instance(), &ItemEvents::itemsChanged, this, &frmFindItems::Refresh);
+    connect(refresh, &QShortcut::activated, this, &frmFindItems::refresh);
+    connect(&ItemEvents::instance(), &ItemEvents::itemsChanged, this, &frmFindItems::refresh);
 
     Form_Load();
 }
@@ -105,19 +105,19 @@ QSize frmFindItems::sizeHint() const {
 }
 
 void frmFindItems::Form_Load() {
-    NewHome();
+    newHome();
     setWindowTitle(WindowParts::caption());
-    Refresh();
+    refresh();
     txtFind->setFocus();
 }
 
-void frmFindItems::Refresh() {
+void frmFindItems::refresh() {
     lvItems->FillItemList();
     setCursor(Qt::WaitCursor);
     ItemListModel& list = *lvItems->items();
-    m_search.Build(list, ItemFieldSet::Rooms());
+    m_search.build(list, ItemFieldSet::rooms());
     if (m_sortColumn >= 0) {
-        list.Sort(m_sortColumn, m_sortOrder);
+        list.sortColumn(m_sortColumn, m_sortOrder);
         lvItems->header()->setSortIndicator(m_sortColumn, m_sortOrder);
     }
     unsetCursor();
@@ -127,23 +127,23 @@ void frmFindItems::Refresh() {
 void frmFindItems::applyQuery() {
     const QString query = txtFind->text();
     const int room = cboRoom->currentIndex() - 1; // -1: all rooms
-    const ItemSearch::Result& found = m_search.Match(query, room);
+    const ItemSearch::Result& found = m_search.match(query, room);
     ItemListModel& list = *lvItems->items();
     if (found.count == m_search.rowCount()) {
-        list.ShowAll();
+        list.showAll();
     } else {
-        list.ShowOnly(found.keep);
+        list.showOnly(found.keep);
     }
-    lblTotals->setText(TotalsText(found.count, found.costCents, found.valueCents));
+    lblTotals->setText(totalsText(found.count, found.costCents, found.valueCents));
 }
 
-QString frmFindItems::TotalsText(qsizetype count, std::int64_t costCents, std::int64_t valueCents) {
+QString frmFindItems::totalsText(qsizetype count, std::int64_t costCents, std::int64_t valueCents) {
     return QStringLiteral("Items shown: %1     Total Original Cost: %2     Total Current Value: %3")
         .arg(QLocale().toString(static_cast<qlonglong>(count)), Money::formatCents(costCents),
              Money::formatCents(valueCents));
 }
 
-void frmFindItems::OpenRow(int row) {
+void frmFindItems::openRow(int row) {
     const ItemListModel& list = *lvItems->items();
     if (row < 0 || row >= list.rowCount()) {
         return;
@@ -154,7 +154,7 @@ void frmFindItems::OpenRow(int row) {
 void frmFindItems::openChosen() {
     // The chosen row, or the first one shown when none is chosen.
     const int chosen = lvItems->currentIndex().isValid() ? lvItems->currentIndex().row() : 0;
-    OpenRow(chosen);
+    openRow(chosen);
 }
 
 bool frmFindItems::eventFilter(QObject* watched, QEvent* event) {

@@ -100,17 +100,17 @@ OwnerFields::OwnerFields(const OwnerLayout& layout, QWidget* parent) : QWidget(p
     connect(cmdExit, &QPushButton::clicked, this, &OwnerFields::cmdExit_Click);
 }
 
-QString OwnerFields::FullName(const QString& first, const QString& middle, const QString& last) {
+QString OwnerFields::fullName(const QString& first, const QString& middle, const QString& last) {
     return first + QLatin1Char(' ') + middle + QLatin1Char(' ') + last;
 }
 
-QStringList OwnerFields::OwnerText() const {
+QStringList OwnerFields::ownerText() const {
     QStringList strText;
     strText.reserve(FieldCount + 2);
     for (const QLineEdit* box : txtBox) {
         strText.append(box->text());
     }
-    strText.append(FullName(strText[1], strText[2], strText[0]));
+    strText.append(fullName(strText[1], strText[2], strText[0]));
     return strText;
 }
 
@@ -118,7 +118,7 @@ void OwnerFields::cmdSave_Click() {
     TrimFields(*this);
     bool saved = false;
     try {
-        saved = SaveOwner();
+        saved = saveOwner();
     } catch (const Riri::Error&) {
         // A failure raised out of the component leaves the result false.
         saved = false;

@@ -20,7 +20,7 @@ frmAddOwner::frmAddOwner(QWidget* parent) : OwnerFields(kLayout, parent) {
                    Qt::WindowCloseButtonHint);
     setWindowTitle(QString());
     try {
-        NewHome();
+        newHome();
     } catch (const Riri::Error&) {
         // The component could not be created; a save then reports not saved.
     } catch (const std::exception& error) {
@@ -40,8 +40,8 @@ frmAddOwner* frmAddOwner::open() {
     return window;
 }
 
-bool frmAddOwner::SaveOwner() {
-    QStringList strText = OwnerText();
+bool frmAddOwner::saveOwner() {
+    QStringList strText = ownerText();
     strText.append(OwnerID);
     return objHome && objHome->AddOwner(strText);
 }

@@ -19,7 +19,7 @@ public:
     static frmAddOwner* open();
 
 protected:
-    bool SaveOwner() override;
+    bool saveOwner() override;
     void showEvent(QShowEvent* event) override;
 
 private:

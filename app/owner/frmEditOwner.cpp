@@ -14,7 +14,7 @@ const OwnerLayout kLayout{4815, 60, 1680, 60, 1800, 3540};
 
 frmEditOwner::frmEditOwner(QWidget* parent) : OwnerFields(kLayout, parent) {
     try {
-        NewHome();
+        newHome();
     } catch (const Riri::Error&) {
         // The component could not be created; the boxes stay empty.
     } catch (const std::exception& error) {
@@ -58,7 +58,7 @@ void frmEditOwner::FillOwnerFields() {
     unsetCursor();
 }
 
-bool frmEditOwner::SaveOwner() {
-    QStringList strText = OwnerText();
+bool frmEditOwner::saveOwner() {
+    QStringList strText = ownerText();
     return objHome && objHome->UpdateOwner(strText);
 }

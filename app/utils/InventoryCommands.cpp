@@ -227,22 +227,22 @@ void reloadWindows(frmMain* main) {
     }
     // The lists are filled when the windows load; an empty inventory has
     // nothing to list.
-    NewHome();
+    newHome();
     std::shared_ptr<Riri::Recordset> itemsLeft = objHome ? objHome->RefreshItems() : nullptr;
     std::shared_ptr<Riri::Recordset> ownerLeft = objHome ? objHome->RefreshOwner() : nullptr;
     const bool anyItems = itemsLeft && !itemsLeft->isEmpty();
     const bool anyOwner = ownerLeft && !ownerLeft->isEmpty();
     if (add) {
-        main->ShowChild<frmAddItem>();
+        main->showChild<frmAddItem>();
     }
     if (edit && anyItems) {
-        main->ShowChild<frmEditItem>();
+        main->showChild<frmEditItem>();
     }
     if (remove && anyItems) {
-        main->ShowChild<frmDeleteItem>();
+        main->showChild<frmDeleteItem>();
     }
     if (owner && anyOwner) {
-        main->ShowChild<frmEditOwner>();
+        main->showChild<frmEditOwner>();
     }
     if (frmReportPreview* preview = totalInventoryPreview()) {
         if (anyItems) {

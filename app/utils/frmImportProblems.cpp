@@ -59,7 +59,7 @@ frmImportProblems::frmImportProblems(const QString& heading, const QStringList& 
 }
 
 frmImportProblems* frmImportProblems::openDialog(const QString& heading, const QStringList& lines,
-                                           QWidget* parent) {
+                                                 QWidget* parent) {
     if (g_open) {
         g_open->close();
     }

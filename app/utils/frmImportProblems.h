@@ -20,5 +20,5 @@ public:
     // Shows a new window (closing one left from an earlier import) and
     // returns it; it deletes itself when closed.
     static frmImportProblems* openDialog(const QString& heading, const QStringList& lines,
-                                   QWidget* parent);
+                                         QWidget* parent);
 };

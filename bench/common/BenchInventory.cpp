@@ -35,7 +35,7 @@ void fill(const QString& file, int items) {
                        "BuyDate,AccquiredFrom,Description,Notes,AddDate) "
                        "VALUES (?,?,?,?,?,?,?,?,?,?,?,?)",
                        -1, &stmt, nullptr);
-    const QStringList& rooms = ItemFieldSet::Rooms();
+    const QStringList& rooms = ItemFieldSet::rooms();
     for (int i = 1; i <= items; ++i) {
         const QString kind = QString::fromUtf8(kinds[pick(15)]);
         const QString thing = QString::fromUtf8(things[pick(16)]);

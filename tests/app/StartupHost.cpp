@@ -47,11 +47,11 @@ int main(int argc, char** argv) {
         std::printf("STOPPED\n");
         return 4;
     }
-    std::printf("SHOWN %s|%s\n", MainForm()->windowTitle().toUtf8().constData(),
+    std::printf("SHOWN %s|%s\n", mainForm()->windowTitle().toUtf8().constData(),
                 QDir::currentPath().toUtf8().constData());
     std::fflush(stdout);
     if (exitAfterShow) {
-        MainForm()->findChild<QAction*>(QStringLiteral("mnuAddExit"))->trigger();
+        mainForm()->findChild<QAction*>(QStringLiteral("mnuAddExit"))->trigger();
         std::printf("STILL RUNNING\n");
     }
     return 3;

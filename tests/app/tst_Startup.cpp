@@ -8,8 +8,8 @@
 #include "frmSplash.h"
 #include "modGlobal.h"
 #include "modMain.h"
-#include "ui/MsgBoxPresenter.h"
 #include "platform/SingleInstance.h"
+#include "ui/MsgBoxPresenter.h"
 
 #include <QApplication>
 #include <QDir>
@@ -119,7 +119,7 @@ void tst_Startup::initTestCase() {
 }
 
 void tst_Startup::cleanup() {
-    delete MainForm();
+    delete mainForm();
     objHome.reset();
     QDir::setCurrent(QDir::tempPath());
 }
@@ -132,9 +132,9 @@ void tst_Startup::startsInItsOwnFolder() {
     QList<int> steps;
     QVERIFY(Main(quietSeams(&steps)));
     QCOMPARE(steps, (QList<int>{6, 7, 8, 9, 10, 11, 12, 13}));
-    QVERIFY(MainForm() != nullptr);
-    QVERIFY(MainForm()->isVisible());
-    QCOMPARE(MainForm()->windowTitle(), QStringLiteral("Quorvane  -  2.0"));
+    QVERIFY(mainForm() != nullptr);
+    QVERIFY(mainForm()->isVisible());
+    QCOMPARE(mainForm()->windowTitle(), QStringLiteral("Quorvane  -  2.0"));
     QVERIFY(objHome != nullptr);
     QCOMPARE(QDir::currentPath(), install.folder());
     QVERIFY(!anySplashVisible());
@@ -152,7 +152,7 @@ void tst_Startup::unexpectedFailureIsLoggedAndStops() {
     QVERIFY(!Main(quietSeams(&steps, 9, 3219)));
     // Start-up stops at the failing step.
     QCOMPARE(steps, (QList<int>{6, 7, 8, 9}));
-    QVERIFY(MainForm() == nullptr || !MainForm()->isVisible());
+    QVERIFY(mainForm() == nullptr || !mainForm()->isVisible());
     QVERIFY(!anySplashVisible());
     QCOMPARE(boxes.count(), 1);
     QCOMPARE(boxes.last().prompt,
@@ -178,7 +178,7 @@ void tst_Startup::unexpectedFailureIsLoggedAndStops() {
     QVERIFY(lines.contains(QStringLiteral("SubMain Load Procedure")));
 
     // A second failure adds a block without a second heading.
-    delete MainForm();
+    delete mainForm();
     boxes.expect(Riri::vbOK);
     QVERIFY(!Main(quietSeams(nullptr, 7, 5)));
     QCOMPARE(install.logLines().size(), lines.size() + expected.size() - 3);
@@ -192,13 +192,13 @@ void tst_Startup::fileFailuresAreSkipped() {
     // File not found while loading the splash: no splash, the rest runs.
     QVERIFY(Main(quietSeams(&steps, 9, 53)));
     QCOMPARE(steps, (QList<int>{6, 7, 8, 9, 10, 11, 12, 13}));
-    QVERIFY(MainForm()->isVisible());
-    delete MainForm();
+    QVERIFY(mainForm()->isVisible());
+    delete mainForm();
     // A path access failure while loading the main window: it is loaded when
     // it is shown.
     QVERIFY(Main(quietSeams(nullptr, 7, 75)));
-    QVERIFY(MainForm() != nullptr);
-    QVERIFY(MainForm()->isVisible());
+    QVERIFY(mainForm() != nullptr);
+    QVERIFY(mainForm()->isVisible());
     QCOMPARE(boxes.count(), 0);
     QVERIFY(!QFile::exists(install.logPath()));
 }
@@ -251,7 +251,7 @@ void tst_Startup::presenterShowsTheBoxTheFlagsName() {
     QCOMPARE(seen.defaultButton, QMessageBox::Yes);
 
     answerWith([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
-    answer = MsgBoxPresenter::present(frmMain::NoItemsMessage(),
+    answer = MsgBoxPresenter::present(frmMain::noItemsMessage(),
                                       Riri::vbExclamation | Riri::vbOKOnly, AppInfo::Title);
     QCOMPARE(answer, int(Riri::vbOK));
     QCOMPARE(seen.icon, QMessageBox::Warning);
@@ -265,7 +265,7 @@ void tst_Startup::presenterShowsTheBoxTheFlagsName() {
     QCOMPARE(seen.title, QStringLiteral(" ERROR"));
 
     answerWith([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
-    MsgBoxPresenter::present(frmAbout::UnavailableMessage(), Riri::vbOKOnly, AppInfo::Title);
+    MsgBoxPresenter::present(frmAbout::unavailableMessage(), Riri::vbOKOnly, AppInfo::Title);
     QCOMPARE(seen.icon, QMessageBox::NoIcon);
 }
 
@@ -277,8 +277,8 @@ void tst_Startup::missingDatabaseEndsTheProgram() {
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.boxes.size(), 1);
     QCOMPARE(run.boxes.first(),
-             QStringLiteral("16| ERROR - DATABASE NOT FOUND|") + escaped(DatabaseMissingMessage()));
-    QCOMPARE(DatabaseMissingMessage(),
+             QStringLiteral("16| ERROR - DATABASE NOT FOUND|") + escaped(databaseMissingMessage()));
+    QCOMPARE(databaseMissingMessage(),
              QStringLiteral("Database Not Found.\r\n\r\nThe database must reside in the folder "
                             "where it was originally installed."));
     // Neither the splash nor the main window came.
