@@ -51,7 +51,7 @@ bool DatabaseExists(Riri::Layout layout) {
 }
 
 // Logs and shows a start-up failure.
-void ReportFailure(int number, const QString& description) {
+void reportFailure(int number, const QString& description) {
     Pointer::setScreen(Pointer::Busy);
     try {
         Riri::ErrorLog::appendStartupBlock(Riri::InstallPaths::logPath(Riri::componentFolder()),
@@ -175,10 +175,10 @@ bool Main(const StartupSeams& seams) {
                 Pointer::setScreen(Pointer::Default);
                 continue;
             }
-            ReportFailure(error.number(), error.description());
+            reportFailure(error.number(), error.description());
             break;
         } catch (const std::exception& error) {
-            ReportFailure(Riri::ErrorNumber::Unexpected, QString::fromLocal8Bit(error.what()));
+            reportFailure(Riri::ErrorNumber::Unexpected, QString::fromLocal8Bit(error.what()));
             break;
         }
     }
