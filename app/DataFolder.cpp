@@ -22,7 +22,7 @@ bool sameFile(const QFileInfo& copy, const QFileInfo& original) {
 
 } // namespace
 
-void PrepareDataFolder(Riri::Layout layout, const QString& dataFolder,
+void prepareDataFolder(Riri::Layout layout, const QString& dataFolder,
                        const QString& installFolder) {
     if (layout != Riri::Layout::Packaged || QFileInfo::exists(dataFolder)) {
         return;
@@ -36,9 +36,9 @@ void PrepareDataFolder(Riri::Layout layout, const QString& dataFolder,
                           QStringLiteral("Path not found: cannot make the data folder ") +
                               dataFolder);
     }
-    const QString database = Riri::InstallPaths::DatabasePath(dataFolder);
+    const QString database = Riri::InstallPaths::databasePath(dataFolder);
     if (!QDir(dataFolder).mkdir(QStringLiteral("home")) ||
-        !QFile::copy(Riri::InstallPaths::DatabasePath(installFolder), database) ||
+        !QFile::copy(Riri::InstallPaths::databasePath(installFolder), database) ||
         !QFile::setPermissions(database, QFile::ReadOwner | QFile::WriteOwner)) {
         QDir(dataFolder).removeRecursively();
         throw Riri::Error(Riri::ErrorNumber::PathNotFound,
@@ -47,13 +47,13 @@ void PrepareDataFolder(Riri::Layout layout, const QString& dataFolder,
     }
 }
 
-QString HelpCollectionFile(Riri::Layout layout, const QString& dataFolder,
+QString helpCollectionFile(Riri::Layout layout, const QString& dataFolder,
                            const QString& installFolder) {
     const QString folder = layout == Riri::Layout::Packaged ? dataFolder : installFolder;
     return QDir(folder).filePath(QStringLiteral("help/quorvane.qhc"));
 }
 
-bool RefreshHelpCopy(const QString& dataFolder, const QString& installFolder) {
+bool refreshHelpCopy(const QString& dataFolder, const QString& installFolder) {
     const QDir source(QDir(installFolder).filePath(QStringLiteral("help")));
     QDir target(QDir(dataFolder).filePath(QStringLiteral("help")));
     bool current = true;

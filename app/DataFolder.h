@@ -16,18 +16,18 @@
 // missing there is reported, never replaced by an empty one. Nothing to do
 // in the self-contained layout. Throws Riri::Error (76) when the folder or
 // the copy cannot be made, leaving no half-made folder behind.
-void PrepareDataFolder(Riri::Layout layout, const QString& dataFolder,
+void prepareDataFolder(Riri::Layout layout, const QString& dataFolder,
                        const QString& installFolder);
 
 // The help collection the help window opens: help/quorvane.qhc below
 // installFolder in the self-contained layout; in the packaged layout a copy
 // below dataFolder, since the help engine writes its search index beside the
 // collection.
-QString HelpCollectionFile(Riri::Layout layout, const QString& dataFolder,
+QString helpCollectionFile(Riri::Layout layout, const QString& dataFolder,
                            const QString& installFolder);
 
 // Copies the help file and its collection from installFolder/help into
 // dataFolder/help when the copy is missing or differs from the installed
 // files (after an upgrade), dropping the search index built for the old one.
 // False when a copy failed.
-bool RefreshHelpCopy(const QString& dataFolder, const QString& installFolder);
+bool refreshHelpCopy(const QString& dataFolder, const QString& installFolder);

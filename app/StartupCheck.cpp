@@ -16,14 +16,14 @@ namespace {
 
 QString shownTime(const QDateTime& when) {
     const QLocale locale;
-    return when.toString(Riri::ShortDateFormat(locale) + QLatin1Char(' ') +
-                         Riri::TimeFormat(locale));
+    return when.toString(Riri::shortDateFormat(locale) + QLatin1Char(' ') +
+                         Riri::timeFormat(locale));
 }
 
 } // namespace
 
-bool CheckInventoryAtStartup() {
-    Pointer::SetScreen(Pointer::Busy);
+bool checkInventoryAtStartup() {
+    Pointer::setScreen(Pointer::Busy);
     const Riri::InventoryCheck check =
         Riri::InventoryCheck::quickCheck(Riri::InventoryCopy::databasePath());
     if (check.ok) {
@@ -32,7 +32,7 @@ bool CheckInventoryAtStartup() {
     }
     QDateTime made;
     const QString newest = Riri::AutoBackups::newest(&made);
-    Pointer::SetScreen(Pointer::Default);
+    Pointer::setScreen(Pointer::Default);
     const QString damaged =
         QStringLiteral("The inventory database is damaged and cannot be used.\r\n\r\n%1\r\n\r\n")
             .arg(check.problem);
@@ -50,10 +50,10 @@ bool CheckInventoryAtStartup() {
                      AppInfo::Title) != Riri::vbYes) {
         return false;
     }
-    Pointer::SetScreen(Pointer::Busy);
+    Pointer::setScreen(Pointer::Busy);
     try {
         const Riri::InventoryCheck restored = Riri::InventoryCopy::restore(newest);
-        Pointer::SetScreen(Pointer::Default);
+        Pointer::setScreen(Pointer::Default);
         Riri::MsgBox(QStringLiteral("The inventory was restored from the automatic copy made "
                                     "%1. It holds %2 items. ")
                          .arg(shownTime(made))
@@ -61,7 +61,7 @@ bool CheckInventoryAtStartup() {
                      Riri::vbInformation | Riri::vbOKOnly, AppInfo::Title);
         return true;
     } catch (const Riri::Error& error) {
-        Pointer::SetScreen(Pointer::Default);
+        Pointer::setScreen(Pointer::Default);
         Riri::MsgBox(
             QStringLiteral("The inventory was NOT restored.\r\n\r\n%1 ").arg(error.description()),
             Riri::vbCritical | Riri::vbOKOnly, AppInfo::Title);

@@ -6,4 +6,4 @@
 // automatic copy, and may restore that copy. False when the program must end
 // (the user declined, or nothing could be restored); the file is then left
 // as it is.
-bool CheckInventoryAtStartup();
+bool checkInventoryAtStartup();

@@ -29,23 +29,23 @@ const QString kSysInfoLocationValue = QStringLiteral("MSINFO");
 
 } // namespace
 
-QString frmAbout::AboutFile() {
-    return ProgramFolder() + QStringLiteral("/text/About.rtf");
+QString frmAbout::aboutFile() {
+    return programFolder() + QStringLiteral("/text/About.rtf");
 }
 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
-    setFont(Fonts::Make(Fonts::Verdana, 8.25));
-    Twips::FixInnerSize(this, 4875, 2820);
+    setFont(Fonts::make(Fonts::Verdana, 8.25));
+    Twips::fixInnerSize(this, 4875, 2820);
     // Centred on the screen, not over the window that opens it.
-    Placement::CentreOnScreen(this);
+    Placement::centreOnScreen(this);
 
     lblTitle = new QLabel(AppInfo::Title, this);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    Twips::Place(lblTitle, {.left = 120, .top = 120, .width = 4635, .height = 435});
+    Twips::place(lblTitle, {.left = 120, .top = 120, .width = 4635, .height = 435});
     lblTitle->setAlignment(Qt::AlignCenter);
     lblTitle->setFrameShape(QFrame::Box);
-    lblTitle->setFont(Fonts::Make(Fonts::ComicSansMS, 12, true));
+    lblTitle->setFont(Fonts::make(Fonts::ComicSansMS, 12, true));
     lblTitle->setAutoFillBackground(true);
     QPalette titleColours = lblTitle->palette();
     titleColours.setColor(QPalette::Window, QColor(255, 0, 0));
@@ -54,12 +54,12 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
 
     lblVersion = new QLabel(QStringLiteral("Version"), this);
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
-    Twips::Place(lblVersion, {.left = 4050, .top = 600, .width = 645, .height = 195});
+    Twips::place(lblVersion, {.left = 4050, .top = 600, .width = 645, .height = 195});
     lblVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     rtBox = new QTextEdit(this);
     rtBox->setObjectName(QStringLiteral("rtBox"));
-    Twips::Place(rtBox, {.left = 120, .top = 840, .width = 4635, .height = 1395});
+    Twips::place(rtBox, {.left = 120, .top = 840, .width = 4635, .height = 1395});
     rtBox->setReadOnly(true);
     rtBox->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     rtBox->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -67,15 +67,15 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
 
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    Twips::Place(cmdOK, {.left = 3060, .top = 2325, .width = 1680, .height = 345});
-    Look::StyleButton(cmdOK);
+    Twips::place(cmdOK, {.left = 3060, .top = 2325, .width = 1680, .height = 345});
+    Look::styleButton(cmdOK);
     cmdOK->setDefault(true);
     cmdOK->setAutoDefault(true);
 
     cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-    Twips::Place(cmdSysInfo, {.left = 120, .top = 2340, .width = 1665, .height = 345});
-    Look::StyleButton(cmdSysInfo);
+    Twips::place(cmdSysInfo, {.left = 120, .top = 2340, .width = 1665, .height = 345});
+    Look::styleButton(cmdSysInfo);
     // Enter presses the focused button; with no button focused, OK.
     cmdSysInfo->setAutoDefault(true);
 
@@ -90,10 +90,10 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
 void frmAbout::Form_Load() {
     setWindowTitle(QStringLiteral("About ") + AppInfo::Title);
     lblVersion->setText(QStringLiteral("v") + AppInfo::Version());
-    SizeToText(lblVersion);
-    QFile file(AboutFile());
+    sizeToText(lblVersion);
+    QFile file(aboutFile());
     if (file.open(QIODevice::ReadOnly)) {
-        RtfReader::Read(file.readAll(), rtBox->document());
+        RtfReader::read(file.readAll(), rtBox->document());
     }
     // The text is read from its beginning.
     rtBox->moveCursor(QTextCursor::Start);
@@ -113,7 +113,7 @@ bool frmAbout::GetKeyValue(unsigned int KeyRoot, const QString& KeyName, const Q
     // Values are read into a buffer of 1024 characters; the stand-in holds
     // text values only.
     constexpr qsizetype kBuffer = 1024;
-    const std::optional<QString> value = Registry::Read(KeyRoot, KeyName, SubKeyRef);
+    const std::optional<QString> value = Registry::read(KeyRoot, KeyName, SubKeyRef);
     if (!value || value->size() + 1 > kBuffer) {
         KeyVal.clear();
         return false;
@@ -128,7 +128,7 @@ void frmAbout::StartSysInfo() {
     if (!GetKeyValue(HKEY_LOCAL_MACHINE, kSysInfoKey, kSysInfoValue, program)) {
         if (GetKeyValue(HKEY_LOCAL_MACHINE, kSysInfoLocationKey, kSysInfoLocationValue, folder)) {
             // The folder holds one of the known system information programs.
-            for (const QString& name : Registry::SysInfoPrograms()) {
+            for (const QString& name : Registry::sysInfoPrograms()) {
                 const QString candidate = folder + QLatin1Char('/') + name;
                 if (QFileInfo(candidate).isExecutable()) {
                     program = candidate;
@@ -137,7 +137,7 @@ void frmAbout::StartSysInfo() {
             }
         }
     }
-    if (program.isEmpty() || !Detached::StartProgram(program)) {
-        Riri::MsgBox(UnavailableMessage(), Riri::vbOKOnly, AppInfo::Title);
+    if (program.isEmpty() || !Detached::startProgram(program)) {
+        Riri::MsgBox(unavailableMessage(), Riri::vbOKOnly, AppInfo::Title);
     }
 }

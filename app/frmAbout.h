@@ -22,11 +22,11 @@ public:
     bool GetKeyValue(unsigned int KeyRoot, const QString& KeyName, const QString& SubKeyRef,
                      QString& KeyVal);
 
-    static QString UnavailableMessage() {
+    static QString unavailableMessage() {
         return QStringLiteral("System Information Is Unavailable At This Time");
     }
     // The about text below the program folder.
-    static QString AboutFile();
+    static QString aboutFile();
 
     QLabel* lblTitle = nullptr;
     QLabel* lblVersion = nullptr;

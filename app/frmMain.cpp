@@ -36,7 +36,7 @@ frmMain* g_mainForm = nullptr;
 
 } // namespace
 
-frmMain* MainForm() {
+frmMain* mainForm() {
     return g_mainForm;
 }
 
@@ -51,12 +51,12 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     setCentralWidget(m_mdi);
     buildMenus();
     // The inner area below the menu bar.
-    resize(Twips::Size(InnerSize) + QSize(0, menuBar()->sizeHint().height()));
+    resize(Twips::size(InnerSize) + QSize(0, menuBar()->sizeHint().height()));
     // F1 anywhere in the program opens the help file set at start-up.
     auto* contextHelp = new QShortcut(QKeySequence::HelpContents, this);
     contextHelp->setContext(Qt::ApplicationShortcut);
     connect(contextHelp, &QShortcut::activated, this, [this] {
-        HelpViewer::Open(HelpViewer::HelpFile().isEmpty() ? HelpFile() : HelpViewer::HelpFile(),
+        HelpViewer::open(HelpViewer::helpFile().isEmpty() ? helpFile() : HelpViewer::helpFile(),
                          this);
     });
     Form_Load();
@@ -71,7 +71,7 @@ frmMain::~frmMain() {
     }
 }
 
-QRect frmMain::GrownGeometry(const QRect& current, const QSize& wanted, const QRect& available,
+QRect frmMain::grownGeometry(const QRect& current, const QSize& wanted, const QRect& available,
                              const QSize& frameMargins) {
     const QSize room = (available.size() - frameMargins).expandedTo(QSize(0, 0));
     const QSize size = wanted.boundedTo(room).expandedTo(current.size());
@@ -96,7 +96,7 @@ QRect frmMain::GrownGeometry(const QRect& current, const QSize& wanted, const QR
     return grown;
 }
 
-QSize frmMain::LargestChildArea() const {
+QSize frmMain::largestChildArea() const {
     // What a child window's frame adds around the window: measured on a
     // frame made as addChild makes one, never shown.
     auto* content = new QWidget;
@@ -109,7 +109,7 @@ QSize frmMain::LargestChildArea() const {
     QSize largest;
     for (const TwipsSize& inner :
          {frmAddItem::InnerSize, frmEditItem::InnerSize, frmDeleteItem::InnerSize}) {
-        largest = largest.expandedTo(Twips::Size(inner) + decoration);
+        largest = largest.expandedTo(Twips::size(inner) + decoration);
     }
     const int frame = 2 * m_mdi->frameWidth();
     return largest + QSize(frame, frame);
@@ -125,38 +125,38 @@ void frmMain::showEvent(QShowEvent* event) {
     // no wider than the delete item window: the frame grows just enough for
     // the largest child window to open whole, as far as the screen allows.
     const QSize area = m_mdi->size();
-    const QSize wanted = size() + (LargestChildArea().expandedTo(area) - area);
+    const QSize wanted = size() + (largestChildArea().expandedTo(area) - area);
     const QScreen* screen = this->screen();
     if (wanted == size() || screen == nullptr) {
         return;
     }
     const QSize margins = frameGeometry().size() - geometry().size();
-    setGeometry(GrownGeometry(geometry(), wanted, screen->availableGeometry(), margins));
+    setGeometry(grownGeometry(geometry(), wanted, screen->availableGeometry(), margins));
 }
 
-QString frmMain::HelpFile() {
-    return HelpCollectionFile(Riri::ConfiguredLayout(), Riri::ComponentFolder(), ProgramFolder());
+QString frmMain::helpFile() {
+    return helpCollectionFile(Riri::configuredLayout(), Riri::componentFolder(), programFolder());
 }
 
 void frmMain::Form_Load() {
     // The clipboard belongs to the user: what was copied in another program
     // stays there.
-    Pointer::SetScreen(Pointer::Arrow);
+    Pointer::setScreen(Pointer::Arrow);
     setWindowTitle(AppInfo::Title + QStringLiteral("  -  ") + QString::number(AppInfo::Major) +
                    QLatin1Char('.') + QString::number(AppInfo::Minor));
     try {
-        NewHome();
+        newHome();
     } catch (const Riri::Error& error) {
         // An object that cannot be used asks for the component's
         // registration again; then a second object is made, and its failure
         // passes to the code that loads the frame.
         if (error.number() == Riri::ErrorNumber::ObjectNotSet ||
             error.number() == Riri::ErrorNumber::NoInterface) {
-            Registration::Request();
+            Registration::request();
         }
-        NewHome();
+        newHome();
     }
-    Pointer::SetScreen(Pointer::Arrow);
+    Pointer::setScreen(Pointer::Arrow);
 }
 
 QMenu* frmMain::addMenu(const char* name, const QString& caption) {
@@ -250,15 +250,15 @@ void frmMain::buildMenus() {
     addItem(help, "mnuHelpAbout", QStringLiteral("About Quorvane"), &frmMain::mnuHelpAbout_Click);
 }
 
-bool frmMain::RecordCheck(bool owner, const QString& message, const QString& command) {
-    const std::optional<bool> found = HasRecords(owner, command);
+bool frmMain::recordCheck(bool owner, const QString& message, const QString& command) {
+    const std::optional<bool> found = hasRecords(owner, command);
     if (found == false) {
         Riri::MsgBox(message, Riri::vbExclamation | Riri::vbOKOnly, AppInfo::Title);
     }
     return found == true;
 }
 
-std::optional<bool> frmMain::HasRecords(bool owner, const QString& command) {
+std::optional<bool> frmMain::hasRecords(bool owner, const QString& command) {
     setCursor(Qt::WaitCursor);
     rsData.reset();
     int failure = 0;
@@ -296,25 +296,25 @@ std::optional<bool> frmMain::HasRecords(bool owner, const QString& command) {
     if (failure != 0) {
         // A failure is never shown as "no records": the user would conclude
         // that the inventory is gone.
-        ReportReadFailure(command, failure, cause);
+        reportReadFailure(command, failure, cause);
         return std::nullopt;
     }
     return !empty;
 }
 
-QString frmMain::ReadFailureMessage(int number, const QString& description) {
+QString frmMain::readFailureMessage(int number, const QString& description) {
     return QStringLiteral("The inventory could not be read.\r\n\r\nERROR # ") +
            QString::number(number) + QStringLiteral("\r\n") + description;
 }
 
-void frmMain::ReportReadFailure(const QString& command, int number, const QString& description) {
+void frmMain::reportReadFailure(const QString& command, int number, const QString& description) {
     try {
-        Riri::ErrorLog::AppendStartupBlock(Riri::InstallPaths::LogPath(ProgramFolder()), number,
+        Riri::ErrorLog::appendStartupBlock(Riri::InstallPaths::logPath(programFolder()), number,
                                            description, command + QStringLiteral(" Record Check"));
     } catch (const Riri::Error&) {
         // a log that cannot be written does not hide the message
     }
-    Riri::MsgBox(ReadFailureMessage(number, description), Riri::vbCritical | Riri::vbOKOnly,
+    Riri::MsgBox(readFailureMessage(number, description), Riri::vbCritical | Riri::vbOKOnly,
                  QStringLiteral(" ERROR"));
 }
 
@@ -354,7 +354,7 @@ void frmMain::bringForward(QMdiSubWindow* sub) {
 }
 
 void frmMain::mnuAddNewItem_Click() {
-    ShowChild<frmAddItem>();
+    showChild<frmAddItem>();
 }
 
 void frmMain::mnuAddExit_Click() {
@@ -363,78 +363,78 @@ void frmMain::mnuAddExit_Click() {
 
 void frmMain::mnuAddOwner_Click() {
     // A separate window centred on the screen; the children are not arranged.
-    frmAddOwner::Open();
+    frmAddOwner::open();
 }
 
 void frmMain::mnuEditItem_Click() {
-    if (!RecordCheck(false, NoItemsToEditMessage(), QStringLiteral("Edit Item"))) {
+    if (!recordCheck(false, noItemsToEditMessage(), QStringLiteral("Edit Item"))) {
         return;
     }
-    ShowChild<frmEditItem>();
+    showChild<frmEditItem>();
 }
 
 void frmMain::mnuEditHome_Click() {
-    if (!RecordCheck(true, NoOwnerToEditMessage(), QStringLiteral("Edit Riri Information"))) {
+    if (!recordCheck(true, noOwnerToEditMessage(), QStringLiteral("Edit Riri Information"))) {
         return;
     }
-    ShowChild<frmEditOwner>();
+    showChild<frmEditOwner>();
 }
 
 void frmMain::mnuTotalInventory_Click() {
-    if (!RecordCheck(false, NoItemsMessage(), QStringLiteral("Total Dedi Rividizar"))) {
+    if (!recordCheck(false, noItemsMessage(), QStringLiteral("Total Dedi Rividizar"))) {
         return;
     }
-    RunTotalInventoryReport(this);
+    runTotalInventoryReport(this);
     m_mdi->cascadeSubWindows();
 }
 
 void frmMain::mnuInventoryByRoom_Click() {
-    if (!RecordCheck(false, NoItemsMessage(), QStringLiteral("Inventory By Room"))) {
+    if (!recordCheck(false, noItemsMessage(), QStringLiteral("Inventory By Room"))) {
         return;
     }
-    RunRoomReport(this);
+    runRoomReport(this);
     m_mdi->cascadeSubWindows();
 }
 
 void frmMain::mnuUtilsDeleteItems_Click() {
-    if (!RecordCheck(false, NoItemsToDeleteMessage(), QStringLiteral("Delete Items"))) {
+    if (!recordCheck(false, noItemsToDeleteMessage(), QStringLiteral("Delete Items"))) {
         return;
     }
-    ShowChild<frmDeleteItem>();
+    showChild<frmDeleteItem>();
 }
 
 void frmMain::mnuEditFindItems_Click() {
-    if (!RecordCheck(false, NoItemsToEditMessage(), QStringLiteral("Find Items"))) {
+    if (!recordCheck(false, noItemsToEditMessage(), QStringLiteral("Find Items"))) {
         return;
     }
-    auto* find = ShowChild<frmFindItems>();
-    connect(find, &frmFindItems::editItemRequested, this, &frmMain::ShowItemInEditWindow,
+    auto* find = showChild<frmFindItems>();
+    connect(find, &frmFindItems::editItemRequested, this, &frmMain::showItemInEditWindow,
             Qt::UniqueConnection);
 }
 
-void frmMain::ShowItemInEditWindow(const QString& itemId) {
-    ShowChild<frmEditItem>()->SelectItem(itemId);
+void frmMain::showItemInEditWindow(const QString& itemId) {
+    showChild<frmEditItem>()->selectItem(itemId);
 }
 
 void frmMain::mnuValuationSummary_Click() {
-    if (!RecordCheck(false, NoItemsMessage(), QStringLiteral("Valuation Summary"))) {
+    if (!recordCheck(false, noItemsMessage(), QStringLiteral("Valuation Summary"))) {
         return;
     }
-    RunValuationSummary(this);
+    runValuationSummary(this);
     m_mdi->cascadeSubWindows();
 }
 
 void frmMain::mnuUtilsOwner_Click() {
     // The owner edit window when the owner record exists, else the entry
     // window; nothing opens when the question fails.
-    const std::optional<bool> exists = HasRecords(true, QStringLiteral("Owner Information"));
+    const std::optional<bool> exists = hasRecords(true, QStringLiteral("Owner Information"));
     if (!exists) {
         return;
     }
     if (*exists) {
-        ShowChild<frmEditOwner>();
+        showChild<frmEditOwner>();
     } else {
-        frmAddOwner::Open();
+        frmAddOwner::open();
     }
 }
 
@@ -518,14 +518,14 @@ void frmMain::mnuWindowArrangeIcons_Click() {
 }
 
 void frmMain::mnuShowHelp_Click() {
-    HelpViewer::Open(HelpFile(), this);
+    HelpViewer::open(helpFile(), this);
 }
 
 void frmMain::mnuHelpCheckUpdates_Click() {
     const QString browser =
         GetRegString(QStringLiteral("htmlfile\\shell\\open\\command"), QString(), true, false,
                      false, false, false, false, false, false);
-    Detached::Start(browser + QLatin1Char(' ') + ProductPage());
+    Detached::start(browser + QLatin1Char(' ') + productPage());
 }
 
 void frmMain::mnuHelpAbout_Click() {

@@ -28,15 +28,15 @@ public:
     // smaller than it was, no larger than the available area allows (its own
     // border `frameMargins` included), with its centre kept where it was as
     // far as the available area lets it.
-    static QRect GrownGeometry(const QRect& current, const QSize& wanted, const QRect& available,
+    static QRect grownGeometry(const QRect& current, const QSize& wanted, const QRect& available,
                                const QSize& frameMargins);
     // The size of the area that holds the largest child window with its frame.
-    QSize LargestChildArea() const;
+    QSize largestChildArea() const;
 
     // Shows the one child window of class W: an open one is brought forward,
     // otherwise a new one is made and added at its own size. The children are
     // cascaded afterwards.
-    template <class W> W* ShowChild();
+    template <class W> W* showChild();
 
     // The record check of the commands that need records: asks objHome for
     // the owner record (owner) or the items, releases the record set and,
@@ -45,29 +45,29 @@ public:
     // A failure of the component (the database removed, locked or damaged)
     // is no empty table: it is logged under `command` and shown with its
     // cause, and nothing opens.
-    bool RecordCheck(bool owner, const QString& message, const QString& command);
+    bool recordCheck(bool owner, const QString& message, const QString& command);
     // Whether the owner record (owner) or any item exists; nothing when the
     // component failed, which has then been logged and shown.
-    std::optional<bool> HasRecords(bool owner, const QString& command);
+    std::optional<bool> hasRecords(bool owner, const QString& command);
     // "The inventory could not be read." with the error's number and text.
-    static QString ReadFailureMessage(int number, const QString& description);
+    static QString readFailureMessage(int number, const QString& description);
 
     // The record checks' messages.
-    static QString NoItemsToEditMessage() {
+    static QString noItemsToEditMessage() {
         return QStringLiteral("No Item records were found to edit! ");
     }
-    static QString NoOwnerToEditMessage() {
+    static QString noOwnerToEditMessage() {
         return QStringLiteral("No Owner record was found to edit! ");
     }
-    static QString NoItemsToDeleteMessage() {
+    static QString noItemsToDeleteMessage() {
         return QStringLiteral("No Item records were found to delete! ");
     }
-    static QString NoItemsMessage() { return QStringLiteral("No Item records were found! "); }
+    static QString noItemsMessage() { return QStringLiteral("No Item records were found! "); }
 
     // The product's web page that Check For Updates opens.
-    static QString ProductPage() { return QStringLiteral("https://www.example.com/quorvane"); }
+    static QString productPage() { return QStringLiteral("https://www.example.com/quorvane"); }
     // The help collection below the program folder.
-    static QString HelpFile();
+    static QString helpFile();
 
     // The menu commands.
     void mnuAddNewItem_Click();
@@ -82,7 +82,7 @@ public:
     void mnuValuationSummary_Click();
     void mnuUtilsOwner_Click();
     // The edit item window, opened or brought forward, with the item chosen.
-    void ShowItemInEditWindow(const QString& itemId);
+    void showItemInEditWindow(const QString& itemId);
     void mnuUtilsBackup_Click();
     void mnuUtilsRestore_Click();
     void mnuUtilsExportCsv_Click();
@@ -96,7 +96,7 @@ public:
     void mnuHelpAbout_Click();
 
 protected:
-    void ReportReadFailure(const QString& command, int number, const QString& description);
+    void reportReadFailure(const QString& command, int number, const QString& description);
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -115,9 +115,9 @@ private:
 };
 
 // The program's main window while it exists, else nullptr.
-frmMain* MainForm();
+frmMain* mainForm();
 
-template <class W> W* frmMain::ShowChild() {
+template <class W> W* frmMain::showChild() {
     if (QMdiSubWindow* open = openChild(W::staticMetaObject)) {
         bringForward(open);
         m_mdi->cascadeSubWindows();

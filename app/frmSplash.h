@@ -22,12 +22,12 @@ public:
 
     // The load: sets the version, the picture, shows the window and runs the
     // progress bar to the end before it returns.
-    void Load(const PauseFunction& pause = PauseFunction());
+    void load(const PauseFunction& pause = PauseFunction());
 
     // The picture path below the program folder, and the picture kept with
     // the window for when that file is missing or unreadable.
-    static QString PictureFile();
-    static QImage StoredPicture();
+    static QString pictureFile();
+    static QImage storedPicture();
 
     QFrame* Frame1 = nullptr;
     QLabel* Image1 = nullptr;

@@ -19,15 +19,15 @@ int main(int argc, char** argv) {
     // The desktop entry and the icon an installed package provides.
     QApplication::setDesktopFileName(QStringLiteral("com.example.quorvane"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quorvane")));
-    Fonts::RegisterSubstitutes();
+    Fonts::registerSubstitutes();
     if (!Main(StartupSeams{})) {
         // Start-up stopped on a failure it has shown: the main window, if it
         // was loaded, is never shown and the program ends.
-        delete MainForm();
-        SingleInstance::Release();
+        delete mainForm();
+        SingleInstance::release();
         return 1;
     }
     const int status = app.exec();
-    SingleInstance::Release();
+    SingleInstance::release();
     return status;
 }

@@ -23,7 +23,7 @@ std::unique_ptr<Riri::dllHome> objHome;
 std::shared_ptr<Riri::Recordset> rsData;
 QPersistentModelIndex itmData;
 
-void NewHome() {
+void newHome() {
     objHome.reset();
     objHome = std::make_unique<Riri::dllHome>();
 }
@@ -35,7 +35,7 @@ void CloseRecordset() {
     }
 }
 
-QString TrimBlanks(const QString& text) {
+QString trimBlanks(const QString& text) {
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && text.at(begin) == QLatin1Char(' ')) {
@@ -51,7 +51,7 @@ void TrimFields(QWidget& window) {
     // Sets the text only when trimming changes it, so an untouched box keeps
     // its cursor and undo history.
     const auto trim = [](const QString& text, const auto& setText) {
-        const QString trimmed = TrimBlanks(text);
+        const QString trimmed = trimBlanks(text);
         if (trimmed != text) {
             setText(trimmed);
         }
@@ -61,10 +61,10 @@ void TrimFields(QWidget& window) {
     const QList<QWidget*> children = window.findChildren<QWidget*>();
     for (QWidget* child : children) {
         if (auto* rich = qobject_cast<QTextEdit*>(child)) {
-            trim(PlainText(rich->document()),
+            trim(plainText(rich->document()),
                  [rich](const QString& text) { rich->setPlainText(text); });
         } else if (auto* plain = qobject_cast<QPlainTextEdit*>(child)) {
-            trim(PlainText(plain->document()),
+            trim(plainText(plain->document()),
                  [plain](const QString& text) { plain->setPlainText(text); });
         } else if (auto* line = qobject_cast<QLineEdit*>(child)) {
             // The edit lines inside combo boxes and date pickers are not text boxes.
@@ -116,14 +116,14 @@ void EndProgram() {
     }
 
     // 3. Release the report data source, which closes its connection.
-    ReleaseDataReport();
+    releaseDataReport();
 
     // 4. Release the component object.
     CloseRecordset();
     objHome.reset();
 
     // 5. Back to the program folder.
-    QDir::setCurrent(ProgramFolder());
+    QDir::setCurrent(programFolder());
 
     // 6. Default pointer.
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
@@ -134,7 +134,7 @@ void EndProgram() {
 
     // The lock of the one running instance goes with the program: the next
     // start must not have to find out that it is stale.
-    SingleInstance::Release();
+    SingleInstance::release();
 
     // 7. End at once: no event handler of any window runs any more, and no
     // static object is torn down under a still living application object.
@@ -169,11 +169,11 @@ QString GetRegString(const QString& keyPath, const QString& valueName, bool clas
     constexpr qsizetype kBuffer = 255;
     const unsigned int root = GetRootKey(classesRoot, currentConfig, currentUser, dynData,
                                          localMachine, performanceData, users);
-    const std::optional<QString> value = Registry::Read(root, keyPath, valueName);
+    const std::optional<QString> value = Registry::read(root, keyPath, valueName);
     if (!value || value->size() + 1 > kBuffer) {
         return QString();
     }
-    QString result = TrimBlanks(*value);
+    QString result = trimBlanks(*value);
     // Folder values end in a separator when asked; Linux folders use "/",
     // and a value that already ends in either separator stays as it is.
     if (addSeparator && !result.endsWith(QLatin1Char('/')) && !result.endsWith(QLatin1Char('\\'))) {

@@ -22,7 +22,7 @@ extern QPersistentModelIndex itmData;
 
 // Replaces objHome with a new component object (the old one is released first,
 // so at most one exists).
-void NewHome();
+void newHome();
 
 // Closes rsData if it holds a set and releases it; never fails.
 void CloseRecordset();
@@ -32,7 +32,7 @@ void CloseRecordset();
 void TrimFields(QWidget& window);
 // The text without leading and trailing blanks of code 32; tabs and line
 // breaks stay.
-QString TrimBlanks(const QString& text);
+QString trimBlanks(const QString& text);
 
 // Waits until the clock reads more than n whole seconds after the start
 // reading, keeping the windows responsive. Always returns true.

@@ -35,52 +35,52 @@ QString g_procedureInError;
 // The packaged layout's first start makes the data folder with its empty
 // database first, and every start brings the help viewer's copy up to date.
 bool DatabaseExists(Riri::Layout layout) {
-    Pointer::SetScreen(Pointer::Busy);
-    const QString folder = ProgramFolder();
+    Pointer::setScreen(Pointer::Busy);
+    const QString folder = programFolder();
     if (QDir::currentPath() != folder) {
         QDir::setCurrent(folder);
     }
-    const QString dataFolder = Riri::ComponentFolder();
-    PrepareDataFolder(layout, dataFolder, folder);
+    const QString dataFolder = Riri::componentFolder();
+    prepareDataFolder(layout, dataFolder, folder);
     if (layout == Riri::Layout::Packaged && QFileInfo::exists(dataFolder)) {
-        RefreshHelpCopy(dataFolder, folder); // without it the help window says it has no help
+        refreshHelpCopy(dataFolder, folder); // without it the help window says it has no help
     }
-    const bool exists = QFileInfo(Riri::InstallPaths::DatabasePath(dataFolder)).isFile();
-    Pointer::SetScreen(Pointer::Arrow);
+    const bool exists = QFileInfo(Riri::InstallPaths::databasePath(dataFolder)).isFile();
+    Pointer::setScreen(Pointer::Arrow);
     return exists;
 }
 
 // Logs and shows a start-up failure.
-void ReportFailure(int number, const QString& description) {
-    Pointer::SetScreen(Pointer::Busy);
+void reportFailure(int number, const QString& description) {
+    Pointer::setScreen(Pointer::Busy);
     try {
-        Riri::ErrorLog::AppendStartupBlock(Riri::InstallPaths::LogPath(Riri::ComponentFolder()),
+        Riri::ErrorLog::appendStartupBlock(Riri::InstallPaths::logPath(Riri::componentFolder()),
                                            number, description);
     } catch (const Riri::Error&) {
         // a log that cannot be written does not hide the message
     }
-    Pointer::SetScreen(Pointer::Default);
+    Pointer::setScreen(Pointer::Default);
     g_procedureInError = StartupProcedure;
-    Riri::MsgBox(StartupErrorMessage(number, description), Riri::vbCritical | Riri::vbOKOnly,
+    Riri::MsgBox(startupErrorMessage(number, description), Riri::vbCritical | Riri::vbOKOnly,
                  AppInfo::Title);
 }
 
 } // namespace
 
-QString AlreadyRunningMessage() {
+QString alreadyRunningMessage() {
     return AppInfo::Title + QStringLiteral(" is already running on this computer! ");
 }
 
-QString DatabaseMissingMessage() {
+QString databaseMissingMessage() {
     return QStringLiteral("Database Not Found.\r\n\r\nThe database must reside in the folder "
                           "where it was originally installed.");
 }
 
-QString DatabaseMissingCaption() {
+QString databaseMissingCaption() {
     return QStringLiteral(" ERROR - DATABASE NOT FOUND");
 }
 
-QString StartupErrorMessage(int number, const QString& description) {
+QString startupErrorMessage(int number, const QString& description) {
     return QStringLiteral("ERROR #") + QString::number(number) + QStringLiteral("\r\n\r\n") +
            description + QStringLiteral("\r\nIn the: ModMain code module\r\nProcedure: ") +
            StartupProcedure;
@@ -92,7 +92,7 @@ void Main() {
 
 bool Main(const StartupSeams& seams) {
     if (seams.installPresenter) {
-        MsgBoxPresenter::Install();
+        MsgBoxPresenter::install();
     }
     // Windows come and go during start-up (the splash closes before the main
     // window shows); the program must not end in between.
@@ -100,16 +100,16 @@ bool Main(const StartupSeams& seams) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     // Steps 1 to 5: a failing step is skipped.
-    Pointer::SetScreen(Pointer::Busy);
-    HelpViewer::SetHelpFile(
-        HelpCollectionFile(seams.layout, Riri::ComponentFolder(), ProgramFolder()));
-    if (SingleInstance::AnotherIsRunning()) {
-        Pointer::SetScreen(Pointer::Default);
-        Riri::MsgBox(AlreadyRunningMessage(), Riri::vbExclamation | Riri::vbOKOnly, AppInfo::Title);
+    Pointer::setScreen(Pointer::Busy);
+    HelpViewer::setHelpFile(
+        helpCollectionFile(seams.layout, Riri::componentFolder(), programFolder()));
+    if (SingleInstance::anotherIsRunning()) {
+        Pointer::setScreen(Pointer::Default);
+        Riri::MsgBox(alreadyRunningMessage(), Riri::vbExclamation | Riri::vbOKOnly, AppInfo::Title);
         std::fflush(nullptr);
         std::_Exit(0);
     }
-    Registration::Request();
+    Registration::request();
 
     // Steps 6 to 13, each through the start-up failure handler.
     std::unique_ptr<frmSplash> splash;
@@ -119,7 +119,7 @@ bool Main(const StartupSeams& seams) {
         {6,
          [&] {
              databaseFound = DatabaseExists(seams.layout);
-             if (databaseFound && !CheckInventoryAtStartup()) {
+             if (databaseFound && !checkInventoryAtStartup()) {
                  EndProgram();
              }
          }},
@@ -132,18 +132,18 @@ bool Main(const StartupSeams& seams) {
         {8,
          [&] {
              if (!databaseFound) {
-                 Pointer::SetScreen(Pointer::Default);
-                 Riri::MsgBox(DatabaseMissingMessage(), Riri::vbCritical | Riri::vbOKOnly,
-                              DatabaseMissingCaption());
+                 Pointer::setScreen(Pointer::Default);
+                 Riri::MsgBox(databaseMissingMessage(), Riri::vbCritical | Riri::vbOKOnly,
+                              databaseMissingCaption());
                  EndProgram();
              }
          }},
         {9,
          [&] {
              splash = std::make_unique<frmSplash>();
-             splash->Load(seams.splashPause);
+             splash->load(seams.splashPause);
          }},
-        {10, [] { Pointer::SetScreen(Pointer::Busy); }},
+        {10, [] { Pointer::setScreen(Pointer::Busy); }},
         {11,
          [&] {
              if (splash) {
@@ -151,12 +151,12 @@ bool Main(const StartupSeams& seams) {
                  splash.reset();
              }
          }},
-        {12, [] { Pointer::SetScreen(Pointer::Default); }},
+        {12, [] { Pointer::setScreen(Pointer::Default); }},
         {13,
          [&] {
              // Showing a main window that was never loaded loads it first.
              if (main == nullptr) {
-                 main = MainForm() != nullptr ? MainForm() : new frmMain();
+                 main = mainForm() != nullptr ? mainForm() : new frmMain();
              }
              if (main != nullptr) {
                  main->show();
@@ -172,13 +172,13 @@ bool Main(const StartupSeams& seams) {
         } catch (const Riri::Error& error) {
             if (error.number() == Riri::ErrorNumber::FileNotFound ||
                 error.number() == Riri::ErrorNumber::PathFileAccess) {
-                Pointer::SetScreen(Pointer::Default);
+                Pointer::setScreen(Pointer::Default);
                 continue;
             }
-            ReportFailure(error.number(), error.description());
+            reportFailure(error.number(), error.description());
             break;
         } catch (const std::exception& error) {
-            ReportFailure(Riri::ErrorNumber::Unexpected, QString::fromLocal8Bit(error.what()));
+            reportFailure(Riri::ErrorNumber::Unexpected, QString::fromLocal8Bit(error.what()));
             break;
         }
     }

@@ -22,7 +22,7 @@ struct StartupSeams {
     std::function<void(int step)> beforeStep;
     // Where the read-only files and the data live; the configured layout
     // unless a test runs start-up in the other one.
-    Riri::Layout layout = Riri::ConfiguredLayout();
+    Riri::Layout layout = Riri::configuredLayout();
 };
 
 // The process entry: runs start-up and returns with the main window shown
@@ -32,10 +32,10 @@ void Main();
 bool Main(const StartupSeams& seams);
 
 // The messages start-up shows.
-QString AlreadyRunningMessage();
-QString DatabaseMissingMessage();
-QString DatabaseMissingCaption();
-QString StartupErrorMessage(int number, const QString& description);
+QString alreadyRunningMessage();
+QString databaseMissingMessage();
+QString databaseMissingCaption();
+QString startupErrorMessage(int number, const QString& description);
 
 // The procedure label of start-up failures.
-inline const QString StartupProcedure = Riri::ErrorLog::StartupProcedure();
+inline const QString StartupProcedure = Riri::ErrorLog::startupProcedure();

@@ -33,7 +33,7 @@ QString kindName(AutoBackups::Kind kind) {
 
 void logFailure(int number, const QString& description) {
     try {
-        ErrorLog::AppendComponentBlock(ComponentFolder() + QStringLiteral("/error.log"),
+        ErrorLog::appendComponentBlock(componentFolder() + QStringLiteral("/error.log"),
                                        ErrorLog::ComponentSource::AutoBackup, number, description);
     } catch (const Error&) {
         // nothing more can be done: the copy is optional
@@ -65,7 +65,7 @@ QList<Copy> copies() {
 } // namespace
 
 QString AutoBackups::folder() {
-    return ComponentFolder() + QStringLiteral("/home/backups");
+    return componentFolder() + QStringLiteral("/home/backups");
 }
 
 QDateTime AutoBackups::madeAt(const QString& fileName, Kind* kind) {

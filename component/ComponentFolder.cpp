@@ -23,7 +23,7 @@ QString libraryFolder() {
 
 } // namespace
 
-Layout ConfiguredLayout() {
+Layout configuredLayout() {
 #ifdef QUORVANE_PACKAGED
     return Layout::Packaged;
 #else
@@ -31,7 +31,7 @@ Layout ConfiguredLayout() {
 #endif
 }
 
-QString UserDataFolder() {
+QString userDataFolder() {
     QString base = qEnvironmentVariable("XDG_DATA_HOME");
     if (base.isEmpty() || QDir::isRelativePath(base)) {
         base = QDir::homePath() + QStringLiteral("/.local/share");
@@ -39,22 +39,22 @@ QString UserDataFolder() {
     return QDir::cleanPath(base + QStringLiteral("/Quorvane"));
 }
 
-QString DataFolder(Layout layout) {
+QString dataFolder(Layout layout) {
     if (layout == Layout::Packaged) {
-        return UserDataFolder();
+        return userDataFolder();
     }
     static const QString folder = libraryFolder();
     return folder;
 }
 
-QString ComponentFolder() {
+QString componentFolder() {
     if (!overrideFolder().isEmpty()) {
         return overrideFolder();
     }
-    return DataFolder(ConfiguredLayout());
+    return dataFolder(configuredLayout());
 }
 
-void SetComponentFolder(const QString& folder) {
+void setComponentFolder(const QString& folder) {
     overrideFolder() = folder;
 }
 

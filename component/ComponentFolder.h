@@ -13,25 +13,25 @@ namespace Riri {
 enum class Layout { SelfContained, Packaged };
 
 // The layout this build was configured for.
-RIRI_EXPORT Layout ConfiguredLayout();
+RIRI_EXPORT Layout configuredLayout();
 
 // The packaged layout's per-user data folder: Quorvane below
 // $XDG_DATA_HOME, or below ~/.local/share when the variable is unset, empty
 // or not an absolute path.
-RIRI_EXPORT QString UserDataFolder();
+RIRI_EXPORT QString userDataFolder();
 
 // The folder for the database (home/inv.inv) and error.log in the given
 // layout: the folder that holds the component library, or the user's data
 // folder.
-RIRI_EXPORT QString DataFolder(Layout layout);
+RIRI_EXPORT QString dataFolder(Layout layout);
 
 // The component's folder for the database and the log: the data folder of
 // the configured layout, unless a host set another one.
-RIRI_EXPORT QString ComponentFolder();
+RIRI_EXPORT QString componentFolder();
 
 // Makes the component use another folder for its data; an empty text goes
 // back to the library's own folder. Hosts that keep their data elsewhere
 // (the test suite's throw-away installations) use this.
-RIRI_EXPORT void SetComponentFolder(const QString& folder);
+RIRI_EXPORT void setComponentFolder(const QString& folder);
 
 } // namespace Riri

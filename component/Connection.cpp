@@ -14,7 +14,7 @@ constexpr int kNotOpen = SQLITE_MISUSE;
 
 } // namespace
 
-QByteArray StatementUtf8(const QString& statement) {
+QByteArray statementUtf8(const QString& statement) {
     const qsizetype n = statement.size();
     const QChar* text = statement.constData();
     qsizetype i = 0;
@@ -39,7 +39,7 @@ QByteArray StatementUtf8(const QString& statement) {
     return copy.toUtf8();
 }
 
-QString ConnectionValue(const QString& value) {
+QString connectionValue(const QString& value) {
     if (!value.contains(QLatin1Char(';')) && !value.startsWith(QLatin1Char('"'))) {
         return value;
     }
@@ -214,7 +214,7 @@ void Connection::Close() {
 
 std::shared_ptr<Recordset> Connection::Execute(const QString& statement, qint64* recordsAffected) {
     requireOpen("Execute");
-    const QByteArray sql = StatementUtf8(statement);
+    const QByteArray sql = statementUtf8(statement);
     sqlite3_stmt* prepared = nullptr;
     const char* tail = nullptr;
     int rc = sqlite3_prepare_v2(m_db.get(), sql.constData(), static_cast<int>(sql.size()) + 1,

@@ -15,12 +15,12 @@ namespace Riri {
 // replaced by U+FFFD. (QString::toUtf8 writes '?' for one, which would change
 // the text; SQLite's own UTF-16 reader would take the character after a lone
 // high surrogate as its low half and so swallow a closing quote.)
-RIRI_EXPORT QByteArray StatementUtf8(const QString& statement);
+RIRI_EXPORT QByteArray statementUtf8(const QString& statement);
 
 // A value as a connection string carries it: one that holds a semicolon or
 // begins with a double quote is enclosed in double quotes, its own double
 // quotes doubled, so that Connection::dataSource() reads it back unchanged.
-RIRI_EXPORT QString ConnectionValue(const QString& value);
+RIRI_EXPORT QString connectionValue(const QString& value);
 
 // One connection to the inventory database file, opened and closed around
 // each operation. Every failure throws Riri::Error with an SQLite result code

@@ -100,20 +100,20 @@ void writeBlock(const QString& path, const std::function<QStringList(bool)>& bui
 
 } // namespace
 
-QString RuleLine() {
+QString ruleLine() {
     return QLatin1Char('%') + QString(51, QLatin1Char('-')) + QLatin1Char('%');
 }
-QString FrameLine() {
+QString frameLine() {
     return QLatin1Char('%') + QString(51, QLatin1Char(' ')) + QLatin1Char('%');
 }
-QString ShortRuleLine() {
+QString shortRuleLine() {
     return QLatin1Char('%') + QString(33, QLatin1Char('-')) + QLatin1Char('%');
 }
 
-QString DateLine(const QDateTime& when, const QString& errorText) {
+QString dateLine(const QDateTime& when, const QString& errorText) {
     const QLocale locale = QLocale::system();
-    const QString items[] = {locale.toString(when.date(), ShortDateFormat(locale)),
-                             locale.toString(when.time(), TimeFormat(locale)), errorText};
+    const QString items[] = {locale.toString(when.date(), shortDateFormat(locale)),
+                             locale.toString(when.time(), timeFormat(locale)), errorText};
     QString line;
     for (const QString& item : items) {
         if (!line.isEmpty()) {
@@ -125,30 +125,30 @@ QString DateLine(const QDateTime& when, const QString& errorText) {
     return line;
 }
 
-QStringList ComponentBlock(bool newFile, ComponentSource source, int number,
+QStringList componentBlock(bool newFile, ComponentSource source, int number,
                            const QString& description, const QDateTime& when) {
     const bool creation = source == ComponentSource::Creation;
     QStringList lines;
     if (newFile) {
-        lines << RuleLine() << componentTitle(source) << RuleLine() << FrameLine()
-              << DateLine(when, QStringLiteral(" Error: ") + QString::number(number));
+        lines << ruleLine() << componentTitle(source) << ruleLine() << frameLine()
+              << dateLine(when, QStringLiteral(" Error: ") + QString::number(number));
     } else {
-        lines << FrameLine();
+        lines << frameLine();
         if (creation) {
             lines << QStringLiteral("% Error Information %");
         }
-        lines << DateLine(when, QStringLiteral("Error: ") + QString::number(number));
+        lines << dateLine(when, QStringLiteral("Error: ") + QString::number(number));
     }
-    lines << sourceLine(source) << RuleLine() << description
-          << (creation ? ShortRuleLine() : RuleLine());
+    lines << sourceLine(source) << ruleLine() << description
+          << (creation ? shortRuleLine() : ruleLine());
     return lines;
 }
 
-QString StartupProcedure() {
+QString startupProcedure() {
     return QStringLiteral("SubMain Load Procedure");
 }
 
-QStringList StartupBlock(bool newFile, int number, const QString& description,
+QStringList startupBlock(bool newFile, int number, const QString& description,
                          const QDateTime& when, const QString& procedure) {
     // The number keeps its own sign position: a blank before zero or more.
     const QString errorText = QStringLiteral("Error:") +
@@ -156,28 +156,28 @@ QStringList StartupBlock(bool newFile, int number, const QString& description,
                               QString::number(number);
     QStringList lines;
     if (newFile) {
-        lines << RuleLine()
+        lines << ruleLine()
               << QString(11, QLatin1Char(' ')) + QStringLiteral("The Dedi Rividizar - Error Log")
-              << RuleLine();
+              << ruleLine();
     }
-    lines << FrameLine() << DateLine(when, errorText) << procedure << QStringLiteral("---")
-          << description << RuleLine();
+    lines << frameLine() << dateLine(when, errorText) << procedure << QStringLiteral("---")
+          << description << ruleLine();
     return lines;
 }
 
-void AppendComponentBlock(const QString& path, ComponentSource source, int number,
+void appendComponentBlock(const QString& path, ComponentSource source, int number,
                           const QString& description) {
     const QDateTime now = QDateTime::currentDateTime();
     writeBlock(path, [&](bool newFile) {
-        return ComponentBlock(newFile, source, number, description, now);
+        return componentBlock(newFile, source, number, description, now);
     });
 }
 
-void AppendStartupBlock(const QString& path, int number, const QString& description,
+void appendStartupBlock(const QString& path, int number, const QString& description,
                         const QString& procedure) {
     const QDateTime now = QDateTime::currentDateTime();
     writeBlock(path, [&](bool newFile) {
-        return StartupBlock(newFile, number, description, now, procedure);
+        return startupBlock(newFile, number, description, now, procedure);
     });
 }
 

@@ -14,14 +14,14 @@ namespace Riri {
 // with CR LF; the first block of a new file is preceded by a title banner.
 namespace ErrorLog {
 
-RIRI_EXPORT QString RuleLine();      // "%" + 51 hyphens + "%"
-RIRI_EXPORT QString FrameLine();     // "%" + 51 blanks + "%"
-RIRI_EXPORT QString ShortRuleLine(); // "%" + 33 hyphens + "%"
+RIRI_EXPORT QString ruleLine();      // "%" + 51 hyphens + "%"
+RIRI_EXPORT QString frameLine();     // "%" + 51 blanks + "%"
+RIRI_EXPORT QString shortRuleLine(); // "%" + 33 hyphens + "%"
 
 // The date line's items follow each other in print zones of 14 characters:
 // each item after the first starts at the next zone boundary, at least one
 // blank after the previous one.
-RIRI_EXPORT QString DateLine(const QDateTime& when, const QString& errorText);
+RIRI_EXPORT QString dateLine(const QDateTime& when, const QString& errorText);
 
 enum class ComponentSource {
     Creation, // "Initialize Database Connection"
@@ -33,24 +33,24 @@ enum class ComponentSource {
     AutoBackup, // "Automatic Backup - DLL Function"
 };
 
-RIRI_EXPORT QString StartupProcedure();
+RIRI_EXPORT QString startupProcedure();
 
-RIRI_EXPORT QStringList ComponentBlock(bool newFile, ComponentSource source, int number,
+RIRI_EXPORT QStringList componentBlock(bool newFile, ComponentSource source, int number,
                                        const QString& description, const QDateTime& when);
 // The program's block names the procedure in error: start-up's
 // "SubMain Load Procedure" unless another is given.
-RIRI_EXPORT QStringList StartupBlock(bool newFile, int number, const QString& description,
+RIRI_EXPORT QStringList startupBlock(bool newFile, int number, const QString& description,
                                      const QDateTime& when,
-                                     const QString& procedure = StartupProcedure());
+                                     const QString& procedure = startupProcedure());
 
 // Appends one block to the log at path, made by the given builder with
 // newFile telling whether the file is empty (or new) at that moment. The
 // block is appended whole under an advisory lock, or not at all: on a failure
 // the file is left as it was and Riri::Error 75 is thrown.
-RIRI_EXPORT void AppendComponentBlock(const QString& path, ComponentSource source, int number,
+RIRI_EXPORT void appendComponentBlock(const QString& path, ComponentSource source, int number,
                                       const QString& description);
-RIRI_EXPORT void AppendStartupBlock(const QString& path, int number, const QString& description,
-                                    const QString& procedure = StartupProcedure());
+RIRI_EXPORT void appendStartupBlock(const QString& path, int number, const QString& description,
+                                    const QString& procedure = startupProcedure());
 
 } // namespace ErrorLog
 } // namespace Riri

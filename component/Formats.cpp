@@ -6,7 +6,7 @@
 
 namespace Riri {
 
-QString SqlDate(const QDateTime& value) {
+QString sqlDate(const QDateTime& value) {
     const QTime time = value.time();
     if (!time.isValid() || time == QTime(0, 0)) {
         return value.date().toString(Qt::ISODate);
@@ -14,11 +14,11 @@ QString SqlDate(const QDateTime& value) {
     return value.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-QString SqlNow() {
+QString sqlNow() {
     return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-QString SqlNumber(double value) {
+QString sqlNumber(double value) {
     if (!std::isfinite(value)) {
         // Not a number SQLite can hold; the statement fails instead of storing it.
         return std::isnan(value) ? QStringLiteral("NaN")
@@ -47,7 +47,7 @@ QString SqlNumber(double value) {
     return text;
 }
 
-QDateTime ParseSqlDateTime(const QString& text) {
+QDateTime parseSqlDateTime(const QString& text) {
     const QString t = text.trimmed();
     QDateTime dt = QDateTime::fromString(t, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     if (!dt.isValid()) {
@@ -62,7 +62,7 @@ QDateTime ParseSqlDateTime(const QString& text) {
     return dt;
 }
 
-QString ShortDateFormat(const QLocale& locale) {
+QString shortDateFormat(const QLocale& locale) {
     QString format = locale.dateFormat(QLocale::ShortFormat);
     if (!format.contains(QLatin1String("yyyy"))) {
         format.replace(QRegularExpression(QStringLiteral("y+")), QStringLiteral("yyyy"));
@@ -70,7 +70,7 @@ QString ShortDateFormat(const QLocale& locale) {
     return format;
 }
 
-QString TimeFormat(const QLocale& locale) {
+QString timeFormat(const QLocale& locale) {
     QString format = locale.timeFormat(QLocale::LongFormat);
     format.remove(QLatin1Char('t'));
     return format.simplified();

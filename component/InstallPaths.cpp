@@ -13,20 +13,20 @@ QString below(const QString& folder, const char* relative) {
 
 } // namespace
 
-QString DatabasePath(const QString& folder) {
+QString databasePath(const QString& folder) {
     return below(folder, kDatabase);
 }
 
-QString LogPath(const QString& folder) {
+QString logPath(const QString& folder) {
     return below(folder, kLogFile);
 }
 
-QString ConnectionString(const QString& databaseFile, UserField user) {
+QString connectionString(const QString& databaseFile, UserField user) {
     QString text = QStringLiteral("Provider=SQLite3;");
     if (user == UserField::Empty) {
         text += QStringLiteral("User ID=;");
     }
-    text += QStringLiteral("Data Source=") + ConnectionValue(databaseFile) + QLatin1Char(';');
+    text += QStringLiteral("Data Source=") + connectionValue(databaseFile) + QLatin1Char(';');
     text += QStringLiteral("Persist Security Info=False;");
     return text;
 }

@@ -14,8 +14,8 @@ inline constexpr char kDatabase[] = "home/inv.inv";
 // The error log in the installation folder.
 inline constexpr char kLogFile[] = "error.log";
 
-RIRI_EXPORT QString DatabasePath(const QString& folder);
-RIRI_EXPORT QString LogPath(const QString& folder);
+RIRI_EXPORT QString databasePath(const QString& folder);
+RIRI_EXPORT QString logPath(const QString& folder);
 
 // Whether a connection string carries an empty "User ID=;" pair: the
 // component's does, the reports' does not.
@@ -23,7 +23,7 @@ enum class UserField { Empty, Omitted };
 
 // "Provider=SQLite3;[User ID=;]Data Source=<file>;Persist Security Info=False;"
 // with the file quoted as Connection::dataSource() reads it back.
-RIRI_EXPORT QString ConnectionString(const QString& databaseFile,
+RIRI_EXPORT QString connectionString(const QString& databaseFile,
                                      UserField user = UserField::Empty);
 
 } // namespace Riri::InstallPaths

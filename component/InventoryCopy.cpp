@@ -160,7 +160,7 @@ InventoryCheck verify(sqlite3* copy, qint64 items, qint64 owners) {
 } // namespace
 
 QString InventoryCopy::databasePath() {
-    return ComponentFolder() + QStringLiteral("/home/inv.inv");
+    return componentFolder() + QStringLiteral("/home/inv.inv");
 }
 
 InventoryCheck InventoryCopy::backUp(const QString& target) {
@@ -226,7 +226,7 @@ InventoryCheck InventoryCopy::restore(const QString& backup) {
     // damaged one cannot be locked and is replaced all the same, without the
     // journal it may have left.
     Connection current;
-    current.setConnectionString(QStringLiteral("Data Source=") + ConnectionValue(live) +
+    current.setConnectionString(QStringLiteral("Data Source=") + connectionValue(live) +
                                 QLatin1Char(';'));
     try {
         current.Open();

@@ -359,7 +359,7 @@ QStringList checkRow(const std::array<int, ColumnCount>& at, const QStringList& 
     if (!dateText.isEmpty()) {
         date = QDate::fromString(dateText, Qt::ISODate);
         if (!date.isValid()) {
-            date = ParseSqlDateTime(dateText).date();
+            date = parseSqlDateTime(dateText).date();
         }
     }
     if (!date.isValid()) {
@@ -389,7 +389,7 @@ void bindText(sqlite3_stmt* stmt, int index, const QString& text, QByteArray& by
 void store(const std::vector<Item>& items) {
     Connection con;
     con.setConnectionString(QStringLiteral("Data Source=") +
-                            ConnectionValue(InventoryCopy::databasePath()) + QLatin1Char(';'));
+                            connectionValue(InventoryCopy::databasePath()) + QLatin1Char(';'));
     con.Open();
     sqlite3* db = con.handle();
     // Room in memory for the pages of the table and its identifier index
@@ -410,7 +410,7 @@ void store(const std::vector<Item>& items) {
             throw Error(SafeFile::failureNumber(db),
                         SafeFile::failureText(db, InventoryCopy::databasePath()));
         }
-        const QByteArray now = SqlNow().toUtf8();
+        const QByteArray now = sqlNow().toUtf8();
         char id[32];
         std::array<QByteArray, 9> bytes;
         for (const Item& item : items) {
@@ -463,7 +463,7 @@ const QStringList& ItemsCsv::columns() {
 qint64 ItemsCsv::exportItems(const QString& target) {
     Connection con;
     con.setConnectionString(QStringLiteral("Data Source=") +
-                            ConnectionValue(InventoryCopy::databasePath()) + QLatin1Char(';'));
+                            connectionValue(InventoryCopy::databasePath()) + QLatin1Char(';'));
     con.setReadOnly(true);
     con.Open();
     sqlite3* db = con.handle();

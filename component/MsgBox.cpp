@@ -14,7 +14,7 @@ MsgBoxHandler& handlerSlot() {
 
 } // namespace
 
-int DefaultAnswer(int flags) {
+int defaultAnswer(int flags) {
     const int buttons = flags & kButtonMask;
     const int index = (flags & kDefaultMask) / vbDefaultButton2; // 0, 1 or 2
     switch (buttons) {
@@ -40,10 +40,10 @@ int MsgBox(const QString& prompt, int flags, const QString& title) {
     }
     std::fprintf(stderr, "[%s] %s\n", title.toLocal8Bit().constData(),
                  prompt.toLocal8Bit().constData());
-    return DefaultAnswer(flags);
+    return defaultAnswer(flags);
 }
 
-MsgBoxHandler SetMsgBoxHandler(MsgBoxHandler handler) {
+MsgBoxHandler setMsgBoxHandler(MsgBoxHandler handler) {
     return std::exchange(handlerSlot(), std::move(handler));
 }
 

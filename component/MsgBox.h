@@ -49,9 +49,9 @@ RIRI_EXPORT int MsgBox(const QString& prompt, int flags, const QString& title);
 // Installs a new handler and returns the previous one. An empty handler
 // restores the built-in one, which shows nothing, writes the box to the
 // standard error stream and answers with the box's default button.
-RIRI_EXPORT MsgBoxHandler SetMsgBoxHandler(MsgBoxHandler handler);
+RIRI_EXPORT MsgBoxHandler setMsgBoxHandler(MsgBoxHandler handler);
 
 // The answer a box gives when its default button is pressed.
-RIRI_EXPORT int DefaultAnswer(int flags);
+RIRI_EXPORT int defaultAnswer(int flags);
 
 } // namespace Riri

@@ -33,7 +33,7 @@ void Recordset::MoveNext() {
     }
 }
 
-int Recordset::ColumnIndex(const QString& column) const {
+int Recordset::columnIndex(const QString& column) const {
     // Callers spell the names as the table does; the exact match is cheap.
     const qsizetype exact = m_columns.indexOf(column);
     if (exact >= 0) {
@@ -54,7 +54,7 @@ qsizetype Recordset::cellIndex(qsizetype row, int column) const {
     return row * m_columns.size() + column;
 }
 
-QStringView Recordset::FieldViewAt(qsizetype row, int column) const {
+QStringView Recordset::fieldViewAt(qsizetype row, int column) const {
     const qsizetype cell = cellIndex(row, column);
     if (cell < 0) {
         return QStringView();
@@ -62,26 +62,26 @@ QStringView Recordset::FieldViewAt(qsizetype row, int column) const {
     return m_cells.at(static_cast<size_t>(cell));
 }
 
-QString Recordset::FieldAt(qsizetype row, int column) const {
-    const QStringView view = FieldViewAt(row, column);
+QString Recordset::fieldAt(qsizetype row, int column) const {
+    const QStringView view = fieldViewAt(row, column);
     return view.isEmpty() ? QString() : view.toString(); // null and empty both read as empty
 }
 
 QString Recordset::Field(int column) const {
-    return FieldAt(m_position, column);
+    return fieldAt(m_position, column);
 }
 
 QString Recordset::Field(const QString& column) const {
-    return Field(ColumnIndex(column));
+    return Field(columnIndex(column));
 }
 
-bool Recordset::IsNull(int column) const {
+bool Recordset::isNull(int column) const {
     const qsizetype cell = cellIndex(m_position, column);
     return cell < 0 || m_null[static_cast<size_t>(cell)];
 }
 
-bool Recordset::IsNull(const QString& column) const {
-    return IsNull(ColumnIndex(column));
+bool Recordset::isNull(const QString& column) const {
+    return isNull(columnIndex(column));
 }
 
 bool Recordset::Close() {

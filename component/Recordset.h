@@ -32,22 +32,22 @@ public:
     // A closed set counts as being at both ends: there is nothing to read.
     bool IsEOF() const { return !m_open || m_position >= rowCount(); }
     bool IsBOF() const { return !m_open || m_position < 0 || rowCount() == 0; }
-    bool IsEmpty() const { return IsEOF() && IsBOF(); }
+    bool isEmpty() const { return IsEOF() && IsBOF(); }
 
     // The field of the current row; an empty text for a null value, an
     // unknown column, a closed set or a position past either end.
     QString Field(const QString& column) const;
     QString Field(int column) const;
-    bool IsNull(const QString& column) const;
-    bool IsNull(int column) const;
-    int ColumnIndex(const QString& column) const;
-    const QStringList& Columns() const { return m_columns; }
+    bool isNull(const QString& column) const;
+    bool isNull(int column) const;
+    int columnIndex(const QString& column) const;
+    const QStringList& columns() const { return m_columns; }
 
     // The field of any row, without moving (for lists that fill themselves).
-    QString FieldAt(qsizetype row, int column) const;
+    QString fieldAt(qsizetype row, int column) const;
     // The same field as a view into the set's own storage, without a copy;
     // valid until the set is closed or destroyed.
-    QStringView FieldViewAt(qsizetype row, int column) const;
+    QStringView fieldViewAt(qsizetype row, int column) const;
 
     qsizetype rowCount() const;
     qsizetype position() const { return m_position; }

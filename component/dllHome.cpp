@@ -59,28 +59,28 @@ dllHome::WriterFacts dllHome::factsOf(Writer writer) {
     return {Source::DeleteItem, "DeleteItem"}; // not reached: every writer is listed
 }
 
-QString dllHome::FailureMessage(int number, const QString& description, const QString& function) {
+QString dllHome::failureMessage(int number, const QString& description, const QString& function) {
     return QStringLiteral("ERROR # ") + QString::number(number) + QStringLiteral("\r\n\r\n") +
            description + QStringLiteral("\r\nIn the Dynamic Link Library\r\nFunction: ") + function;
 }
 
-QString dllHome::DeleteQuestion() {
+QString dllHome::deleteQuestion() {
     return QStringLiteral("Delete this Item Record?\r\n\r\nOnce deleted it can't be recovered!");
 }
 
-QString dllHome::CreationFailureMessage() {
+QString dllHome::creationFailureMessage() {
     return QStringLiteral("The database cannot be found!  If the database has been \r\n"
                           "moved it must be relocated back to the original folder! ");
 }
 
 dllHome::dllHome() {
     try {
-        const QString folder = ComponentFolder();
+        const QString folder = componentFolder();
         if (folder.isEmpty()) {
             throw Error(ErrorNumber::CannotOpen,
                         QStringLiteral("The folder of the component cannot be found"));
         }
-        strConnect = InstallPaths::ConnectionString(InstallPaths::DatabasePath(folder));
+        strConnect = InstallPaths::connectionString(InstallPaths::databasePath(folder));
         conDataBase = std::make_shared<Connection>();
         conDataBase->setConnectionString(strConnect);
         conDataBase->clearErrors();
@@ -89,9 +89,9 @@ dllHome::dllHome() {
             conDataBase->clearErrors();
             conDataBase.reset();
         }
-        MsgBox(CreationFailureMessage(), vbCritical | vbOKOnly, kCaption);
+        MsgBox(creationFailureMessage(), vbCritical | vbOKOnly, kCaption);
         // A log that cannot be written raises the error to the creator.
-        ErrorLog::AppendComponentBlock(logPath(), ErrorLog::ComponentSource::Creation, e.number(),
+        ErrorLog::appendComponentBlock(logPath(), ErrorLog::ComponentSource::Creation, e.number(),
                                        e.description());
     }
 }
@@ -103,12 +103,12 @@ dllHome::~dllHome() {
 }
 
 QString dllHome::logPath() const {
-    const QString folder = ComponentFolder();
+    const QString folder = componentFolder();
     if (folder.isEmpty()) {
         // Without the installation folder there is no place for the log.
         throw Error(ErrorNumber::PathFileAccess, QStringLiteral("Path/File access error"));
     }
-    return InstallPaths::LogPath(folder);
+    return InstallPaths::logPath(folder);
 }
 
 Connection& dllHome::connection() {
@@ -192,9 +192,9 @@ bool dllHome::writerFailed(Writer writer, const Error& error) {
         closeQuietly();
         throw;
     }
-    ErrorLog::AppendComponentBlock(logPath(), facts.logSource, error.number(), error.description());
+    ErrorLog::appendComponentBlock(logPath(), facts.logSource, error.number(), error.description());
     strFunction = QString::fromLatin1(facts.name);
-    MsgBox(FailureMessage(error.number(), error.description(), strFunction), vbCritical | vbOKOnly,
+    MsgBox(failureMessage(error.number(), error.description(), strFunction), vbCritical | vbOKOnly,
            kCaption);
     if (conDataBase) {
         conDataBase->clearErrors();
@@ -211,13 +211,13 @@ bool dllHome::AddItems(QStringList& strText, std::vector<double>& sngMoney, QDat
         for (int i = 1; i <= 4; ++i) {
             s += quoted(Clean(element(strText, i))) + QLatin1Char(',');
         }
-        s += SqlNumber(amount(sngMoney, 0)) + QLatin1Char(',');
-        s += SqlNumber(amount(sngMoney, 1)) + QLatin1Char(',');
-        s += quoted(SqlDate(datDate)) + QLatin1Char(',');
+        s += sqlNumber(amount(sngMoney, 0)) + QLatin1Char(',');
+        s += sqlNumber(amount(sngMoney, 1)) + QLatin1Char(',');
+        s += quoted(sqlDate(datDate)) + QLatin1Char(',');
         for (int i = 5; i <= 7; ++i) {
             s += quoted(Clean(element(strText, i))) + QLatin1Char(',');
         }
-        s += quoted(SqlNow()) + QStringLiteral(");");
+        s += quoted(sqlNow()) + QStringLiteral(");");
         return s;
     });
 }
@@ -229,14 +229,14 @@ bool dllHome::UpdateItems(QStringList& strText, std::vector<double>& sngMoney, Q
         s += QStringLiteral("SN = '") + Clean(element(strText, 2)) + QStringLiteral("',");
         s += QStringLiteral("Model = '") + Clean(element(strText, 3)) + QStringLiteral("',");
         s += QStringLiteral("RoomName = '") + Clean(element(strText, 4)) + QStringLiteral("',");
-        s += QStringLiteral("Cost = ") + SqlNumber(amount(sngMoney, 0)) + QLatin1Char(',');
-        s += QStringLiteral("CurValue = ") + SqlNumber(amount(sngMoney, 1)) + QLatin1Char(',');
-        s += QStringLiteral("BuyDate = '") + SqlDate(datDate) + QStringLiteral("',");
+        s += QStringLiteral("Cost = ") + sqlNumber(amount(sngMoney, 0)) + QLatin1Char(',');
+        s += QStringLiteral("CurValue = ") + sqlNumber(amount(sngMoney, 1)) + QLatin1Char(',');
+        s += QStringLiteral("BuyDate = '") + sqlDate(datDate) + QStringLiteral("',");
         s +=
             QStringLiteral("AccquiredFrom = '") + Clean(element(strText, 5)) + QStringLiteral("',");
         s += QStringLiteral("Description = '") + Clean(element(strText, 6)) + QStringLiteral("',");
         s += QStringLiteral("Notes = '") + Clean(element(strText, 7)) + QStringLiteral("',");
-        s += QStringLiteral("ModDate = '") + SqlNow() + QStringLiteral("' WHERE ");
+        s += QStringLiteral("ModDate = '") + sqlNow() + QStringLiteral("' WHERE ");
         s += QStringLiteral("ItemID = ") + quotedId(element(strText, 0)) + QStringLiteral(";");
         return s;
     });
@@ -251,7 +251,7 @@ bool dllHome::AddOwner(QStringList& strText) {
         for (int i : {0, 1, 2, 7, 3, 4, 5, 6}) {
             s += quoted(Clean(element(strText, i))) + QLatin1Char(',');
         }
-        s += quoted(SqlNow()) + QStringLiteral(");");
+        s += quoted(sqlNow()) + QStringLiteral(");");
         return s;
     });
 }
@@ -267,7 +267,7 @@ bool dllHome::UpdateOwner(QStringList& strText) {
         s += QStringLiteral("City = '") + Clean(element(strText, 4)) + QStringLiteral("',");
         s += QStringLiteral("State = '") + Clean(element(strText, 5)) + QStringLiteral("',");
         s += QStringLiteral("Zip = '") + Clean(element(strText, 6)) + QStringLiteral("',");
-        s += QStringLiteral("ModDate = '") + SqlNow() + QStringLiteral("';");
+        s += QStringLiteral("ModDate = '") + sqlNow() + QStringLiteral("';");
         return s;
     });
 }
@@ -280,7 +280,7 @@ bool dllHome::DeleteItem(QString& strID) {
         con.Execute(QStringLiteral("DELETE FROM tblItems WHERE ItemID = ") + quotedId(strID) +
                     QStringLiteral(";"));
         // The row is gone inside the open transaction while the user decides.
-        const int answer = MsgBox(DeleteQuestion(), vbQuestion | vbYesNo | vbDefaultButton2,
+        const int answer = MsgBox(deleteQuestion(), vbQuestion | vbYesNo | vbDefaultButton2,
                                   QStringLiteral("** WARNING **"));
         if (answer == vbNo) {
             con.RollbackTrans();
@@ -366,7 +366,7 @@ std::shared_ptr<Recordset> dllHome::GetNewItemID() {
             throw;
         }
         strFunction = QStringLiteral("GetNewItemID");
-        MsgBox(FailureMessage(e.number(), e.description(), strFunction), vbCritical | vbOKOnly,
+        MsgBox(failureMessage(e.number(), e.description(), strFunction), vbCritical | vbOKOnly,
                kCaption);
         conDataBase->clearErrors();
         return result;

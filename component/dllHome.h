@@ -36,7 +36,7 @@ public:
     // Description, Notes; sngMoney: Cost, CurValue; datDate: BuyDate.
     bool AddItems(QStringList& strText, std::vector<double>& sngMoney, QDateTime& datDate);
     bool UpdateItems(QStringList& strText, std::vector<double>& sngMoney, QDateTime& datDate);
-    // strText: LName, FName, MName, Address, City, State, Zip, FullName and,
+    // strText: LName, FName, MName, Address, City, State, Zip, fullName and,
     // for adding, OwnerID.
     bool AddOwner(QStringList& strText);
     bool UpdateOwner(QStringList& strText);
@@ -57,9 +57,9 @@ public:
     QString Clean(QString& strText);
 
     // The texts of the component's own messages.
-    static QString FailureMessage(int number, const QString& description, const QString& function);
-    static QString DeleteQuestion();
-    static QString CreationFailureMessage();
+    static QString failureMessage(int number, const QString& description, const QString& function);
+    static QString deleteQuestion();
+    static QString creationFailureMessage();
 
 private:
     enum class Writer { AddOwner, AddItems, UpdateItems, UpdateOwner, DeleteItem };

@@ -157,7 +157,7 @@ int run(const QStringList& arguments) {
     // pull the data from under its windows: refused while it runs, and the
     // program cannot start while the command holds the lock.
     if ((chosen == &restoreOption || chosen == &importOption) &&
-        SingleInstance::AnotherIsRunning()) {
+        SingleInstance::anotherIsRunning()) {
         complain(AppInfo::Title +
                  QStringLiteral(" is running on this computer; close it and try again."));
         return kRunning;

@@ -39,7 +39,7 @@ void fail(const QString& message) {
 
 } // namespace
 
-const QStringList& ItemFieldSet::Rooms() {
+const QStringList& ItemFieldSet::rooms() {
     return Riri::ItemRules::rooms();
 }
 
@@ -88,7 +88,7 @@ void ItemFieldSet::makeRoomList(QWidget* window) {
     cboBox = new QComboBox(window);
     cboBox->setObjectName(QStringLiteral("cboBox"));
     cboBox->setEditable(false);
-    cboBox->addItems(Rooms());
+    cboBox->addItems(rooms());
     cboBox->setCurrentIndex(-1);
 }
 
@@ -97,7 +97,7 @@ void ItemFieldSet::makeDatePicker(QWidget* window) {
     datBox->setObjectName(QStringLiteral("datBox"));
     datBox->setCalendarPopup(true);
     datBox->setDateRange(kFirstDate, kLastDate);
-    datBox->setDisplayFormat(Riri::ShortDateFormat(QLocale()));
+    datBox->setDisplayFormat(Riri::shortDateFormat(QLocale()));
     datBox->setDate(QDate::currentDate());
 }
 
@@ -113,25 +113,25 @@ void ItemFieldSet::makeRichBoxes(QWidget* window) {
 }
 
 void ItemFieldSet::makeButtons(QWidget* window, const ItemFieldLayout& layout) {
-    cmdSave = WindowParts::Button(QStringLiteral("&Save"), QStringLiteral("cmdSave"), window,
+    cmdSave = WindowParts::button(QStringLiteral("&Save"), QStringLiteral("cmdSave"), window,
                                   layout.save);
-    cmdClear = WindowParts::Button(QStringLiteral("&Clear"), QStringLiteral("cmdClear"), window,
+    cmdClear = WindowParts::button(QStringLiteral("&Clear"), QStringLiteral("cmdClear"), window,
                                    layout.clear);
-    cmdExit = WindowParts::Button(QStringLiteral("e&Xit"), QStringLiteral("cmdExit"), window,
+    cmdExit = WindowParts::button(QStringLiteral("e&Xit"), QStringLiteral("cmdExit"), window,
                                   layout.exit);
 }
 
 void ItemFieldSet::place(const ItemFieldLayout& layout) {
     for (size_t i = 0; i < lblData.size(); ++i) {
-        Twips::Place(lblData[i], layout.captions[i]);
+        Twips::place(lblData[i], layout.captions[i]);
     }
     for (size_t i = 0; i < txtBox.size(); ++i) {
-        Twips::Place(txtBox[i], layout.textBoxes[i]);
+        Twips::place(txtBox[i], layout.textBoxes[i]);
     }
-    Twips::Place(cboBox, layout.roomList);
-    Twips::Place(datBox, layout.datePicker);
+    Twips::place(cboBox, layout.roomList);
+    Twips::place(datBox, layout.datePicker);
     for (size_t i = 0; i < rtBox.size(); ++i) {
-        Twips::Place(rtBox[i], layout.richBoxes[i]);
+        Twips::place(rtBox[i], layout.richBoxes[i]);
     }
 }
 
@@ -175,14 +175,14 @@ bool ItemFieldSet::ValidateFields() {
     // An amount must be a number that is stored with its exact cents: "1e39",
     // "inf" and "nan" pass the numeric test but are no amounts.
     double amount = 0;
-    if (!txtBox[CostBox]->text().isEmpty() && !Money::ToAmount(txtBox[CostBox]->text(), &amount)) {
+    if (!txtBox[CostBox]->text().isEmpty() && !Money::toAmount(txtBox[CostBox]->text(), &amount)) {
         fail(QStringLiteral("Incorrect data in the Cost box! "));
         txtBox[CostBox]->clear();
         txtBox[CostBox]->setFocus();
         return false;
     }
     if (!txtBox[ValueBox]->text().isEmpty() &&
-        !Money::ToAmount(txtBox[ValueBox]->text(), &amount)) {
+        !Money::toAmount(txtBox[ValueBox]->text(), &amount)) {
         fail(QStringLiteral("Incorrect data in the Value box! "));
         txtBox[ValueBox]->clear();
         txtBox[ValueBox]->setFocus();
@@ -196,7 +196,7 @@ bool ItemFieldSet::ValidateFields() {
     return true;
 }
 
-void ItemFieldSet::Clear() {
+void ItemFieldSet::clear() {
     for (size_t i = 0; i < txtBox.size(); ++i) {
         txtBox[i]->clear();
         txtBox[i]->setMaxLength(m_limits[i]);
@@ -209,48 +209,48 @@ void ItemFieldSet::Clear() {
     txtBox[NameBox]->setFocus();
 }
 
-QStringList ItemFieldSet::WriterTexts(const QString& itemId) const {
+QStringList ItemFieldSet::writerTexts(const QString& itemId) const {
     return QStringList{itemId,
                        txtBox[NameBox]->text(),
                        txtBox[SerialBox]->text(),
                        txtBox[ModelBox]->text(),
                        cboBox->currentText(),
                        txtBox[FromBox]->text(),
-                       PlainText(rtBox[DescriptionBox]->document()),
-                       PlainText(rtBox[NotesBox]->document())};
+                       plainText(rtBox[DescriptionBox]->document()),
+                       plainText(rtBox[NotesBox]->document())};
 }
 
-std::vector<double> ItemFieldSet::WriterAmounts() const {
+std::vector<double> ItemFieldSet::writerAmounts() const {
     std::vector<double> amounts{0.0, 0.0};
     const std::array<QLineEdit*, 2> boxes{txtBox[CostBox], txtBox[ValueBox]};
     for (size_t i = 0; i < amounts.size(); ++i) {
         const QString text = boxes[i]->text();
         double value = 0;
-        if (!text.isEmpty() && Money::ToAmount(text, &value)) {
+        if (!text.isEmpty() && Money::toAmount(text, &value)) {
             amounts[i] = value;
         }
     }
     return amounts;
 }
 
-QDateTime ItemFieldSet::WriterDate() const {
+QDateTime ItemFieldSet::writerDate() const {
     return QDateTime(datBox->date(), QTime(0, 0));
 }
 
-void ItemFieldSet::ShowText(TextBox box, const QString& text) {
+void ItemFieldSet::showText(TextBox box, const QString& text) {
     txtBox[box]->setMaxLength(std::max<int>(m_limits[box], static_cast<int>(text.size())));
     txtBox[box]->setText(text);
 }
 
-void ItemFieldSet::ShowRichText(RichBox box, const QString& text) {
+void ItemFieldSet::showRichText(RichBox box, const QString& text) {
     m_richLimits[box]->setText(text);
 }
 
-void ItemFieldSet::ShowRoom(const QString& room) {
+void ItemFieldSet::showRoom(const QString& room) {
     cboBox->setCurrentIndex(cboBox->findText(room, Qt::MatchExactly | Qt::MatchCaseSensitive));
 }
 
-void ItemFieldSet::ShowDate(const QDate& date) {
+void ItemFieldSet::showDate(const QDate& date) {
     const bool usable = date.isValid() && date >= kFirstDate && date <= kLastDate;
     datBox->setDate(usable ? date : QDate::currentDate());
 }

@@ -60,7 +60,7 @@ public:
     QPushButton* cmdExit = nullptr;
 
     // The 35 rooms in their display order, "Attic" to "Other".
-    static const QStringList& Rooms();
+    static const QStringList& rooms();
     static constexpr int RichTextLimit = 250;
 
     // The five checks before a save, in order; the first that fails shows its
@@ -68,23 +68,23 @@ public:
     bool ValidateFields();
     // Empties the fields, selects no room, sets today's date and puts the
     // focus in Item Name.
-    void Clear();
+    void clear();
 
     // The writer arguments: strText with the given identifier as element 0;
     // the two amounts rounded to whole cents (an empty box gives 0); the
     // chosen date without a time of day.
-    QStringList WriterTexts(const QString& itemId) const;
-    std::vector<double> WriterAmounts() const;
-    QDateTime WriterDate() const;
+    QStringList writerTexts(const QString& itemId) const;
+    std::vector<double> writerAmounts() const;
+    QDateTime writerDate() const;
 
     // Fill a field from a stored item. A text is kept whole even when it is
     // longer than the box lets the user type. A room that is not in the list
     // selects none; a date that is invalid or out of the picker's range gives
     // today's date.
-    void ShowText(TextBox box, const QString& text);
-    void ShowRichText(RichBox box, const QString& text);
-    void ShowRoom(const QString& room);
-    void ShowDate(const QDate& date);
+    void showText(TextBox box, const QString& text);
+    void showRichText(RichBox box, const QString& text);
+    void showRoom(const QString& room);
+    void showDate(const QDate& date);
 
 private:
     void makeCaptions(QWidget* window);

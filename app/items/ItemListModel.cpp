@@ -78,13 +78,13 @@ std::vector<SortEntry> sortKeys(const ItemListModel& model, const std::vector<st
         for (size_t i = 0; i < rows.size(); ++i) {
             std::int64_t cents = 0;
             const bool known =
-                money.Cents(model.storedText(static_cast<int>(rows[i]), column), &cents);
+                money.cents(model.storedText(static_cast<int>(rows[i]), column), &cents);
             setNumberKey(entries[i], rows[i], known, cents);
         }
     } else if (column == ItemListModel::BoughtColumn) {
         ListDates dates;
         for (size_t i = 0; i < rows.size(); ++i) {
-            const qint64 day = dates.DayNumber(model.storedText(static_cast<int>(rows[i]), column));
+            const qint64 day = dates.dayNumber(model.storedText(static_cast<int>(rows[i]), column));
             setNumberKey(entries[i], rows[i], day != ListDates::NoDay, day);
         }
     } else {
@@ -130,7 +130,7 @@ ItemListModel::ItemListModel(const QStringList& headers, QObject* parent)
       // on a header sorts ascending.
       m_order(Qt::DescendingOrder) {}
 
-void ItemListModel::Clear() {
+void ItemListModel::clear() {
     beginResetModel();
     m_cells.clear();
     std::vector<std::uint32_t>().swap(m_rows);
@@ -148,13 +148,13 @@ QStringView ItemListModel::storedCell(std::uint32_t storedRow, int column) const
     return m_cells.at(static_cast<size_t>(storedRow) * ColumnCount + static_cast<size_t>(column));
 }
 
-void ItemListModel::Fill(const Riri::Recordset& records) {
+void ItemListModel::fill(const Riri::Recordset& records) {
     static const char* const names[ColumnCount] = {
         "ItemID", "ItemName",      "SN",      "RoomName",    "Cost", "CurValue",
         "Model",  "AccquiredFrom", "BuyDate", "Description", "Notes"};
     std::array<int, ColumnCount> source{};
     for (int c = 0; c < ColumnCount; ++c) {
-        source[static_cast<size_t>(c)] = records.ColumnIndex(QString::fromLatin1(names[c]));
+        source[static_cast<size_t>(c)] = records.columnIndex(QString::fromLatin1(names[c]));
     }
     const qsizetype first = std::max<qsizetype>(0, records.position());
     const qsizetype last = records.rowCount();
@@ -170,7 +170,7 @@ void ItemListModel::Fill(const Riri::Recordset& records) {
     for (qsizetype row = first; row < last; ++row) {
         for (int c = 0; c < ColumnCount; ++c) {
             size += static_cast<size_t>(
-                records.FieldViewAt(row, source[static_cast<size_t>(c)]).size());
+                records.fieldViewAt(row, source[static_cast<size_t>(c)]).size());
         }
         size += 16;
     }
@@ -186,14 +186,14 @@ void ItemListModel::Fill(const Riri::Recordset& records) {
             m_keep.push_back(1);
         }
         for (int c = 0; c < ColumnCount; ++c) {
-            const QStringView value = records.FieldViewAt(row, source[static_cast<size_t>(c)]);
+            const QStringView value = records.fieldViewAt(row, source[static_cast<size_t>(c)]);
             switch (c) {
             case CostColumn:
             case ValueColumn:
-                appendCell(money.StoredView(value));
+                appendCell(money.storedView(value));
                 break;
             case BoughtColumn:
-                appendCell(dates.ShowView(value));
+                appendCell(dates.showView(value));
                 break;
             default:
                 appendCell(value);
@@ -204,7 +204,7 @@ void ItemListModel::Fill(const Riri::Recordset& records) {
     endInsertRows();
 }
 
-void ItemListModel::AddRow(const std::array<QString, ColumnCount>& texts) {
+void ItemListModel::addRow(const std::array<QString, ColumnCount>& texts) {
     const int row = rowCount();
     beginInsertRows(QModelIndex(), row, row);
     m_rows.push_back(static_cast<std::uint32_t>(m_cells.cellCount() / ColumnCount));
@@ -229,14 +229,14 @@ QString ItemListModel::text(int row, int column) const {
     return textView(row, column).toString();
 }
 
-void ItemListModel::SortBy(int column) {
+void ItemListModel::sortBy(int column) {
     if (column < 0 || column >= ColumnCount) {
         return;
     }
-    Sort(column, m_order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder);
+    sortRows(column, m_order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
-void ItemListModel::Sort(int column, Qt::SortOrder order) {
+void ItemListModel::sortRows(int column, Qt::SortOrder order) {
     if (column < 0 || column >= ColumnCount) {
         return;
     }
@@ -298,7 +298,7 @@ void ItemListModel::movePersistentIndexes(const QModelIndexList& before,
     changePersistentIndexList(before, after);
 }
 
-void ItemListModel::ShowOnly(std::vector<std::uint8_t> keep) {
+void ItemListModel::showOnly(std::vector<std::uint8_t> keep) {
     beginResetModel();
     if (m_keep.empty()) {
         m_all = m_rows; // every stored row, in the list's order
@@ -309,7 +309,7 @@ void ItemListModel::ShowOnly(std::vector<std::uint8_t> keep) {
     endResetModel();
 }
 
-void ItemListModel::ShowAll() {
+void ItemListModel::showAll() {
     if (m_keep.empty()) {
         return;
     }

@@ -41,21 +41,21 @@ public:
     explicit ItemListModel(const QStringList& headers, QObject* parent = nullptr);
 
     // Removes every row.
-    void Clear();
+    void clear();
     // Adds one row per record, from the first to the end of the set, in the
     // set's order: amounts in the money pattern, the bought date as list text,
     // null or missing columns as empty cells.
-    void Fill(const Riri::Recordset& records);
+    void fill(const Riri::Recordset& records);
     // Adds one row of eleven texts (amounts and date already as list texts).
-    void AddRow(const std::array<QString, ColumnCount>& texts);
+    void addRow(const std::array<QString, ColumnCount>& texts);
 
     // Flips the direction and sorts the rows once by the given column: the
     // Cost and Value columns by amount, the Accquired column by date (an
     // empty or unreadable cell before every other), the others by their
     // text with letter case ignored. Rows that compare equal keep their order.
-    void SortBy(int column);
-    // Sorts once by the given column in the given direction, as SortBy does.
-    void Sort(int column, Qt::SortOrder order);
+    void sortBy(int column);
+    // Sorts once by the given column in the given direction, as sortBy does.
+    void sortRows(int column, Qt::SortOrder order);
     Qt::SortOrder order() const { return m_order; }
     // The column of the last sort, or -1.
     int sortColumn() const { return m_sortColumn; }
@@ -63,9 +63,9 @@ public:
     // Shows only the stored rows whose entry in `keep` (one per stored row)
     // is not zero, in the list's current order; a later sort orders all rows
     // and keeps showing the same ones.
-    void ShowOnly(std::vector<std::uint8_t> keep);
+    void showOnly(std::vector<std::uint8_t> keep);
     // Shows every stored row again.
-    void ShowAll();
+    void showAll();
     bool isFiltered() const { return !m_keep.empty(); }
 
     // Rows as stored (in delivery order), shown or not.

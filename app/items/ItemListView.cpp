@@ -26,34 +26,34 @@ ItemListView::ItemListView(QWidget* form, const QStringList& headers, const Widt
     head->setSortIndicator(-1, Qt::AscendingOrder); // no column sorted yet
     head->setSectionResizeMode(QHeaderView::Interactive);
     for (int c = 0; c < ItemListModel::ColumnCount; ++c) {
-        head->resizeSection(c, Twips::ToPixels(widths[static_cast<size_t>(c)]));
+        head->resizeSection(c, Twips::toPixels(widths[static_cast<size_t>(c)]));
     }
-    connect(head, &QHeaderView::sectionClicked, this, &ItemListView::ColumnClick);
+    connect(head, &QHeaderView::sectionClicked, this, &ItemListView::columnClick);
 }
 
 void ItemListView::FillItemList() {
     m_form->setCursor(Qt::WaitCursor);
-    m_items->Clear();
+    m_items->clear();
     header()->setSortIndicator(-1, Qt::AscendingOrder); // rows come in delivery order
     itmData = QPersistentModelIndex();
     rsData = objHome ? objHome->LoadItems() : nullptr;
     if (rsData) {
         // No set at all (the database could not be read) leaves the list empty.
         rsData->MoveFirst();
-        m_items->Fill(*rsData);
+        m_items->fill(*rsData);
     }
     CloseRecordset();
     m_form->unsetCursor();
 }
 
-void ItemListView::ColumnClick(int column) {
+void ItemListView::columnClick(int column) {
     m_form->setCursor(Qt::WaitCursor);
     if (m_perColumn) {
         const bool again =
             column == m_items->sortColumn() && m_items->order() == Qt::AscendingOrder;
-        m_items->Sort(column, again ? Qt::DescendingOrder : Qt::AscendingOrder);
+        m_items->sortRows(column, again ? Qt::DescendingOrder : Qt::AscendingOrder);
     } else {
-        m_items->SortBy(column);
+        m_items->sortBy(column);
     }
     // The header flips its own indicator on a click; it shows the list's order.
     header()->setSortIndicator(column, m_items->order());

@@ -28,7 +28,7 @@ public:
     // by date, other columns by text); the header shows the sort indicator.
     // With a direction per column, a click on another column sorts it
     // ascending and a further click on the same column reverses it.
-    void ColumnClick(int column);
+    void columnClick(int column);
     void setDirectionPerColumn(bool perColumn) { m_perColumn = perColumn; }
 
     // The row of the first selected item, or -1.

@@ -71,19 +71,19 @@ void foldInto(QStringView text, std::string& out) {
 
 } // namespace
 
-std::string ItemSearch::Fold(QStringView text) {
+std::string ItemSearch::fold(QStringView text) {
     std::string out;
     foldInto(text, out);
     return out;
 }
 
-std::vector<std::string> ItemSearch::Words(const QString& query) {
+std::vector<std::string> ItemSearch::words(const QString& query) {
     std::vector<std::string> words;
     qsizetype begin = 0;
     for (qsizetype i = 0; i <= query.size(); ++i) {
         if (i == query.size() || query.at(i).isSpace()) {
             if (i > begin) {
-                std::string word = Fold(QStringView(query).mid(begin, i - begin));
+                std::string word = fold(QStringView(query).mid(begin, i - begin));
                 if (!word.empty()) {
                     words.push_back(std::move(word));
                 }
@@ -94,7 +94,7 @@ std::vector<std::string> ItemSearch::Words(const QString& query) {
     return words;
 }
 
-void ItemSearch::Build(const ItemListModel& list, const QStringList& rooms) {
+void ItemSearch::build(const ItemListModel& list, const QStringList& rooms) {
     const int count = list.storedRowCount();
     std::string().swap(m_text);
     m_start.assign(1, 0);
@@ -135,11 +135,11 @@ void ItemSearch::Build(const ItemListModel& list, const QStringList& rooms) {
         }
         // A cell that is no amount (empty, or text that is no number) adds 0.
         std::int64_t cents = 0;
-        if (money.Cents(list.storedText(r, ItemListModel::CostColumn), &cents)) {
+        if (money.cents(list.storedText(r, ItemListModel::CostColumn), &cents)) {
             m_cost[static_cast<size_t>(r)] = cents;
         }
         cents = 0;
-        if (money.Cents(list.storedText(r, ItemListModel::ValueColumn), &cents)) {
+        if (money.cents(list.storedText(r, ItemListModel::ValueColumn), &cents)) {
             m_value[static_cast<size_t>(r)] = cents;
         }
     }
@@ -219,8 +219,8 @@ void ItemSearch::matchWord(const std::string& word, std::vector<std::uint32_t>& 
     rows.swap(kept);
 }
 
-const ItemSearch::Result& ItemSearch::Match(const QString& query, int room) {
-    std::vector<std::string> words = Words(query);
+const ItemSearch::Result& ItemSearch::match(const QString& query, int room) {
+    std::vector<std::string> words = ItemSearch::words(query);
     const auto count = static_cast<std::uint32_t>(m_rooms.size());
 
     // Typing on only narrows the previous query: every earlier word lies

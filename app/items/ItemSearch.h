@@ -27,7 +27,7 @@ public:
 
     // Reads every stored row of the list (the list's texts as shown: amounts
     // in the money pattern).
-    void Build(const ItemListModel& list, const QStringList& rooms);
+    void build(const ItemListModel& list, const QStringList& rooms);
 
     // The rows that hold every word of `query` in one of their text fields
     // (item ID, name, serial number, model, room, acquired from, description,
@@ -36,13 +36,13 @@ public:
     // the room. A query that only adds to the previous one (same room, each
     // earlier word inside a word of the new one) looks only at the rows the
     // previous one kept.
-    const Result& Match(const QString& query, int room);
+    const Result& match(const QString& query, int room);
 
     // A text folded as the rows are: canonical decomposition without the
     // combining marks, then case folding, as UTF-8.
-    static std::string Fold(QStringView text);
+    static std::string fold(QStringView text);
     // The folded words of a query, split at white space.
-    static std::vector<std::string> Words(const QString& query);
+    static std::vector<std::string> words(const QString& query);
 
     qsizetype rowCount() const { return static_cast<qsizetype>(m_rooms.size()); }
 

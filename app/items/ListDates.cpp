@@ -28,7 +28,7 @@ QDate isoDate(QStringView text) {
 } // namespace
 
 ListDates::ListDates(const QLocale& locale)
-    : m_locale(locale), m_format(Riri::ShortDateFormat(locale)) {
+    : m_locale(locale), m_format(Riri::shortDateFormat(locale)) {
     // Locales that write other digits than 0 to 9 take the general way.
     if (m_locale.zeroDigit() != QLatin1String("0") || !compile()) {
         m_pieces.clear();
@@ -118,7 +118,7 @@ void ListDates::write(const QDate& date) {
     }
 }
 
-QStringView ListDates::ShowView(QStringView stored) {
+QStringView ListDates::showView(QStringView stored) {
     if (stored.isEmpty()) {
         return QStringView();
     }
@@ -131,28 +131,28 @@ QStringView ListDates::ShowView(QStringView stored) {
     const QString key = stored.toString();
     auto found = m_byText.constFind(key);
     if (found == m_byText.constEnd()) {
-        const QDate read = date.isValid() ? date : Riri::ParseSqlDateTime(key).date();
-        found = m_byText.insert(key, read.isValid() ? Show(read) : key);
+        const QDate read = date.isValid() ? date : Riri::parseSqlDateTime(key).date();
+        found = m_byText.insert(key, read.isValid() ? show(read) : key);
     }
     return found.value();
 }
 
-QString ListDates::Show(QStringView stored) {
-    return ShowView(stored).toString();
+QString ListDates::show(QStringView stored) {
+    return showView(stored).toString();
 }
 
-QString ListDates::Show(const QDate& date) const {
+QString ListDates::show(const QDate& date) const {
     return m_locale.toString(date, m_format);
 }
 
-QDate ListDates::Read(const QString& shown) const {
+QDate ListDates::read(const QString& shown) const {
     if (shown.isEmpty()) {
         return QDate();
     }
     return m_locale.toDate(shown, m_format);
 }
 
-qint64 ListDates::DayNumber(QStringView shown) {
+qint64 ListDates::dayNumber(QStringView shown) {
     if (shown.isEmpty()) {
         return NoDay;
     }
@@ -212,7 +212,7 @@ qint64 ListDates::DayNumber(QStringView shown) {
     const QString key = shown.toString();
     auto found = m_dayByText.constFind(key);
     if (found == m_dayByText.constEnd()) {
-        const QDate date = Read(key);
+        const QDate date = read(key);
         found = m_dayByText.insert(key, date.isValid() ? date.toJulianDay() : NoDay);
     }
     return found.value();

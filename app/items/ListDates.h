@@ -18,19 +18,19 @@ public:
 
     // A stored date ("2005-03-01", or with a time of day) as list text. An
     // empty text stays empty; a text that is no date is shown as it is.
-    QString Show(QStringView stored);
+    QString show(QStringView stored);
     // As Show, without making a string: the view stays valid until the next
     // call.
-    QStringView ShowView(QStringView stored);
+    QStringView showView(QStringView stored);
     // A date as list text.
-    QString Show(const QDate& date) const;
+    QString show(const QDate& date) const;
     // The date a list text shows; invalid when it cannot be read.
-    QDate Read(const QString& shown) const;
+    QDate read(const QString& shown) const;
     // The day number (Julian day) of the date a list text shows, for ordering
     // many rows by date; NoDay when it is empty or cannot be read. Texts in
     // the plain numeric pattern are read without the locale's general parser.
     static constexpr qint64 NoDay = std::numeric_limits<qint64>::min();
-    qint64 DayNumber(QStringView shown);
+    qint64 dayNumber(QStringView shown);
 
 private:
     // One piece of the date pattern: a field (day, month, year, weekday) of

@@ -93,7 +93,7 @@ void Pattern::writePlain(QStringView text, Buffer& out) const {
     out.append(digits[integerEnd + 1]);
 }
 
-QString Pattern::Format(double value) const {
+QString Pattern::format(double value) const {
     if (!std::isfinite(value)) {
         return m_locale.toString(value);
     }
@@ -107,7 +107,7 @@ QString Pattern::Format(double value) const {
     return toString(out);
 }
 
-QString Pattern::FormatStored(QStringView stored) const {
+QString Pattern::formatStored(QStringView stored) const {
     if (stored.isEmpty()) {
         return QString();
     }
@@ -118,17 +118,17 @@ QString Pattern::FormatStored(QStringView stored) const {
     }
     bool ok = false;
     const double value = QLocale::c().toDouble(stored, &ok);
-    return ok ? Format(value) : stored.toString();
+    return ok ? format(value) : stored.toString();
 }
 
-QStringView Pattern::StoredView(QStringView stored) {
+QStringView Pattern::storedView(QStringView stored) {
     if (stored.isEmpty()) {
         return QStringView();
     }
     if (isPlainDecimal(stored)) {
         writePlain(stored, m_scratch);
     } else {
-        const QString shown = FormatStored(stored);
+        const QString shown = formatStored(stored);
         m_scratch.clear();
         for (QChar c : shown) {
             m_scratch.append(c.unicode());
@@ -137,22 +137,22 @@ QStringView Pattern::StoredView(QStringView stored) {
     return QStringView(m_scratch.constData(), m_scratch.size());
 }
 
-QString Pattern::Reformat(const QString& shown) const {
+QString Pattern::reformat(const QString& shown) const {
     if (shown.isEmpty()) {
         return shown;
     }
     bool ok = false;
     const double value = m_locale.toDouble(shown, &ok);
-    return ok ? Format(value) : shown;
+    return ok ? format(value) : shown;
 }
 
-bool IsNumber(const QString& text, const QLocale& locale) {
+bool isNumber(const QString& text, const QLocale& locale) {
     bool ok = false;
     locale.toDouble(text, &ok);
     return ok;
 }
 
-bool RoundToCents(double value, std::int64_t* cents) {
+bool roundToCents(double value, std::int64_t* cents) {
     if (!std::isfinite(value)) {
         return false;
     }
@@ -190,11 +190,11 @@ bool RoundToCents(double value, std::int64_t* cents) {
     return true;
 }
 
-bool ToAmount(const QString& text, double* value, const QLocale& locale) {
+bool toAmount(const QString& text, double* value, const QLocale& locale) {
     bool ok = false;
     const double number = locale.toDouble(text, &ok);
     std::int64_t cents = 0;
-    if (!ok || !RoundToCents(number, &cents)) {
+    if (!ok || !roundToCents(number, &cents)) {
         return false;
     }
     const double rounded = static_cast<double>(cents) / 100.0;
@@ -205,11 +205,11 @@ bool ToAmount(const QString& text, double* value, const QLocale& locale) {
     return true;
 }
 
-bool ShownCents(QStringView shown, std::int64_t* cents, const QLocale& locale) {
-    return Pattern(locale).Cents(shown, cents);
+bool shownCents(QStringView shown, std::int64_t* cents, const QLocale& locale) {
+    return Pattern(locale).cents(shown, cents);
 }
 
-bool Pattern::Cents(QStringView shown, std::int64_t* cents) const {
+bool Pattern::cents(QStringView shown, std::int64_t* cents) const {
     const QString& minus = m_minus;
     const QString& group = m_group;
     const QString& point = m_point;
@@ -258,7 +258,7 @@ bool Pattern::Cents(QStringView shown, std::int64_t* cents) const {
     return true;
 }
 
-QString FormatCents(std::int64_t cents, const QLocale& locale) {
+QString formatCents(std::int64_t cents, const QLocale& locale) {
     // Plain decimal text first ("-1234.05"), then the pattern by its digits.
     const std::uint64_t magnitude = cents < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(cents)
                                               : static_cast<std::uint64_t>(cents);
@@ -269,7 +269,7 @@ QString FormatCents(std::int64_t cents, const QLocale& locale) {
     if (cents < 0) {
         plain.prepend(QLatin1Char('-'));
     }
-    return Pattern(locale).FormatStored(plain);
+    return Pattern(locale).formatStored(plain);
 }
 
 } // namespace Money

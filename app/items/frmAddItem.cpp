@@ -52,10 +52,10 @@ const ItemFieldLayout kFieldLayout{
 
 frmAddItem::frmAddItem(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmAddItem"));
-    setFont(Fonts::Make(Fonts::Verdana, 9.75));
-    Twips::FixInnerSize(this, InnerSize);
+    setFont(Fonts::make(Fonts::Verdana, 9.75));
+    Twips::fixInnerSize(this, InnerSize);
 
-    Label30 = WindowParts::Heading(QStringLiteral("Add New Item"), QStringLiteral("Label30"), 14.25,
+    Label30 = WindowParts::heading(QStringLiteral("Add New Item"), QStringLiteral("Label30"), 14.25,
                                    QColor(), this,
                                    {.left = 120, .top = 120, .width = 6015, .height = 435});
 
@@ -64,13 +64,13 @@ frmAddItem::frmAddItem(QWidget* parent) : QWidget(parent) {
     connect(m_fields->cmdClear, &QPushButton::clicked, this, &frmAddItem::cmdClear_Click);
     connect(m_fields->cmdExit, &QPushButton::clicked, this, &frmAddItem::cmdExit_Click);
 
-    WindowParts::KeepFrameFixed(this);
+    WindowParts::keepFrameFixed(this);
     Form_Load();
 }
 
 void frmAddItem::Form_Load() {
-    NewHome();
-    setWindowTitle(WindowParts::Caption());
+    newHome();
+    setWindowTitle(WindowParts::caption());
     m_fields->datBox->setDate(QDate::currentDate());
 }
 
@@ -78,7 +78,7 @@ QString frmAddItem::MakeItemID() {
     QString id;
     try {
         rsData = objHome->GetNewItemID();
-        if (rsData && !rsData->IsEmpty()) {
+        if (rsData && !rsData->isEmpty()) {
             const QString largest = rsData->Field(QStringLiteral("NewItemID"));
             bool ok = true;
             const qint64 number = largest.isEmpty() ? 0 : largest.toLongLong(&ok);
@@ -98,9 +98,9 @@ void frmAddItem::cmdSave_Click() {
     if (!m_fields->ValidateFields()) {
         return;
     }
-    QStringList strText = m_fields->WriterTexts(MakeItemID());
-    std::vector<double> sngMoney = m_fields->WriterAmounts();
-    QDateTime datDate = m_fields->WriterDate();
+    QStringList strText = m_fields->writerTexts(MakeItemID());
+    std::vector<double> sngMoney = m_fields->writerAmounts();
+    QDateTime datDate = m_fields->writerDate();
 
     bool saved = false;
     if (!strText.at(0).isEmpty()) {
@@ -112,12 +112,12 @@ void frmAddItem::cmdSave_Click() {
     }
     if (saved) {
         ItemEvents::notifyChanged();
-        if (WindowParts::AskAnother(
+        if (WindowParts::askAnother(
                 QStringLiteral("New Item Record Saved!\r\n\r\nDo you want to add another Item? "),
                 QStringLiteral("Record Saved Successfully"))) {
-            m_fields->Clear();
+            m_fields->clear();
         } else {
-            WindowParts::Close(this);
+            WindowParts::closeWindow(this);
         }
     } else {
         // The entries stay, so the user can try again.
@@ -127,9 +127,9 @@ void frmAddItem::cmdSave_Click() {
 }
 
 void frmAddItem::cmdClear_Click() {
-    m_fields->Clear();
+    m_fields->clear();
 }
 
 void frmAddItem::cmdExit_Click() {
-    WindowParts::Close(this);
+    WindowParts::closeWindow(this);
 }

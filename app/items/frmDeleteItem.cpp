@@ -52,38 +52,38 @@ QLabel* filledLabel(const QString& text, QPalette::ColorRole background, QWidget
 
 frmDeleteItem::frmDeleteItem(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmDeleteItem"));
-    setFont(Fonts::Make(Fonts::Verdana, 9.75));
-    Twips::FixInnerSize(this, InnerSize);
+    setFont(Fonts::make(Fonts::Verdana, 9.75));
+    Twips::fixInnerSize(this, InnerSize);
 
-    Label30 = WindowParts::Heading(QStringLiteral("Delete Items"), QStringLiteral("Label30"), 18,
+    Label30 = WindowParts::heading(QStringLiteral("Delete Items"), QStringLiteral("Label30"), 18,
                                    QColor(255, 0, 0), this,
                                    {.left = 120, .top = 120, .width = 11835, .height = 495});
 
     lvItems = new ItemListView(this, kHeaders, kWidths);
     lvItems->setObjectName(QStringLiteral("lvItems"));
-    Twips::Place(lvItems, {.left = 120, .top = 660, .width = 11835, .height = 5175});
+    Twips::place(lvItems, {.left = 120, .top = 660, .width = 11835, .height = 5175});
 
     for (size_t i = 0; i < 6; ++i) {
         const Detail& detail = kDetails[i];
         lblCaption[i] =
             filledLabel(QString::fromLatin1(detail.caption), QPalette::ToolTipBase, this);
-        Twips::Place(lblCaption[i],
+        Twips::place(lblCaption[i],
                      {.left = detail.left, .top = 5880, .width = detail.width, .height = 315});
         QLabel* value = filledLabel(QString(), QPalette::Light, this);
         value->setObjectName(QStringLiteral("lblData_%1").arg(detail.value));
         if (detail.value == 3 || detail.value == 4) {
             value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         }
-        Twips::Place(value,
+        Twips::place(value,
                      {.left = detail.left, .top = 6240, .width = detail.width, .height = 315});
         lblData[detail.value] = value;
     }
 
-    cmdDelete = WindowParts::Button(QStringLiteral("&Delete"), QStringLiteral("cmdDelete"), this,
+    cmdDelete = WindowParts::button(QStringLiteral("&Delete"), QStringLiteral("cmdDelete"), this,
                                     {.left = 120, .top = 6660, .width = 1215, .height = 435});
-    cmdClear = WindowParts::Button(QStringLiteral("&Clear"), QStringLiteral("cmdClear"), this,
+    cmdClear = WindowParts::button(QStringLiteral("&Clear"), QStringLiteral("cmdClear"), this,
                                    {.left = 5438, .top = 6660, .width = 1215, .height = 435});
-    cmdExit = WindowParts::Button(QStringLiteral("e&Xit"), QStringLiteral("cmdExit"), this,
+    cmdExit = WindowParts::button(QStringLiteral("e&Xit"), QStringLiteral("cmdExit"), this,
                                   {.left = 10740, .top = 6660, .width = 1215, .height = 435});
     setTabOrder(lvItems, cmdDelete);
     setTabOrder(cmdDelete, cmdClear);
@@ -96,13 +96,13 @@ frmDeleteItem::frmDeleteItem(QWidget* parent) : QWidget(parent) {
     connect(cmdClear, &QPushButton::clicked, this, &frmDeleteItem::cmdClear_Click);
     connect(cmdExit, &QPushButton::clicked, this, &frmDeleteItem::cmdExit_Click);
 
-    WindowParts::KeepFrameFixed(this);
+    WindowParts::keepFrameFixed(this);
     Form_Load();
 }
 
 void frmDeleteItem::Form_Load() {
     setWindowTitle(AppInfo::Title + QLatin1Char(' ') + AppInfo::Version());
-    NewHome();
+    newHome();
     FillItemList();
 }
 
@@ -120,8 +120,8 @@ void frmDeleteItem::lvItems_Click() {
         lblData[1]->setText(list.text(row, ItemListModel::NameColumn));
         lblData[5]->setText(list.text(row, ItemListModel::SerialColumn));
         lblData[2]->setText(list.text(row, ItemListModel::RoomColumn));
-        lblData[3]->setText(Money::Reformat(list.text(row, ItemListModel::CostColumn)));
-        lblData[4]->setText(Money::Reformat(list.text(row, ItemListModel::ValueColumn)));
+        lblData[3]->setText(Money::reformat(list.text(row, ItemListModel::CostColumn)));
+        lblData[4]->setText(Money::reformat(list.text(row, ItemListModel::ValueColumn)));
     }
     unsetCursor();
 }
@@ -139,13 +139,13 @@ void frmDeleteItem::cmdDelete_Click() {
     }
     if (deleted) {
         ItemEvents::notifyChanged();
-        if (WindowParts::AskAnother(
+        if (WindowParts::askAnother(
                 QStringLiteral("Item Record Deleted!\r\n\r\nDo you want to delete another Item? "),
                 QStringLiteral("Item Record Deleted Successfully"))) {
             cmdClear_Click();
             FillItemList();
         } else {
-            WindowParts::Close(this);
+            WindowParts::closeWindow(this);
         }
     } else {
         Riri::MsgBox(QStringLiteral("Item Record NOT Deleted"), Riri::vbCritical | Riri::vbOKOnly,
@@ -161,5 +161,5 @@ void frmDeleteItem::cmdClear_Click() {
 }
 
 void frmDeleteItem::cmdExit_Click() {
-    WindowParts::Close(this);
+    WindowParts::closeWindow(this);
 }

@@ -65,24 +65,24 @@ const ItemFieldLayout kFieldLayout{
 
 frmEditItem::frmEditItem(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmEditItem"));
-    setFont(Fonts::Make(Fonts::Verdana, 9.75));
-    Twips::FixInnerSize(this, InnerSize);
+    setFont(Fonts::make(Fonts::Verdana, 9.75));
+    Twips::fixInnerSize(this, InnerSize);
 
-    Label30 = WindowParts::Heading(QStringLiteral("Edit Item"), QStringLiteral("Label30"), 14.25,
+    Label30 = WindowParts::heading(QStringLiteral("Edit Item"), QStringLiteral("Label30"), 14.25,
                                    QColor(0, 0, 255), this,
                                    {.left = 120, .top = 120, .width = 6015, .height = 435});
 
     lvItems = new ItemListView(this, kHeaders, kWidths);
     lvItems->setObjectName(QStringLiteral("lvItems"));
-    Twips::Place(lvItems, {.left = 120, .top = 600, .width = 6015, .height = 1335});
+    Twips::place(lvItems, {.left = 120, .top = 600, .width = 6015, .height = 1335});
 
     m_fields = new ItemFieldSet(this, ItemFieldSet::Kind::Edit, kFieldLayout);
     setTabOrder(lvItems, m_fields->txtBox[ItemFieldSet::NameBox]);
 
     lblID = new QLabel(this);
     lblID->setObjectName(QStringLiteral("lblID"));
-    lblID->setFont(Fonts::Make(Fonts::Verdana, 8.25));
-    Twips::Place(lblID, {.left = 3360, .top = 3480, .width = 2775, .height = 315});
+    lblID->setFont(Fonts::make(Fonts::Verdana, 8.25));
+    Twips::place(lblID, {.left = 3360, .top = 3480, .width = 2775, .height = 315});
 
     connect(lvItems, &QAbstractItemView::clicked, this, &frmEditItem::lvItems_Click);
     // Enter on a row chosen with the keyboard does what a click does.
@@ -91,13 +91,13 @@ frmEditItem::frmEditItem(QWidget* parent) : QWidget(parent) {
     connect(m_fields->cmdClear, &QPushButton::clicked, this, &frmEditItem::cmdClear_Click);
     connect(m_fields->cmdExit, &QPushButton::clicked, this, &frmEditItem::cmdExit_Click);
 
-    WindowParts::KeepFrameFixed(this);
+    WindowParts::keepFrameFixed(this);
     Form_Load();
 }
 
 void frmEditItem::Form_Load() {
-    NewHome();
-    setWindowTitle(WindowParts::Caption());
+    newHome();
+    setWindowTitle(WindowParts::caption());
     m_fields->datBox->setDate(QDate::currentDate());
     lblID->hide();
     FillItemList();
@@ -114,24 +114,24 @@ void frmEditItem::lvItems_Click() {
         const ItemListModel& list = *lvItems->items();
         itmData = QPersistentModelIndex(list.index(row, ItemListModel::ItemIdColumn));
         lblID->setText(list.key(row));
-        m_fields->ShowText(ItemFieldSet::NameBox, list.text(row, ItemListModel::NameColumn));
-        m_fields->ShowText(ItemFieldSet::SerialBox, list.text(row, ItemListModel::SerialColumn));
-        m_fields->ShowText(ItemFieldSet::ModelBox, list.text(row, ItemListModel::ModelColumn));
-        m_fields->ShowRoom(list.text(row, ItemListModel::RoomColumn));
-        m_fields->ShowText(ItemFieldSet::CostBox,
-                           Money::Reformat(list.text(row, ItemListModel::CostColumn)));
-        m_fields->ShowText(ItemFieldSet::ValueBox,
-                           Money::Reformat(list.text(row, ItemListModel::ValueColumn)));
-        m_fields->ShowText(ItemFieldSet::FromBox, list.text(row, ItemListModel::FromColumn));
-        m_fields->ShowDate(ListDates().Read(list.text(row, ItemListModel::BoughtColumn)));
-        m_fields->ShowRichText(ItemFieldSet::DescriptionBox,
+        m_fields->showText(ItemFieldSet::NameBox, list.text(row, ItemListModel::NameColumn));
+        m_fields->showText(ItemFieldSet::SerialBox, list.text(row, ItemListModel::SerialColumn));
+        m_fields->showText(ItemFieldSet::ModelBox, list.text(row, ItemListModel::ModelColumn));
+        m_fields->showRoom(list.text(row, ItemListModel::RoomColumn));
+        m_fields->showText(ItemFieldSet::CostBox,
+                           Money::reformat(list.text(row, ItemListModel::CostColumn)));
+        m_fields->showText(ItemFieldSet::ValueBox,
+                           Money::reformat(list.text(row, ItemListModel::ValueColumn)));
+        m_fields->showText(ItemFieldSet::FromBox, list.text(row, ItemListModel::FromColumn));
+        m_fields->showDate(ListDates().read(list.text(row, ItemListModel::BoughtColumn)));
+        m_fields->showRichText(ItemFieldSet::DescriptionBox,
                                list.text(row, ItemListModel::DescriptionColumn));
-        m_fields->ShowRichText(ItemFieldSet::NotesBox, list.text(row, ItemListModel::NotesColumn));
+        m_fields->showRichText(ItemFieldSet::NotesBox, list.text(row, ItemListModel::NotesColumn));
     }
     unsetCursor();
 }
 
-bool frmEditItem::SelectItem(const QString& itemId) {
+bool frmEditItem::selectItem(const QString& itemId) {
     const ItemListModel& list = *lvItems->items();
     const auto rowOf = [&list, &itemId] {
         for (int row = 0; row < list.rowCount(); ++row) {
@@ -162,9 +162,9 @@ void frmEditItem::cmdSave_Click() {
     if (!m_fields->ValidateFields()) {
         return;
     }
-    QStringList strText = m_fields->WriterTexts(lblID->text());
-    std::vector<double> sngMoney = m_fields->WriterAmounts();
-    QDateTime datDate = m_fields->WriterDate();
+    QStringList strText = m_fields->writerTexts(lblID->text());
+    std::vector<double> sngMoney = m_fields->writerAmounts();
+    QDateTime datDate = m_fields->writerDate();
 
     // The component gives false when no row carries the identifier (no item
     // chosen, or one deleted meanwhile): nothing was stored.
@@ -176,14 +176,14 @@ void frmEditItem::cmdSave_Click() {
     }
     if (saved) {
         ItemEvents::notifyChanged();
-        if (WindowParts::AskAnother(
+        if (WindowParts::askAnother(
                 QStringLiteral(
                     "New Item Record Updated!\r\n\r\nDo you want to edit another Item? "),
                 QStringLiteral("Record Saved Successfully"))) {
             cmdClear_Click();
             FillItemList();
         } else {
-            WindowParts::Close(this);
+            WindowParts::closeWindow(this);
         }
     } else {
         // The entries stay, so the user can try again.
@@ -194,10 +194,10 @@ void frmEditItem::cmdSave_Click() {
 
 void frmEditItem::cmdClear_Click() {
     // The fields' Clear ends with the focus in Item Name.
-    m_fields->Clear();
+    m_fields->clear();
     lblID->clear();
 }
 
 void frmEditItem::cmdExit_Click() {
-    WindowParts::Close(this);
+    WindowParts::closeWindow(this);
 }

@@ -24,7 +24,7 @@ public:
     // fields exactly as a click on that row does. When the item is not listed
     // (stored since the list was read) the list is read again first. False
     // when no such item exists.
-    bool SelectItem(const QString& itemId);
+    bool selectItem(const QString& itemId);
     QLabel* Label30 = nullptr;
     ItemListView* lvItems = nullptr;
     // Never shown: the ItemID of the item the fields hold, empty when none.

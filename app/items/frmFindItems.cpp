@@ -34,9 +34,9 @@ constexpr ItemListView::Widths kWidths{1500, 2500, 1500, 2200, 1200, 1200,
 
 frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmFindItems"));
-    setFont(Fonts::Make(Fonts::Verdana, 9.75));
+    setFont(Fonts::make(Fonts::Verdana, 9.75));
 
-    Label30 = WindowParts::Heading(QStringLiteral("Find Items"), QStringLiteral("Label30"), 14.25,
+    Label30 = WindowParts::heading(QStringLiteral("Find Items"), QStringLiteral("Label30"), 14.25,
                                    QColor(0, 0, 255), this,
                                    {.left = 120, .top = 120, .width = 6015, .height = 435});
 
@@ -51,7 +51,7 @@ frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
     cboRoom = new QComboBox(this);
     cboRoom->setObjectName(QStringLiteral("cboRoom"));
     cboRoom->addItem(QStringLiteral("All Rooms"));
-    cboRoom->addItems(ItemFieldSet::Rooms());
+    cboRoom->addItems(ItemFieldSet::rooms());
     cboRoom->setMaxVisibleItems(20);
     lblRoom->setBuddy(cboRoom);
 
@@ -63,7 +63,7 @@ frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
     lblTotals = new QLabel(this);
     lblTotals->setObjectName(QStringLiteral("lblTotals"));
 
-    const int gap = Twips::ToPixels(120);
+    const int gap = Twips::toPixels(120);
     auto* search = new QHBoxLayout;
     search->setSpacing(gap);
     search->addWidget(lblFind);
@@ -80,44 +80,44 @@ frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
     setTabOrder(txtFind, cboRoom);
     setTabOrder(cboRoom, lvItems);
 
-    setMinimumSize(Twips::Size(6000, 3600));
+    setMinimumSize(Twips::size(6000, 3600));
     resize(sizeHint());
 
     connect(txtFind, &QLineEdit::textChanged, this, &frmFindItems::applyQuery);
     connect(txtFind, &QLineEdit::returnPressed, this, &frmFindItems::openChosen);
     connect(cboRoom, &QComboBox::currentIndexChanged, this, &frmFindItems::applyQuery);
     connect(lvItems, &QAbstractItemView::doubleClicked, this,
-            [this](const QModelIndex& index) { OpenRow(index.row()); });
+            [this](const QModelIndex& index) { openRow(index.row()); });
     connect(lvItems->header(), &QHeaderView::sectionClicked, this, [this](int column) {
         m_sortColumn = column;
         m_sortOrder = lvItems->items()->order();
     });
     auto* refresh = new QShortcut(QKeySequence(Qt::Key_F5), this);
     refresh->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(refresh, &QShortcut::activated, this, &frmFindItems::Refresh);
-    connect(&ItemEvents::instance(), &ItemEvents::itemsChanged, this, &frmFindItems::Refresh);
+    connect(refresh, &QShortcut::activated, this, &frmFindItems::refresh);
+    connect(&ItemEvents::instance(), &ItemEvents::itemsChanged, this, &frmFindItems::refresh);
 
     Form_Load();
 }
 
 QSize frmFindItems::sizeHint() const {
-    return Twips::Size(11500, 6600);
+    return Twips::size(11500, 6600);
 }
 
 void frmFindItems::Form_Load() {
-    NewHome();
-    setWindowTitle(WindowParts::Caption());
-    Refresh();
+    newHome();
+    setWindowTitle(WindowParts::caption());
+    refresh();
     txtFind->setFocus();
 }
 
-void frmFindItems::Refresh() {
+void frmFindItems::refresh() {
     lvItems->FillItemList();
     setCursor(Qt::WaitCursor);
     ItemListModel& list = *lvItems->items();
-    m_search.Build(list, ItemFieldSet::Rooms());
+    m_search.build(list, ItemFieldSet::rooms());
     if (m_sortColumn >= 0) {
-        list.Sort(m_sortColumn, m_sortOrder);
+        list.sortRows(m_sortColumn, m_sortOrder);
         lvItems->header()->setSortIndicator(m_sortColumn, m_sortOrder);
     }
     unsetCursor();
@@ -127,23 +127,23 @@ void frmFindItems::Refresh() {
 void frmFindItems::applyQuery() {
     const QString query = txtFind->text();
     const int room = cboRoom->currentIndex() - 1; // -1: all rooms
-    const ItemSearch::Result& found = m_search.Match(query, room);
+    const ItemSearch::Result& found = m_search.match(query, room);
     ItemListModel& list = *lvItems->items();
     if (found.count == m_search.rowCount()) {
-        list.ShowAll();
+        list.showAll();
     } else {
-        list.ShowOnly(found.keep);
+        list.showOnly(found.keep);
     }
-    lblTotals->setText(TotalsText(found.count, found.costCents, found.valueCents));
+    lblTotals->setText(totalsText(found.count, found.costCents, found.valueCents));
 }
 
-QString frmFindItems::TotalsText(qsizetype count, std::int64_t costCents, std::int64_t valueCents) {
+QString frmFindItems::totalsText(qsizetype count, std::int64_t costCents, std::int64_t valueCents) {
     return QStringLiteral("Items shown: %1     Total Original Cost: %2     Total Current Value: %3")
-        .arg(QLocale().toString(static_cast<qlonglong>(count)), Money::FormatCents(costCents),
-             Money::FormatCents(valueCents));
+        .arg(QLocale().toString(static_cast<qlonglong>(count)), Money::formatCents(costCents),
+             Money::formatCents(valueCents));
 }
 
-void frmFindItems::OpenRow(int row) {
+void frmFindItems::openRow(int row) {
     const ItemListModel& list = *lvItems->items();
     if (row < 0 || row >= list.rowCount()) {
         return;
@@ -154,7 +154,7 @@ void frmFindItems::OpenRow(int row) {
 void frmFindItems::openChosen() {
     // The chosen row, or the first one shown when none is chosen.
     const int chosen = lvItems->currentIndex().isValid() ? lvItems->currentIndex().row() : 0;
-    OpenRow(chosen);
+    openRow(chosen);
 }
 
 bool frmFindItems::eventFilter(QObject* watched, QEvent* event) {

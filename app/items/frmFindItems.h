@@ -26,15 +26,15 @@ public:
     QLabel* lblTotals = nullptr;
 
     // Reads every item again, keeping the query, the room and the sort.
-    void Refresh();
+    void refresh();
     // The item of a shown row in the edit item window.
-    void OpenRow(int row);
+    void openRow(int row);
 
     // Opens at a size that shows a good part of the list; the user resizes it.
     QSize sizeHint() const override;
 
     // The text of the line under the list.
-    static QString TotalsText(qsizetype count, std::int64_t costCents, std::int64_t valueCents);
+    static QString totalsText(qsizetype count, std::int64_t costCents, std::int64_t valueCents);
 
 signals:
     // The user chose the item with this ItemID for editing.

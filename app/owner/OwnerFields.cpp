@@ -43,10 +43,10 @@ constexpr int kInnerHeight = 3675;
 } // namespace
 
 OwnerFields::OwnerFields(const OwnerLayout& layout, QWidget* parent) : QWidget(parent) {
-    setFont(Fonts::Make(Fonts::Verdana, 9.75));
-    Twips::FixInnerSize(this, layout.width, kInnerHeight);
+    setFont(Fonts::make(Fonts::Verdana, 9.75));
+    Twips::fixInnerSize(this, layout.width, kInnerHeight);
 
-    Label15 = WindowParts::Heading(QStringLiteral("Owner Information"), QStringLiteral("Label15"),
+    Label15 = WindowParts::heading(QStringLiteral("Owner Information"), QStringLiteral("Label15"),
                                    15.75, QColor(), this,
                                    {.left = layout.labelLeft,
                                     .top = kHeadingTop,
@@ -60,27 +60,27 @@ OwnerFields::OwnerFields(const OwnerLayout& layout, QWidget* parent) : QWidget(p
         lblData[i] = new QLabel(Captions[i], this);
         lblData[i]->setObjectName(QStringLiteral("lblData%1").arg(i));
         lblData[i]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        Twips::Place(lblData[i], layout.labelLeft, top, kCaptionWidth, kRowHeight);
+        Twips::place(lblData[i], layout.labelLeft, top, kCaptionWidth, kRowHeight);
 
         txtBox[i] = new QLineEdit(this);
         txtBox[i]->setObjectName(QStringLiteral("txtBox%1").arg(i));
         txtBox[i]->setMaxLength(MaxLengths[i]);
         txtBox[i]->setAlignment(i == kStateBox ? Qt::AlignHCenter : Qt::AlignLeft);
-        Twips::Place(txtBox[i], layout.boxLeft, top, kBoxWidths[i], kRowHeight);
+        Twips::place(txtBox[i], layout.boxLeft, top, kBoxWidths[i], kRowHeight);
         captions->link(txtBox[i], lblData[i]);
     }
 
-    cmdSave = WindowParts::Button(QStringLiteral("&Save"), QStringLiteral("cmdSave"), this,
+    cmdSave = WindowParts::button(QStringLiteral("&Save"), QStringLiteral("cmdSave"), this,
                                   {.left = layout.saveLeft,
                                    .top = kButtonTop,
                                    .width = kButtonWidth,
                                    .height = kButtonHeight});
-    cmdClear = WindowParts::Button(QStringLiteral("&Clear"), QStringLiteral("cmdClear"), this,
+    cmdClear = WindowParts::button(QStringLiteral("&Clear"), QStringLiteral("cmdClear"), this,
                                    {.left = layout.clearLeft,
                                     .top = kButtonTop,
                                     .width = kButtonWidth,
                                     .height = kButtonHeight});
-    cmdExit = WindowParts::Button(QStringLiteral("e&Xit"), QStringLiteral("cmdExit"), this,
+    cmdExit = WindowParts::button(QStringLiteral("e&Xit"), QStringLiteral("cmdExit"), this,
                                   {.left = layout.exitLeft,
                                    .top = kButtonTop,
                                    .width = kButtonWidth,
@@ -100,17 +100,17 @@ OwnerFields::OwnerFields(const OwnerLayout& layout, QWidget* parent) : QWidget(p
     connect(cmdExit, &QPushButton::clicked, this, &OwnerFields::cmdExit_Click);
 }
 
-QString OwnerFields::FullName(const QString& first, const QString& middle, const QString& last) {
+QString OwnerFields::fullName(const QString& first, const QString& middle, const QString& last) {
     return first + QLatin1Char(' ') + middle + QLatin1Char(' ') + last;
 }
 
-QStringList OwnerFields::OwnerText() const {
+QStringList OwnerFields::ownerText() const {
     QStringList strText;
     strText.reserve(FieldCount + 2);
     for (const QLineEdit* box : txtBox) {
         strText.append(box->text());
     }
-    strText.append(FullName(strText[1], strText[2], strText[0]));
+    strText.append(fullName(strText[1], strText[2], strText[0]));
     return strText;
 }
 
@@ -118,7 +118,7 @@ void OwnerFields::cmdSave_Click() {
     TrimFields(*this);
     bool saved = false;
     try {
-        saved = SaveOwner();
+        saved = saveOwner();
     } catch (const Riri::Error&) {
         // A failure raised out of the component leaves the result false.
         saved = false;
@@ -130,7 +130,7 @@ void OwnerFields::cmdSave_Click() {
         Riri::MsgBox(QStringLiteral("Owner Information Saved!"),
                      Riri::vbExclamation | Riri::vbOKOnly,
                      QStringLiteral("Record Saved Successfully"));
-        WindowParts::Close(this);
+        WindowParts::closeWindow(this);
         return;
     }
     Riri::MsgBox(QStringLiteral("Record NOT Saved"), Riri::vbCritical | Riri::vbOKOnly,
@@ -149,5 +149,5 @@ void OwnerFields::cmdClear_Click() {
 }
 
 void OwnerFields::cmdExit_Click() {
-    WindowParts::Close(this);
+    WindowParts::closeWindow(this);
 }

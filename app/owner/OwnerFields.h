@@ -26,7 +26,7 @@ struct OwnerLayout {
 // Enter key moving on to the next box and from the last box to Save.
 //
 // Save trims the boxes, hands the record to the component through
-// SaveOwner() and reports the outcome: saved closes the window; not saved
+// saveOwner() and reports the outcome: saved closes the window; not saved
 // keeps what the user typed so nothing has to be entered again.
 class OwnerFields : public QWidget {
     Q_OBJECT
@@ -42,11 +42,11 @@ public:
 
     // First name, one space, middle name, one space, last name; empty parts
     // are kept, so a missing middle name leaves two spaces.
-    static QString FullName(const QString& first, const QString& middle, const QString& last);
+    static QString fullName(const QString& first, const QString& middle, const QString& last);
 
     // The owner value array, elements 0 to 7: the seven boxes, then the full
     // name built from them.
-    QStringList OwnerText() const;
+    QStringList ownerText() const;
 
     QLabel* Label15 = nullptr;
     std::array<QLabel*, FieldCount> lblData{};
@@ -64,5 +64,5 @@ protected:
 
     // Stores the trimmed entries through objHome; true when the record was
     // stored. A call that throws counts as not stored.
-    virtual bool SaveOwner() = 0;
+    virtual bool saveOwner() = 0;
 };

@@ -20,7 +20,7 @@ frmAddOwner::frmAddOwner(QWidget* parent) : OwnerFields(kLayout, parent) {
                    Qt::WindowCloseButtonHint);
     setWindowTitle(QString());
     try {
-        NewHome();
+        newHome();
     } catch (const Riri::Error&) {
         // The component could not be created; a save then reports not saved.
     } catch (const std::exception& error) {
@@ -28,7 +28,7 @@ frmAddOwner::frmAddOwner(QWidget* parent) : OwnerFields(kLayout, parent) {
     }
 }
 
-frmAddOwner* frmAddOwner::Open() {
+frmAddOwner* frmAddOwner::open() {
     static QPointer<frmAddOwner> window;
     if (window.isNull()) {
         window = new frmAddOwner;
@@ -40,8 +40,8 @@ frmAddOwner* frmAddOwner::Open() {
     return window;
 }
 
-bool frmAddOwner::SaveOwner() {
-    QStringList strText = OwnerText();
+bool frmAddOwner::saveOwner() {
+    QStringList strText = ownerText();
     strText.append(OwnerID);
     return objHome && objHome->AddOwner(strText);
 }
@@ -49,7 +49,7 @@ bool frmAddOwner::SaveOwner() {
 void frmAddOwner::showEvent(QShowEvent* event) {
     if (!m_placed) {
         m_placed = true;
-        Placement::CentreOnScreen(this);
+        Placement::centreOnScreen(this);
     }
     OwnerFields::showEvent(event);
 }

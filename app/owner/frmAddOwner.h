@@ -16,10 +16,10 @@ public:
 
     // Shows the one entry window: creates it when none is open, otherwise
     // brings the open one to the front with its entries as typed.
-    static frmAddOwner* Open();
+    static frmAddOwner* open();
 
 protected:
-    bool SaveOwner() override;
+    bool saveOwner() override;
     void showEvent(QShowEvent* event) override;
 
 private:

@@ -14,14 +14,14 @@ const OwnerLayout kLayout{4815, 60, 1680, 60, 1800, 3540};
 
 frmEditOwner::frmEditOwner(QWidget* parent) : OwnerFields(kLayout, parent) {
     try {
-        NewHome();
+        newHome();
     } catch (const Riri::Error&) {
         // The component could not be created; the boxes stay empty.
     } catch (const std::exception& error) {
         qWarning("Owner edit window: %s", error.what());
     }
-    setWindowTitle(WindowParts::Caption());
-    WindowParts::KeepFrameFixed(this);
+    setWindowTitle(WindowParts::caption());
+    WindowParts::keepFrameFixed(this);
     FillOwnerFields();
 }
 
@@ -36,7 +36,7 @@ void frmEditOwner::FillOwnerFields() {
             rsData->MoveFirst();
             while (!rsData->IsEOF()) {
                 for (int i = 0; i < FieldCount; ++i) {
-                    if (rsData->IsNull(Columns[i])) {
+                    if (rsData->isNull(Columns[i])) {
                         continue;
                     }
                     const QString value = rsData->Field(Columns[i]);
@@ -58,7 +58,7 @@ void frmEditOwner::FillOwnerFields() {
     unsetCursor();
 }
 
-bool frmEditOwner::SaveOwner() {
-    QStringList strText = OwnerText();
+bool frmEditOwner::saveOwner() {
+    QStringList strText = ownerText();
     return objHome && objHome->UpdateOwner(strText);
 }

@@ -10,7 +10,7 @@ public:
     explicit frmEditOwner(QWidget* parent = nullptr);
 
 protected:
-    bool SaveOwner() override;
+    bool saveOwner() override;
 
 private:
     // Puts the fields of the owner rows into the boxes; the last row read

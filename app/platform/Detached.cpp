@@ -5,7 +5,7 @@
 
 namespace Detached {
 
-bool Start(const QString& commandLine) {
+bool start(const QString& commandLine) {
     QStringList words = QProcess::splitCommand(commandLine);
     if (words.isEmpty()) {
         return false;
@@ -14,7 +14,7 @@ bool Start(const QString& commandLine) {
     return QProcess::startDetached(program, words);
 }
 
-bool StartProgram(const QString& program) {
+bool startProgram(const QString& program) {
     return !program.isEmpty() && QProcess::startDetached(program, QStringList());
 }
 

@@ -8,9 +8,9 @@
 // process could not be started; nobody waits for its end or its result.
 namespace Detached {
 
-bool Start(const QString& commandLine);
+bool start(const QString& commandLine);
 
 // Runs the program file (a path that may hold blanks) without arguments.
-bool StartProgram(const QString& program);
+bool startProgram(const QString& program);
 
 } // namespace Detached

@@ -27,7 +27,7 @@ PrintHandler& printHandler() {
 
 } // namespace
 
-QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& suggestedPath,
+QString getSaveFileName(QWidget* parent, const QString& caption, const QString& suggestedPath,
                         const QString& filter) {
     if (saveHandler()) {
         return saveHandler()(parent, caption, suggestedPath, filter);
@@ -35,11 +35,11 @@ QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& 
     return QFileDialog::getSaveFileName(parent, caption, suggestedPath, filter);
 }
 
-SaveFileHandler SetSaveFileHandler(SaveFileHandler handler) {
+SaveFileHandler setSaveFileHandler(SaveFileHandler handler) {
     return std::exchange(saveHandler(), std::move(handler));
 }
 
-QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& folder,
+QString getOpenFileName(QWidget* parent, const QString& caption, const QString& folder,
                         const QString& filter) {
     if (openHandler()) {
         return openHandler()(parent, caption, folder, filter);
@@ -47,11 +47,11 @@ QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& 
     return QFileDialog::getOpenFileName(parent, caption, folder, filter);
 }
 
-OpenFileHandler SetOpenFileHandler(OpenFileHandler handler) {
+OpenFileHandler setOpenFileHandler(OpenFileHandler handler) {
     return std::exchange(openHandler(), std::move(handler));
 }
 
-bool ChoosePrinter(QPrinter& printer, QWidget* parent) {
+bool choosePrinter(QPrinter& printer, QWidget* parent) {
     if (printHandler()) {
         return printHandler()(printer, parent);
     }
@@ -59,7 +59,7 @@ bool ChoosePrinter(QPrinter& printer, QWidget* parent) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-PrintHandler SetPrintHandler(PrintHandler handler) {
+PrintHandler setPrintHandler(PrintHandler handler) {
     return std::exchange(printHandler(), std::move(handler));
 }
 

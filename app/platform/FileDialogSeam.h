@@ -14,23 +14,23 @@ namespace FileDialogSeam {
 // Asks for the name of a file to write; an empty text when the user cancels.
 using SaveFileHandler = std::function<QString(QWidget* parent, const QString& caption,
                                               const QString& suggestedPath, const QString& filter)>;
-QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& suggestedPath,
+QString getSaveFileName(QWidget* parent, const QString& caption, const QString& suggestedPath,
                         const QString& filter);
 // Installs a handler and returns the previous one; an empty handler restores
 // the dialog.
-SaveFileHandler SetSaveFileHandler(SaveFileHandler handler);
+SaveFileHandler setSaveFileHandler(SaveFileHandler handler);
 
 // Asks for the name of an existing file to read; an empty text when the
 // user cancels.
 using OpenFileHandler = std::function<QString(QWidget* parent, const QString& caption,
                                               const QString& folder, const QString& filter)>;
-QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& folder,
+QString getOpenFileName(QWidget* parent, const QString& caption, const QString& folder,
                         const QString& filter);
-OpenFileHandler SetOpenFileHandler(OpenFileHandler handler);
+OpenFileHandler setOpenFileHandler(OpenFileHandler handler);
 
 // Lets the user choose and set up a printer; false when the user cancels.
 using PrintHandler = std::function<bool(QPrinter& printer, QWidget* parent)>;
-bool ChoosePrinter(QPrinter& printer, QWidget* parent);
-PrintHandler SetPrintHandler(PrintHandler handler);
+bool choosePrinter(QPrinter& printer, QWidget* parent);
+PrintHandler setPrintHandler(PrintHandler handler);
 
 } // namespace FileDialogSeam

@@ -4,7 +4,7 @@
 
 namespace Fonts {
 
-void RegisterSubstitutes() {
+void registerSubstitutes() {
     QFont::insertSubstitutions(Verdana, QStringList{QStringLiteral("DejaVu Sans")});
     QFont::insertSubstitutions(
         MSSansSerif, QStringList{QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
@@ -12,7 +12,7 @@ void RegisterSubstitutes() {
     QFont::insertSubstitutions(ComicSansMS, QStringList{QStringLiteral("Comic Neue")});
 }
 
-QFont Make(const QString& family, qreal points, bool bold) {
+QFont make(const QString& family, qreal points, bool bold) {
     QFont font(family);
     font.setPointSizeF(points);
     font.setBold(bold);

@@ -15,9 +15,9 @@ inline const QString MSSansSerif = QStringLiteral("MS Sans Serif");
 // Registers DejaVu Sans for Verdana and MS Sans Serif, Liberation Sans for
 // Arial and Comic Neue for Comic Sans MS. Call once after the application
 // object exists.
-void RegisterSubstitutes();
+void registerSubstitutes();
 
 // A font by name and point size (9.75 and 27.75 points are kept exactly).
-QFont Make(const QString& family, qreal points, bool bold = false);
+QFont make(const QString& family, qreal points, bool bold = false);
 
 } // namespace Fonts

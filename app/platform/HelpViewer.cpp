@@ -37,23 +37,23 @@ QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
     return QTextBrowser::loadResource(type, name);
 }
 
-QUrl HelpViewer::HomePage() {
+QUrl HelpViewer::homePage() {
     return QUrl(QStringLiteral("qthelp://quorvane.help/doc/index.html"));
 }
 
-void HelpViewer::SetHelpFile(const QString& collectionFile) {
+void HelpViewer::setHelpFile(const QString& collectionFile) {
     g_helpFile = collectionFile;
 }
 
-QString HelpViewer::HelpFile() {
+QString HelpViewer::helpFile() {
     return g_helpFile;
 }
 
-HelpViewer* HelpViewer::Current() {
+HelpViewer* HelpViewer::current() {
     return g_viewer.data();
 }
 
-HelpViewer* HelpViewer::Open(const QString& collectionFile, QWidget* owner) {
+HelpViewer* HelpViewer::open(const QString& collectionFile, QWidget* owner) {
     if (g_viewer) {
         g_viewer->showNormal();
         g_viewer->raise();
@@ -116,8 +116,8 @@ HelpViewer::HelpViewer(QHelpEngine* engine, QWidget* owner)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter);
-    resize(Twips::Size(12000, 8000));
-    splitter->setSizes({Twips::ToPixels(3600), Twips::ToPixels(8400)});
+    resize(Twips::size(12000, 8000));
+    splitter->setSizes({Twips::toPixels(3600), Twips::toPixels(8400)});
 
     connect(contents, &QHelpContentWidget::linkActivated, this, &HelpViewer::showPage);
     // The topics are listed open, below the title of the help.
@@ -142,7 +142,7 @@ HelpViewer::HelpViewer(QHelpEngine* engine, QWidget* owner)
 
     // The full-text index is made on first use, in the background.
     searchEngine->scheduleIndexDocumentation();
-    showPage(HomePage());
+    showPage(homePage());
 }
 
 HelpViewer::~HelpViewer() = default;

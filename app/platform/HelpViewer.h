@@ -27,14 +27,14 @@ public:
     // Opens the window on the collection file, or brings the open one
     // forward. Returns nullptr (and shows nothing) when the file is missing
     // or cannot be read.
-    static HelpViewer* Open(const QString& collectionFile, QWidget* owner = nullptr);
+    static HelpViewer* open(const QString& collectionFile, QWidget* owner = nullptr);
     // The open window, or nullptr.
-    static HelpViewer* Current();
+    static HelpViewer* current();
     // The program's help file, set once at start-up, for the context help.
-    static void SetHelpFile(const QString& collectionFile);
-    static QString HelpFile();
+    static void setHelpFile(const QString& collectionFile);
+    static QString helpFile();
     // The page shown first.
-    static QUrl HomePage();
+    static QUrl homePage();
 
     ~HelpViewer() override;
 

@@ -5,7 +5,7 @@
 
 namespace Pointer {
 
-void SetScreen(Shape shape) {
+void setScreen(Shape shape) {
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
         return;
     }

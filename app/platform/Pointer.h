@@ -6,6 +6,6 @@ namespace Pointer {
 
 enum Shape { Default, Arrow, Busy };
 
-void SetScreen(Shape shape);
+void setScreen(Shape shape);
 
 } // namespace Pointer

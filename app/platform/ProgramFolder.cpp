@@ -11,13 +11,13 @@ QString& programFolderOverride() {
 
 } // namespace
 
-QString ProgramFolder() {
+QString programFolder() {
     if (!programFolderOverride().isEmpty()) {
         return programFolderOverride();
     }
     return QCoreApplication::applicationDirPath();
 }
 
-void SetProgramFolder(const QString& folder) {
+void setProgramFolder(const QString& folder) {
     programFolderOverride() = folder;
 }

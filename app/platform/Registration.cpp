@@ -2,7 +2,7 @@
 
 namespace Registration {
 
-void Request() {
+void request() {
     // Nothing to do: see the header.
 }
 

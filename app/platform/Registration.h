@@ -10,6 +10,6 @@
 // reports nothing.
 namespace Registration {
 
-void Request();
+void request();
 
 } // namespace Registration

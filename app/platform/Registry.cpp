@@ -17,12 +17,12 @@ bool same(const QString& a, const QString& b) {
 
 } // namespace
 
-QStringList SysInfoPrograms() {
+QStringList sysInfoPrograms() {
     return {QStringLiteral("hardinfo"), QStringLiteral("kinfocenter"), QStringLiteral("lshw-gtk")};
 }
 
-QString FindSysInfoProgram() {
-    for (const QString& name : SysInfoPrograms()) {
+QString findSysInfoProgram() {
+    for (const QString& name : sysInfoPrograms()) {
         const QString path = QStandardPaths::findExecutable(name);
         if (!path.isEmpty()) {
             return path;
@@ -31,26 +31,26 @@ QString FindSysInfoProgram() {
     return QString();
 }
 
-bool KeyExists(unsigned int root, const QString& keyPath) {
+bool keyExists(unsigned int root, const QString& keyPath) {
     if (root == HKEY_CLASSES_ROOT) {
         return same(keyPath, kBrowserKey);
     }
     if (root == HKEY_LOCAL_MACHINE) {
         return (same(keyPath, kSysInfoKey) || same(keyPath, kSysInfoLocationKey)) &&
-               !FindSysInfoProgram().isEmpty();
+               !findSysInfoProgram().isEmpty();
     }
     return false;
 }
 
-std::optional<QString> Read(unsigned int root, const QString& keyPath, const QString& valueName) {
-    if (!KeyExists(root, keyPath)) {
+std::optional<QString> read(unsigned int root, const QString& keyPath, const QString& valueName) {
+    if (!keyExists(root, keyPath)) {
         return std::nullopt;
     }
     if (root == HKEY_CLASSES_ROOT && valueName.isEmpty()) {
         return QStringLiteral("xdg-open");
     }
     if (root == HKEY_LOCAL_MACHINE) {
-        const QString program = FindSysInfoProgram();
+        const QString program = findSysInfoProgram();
         if (same(keyPath, kSysInfoKey) && same(valueName, QStringLiteral("PATH"))) {
             return program;
         }

@@ -28,13 +28,13 @@ enum RootKey : unsigned int {
 namespace Registry {
 
 // True when the key exists under the root.
-bool KeyExists(unsigned int root, const QString& keyPath);
+bool keyExists(unsigned int root, const QString& keyPath);
 // The value's text, or nothing when the key or the value is absent.
-std::optional<QString> Read(unsigned int root, const QString& keyPath, const QString& valueName);
+std::optional<QString> read(unsigned int root, const QString& keyPath, const QString& valueName);
 
 // The system information programs looked for on PATH, in order of preference.
-QStringList SysInfoPrograms();
+QStringList sysInfoPrograms();
 // The first of them found on PATH, as a full path; empty when none is found.
-QString FindSysInfoProgram();
+QString findSysInfoProgram();
 
 } // namespace Registry

@@ -25,7 +25,7 @@ int& heldFile() {
 
 } // namespace
 
-QString LockPath() {
+QString lockPath() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty()) {
         folder = QDir::tempPath();
@@ -48,11 +48,11 @@ bool stillNamed(int file, const QByteArray& path) {
 
 } // namespace
 
-bool AnotherIsRunning() {
+bool anotherIsRunning() {
     if (heldFile() >= 0) {
         return false;
     }
-    const QByteArray path = QFile::encodeName(LockPath());
+    const QByteArray path = QFile::encodeName(lockPath());
     int file = -1;
     for (int attempt = 0; attempt < 8 && file < 0; ++attempt) {
         file = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
@@ -92,13 +92,13 @@ bool AnotherIsRunning() {
     return false;
 }
 
-void Release() {
+void release() {
     if (heldFile() < 0) {
         return;
     }
     // Removed while still locked, so a start that opened it meanwhile sees
     // that it is gone once it gets the lock, and takes a new one.
-    ::unlink(QFile::encodeName(LockPath()).constData());
+    ::unlink(QFile::encodeName(lockPath()).constData());
     ::close(heldFile());
     heldFile() = -1;
 }

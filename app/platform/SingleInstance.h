@@ -9,15 +9,15 @@
 namespace SingleInstance {
 
 // The lock file's path.
-QString LockPath();
+QString lockPath();
 
 // True when another process of the same user holds the lock. Otherwise this
 // process takes it (if it does not hold it already) and keeps it until it
 // ends.
-bool AnotherIsRunning();
+bool anotherIsRunning();
 
 // Gives the lock up (removing its file) if this process holds it. Every way
 // out of the program calls it, also those that end the process at once.
-void Release();
+void release();
 
 } // namespace SingleInstance

@@ -24,39 +24,39 @@ int convert(int twips, bool vertical) {
 
 } // namespace
 
-int ToPixels(int twips) {
+int toPixels(int twips) {
     return convert(twips, false);
 }
-int ToPixelsY(int twips) {
+int toPixelsY(int twips) {
     return convert(twips, true);
 }
 
-QSize Size(int width, int height) {
-    return QSize(ToPixels(width), ToPixelsY(height));
+QSize size(int width, int height) {
+    return QSize(toPixels(width), toPixelsY(height));
 }
 
-QRect Rect(int left, int top, int width, int height) {
-    return QRect(ToPixels(left), ToPixelsY(top), ToPixels(width), ToPixelsY(height));
+QRect rect(int left, int top, int width, int height) {
+    return QRect(toPixels(left), toPixelsY(top), toPixels(width), toPixelsY(height));
 }
 
-void Place(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(Rect(left, top, width, height));
+void place(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(rect(left, top, width, height));
 }
 
-void Place(QWidget* widget, const TwipsRect& rect) {
-    Place(widget, rect.left, rect.top, rect.width, rect.height);
+void place(QWidget* widget, const TwipsRect& rect) {
+    place(widget, rect.left, rect.top, rect.width, rect.height);
 }
 
-void FixInnerSize(QWidget* window, int width, int height) {
-    window->setFixedSize(Size(width, height));
+void fixInnerSize(QWidget* window, int width, int height) {
+    window->setFixedSize(size(width, height));
 }
 
-void FixInnerSize(QWidget* window, const TwipsSize& size) {
-    FixInnerSize(window, size.width, size.height);
+void fixInnerSize(QWidget* window, const TwipsSize& size) {
+    fixInnerSize(window, size.width, size.height);
 }
 
-QSize Size(const TwipsSize& size) {
-    return Size(size.width, size.height);
+QSize size(const TwipsSize& size) {
+    return Twips::size(size.width, size.height);
 }
 
 } // namespace Twips

@@ -30,16 +30,16 @@ namespace Twips {
 // Twips in one inch.
 inline constexpr int PerInch = 1440;
 
-int ToPixels(int twips);
-int ToPixelsY(int twips);
-QSize Size(int width, int height);
-QRect Rect(int left, int top, int width, int height);
+int toPixels(int twips);
+int toPixelsY(int twips);
+QSize size(int width, int height);
+QRect rect(int left, int top, int width, int height);
 // Places the widget at the given position and size, in twips.
-void Place(QWidget* widget, int left, int top, int width, int height);
-void Place(QWidget* widget, const TwipsRect& rect);
+void place(QWidget* widget, int left, int top, int width, int height);
+void place(QWidget* widget, const TwipsRect& rect);
 // Fixes a window's inner area to the given size, in twips.
-void FixInnerSize(QWidget* window, int width, int height);
-void FixInnerSize(QWidget* window, const TwipsSize& size);
-QSize Size(const TwipsSize& size);
+void fixInnerSize(QWidget* window, int width, int height);
+void fixInnerSize(QWidget* window, const TwipsSize& size);
+QSize size(const TwipsSize& size);
 
 } // namespace Twips

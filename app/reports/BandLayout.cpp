@@ -18,7 +18,7 @@ const Section& Definition::section(SectionKind kind) const {
     return pageFooter;
 }
 
-Element Label(const QString& name, const QString& text, int left, int top, int width, int height,
+Element label(const QString& name, const QString& text, int left, int top, int width, int height,
               qreal points, bool bold, Align align) {
     Element e;
     e.name = name;
@@ -34,38 +34,38 @@ Element Label(const QString& name, const QString& text, int left, int top, int w
     return e;
 }
 
-Element Field(const QString& name, const QString& column, int left, int top, int width, int height,
+Element field(const QString& name, const QString& column, int left, int top, int width, int height,
               Align align, const QString& format) {
-    Element e = Label(name, column, left, top, width, height, 8.25, false, align);
+    Element e = label(name, column, left, top, width, height, 8.25, false, align);
     e.kind = Kind::Field;
     e.format = format;
     return e;
 }
 
-Element GroupField(const QString& name, const QString& column, int left, int top, int width,
+Element groupField(const QString& name, const QString& column, int left, int top, int width,
                    int height, qreal points, bool bold, Align align) {
-    Element e = Label(name, column, left, top, width, height, points, bold, align);
+    Element e = label(name, column, left, top, width, height, points, bold, align);
     e.kind = Kind::Field;
     e.level = Level::Group;
     return e;
 }
 
-Element Area(const QString& name, const QString& column, int left, int top, int width, int height) {
-    Element e = Field(name, column, left, top, width, height, Align::Left);
+Element area(const QString& name, const QString& column, int left, int top, int width, int height) {
+    Element e = field(name, column, left, top, width, height, Align::Left);
     e.multiLine = true;
     return e;
 }
 
-Element RowCount(const QString& name, int left, int top, int width, int height, qreal points,
+Element rowCount(const QString& name, int left, int top, int width, int height, qreal points,
                  bool bold, Align align, const QString& format) {
-    Element e = Label(name, QString(), left, top, width, height, points, bold, align);
+    Element e = label(name, QString(), left, top, width, height, points, bold, align);
     e.kind = Kind::RowCount;
     e.level = Level::Group;
     e.format = format;
     return e;
 }
 
-Element HLine(int left, int top, int length) {
+Element hLine(int left, int top, int length) {
     Element e;
     e.kind = Kind::Line;
     e.left = left;
@@ -74,7 +74,7 @@ Element HLine(int left, int top, int length) {
     return e;
 }
 
-Element VLine(int left, int top, int length) {
+Element vLine(int left, int top, int length) {
     Element e;
     e.kind = Kind::Line;
     e.left = left;

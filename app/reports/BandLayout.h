@@ -79,16 +79,16 @@ struct Definition {
 };
 
 // Builders for the layout tables.
-Element Label(const QString& name, const QString& text, int left, int top, int width, int height,
+Element label(const QString& name, const QString& text, int left, int top, int width, int height,
               qreal points = 8.25, bool bold = false, Align align = Align::Center);
-Element Field(const QString& name, const QString& column, int left, int top, int width, int height,
+Element field(const QString& name, const QString& column, int left, int top, int width, int height,
               Align align = Align::Center, const QString& format = QString());
-Element GroupField(const QString& name, const QString& column, int left, int top, int width,
+Element groupField(const QString& name, const QString& column, int left, int top, int width,
                    int height, qreal points, bool bold, Align align);
-Element Area(const QString& name, const QString& column, int left, int top, int width, int height);
-Element RowCount(const QString& name, int left, int top, int width, int height, qreal points,
+Element area(const QString& name, const QString& column, int left, int top, int width, int height);
+Element rowCount(const QString& name, int left, int top, int width, int height, qreal points,
                  bool bold, Align align, const QString& format);
-Element HLine(int left, int top, int length);
-Element VLine(int left, int top, int length);
+Element hLine(int left, int top, int length);
+Element vLine(int left, int top, int length);
 
 } // namespace Band

@@ -58,7 +58,7 @@ private:
 
 } // namespace
 
-std::vector<PagePlan> Paginate(const Definition& d, const std::vector<qsizetype>& rowsPerGroup) {
+std::vector<PagePlan> paginate(const Definition& d, const std::vector<qsizetype>& rowsPerGroup) {
     Pager pager(d);
     const int detail = d.detail.height;
     for (int g = 0; g < static_cast<int>(rowsPerGroup.size()); ++g) {

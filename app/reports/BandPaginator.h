@@ -26,7 +26,7 @@ struct PagePlan {
 // the group's first detail when both do not fit, so it never stands alone at
 // the bottom of a page. A section taller than a whole page body still gets a
 // page of its own (and is cut at the footer) rather than stopping the layout.
-std::vector<PagePlan> Paginate(const Definition& definition,
+std::vector<PagePlan> paginate(const Definition& definition,
                                const std::vector<qsizetype>& rowsPerGroup);
 
 } // namespace Band

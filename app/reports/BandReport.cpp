@@ -26,7 +26,7 @@ int kindIndex(SectionKind kind) {
 // name finds the installed stand-in whatever the host registered.
 void ensureSubstitutes() {
     static const bool done = [] {
-        Fonts::RegisterSubstitutes();
+        Fonts::registerSubstitutes();
         return true;
     }();
     Q_UNUSED(done);
@@ -71,7 +71,7 @@ int BandReport::fontIndex(qreal points, bool bold) {
             return static_cast<int>(i);
         }
     }
-    QFont font = Fonts::Make(Fonts::Arial, points, bold);
+    QFont font = Fonts::make(Fonts::Arial, points, bold);
     // Positions are fixed in twips; text must not be nudged to whole pixels
     // differently on screen and paper.
     font.setHintingPreference(QFont::PreferNoHinting);
@@ -79,7 +79,7 @@ int BandReport::fontIndex(qreal points, bool bold) {
     return static_cast<int>(m_fonts.size()) - 1;
 }
 
-void BandReport::SetGroups(std::vector<Group> groups, const QDate& runDate, const QLocale& locale) {
+void BandReport::setGroups(std::vector<Group> groups, const QDate& runDate, const QLocale& locale) {
     m_groups = std::move(groups);
     m_runDate = runDate;
     m_locale = locale;
@@ -97,7 +97,7 @@ void BandReport::SetGroups(std::vector<Group> groups, const QDate& runDate, cons
         for (const Element& e : section.elements) {
             const bool readsRow = e.kind == Kind::Field && e.level == Level::Detail;
             m_columns[static_cast<size_t>(k)].push_back(
-                readsRow && sample != nullptr ? sample->ColumnIndex(e.text) : -1);
+                readsRow && sample != nullptr ? sample->columnIndex(e.text) : -1);
         }
     }
 
@@ -106,7 +106,7 @@ void BandReport::SetGroups(std::vector<Group> groups, const QDate& runDate, cons
     for (const Group& g : m_groups) {
         rowsPerGroup.push_back(g.rows ? g.rows->rowCount() : 0);
     }
-    m_pages = Paginate(m_def, rowsPerGroup);
+    m_pages = paginate(m_def, rowsPerGroup);
 }
 
 QString BandReport::expandCodes(const QString& text, int page) const {
@@ -125,7 +125,7 @@ QString BandReport::expandCodes(const QString& text, int page) const {
         if (code == QLatin1Char('i')) {
             out += m_def.title;
         } else if (code == QLatin1Char('D')) {
-            out += ReportFormat::FormatLongDate(m_runDate, m_locale);
+            out += ReportFormat::formatLongDate(m_runDate, m_locale);
         } else if (code == QLatin1Char('p')) {
             out += QString::number(page + 1);
         } else if (code == QLatin1Char('P')) {
@@ -149,7 +149,7 @@ QString BandReport::elementText(const Element& e, int elementIndex, const Placem
     case Kind::RowCount: {
         const Group& g = m_groups[static_cast<size_t>(at.group)];
         const qsizetype rows = g.rows ? g.rows->rowCount() : 0;
-        return ReportFormat::Apply(e.format, QString::number(rows), m_locale);
+        return ReportFormat::apply(e.format, QString::number(rows), m_locale);
     }
     case Kind::Field: {
         if (at.group < 0 || at.group >= static_cast<int>(m_groups.size())) {
@@ -162,12 +162,12 @@ QString BandReport::elementText(const Element& e, int elementIndex, const Placem
         } else if (g.rows) {
             const int column = m_columns[static_cast<size_t>(kindIndex(at.kind))]
                                         [static_cast<size_t>(elementIndex)];
-            stored = g.rows->FieldAt(at.row, column);
+            stored = g.rows->fieldAt(at.row, column);
         }
         if (e.multiLine) {
             stored.remove(QLatin1Char('\r'));
         }
-        return ReportFormat::Apply(e.format, stored, m_locale);
+        return ReportFormat::apply(e.format, stored, m_locale);
     }
     case Kind::Line:
         break;
@@ -200,7 +200,7 @@ void BandReport::addSection(std::vector<DrawItem>& items, const Placement& at, i
     }
 }
 
-std::vector<DrawItem> BandReport::PageItems(int page) const {
+std::vector<DrawItem> BandReport::pageItems(int page) const {
     std::vector<DrawItem> items;
     if (page < 0 || page >= pageCount()) {
         return items;
@@ -213,8 +213,8 @@ std::vector<DrawItem> BandReport::PageItems(int page) const {
     return items;
 }
 
-void BandReport::PaintPage(QPainter& painter, int page, qreal unitsPerTwip) const {
-    const std::vector<DrawItem> items = PageItems(page);
+void BandReport::paintPage(QPainter& painter, int page, qreal unitsPerTwip) const {
+    const std::vector<DrawItem> items = pageItems(page);
     QPen pen(Qt::black);
     pen.setWidthF(std::max<qreal>(1.0, kLineWidth * unitsPerTwip));
     pen.setCapStyle(Qt::SquareCap);
@@ -235,7 +235,7 @@ void BandReport::PaintPage(QPainter& painter, int page, qreal unitsPerTwip) cons
     }
 }
 
-QImage BandReport::RenderPage(int page, qreal dotsPerInch) const {
+QImage BandReport::renderPage(int page, qreal dotsPerInch) const {
     const qreal scale = dotsPerInch / Twips::PerInch;
     const QSize size(qRound(m_def.pageWidth() * scale), qRound(m_def.pageHeight() * scale));
     QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
@@ -245,11 +245,11 @@ QImage BandReport::RenderPage(int page, qreal dotsPerInch) const {
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    PaintPage(painter, page, scale);
+    paintPage(painter, page, scale);
     return image;
 }
 
-bool BandReport::WritePdf(const QString& path) const {
+bool BandReport::writePdf(const QString& path) const {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         return false;
@@ -272,7 +272,7 @@ bool BandReport::WritePdf(const QString& path) const {
                     everyPage = false; // a document missing pages is not kept
                     break;
                 }
-                PaintPage(painter, page, scale);
+                paintPage(painter, page, scale);
             }
             written = painter.end() && everyPage;
         }
@@ -284,7 +284,7 @@ bool BandReport::WritePdf(const QString& path) const {
     return file.commit();
 }
 
-bool BandReport::Print(QPrinter& printer) const {
+bool BandReport::print(QPrinter& printer) const {
     printer.setFullPage(true);
     printer.setPageOrientation(m_def.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     if (printer.docName().isEmpty()) {
@@ -306,7 +306,7 @@ bool BandReport::Print(QPrinter& printer) const {
             painter.end();
             return false;
         }
-        PaintPage(painter, page - 1, scale);
+        paintPage(painter, page - 1, scale);
     }
     return painter.end();
 }

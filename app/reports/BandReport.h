@@ -55,7 +55,7 @@ public:
 
     // Binds the rows and plans the pages. The run date is what "%D" prints;
     // the locale gives the separators of the formats.
-    void SetGroups(std::vector<Band::Group> groups, const QDate& runDate = QDate::currentDate(),
+    void setGroups(std::vector<Band::Group> groups, const QDate& runDate = QDate::currentDate(),
                    const QLocale& locale = QLocale());
     const std::vector<Band::Group>& groups() const { return m_groups; }
 
@@ -63,19 +63,19 @@ public:
     const std::vector<Band::PagePlan>& pages() const { return m_pages; }
 
     // What a page (counted from 0) shows, in drawing order.
-    std::vector<Band::DrawItem> PageItems(int page) const;
+    std::vector<Band::DrawItem> pageItems(int page) const;
 
     // Draws a page with the paper's top-left corner at the painter's origin,
     // at `unitsPerTwip` device units per twip.
-    void PaintPage(QPainter& painter, int page, qreal unitsPerTwip) const;
+    void paintPage(QPainter& painter, int page, qreal unitsPerTwip) const;
     // A page as a white picture at the given resolution.
-    QImage RenderPage(int page, qreal dotsPerInch) const;
+    QImage renderPage(int page, qreal dotsPerInch) const;
 
     // Writes every page to a PDF file; the file is replaced only when the
     // whole document was written. False when it could not be written.
-    bool WritePdf(const QString& path) const;
+    bool writePdf(const QString& path) const;
     // Prints the pages in the printer's page range (all when none is set).
-    bool Print(QPrinter& printer) const;
+    bool print(QPrinter& printer) const;
 
     const std::vector<QFont>& fonts() const { return m_fonts; }
     // The width of a line, in twips.

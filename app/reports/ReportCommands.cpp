@@ -50,9 +50,9 @@ void present(QPointer<frmReportPreview>& slot, std::unique_ptr<BandReport> repor
 
 } // namespace
 
-void RunTotalInventoryReport(QWidget* parent) {
+void runTotalInventoryReport(QWidget* parent) {
     try {
-        DataReport& data = DataReportInstance();
+        DataReport& data = dataReportInstance();
         if (data.rscmdItemTotal && data.rscmdItemTotal->isOpen()) {
             data.rscmdItemTotal->Close();
         }
@@ -61,7 +61,7 @@ void RunTotalInventoryReport(QWidget* parent) {
         BusyPointer busy;
         data.cmdItemTotal();
         auto report = std::make_unique<rptTotalInventory>();
-        report->Bind(data.rscmdItemTotal);
+        report->bind(data.rscmdItemTotal);
         busy.release();
         present(g_totalInventory, std::move(report), parent);
     } catch (const std::exception&) {
@@ -69,9 +69,9 @@ void RunTotalInventoryReport(QWidget* parent) {
     }
 }
 
-void RunRoomReport(QWidget* parent) {
+void runRoomReport(QWidget* parent) {
     try {
-        DataReport& data = DataReportInstance();
+        DataReport& data = dataReportInstance();
         if (data.rscmdRoomTotal_Grouping && data.rscmdRoomTotal_Grouping->isOpen()) {
             data.rscmdRoomTotal_Grouping->Close();
         }
@@ -80,16 +80,16 @@ void RunRoomReport(QWidget* parent) {
         BusyPointer busy;
         data.cmdRoomTotal_Grouping();
         auto report = std::make_unique<rptRoomReport>();
-        report->Bind(*data.rscmdRoomTotal_Grouping);
+        report->bind(*data.rscmdRoomTotal_Grouping);
         busy.release();
         present(g_roomReport, std::move(report), parent);
     } catch (const std::exception&) {
     }
 }
 
-void RunValuationSummary(QWidget* parent) {
+void runValuationSummary(QWidget* parent) {
     try {
-        DataReport& data = DataReportInstance();
+        DataReport& data = dataReportInstance();
         discard(g_valuationSummary);
 
         BusyPointer busy;
@@ -102,12 +102,12 @@ void RunValuationSummary(QWidget* parent) {
     }
 }
 
-frmReportPreview* TotalInventoryPreview() {
+frmReportPreview* totalInventoryPreview() {
     return g_totalInventory.data();
 }
-frmReportPreview* RoomReportPreview() {
+frmReportPreview* roomReportPreview() {
     return g_roomReport.data();
 }
-frmReportPreview* ValuationSummaryPreview() {
+frmReportPreview* valuationSummaryPreview() {
     return g_valuationSummary.data();
 }

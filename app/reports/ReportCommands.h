@@ -9,12 +9,12 @@ class frmReportPreview;
 // discarded first, so there is never more than one per report. A failure
 // while reading or laying out shows nothing. The preview is a window of its
 // own, kept above `parent` when one is given.
-void RunTotalInventoryReport(QWidget* parent = nullptr);
-void RunRoomReport(QWidget* parent = nullptr);
+void runTotalInventoryReport(QWidget* parent = nullptr);
+void runRoomReport(QWidget* parent = nullptr);
 // The valuation summary, run the same way.
-void RunValuationSummary(QWidget* parent = nullptr);
+void runValuationSummary(QWidget* parent = nullptr);
 
 // The open preview of each report, or null.
-frmReportPreview* TotalInventoryPreview();
-frmReportPreview* RoomReportPreview();
-frmReportPreview* ValuationSummaryPreview();
+frmReportPreview* totalInventoryPreview();
+frmReportPreview* roomReportPreview();
+frmReportPreview* valuationSummaryPreview();

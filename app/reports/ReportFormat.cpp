@@ -7,7 +7,7 @@
 
 namespace ReportFormat {
 
-QString DateSeparator(const QLocale& locale) {
+QString dateSeparator(const QLocale& locale) {
     const QString pattern = locale.dateFormat(QLocale::ShortFormat);
     bool quoted = false;
     for (const QChar c : pattern) {
@@ -22,7 +22,7 @@ QString DateSeparator(const QLocale& locale) {
     return QStringLiteral("/");
 }
 
-QString FormatMoney(double value, const QLocale& locale) {
+QString formatMoney(double value, const QLocale& locale) {
     QLocale grouped = locale;
     grouped.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
     // Round half away from zero to cents first, so that 2.675 stored as a
@@ -36,28 +36,28 @@ QString FormatMoney(double value, const QLocale& locale) {
     return (rounded < 0 ? grouped.negativeSign() : QString()) + QStringLiteral("$") + digits;
 }
 
-QString FormatShortDate(const QDate& date, const QLocale& locale) {
-    const QString sep = DateSeparator(locale);
+QString formatShortDate(const QDate& date, const QLocale& locale) {
+    const QString sep = dateSeparator(locale);
     return QString::number(date.month()) + sep + QString::number(date.day()) + sep +
            QString::number(date.year());
 }
 
-QString FormatLongDate(const QDate& date, const QLocale& locale) {
+QString formatLongDate(const QDate& date, const QLocale& locale) {
     return locale.toString(date, QLocale::LongFormat);
 }
 
-QString Apply(const QString& format, const QString& stored, const QLocale& locale) {
+QString apply(const QString& format, const QString& stored, const QLocale& locale) {
     if (stored.isEmpty() || format.isEmpty()) {
         return stored;
     }
     if (format == Money) {
         bool ok = false;
         const double value = stored.trimmed().toDouble(&ok);
-        return ok && std::isfinite(value) ? FormatMoney(value, locale) : stored;
+        return ok && std::isfinite(value) ? formatMoney(value, locale) : stored;
     }
     if (format == ShortDate) {
-        const QDateTime when = Riri::ParseSqlDateTime(stored);
-        return when.isValid() ? FormatShortDate(when.date(), locale) : stored;
+        const QDateTime when = Riri::parseSqlDateTime(stored);
+        return when.isValid() ? formatShortDate(when.date(), locale) : stored;
     }
     if (format == Whole) {
         bool ok = false;

@@ -19,16 +19,16 @@ inline const QString Whole = QStringLiteral("0");
 // The stored text in the given format. An empty text prints nothing; a text
 // the format cannot read (a money field holding letters, say) prints as stored;
 // an empty format prints the text as stored.
-QString Apply(const QString& format, const QString& stored, const QLocale& locale = QLocale());
+QString apply(const QString& format, const QString& stored, const QLocale& locale = QLocale());
 
 // "$1,234.50", "-$3.00", "$0.00".
-QString FormatMoney(double value, const QLocale& locale = QLocale());
+QString formatMoney(double value, const QLocale& locale = QLocale());
 // "3/5/2007" (United States), "3.5.2007" where the date separator is a dot.
-QString FormatShortDate(const QDate& date, const QLocale& locale = QLocale());
+QString formatShortDate(const QDate& date, const QLocale& locale = QLocale());
 // "%D": the locale's long date.
-QString FormatLongDate(const QDate& date, const QLocale& locale = QLocale());
+QString formatLongDate(const QDate& date, const QLocale& locale = QLocale());
 
 // The separator the locale's short date form puts between its parts.
-QString DateSeparator(const QLocale& locale);
+QString dateSeparator(const QLocale& locale);
 
 } // namespace ReportFormat

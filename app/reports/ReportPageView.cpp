@@ -50,7 +50,7 @@ void ReportPageView::ensureImage() {
     if (m_imagePage == m_page && qFuzzyCompare(m_imageDpi, dpi) && !m_image.isNull()) {
         return;
     }
-    m_image = m_report.RenderPage(m_page, dpi);
+    m_image = m_report.renderPage(m_page, dpi);
     m_image.setDevicePixelRatio(ratio);
     m_imagePage = m_page;
     m_imageDpi = dpi;

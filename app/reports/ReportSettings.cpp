@@ -20,7 +20,7 @@ constexpr Heading kHeadings[] = {{144, 1140},  {1296, 3180},  {4464, 3315},
 
 } // namespace
 
-void Initialise(Definition& report, const QString& title, const QString& caption) {
+void initialise(Definition& report, const QString& title, const QString& caption) {
     report.title = title;
     report.caption = caption;
     report.landscape = true;
@@ -33,47 +33,47 @@ void Initialise(Definition& report, const QString& title, const QString& caption
     report.bottomMargin = 400;
 }
 
-Section PageFooter(int height, const QStringList& names, int nameLeft, int nameWidth) {
+Section pageFooter(int height, const QStringList& names, int nameLeft, int nameWidth) {
     Section s;
     s.name = QStringLiteral("PageFooter");
     s.height = height;
     s.elements = {
-        Label(names.value(0), QStringLiteral("Page"), 144, 144, 435, 285, 8.25, false, Align::Left),
-        Label(names.value(1), QStringLiteral("%p"), 576, 144, 576, 288),
-        Label(names.value(2), QStringLiteral("of"), 1152, 144, 285, 285),
-        Label(names.value(3), QStringLiteral("%P"), 1440, 144, 585, 285),
-        Label(names.value(4), QStringLiteral("Quorvane"), nameLeft, 144, nameWidth, 285),
-        Label(names.value(5), MakerWebAddress, 12240, 144, 2160, 285, 8.25, false, Align::Right),
+        label(names.value(0), QStringLiteral("Page"), 144, 144, 435, 285, 8.25, false, Align::Left),
+        label(names.value(1), QStringLiteral("%p"), 576, 144, 576, 288),
+        label(names.value(2), QStringLiteral("of"), 1152, 144, 285, 285),
+        label(names.value(3), QStringLiteral("%P"), 1440, 144, 585, 285),
+        label(names.value(4), QStringLiteral("Quorvane"), nameLeft, 144, nameWidth, 285),
+        label(names.value(5), MakerWebAddress, 12240, 144, 2160, 285, 8.25, false, Align::Right),
     };
     return s;
 }
 
-void AddHeadingRow(Section& section, int top, const QStringList& names, const QStringList& texts) {
+void addHeadingRow(Section& section, int top, const QStringList& names, const QStringList& texts) {
     for (int i = 0; i < 6; ++i) {
-        section.elements.push_back(Label(names.value(i), texts.value(i), kHeadings[i].left,
+        section.elements.push_back(label(names.value(i), texts.value(i), kHeadings[i].left,
                                          top + 144, kHeadings[i].width, 285, 8.25, true));
     }
-    section.elements.push_back(HLine(144, top, 14250));
-    section.elements.push_back(HLine(144, top + 432, 14250));
+    section.elements.push_back(hLine(144, top, 14250));
+    section.elements.push_back(hLine(144, top + 432, 14250));
     for (const int x : kColumnEdges) {
-        section.elements.push_back(VLine(x, top, 435));
+        section.elements.push_back(vLine(x, top, 435));
     }
 }
 
-void AddDetailRules(Section& detail) {
-    detail.elements.push_back(HLine(144, 0, 14250));
-    detail.elements.push_back(HLine(144, 432, 14250));
-    detail.elements.push_back(HLine(144, 2592, 14250));
-    detail.elements.push_back(HLine(144, 2448, 14256));
-    detail.elements.push_back(HLine(3600, 1440, 10800));
-    detail.elements.push_back(VLine(144, 0, 2448));
-    detail.elements.push_back(VLine(14400, 0, 2448));
+void addDetailRules(Section& detail) {
+    detail.elements.push_back(hLine(144, 0, 14250));
+    detail.elements.push_back(hLine(144, 432, 14250));
+    detail.elements.push_back(hLine(144, 2592, 14250));
+    detail.elements.push_back(hLine(144, 2448, 14256));
+    detail.elements.push_back(hLine(3600, 1440, 10800));
+    detail.elements.push_back(vLine(144, 0, 2448));
+    detail.elements.push_back(vLine(14400, 0, 2448));
     for (const int x : kColumnEdges) {
         if (x != 144) {
-            detail.elements.push_back(VLine(x, 0, 432));
+            detail.elements.push_back(vLine(x, 0, 432));
         }
     }
-    detail.elements.push_back(VLine(3600, 432, 2016));
+    detail.elements.push_back(vLine(3600, 432, 2016));
 }
 
 } // namespace ReportSettings

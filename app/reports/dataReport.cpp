@@ -22,7 +22,7 @@ QString GroupedRecordset::Field(const QString& column) const {
     return m_rows[static_cast<size_t>(m_position)].key;
 }
 
-std::shared_ptr<Riri::Recordset> GroupedRecordset::Child(const QString& name) const {
+std::shared_ptr<Riri::Recordset> GroupedRecordset::child(const QString& name) const {
     if (IsEOF() || name.compare(m_childName, Qt::CaseInsensitive) != 0) {
         return nullptr;
     }
@@ -48,8 +48,8 @@ DataReport::DataReport() = default;
 // The connection closes itself when it goes.
 DataReport::~DataReport() = default;
 
-QString DataReport::DatabasePath() {
-    return Riri::InstallPaths::DatabasePath(Riri::ComponentFolder());
+QString DataReport::databasePath() {
+    return Riri::InstallPaths::databasePath(Riri::componentFolder());
 }
 
 // Each amount is taken to whole cents before it is added: rounded half away
@@ -78,8 +78,8 @@ std::vector<std::shared_ptr<Riri::Recordset>> DataReport::read(const QStringList
     if (conReport.isOpen()) {
         conReport.Close();
     }
-    conReport.setConnectionString(Riri::InstallPaths::ConnectionString(
-        DatabasePath(), Riri::InstallPaths::UserField::Omitted));
+    conReport.setConnectionString(Riri::InstallPaths::connectionString(
+        databasePath(), Riri::InstallPaths::UserField::Omitted));
     conReport.Open();
     std::vector<std::shared_ptr<Riri::Recordset>> sets;
     try {
@@ -110,14 +110,14 @@ void DataReport::cmdItemTotal() {
 void DataReport::cmdRoomTotal_Grouping() {
     rscmdRoomTotal_Grouping.reset();
     const std::shared_ptr<Riri::Recordset> all = readItems();
-    const QStringList& columns = all->Columns();
-    const int room = all->ColumnIndex(QStringLiteral("RoomName"));
+    const QStringList& columns = all->columns();
+    const int room = all->columnIndex(QStringLiteral("RoomName"));
     const int columnCount = static_cast<int>(columns.size());
 
     // The rows arrive ordered by room; each run of equal rooms is one group.
     std::vector<GroupedRecordset::Row> groups;
     for (all->MoveFirst(); !all->IsEOF(); all->MoveNext()) {
-        const bool isNull = all->IsNull(room);
+        const bool isNull = all->isNull(room);
         const QString key = all->Field(room);
         if (groups.empty() || groups.back().keyIsNull != isNull || groups.back().key != key) {
             groups.push_back(
@@ -127,20 +127,20 @@ void DataReport::cmdRoomTotal_Grouping() {
         for (int c = 0; c < columnCount; ++c) {
             const QString value = all->Field(c);
             child.appendCell(reinterpret_cast<const char16_t*>(value.utf16()), value.size(),
-                             all->IsNull(c));
+                             all->isNull(c));
         }
     }
     rscmdRoomTotal_Grouping = std::make_shared<GroupedRecordset>(
         QStringLiteral("RoomName"), QStringLiteral("cmdRoomTotal"), std::move(groups));
 }
 
-DataReport& DataReportInstance() {
+DataReport& dataReportInstance() {
     if (!dataReport) {
         dataReport = std::make_unique<DataReport>();
     }
     return *dataReport;
 }
 
-void ReleaseDataReport() {
+void releaseDataReport() {
     dataReport.reset();
 }

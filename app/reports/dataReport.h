@@ -30,7 +30,7 @@ public:
     // The grouping field's value of the current row.
     QString Field(const QString& column) const;
     // The current row's child record set, by its name.
-    std::shared_ptr<Riri::Recordset> Child(const QString& name) const;
+    std::shared_ptr<Riri::Recordset> child(const QString& name) const;
 
     const std::vector<Row>& rows() const { return m_rows; }
     qsizetype rowCount() const { return m_open ? static_cast<qsizetype>(m_rows.size()) : 0; }
@@ -59,7 +59,7 @@ public:
 
     // The database file: home/inv.inv below the component's folder (the data
     // folder of the layout), the same file the component uses.
-    static QString DatabasePath();
+    static QString databasePath();
 
     // "SELECT * FROM tblItems ORDER BY RoomName" into rscmdItemTotal.
     // Throws Riri::Error when the database cannot be read.
@@ -93,8 +93,8 @@ private:
 
 // The program-wide data source, created on first use.
 extern std::unique_ptr<DataReport> dataReport;
-DataReport& DataReportInstance();
+DataReport& dataReportInstance();
 
 // Releases the data source and with it its connection. Record sets already
 // handed to an open preview stay readable there.
-void ReleaseDataReport();
+void releaseDataReport();

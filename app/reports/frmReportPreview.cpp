@@ -85,8 +85,8 @@ frmReportPreview::frmReportPreview(std::unique_ptr<BandReport> report, QWidget* 
     connect(cmdLast, &QPushButton::clicked, this, [this] { showPage(m_report->pageCount() - 1); });
     connect(txtPage, &QSpinBox::valueChanged, this, [this](int value) { showPage(value - 1); });
     connect(cboZoom, &QComboBox::currentIndexChanged, this, &frmReportPreview::applyZoom);
-    connect(cmdPrint, &QPushButton::clicked, this, &frmReportPreview::PrintReport);
-    connect(cmdSavePdf, &QPushButton::clicked, this, &frmReportPreview::SaveAsPdf);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmReportPreview::printReport);
+    connect(cmdSavePdf, &QPushButton::clicked, this, &frmReportPreview::saveAsPdf);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -167,14 +167,14 @@ bool frmReportPreview::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-bool frmReportPreview::SaveAsPdf() {
+bool frmReportPreview::saveAsPdf() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty()) {
         folder = QDir::homePath();
     }
     const QString suggested =
         QDir(folder).filePath(m_report->definition().caption + QStringLiteral(".pdf"));
-    QString path = FileDialogSeam::GetSaveFileName(this, tr("Save as PDF"), suggested,
+    QString path = FileDialogSeam::getSaveFileName(this, tr("Save as PDF"), suggested,
                                                    tr("PDF files (*.pdf)"));
     if (path.isEmpty()) {
         return false;
@@ -183,7 +183,7 @@ bool frmReportPreview::SaveAsPdf() {
         path += QStringLiteral(".pdf");
     }
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool written = m_report->WritePdf(path);
+    const bool written = m_report->writePdf(path);
     QGuiApplication::restoreOverrideCursor();
     if (!written) {
         Riri::MsgBox(QStringLiteral("The report could not be saved as ") +
@@ -193,17 +193,17 @@ bool frmReportPreview::SaveAsPdf() {
     return written;
 }
 
-bool frmReportPreview::PrintReport() {
+bool frmReportPreview::printReport() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(m_report->definition().landscape ? QPageLayout::Landscape
                                                                 : QPageLayout::Portrait);
     printer.setPageSize(QPageSize(QPageSize::Letter));
     printer.setDocName(m_report->definition().caption);
-    if (!FileDialogSeam::ChoosePrinter(printer, this)) {
+    if (!FileDialogSeam::choosePrinter(printer, this)) {
         return false;
     }
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool printed = m_report->Print(printer);
+    const bool printed = m_report->print(printer);
     QGuiApplication::restoreOverrideCursor();
     if (!printed) {
         Riri::MsgBox(QStringLiteral("The report could not be printed."),

@@ -31,10 +31,10 @@ public:
 
     // Asks for a file name through the file-dialog seam and writes the PDF.
     // True when a file was written; a failure is reported to the user.
-    bool SaveAsPdf();
+    bool saveAsPdf();
     // Asks for a printer through the printer seam and prints. True when the
     // pages went to the printer.
-    bool PrintReport();
+    bool printReport();
 
     QPushButton* cmdFirst = nullptr;
     QPushButton* cmdPrevious = nullptr;

@@ -13,8 +13,8 @@ public:
 
     // Binds the rooms of cmdRoomTotal_Grouping with their child rows and
     // plans the pages.
-    void Bind(const GroupedRecordset& rscmdRoomTotal_Grouping,
+    void bind(const GroupedRecordset& rscmdRoomTotal_Grouping,
               const QDate& runDate = QDate::currentDate(), const QLocale& locale = QLocale());
 
-    static Band::Definition Layout();
+    static Band::Definition layout();
 };

@@ -5,18 +5,18 @@
 
 using namespace Band;
 
-Definition rptTotalInventory::Layout() {
+Definition rptTotalInventory::layout() {
     Definition d;
-    ReportSettings::Initialise(d, QStringLiteral("Complete Dedi Rividizar"),
+    ReportSettings::initialise(d, QStringLiteral("Complete Dedi Rividizar"),
                                QStringLiteral("Complete Dedi Rividizar"));
 
     d.pageHeader.name = QStringLiteral("PageHeader");
     d.pageHeader.height = 1731;
     d.pageHeader.elements = {
-        Label(QStringLiteral("Label11"), QStringLiteral("%i"), 1537, 0, 11520, 435, 14.25, true),
-        Label(QStringLiteral("Label13"), QStringLiteral("%D"), 4927, 720, 4740, 435, 12, true),
+        label(QStringLiteral("Label11"), QStringLiteral("%i"), 1537, 0, 11520, 435, 14.25, true),
+        label(QStringLiteral("Label13"), QStringLiteral("%D"), 4927, 720, 4740, 435, 12, true),
     };
-    ReportSettings::AddHeadingRow(
+    ReportSettings::addHeadingRow(
         d.pageHeader, 1296,
         {QStringLiteral("Label1"), QStringLiteral("Label2"), QStringLiteral("Label3"),
          QStringLiteral("Label7"), QStringLiteral("Label4"), QStringLiteral("Label6")},
@@ -26,33 +26,33 @@ Definition rptTotalInventory::Layout() {
     d.detail.name = QStringLiteral("Detail");
     d.detail.height = 2592;
     d.detail.elements = {
-        Field(QStringLiteral("txtItemID"), QStringLiteral("ItemID"), 144, 144, 1152, 288),
-        Field(QStringLiteral("txtItemName"), QStringLiteral("ItemName"), 1296, 144, 3168, 288),
-        Field(QStringLiteral("txtSerialNumber"), QStringLiteral("SN"), 4464, 144, 3312, 288),
-        Field(QStringLiteral("txtRoomID"), QStringLiteral("RoomName"), 7776, 144, 2304, 288),
-        Field(QStringLiteral("txtAccquiredFrom"), QStringLiteral("AccquiredFrom"), 10080, 144, 3024,
+        field(QStringLiteral("txtItemID"), QStringLiteral("ItemID"), 144, 144, 1152, 288),
+        field(QStringLiteral("txtItemName"), QStringLiteral("ItemName"), 1296, 144, 3168, 288),
+        field(QStringLiteral("txtSerialNumber"), QStringLiteral("SN"), 4464, 144, 3312, 288),
+        field(QStringLiteral("txtRoomID"), QStringLiteral("RoomName"), 7776, 144, 2304, 288),
+        field(QStringLiteral("txtAccquiredFrom"), QStringLiteral("AccquiredFrom"), 10080, 144, 3024,
               288),
-        Field(QStringLiteral("txtBuyDate"), QStringLiteral("BuyDate"), 13104, 144, 1296, 288,
+        field(QStringLiteral("txtBuyDate"), QStringLiteral("BuyDate"), 13104, 144, 1296, 288,
               Align::Center, ReportFormat::ShortDate),
-        Label(QStringLiteral("Label5"), QStringLiteral("Original Cost"), 288, 576, 1140, 285, 8.25,
+        label(QStringLiteral("Label5"), QStringLiteral("Original Cost"), 288, 576, 1140, 285, 8.25,
               true, Align::Left),
-        Field(QStringLiteral("txtCost"), QStringLiteral("Cost"), 1584, 576, 1011, 285, Align::Left,
+        field(QStringLiteral("txtCost"), QStringLiteral("Cost"), 1584, 576, 1011, 285, Align::Left,
               ReportFormat::Money),
-        Label(QStringLiteral("Label8"), QStringLiteral("Current Value"), 288, 1008, 1140, 285, 8.25,
+        label(QStringLiteral("Label8"), QStringLiteral("Current Value"), 288, 1008, 1140, 285, 8.25,
               true, Align::Left),
-        Field(QStringLiteral("txtCurValue"), QStringLiteral("CurValue"), 1584, 1008, 1152, 285,
+        field(QStringLiteral("txtCurValue"), QStringLiteral("CurValue"), 1584, 1008, 1152, 285,
               Align::Left, ReportFormat::Money),
-        Label(QStringLiteral("Label9"), QStringLiteral("Model"), 288, 1584, 1152, 240, 8.25, true,
+        label(QStringLiteral("Label9"), QStringLiteral("Model"), 288, 1584, 1152, 240, 8.25, true,
               Align::Left),
-        Field(QStringLiteral("txtModel"), QStringLiteral("Model"), 1584, 1584, 2016, 240,
+        field(QStringLiteral("txtModel"), QStringLiteral("Model"), 1584, 1584, 2016, 240,
               Align::Left),
-        Area(QStringLiteral("txtDescription"), QStringLiteral("Description"), 3744, 576, 10665,
+        area(QStringLiteral("txtDescription"), QStringLiteral("Description"), 3744, 576, 10665,
              864),
-        Area(QStringLiteral("txtNotes"), QStringLiteral("Notes"), 3744, 1584, 10665, 855),
+        area(QStringLiteral("txtNotes"), QStringLiteral("Notes"), 3744, 1584, 10665, 855),
     };
-    ReportSettings::AddDetailRules(d.detail);
+    ReportSettings::addDetailRules(d.detail);
 
-    d.pageFooter = ReportSettings::PageFooter(
+    d.pageFooter = ReportSettings::pageFooter(
         432,
         {QStringLiteral("Label12"), QStringLiteral("Label14"), QStringLiteral("Label15"),
          QStringLiteral("Label16"), QStringLiteral("Label17"), QStringLiteral("Label18")},
@@ -60,11 +60,11 @@ Definition rptTotalInventory::Layout() {
     return d;
 }
 
-rptTotalInventory::rptTotalInventory() : BandReport(Layout()) {}
+rptTotalInventory::rptTotalInventory() : BandReport(layout()) {}
 
-void rptTotalInventory::Bind(std::shared_ptr<const Riri::Recordset> rscmdItemTotal,
+void rptTotalInventory::bind(std::shared_ptr<const Riri::Recordset> rscmdItemTotal,
                              const QDate& runDate, const QLocale& locale) {
     std::vector<Group> groups;
     groups.push_back(Group{QString(), std::move(rscmdItemTotal)});
-    SetGroups(std::move(groups), runDate, locale);
+    setGroups(std::move(groups), runDate, locale);
 }

@@ -12,8 +12,8 @@ public:
     rptTotalInventory();
 
     // Binds the rows of cmdItemTotal and plans the pages.
-    void Bind(std::shared_ptr<const Riri::Recordset> rscmdItemTotal,
+    void bind(std::shared_ptr<const Riri::Recordset> rscmdItemTotal,
               const QDate& runDate = QDate::currentDate(), const QLocale& locale = QLocale());
 
-    static Band::Definition Layout();
+    static Band::Definition layout();
 };

@@ -27,24 +27,24 @@ void addCells(Section& section, const QStringList& names, const QStringList& tex
         const int width = kEdges[c + 1] - kEdges[c] - 2 * kPad;
         const Align align = c == 0 ? Align::Left : Align::Right;
         if (label) {
-            section.elements.push_back(Band::Label(names.value(c), texts.value(c), left, top, width,
+            section.elements.push_back(Band::label(names.value(c), texts.value(c), left, top, width,
                                                    285, points, bold, align));
         } else {
             section.elements.push_back(
-                Band::Field(names.value(c), texts.value(c), left, top, width, 285, align));
+                Band::field(names.value(c), texts.value(c), left, top, width, 285, align));
         }
     }
 }
 
 void addColumnRules(Section& section, int top, int length) {
     for (const int x : kEdges) {
-        section.elements.push_back(VLine(x, top, length));
+        section.elements.push_back(vLine(x, top, length));
     }
 }
 
 } // namespace
 
-QString rptValuationSummary::FormatCents(std::int64_t cents, const QLocale& locale) {
+QString rptValuationSummary::formatCents(std::int64_t cents, const QLocale& locale) {
     QLocale grouped = locale;
     grouped.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
     const std::uint64_t magnitude = cents < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(cents)
@@ -64,10 +64,10 @@ rptValuationSummary::Summary rptValuationSummary::summarise(const Riri::Recordse
     s.rows = std::make_shared<Riri::Recordset>(
         QStringList{QStringLiteral("RoomName"), QStringLiteral("ItemCount"), QStringLiteral("Cost"),
                     QStringLiteral("Value")});
-    const int room = rooms.ColumnIndex(QStringLiteral("RoomName"));
-    const int count = rooms.ColumnIndex(QStringLiteral("ItemCount"));
-    const int cost = rooms.ColumnIndex(QStringLiteral("CostCents"));
-    const int value = rooms.ColumnIndex(QStringLiteral("ValueCents"));
+    const int room = rooms.columnIndex(QStringLiteral("RoomName"));
+    const int count = rooms.columnIndex(QStringLiteral("ItemCount"));
+    const int cost = rooms.columnIndex(QStringLiteral("CostCents"));
+    const int value = rooms.columnIndex(QStringLiteral("ValueCents"));
     qint64 items = 0;
     std::int64_t costCents = 0;
     std::int64_t valueCents = 0;
@@ -75,25 +75,25 @@ rptValuationSummary::Summary rptValuationSummary::summarise(const Riri::Recordse
         s.rows->appendCell(reinterpret_cast<const char16_t*>(text.utf16()), text.size(), false);
     };
     for (qsizetype r = 0; r < rooms.rowCount(); ++r) {
-        const qint64 n = wholeNumber(rooms.FieldAt(r, count));
+        const qint64 n = wholeNumber(rooms.fieldAt(r, count));
         // A room whose amounts are all empty sums to nothing: 0.
-        const qint64 c = wholeNumber(rooms.FieldAt(r, cost));
-        const qint64 v = wholeNumber(rooms.FieldAt(r, value));
+        const qint64 c = wholeNumber(rooms.fieldAt(r, cost));
+        const qint64 v = wholeNumber(rooms.fieldAt(r, value));
         items += n;
         costCents += c;
         valueCents += v;
-        append(rooms.FieldAt(r, room));
+        append(rooms.fieldAt(r, room));
         append(QString::number(n));
-        append(FormatCents(c, locale));
-        append(FormatCents(v, locale));
+        append(formatCents(c, locale));
+        append(formatCents(v, locale));
     }
     s.count = QString::number(items);
-    s.cost = FormatCents(costCents, locale);
-    s.value = FormatCents(valueCents, locale);
+    s.cost = formatCents(costCents, locale);
+    s.value = formatCents(valueCents, locale);
 
     if (owner != nullptr && owner->rowCount() > 0) {
         const auto field = [owner](const char* name) {
-            return owner->FieldAt(0, owner->ColumnIndex(QLatin1String(name))).trimmed();
+            return owner->fieldAt(0, owner->columnIndex(QLatin1String(name))).trimmed();
         };
         QString name = field("FullName");
         if (name.isEmpty()) {
@@ -115,20 +115,20 @@ rptValuationSummary::Summary rptValuationSummary::summarise(const Riri::Recordse
 
 Definition rptValuationSummary::layout(const Summary& summary) {
     Definition d;
-    ReportSettings::Initialise(d, QStringLiteral("Valuation Summary"),
+    ReportSettings::initialise(d, QStringLiteral("Valuation Summary"),
                                QStringLiteral("Valuation Summary"));
 
     d.pageHeader.name = QStringLiteral("PageHeader");
     d.pageHeader.elements = {
-        Label(QStringLiteral("Label11"), QStringLiteral("%i"), 1537, 0, 11520, 435, 14.25, true),
-        Label(QStringLiteral("Label13"), QStringLiteral("%D"), 4927, 720, 4740, 435, 12, true),
+        label(QStringLiteral("Label11"), QStringLiteral("%i"), 1537, 0, 11520, 435, 14.25, true),
+        label(QStringLiteral("Label13"), QStringLiteral("%D"), 4927, 720, 4740, 435, 12, true),
     };
     int headingTop = 1296;
     if (!summary.owner.isEmpty()) {
         const QStringList names{QStringLiteral("lblOwnerName"), QStringLiteral("lblOwnerAddress"),
                                 QStringLiteral("lblOwnerPlace")};
         for (int i = 0; i < 3; ++i) {
-            d.pageHeader.elements.push_back(Label(names.at(i), summary.owner.at(i), 1537,
+            d.pageHeader.elements.push_back(label(names.at(i), summary.owner.at(i), 1537,
                                                   1224 + 300 * i, 11520, 285, 9.75, i == 0));
         }
         headingTop = 2304;
@@ -139,8 +139,8 @@ Definition rptValuationSummary::layout(const Summary& summary) {
              {QStringLiteral("Room"), QStringLiteral("Items"), QStringLiteral("Original Cost"),
               QStringLiteral("Current Value")},
              headingTop + 72, true, 8.25, true);
-    d.pageHeader.elements.push_back(HLine(144, headingTop, 14256));
-    d.pageHeader.elements.push_back(HLine(144, headingTop + 432, 14256));
+    d.pageHeader.elements.push_back(hLine(144, headingTop, 14256));
+    d.pageHeader.elements.push_back(hLine(144, headingTop + 432, 14256));
     addColumnRules(d.pageHeader, headingTop, 432);
     d.pageHeader.height = headingTop + 432;
 
@@ -152,7 +152,7 @@ Definition rptValuationSummary::layout(const Summary& summary) {
              {QStringLiteral("RoomName"), QStringLiteral("ItemCount"), QStringLiteral("Cost"),
               QStringLiteral("Value")},
              48, false, 8.25, false);
-    d.detail.elements.push_back(HLine(144, 360, 14256));
+    d.detail.elements.push_back(hLine(144, 360, 14256));
     addColumnRules(d.detail, 0, 360);
 
     // The grand total: set off by a double rule above and closed by a rule.
@@ -163,11 +163,11 @@ Definition rptValuationSummary::layout(const Summary& summary) {
               QStringLiteral("lblTotalCost"), QStringLiteral("lblTotalValue")},
              {QStringLiteral("Total"), summary.count, summary.cost, summary.value}, 120, true, 9.75,
              true);
-    d.groupFooter.elements.push_back(HLine(144, 45, 14256));
-    d.groupFooter.elements.push_back(HLine(144, 480, 14256));
+    d.groupFooter.elements.push_back(hLine(144, 45, 14256));
+    d.groupFooter.elements.push_back(hLine(144, 480, 14256));
     addColumnRules(d.groupFooter, 45, 435);
 
-    d.pageFooter = ReportSettings::PageFooter(
+    d.pageFooter = ReportSettings::pageFooter(
         435,
         {QStringLiteral("Label14"), QStringLiteral("Label15"), QStringLiteral("Label16"),
          QStringLiteral("Label17"), QStringLiteral("Label18"), QStringLiteral("Label19")},
@@ -184,5 +184,5 @@ rptValuationSummary::rptValuationSummary(const Summary& summary, const QDate& ru
     : BandReport(layout(summary)) {
     std::vector<Group> groups;
     groups.push_back(Group{QString(), summary.rows});
-    SetGroups(std::move(groups), runDate, locale);
+    setGroups(std::move(groups), runDate, locale);
 }

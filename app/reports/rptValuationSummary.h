@@ -24,7 +24,7 @@ public:
 
     // Whole cents in the reports' currency format: 123450 gives "$1,234.50",
     // -300 gives "-$3.00".
-    static QString FormatCents(std::int64_t cents, const QLocale& locale = QLocale());
+    static QString formatCents(std::int64_t cents, const QLocale& locale = QLocale());
 
 private:
     struct Summary {

@@ -2,7 +2,7 @@
 
 #include <QLabel>
 
-void SizeToText(QLabel* label) {
+void sizeToText(QLabel* label) {
     const QRect old = label->geometry();
     const QSize wanted = label->sizeHint();
     QRect sized(old.topLeft(), wanted);

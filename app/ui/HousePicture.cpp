@@ -5,7 +5,7 @@
 #include <QPainterPath>
 #include <QPolygonF>
 
-QImage DrawHousePicture(const QSize& size) {
+QImage drawHousePicture(const QSize& size) {
     QImage image(size, QImage::Format_RGB32);
     // Every pixel defined, also where the antialiased edges of the shapes
     // only partly cover one.

@@ -7,4 +7,4 @@
 // with plain shapes (no text, so no fonts are needed). The build writes it to
 // images/screen.bmp; the splash window keeps its own copy for when that file
 // is missing.
-QImage DrawHousePicture(const QSize& size);
+QImage drawHousePicture(const QSize& size);

@@ -11,8 +11,8 @@
 
 namespace Look {
 
-void StyleButton(QPushButton* button) {
-    button->setFont(Fonts::Make(Fonts::Verdana, 9.75, true));
+void styleButton(QPushButton* button) {
+    button->setFont(Fonts::make(Fonts::Verdana, 9.75, true));
     QPalette palette = button->palette();
     palette.setColor(QPalette::Button, ButtonFace);
     button->setPalette(palette);

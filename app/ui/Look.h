@@ -16,7 +16,7 @@ inline const QColor FocusColour = QColor(0, 0, 255);
 inline const QColor CaptionColour = QColor(0, 0, 0);
 
 // Verdana 9.75 point bold on the light grey face.
-void StyleButton(QPushButton* button);
+void styleButton(QPushButton* button);
 
 } // namespace Look
 

@@ -52,7 +52,7 @@ QMessageBox::Icon iconOf(int flags) {
 }
 
 // The box to show, with its icon, buttons, default and escape buttons.
-QMessageBox* Make(const QString& prompt, int flags, const QString& title, QWidget* parent) {
+QMessageBox* make(const QString& prompt, int flags, const QString& title, QWidget* parent) {
     auto* box = new QMessageBox(iconOf(flags), title, prompt, QMessageBox::NoButton, parent);
     const std::vector<ButtonKind> kinds = buttonsOf(flags);
     QMessageBox::StandardButtons buttons;
@@ -84,8 +84,8 @@ QMessageBox* Make(const QString& prompt, int flags, const QString& title, QWidge
 
 } // namespace
 
-int Present(const QString& prompt, int flags, const QString& title) {
-    std::unique_ptr<QMessageBox> box(Make(prompt, flags, title, QApplication::activeWindow()));
+int present(const QString& prompt, int flags, const QString& title) {
+    std::unique_ptr<QMessageBox> box(make(prompt, flags, title, QApplication::activeWindow()));
     // The pointer the user is shown while answering is the arrow.
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     const int pressed = box->exec();
@@ -95,11 +95,11 @@ int Present(const QString& prompt, int flags, const QString& title) {
             return kind.answer;
         }
     }
-    return Riri::DefaultAnswer(flags);
+    return Riri::defaultAnswer(flags);
 }
 
-void Install() {
-    Riri::SetMsgBoxHandler(&Present);
+void install() {
+    Riri::setMsgBoxHandler(&present);
 }
 
 } // namespace MsgBoxPresenter

@@ -8,9 +8,9 @@ namespace MsgBoxPresenter {
 
 // Makes the presenter the message-box handler of the program and the
 // component.
-void Install();
+void install();
 
 // Shows one box modally and returns the pressed button (vbOK, vbYes ...).
-int Present(const QString& prompt, int flags, const QString& title);
+int present(const QString& prompt, int flags, const QString& title);
 
 } // namespace MsgBoxPresenter

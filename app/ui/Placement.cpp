@@ -6,7 +6,7 @@
 
 namespace Placement {
 
-void CentreOnScreen(QWidget* window) {
+void centreOnScreen(QWidget* window) {
     const QScreen* screen = window->screen();
     if (screen == nullptr) {
         screen = QGuiApplication::primaryScreen();

@@ -2,7 +2,7 @@
 
 #include <QTextDocument>
 
-QString PlainText(const QTextDocument* document) {
+QString plainText(const QTextDocument* document) {
     QString text = document->toRawText();
     for (QChar& c : text) {
         switch (c.unicode()) {

@@ -19,7 +19,7 @@ QChar fromCp1252(unsigned char byte) {
     if (byte >= 0x80 && byte <= 0x9F) {
         return QChar(kCp1252High[byte - 0x80]);
     }
-    return QChar(byte);
+    return QLatin1Char(static_cast<char>(byte));
 }
 
 bool isLetter(char c) {
@@ -306,7 +306,7 @@ private:
 
 } // namespace
 
-bool Read(const QByteArray& rtf, QTextDocument* document) {
+bool read(const QByteArray& rtf, QTextDocument* document) {
     document->clear();
     if (!rtf.startsWith("{\\rtf")) {
         return false;

@@ -16,6 +16,6 @@ namespace RtfReader {
 
 // Replaces the document's content with the text. Returns false, leaving the
 // document empty, when the text does not start as RTF does ("{\rtf").
-bool Read(const QByteArray& rtf, QTextDocument* document);
+bool read(const QByteArray& rtf, QTextDocument* document);
 
 } // namespace RtfReader

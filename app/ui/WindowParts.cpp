@@ -15,23 +15,23 @@
 
 namespace WindowParts {
 
-bool AskAnother(const QString& prompt, const QString& caption) {
+bool askAnother(const QString& prompt, const QString& caption) {
     return Riri::MsgBox(prompt, Riri::vbQuestion | Riri::vbYesNo | Riri::vbDefaultButton2,
                         caption) == Riri::vbYes;
 }
 
-QLabel* Heading(const QString& text, const QString& name, qreal points, const QColor& colour,
+QLabel* heading(const QString& text, const QString& name, qreal points, const QColor& colour,
                 QWidget* parent, const TwipsRect& rect) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
-    label->setFont(Fonts::Make(Fonts::Verdana, points, true));
+    label->setFont(Fonts::make(Fonts::Verdana, points, true));
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     if (colour.isValid()) {
         QPalette palette = label->palette();
         palette.setColor(QPalette::WindowText, colour);
         label->setPalette(palette);
     }
-    Twips::Place(label, rect);
+    Twips::place(label, rect);
     return label;
 }
 
@@ -67,17 +67,17 @@ protected:
 
 } // namespace
 
-QPushButton* Button(const QString& caption, const QString& name, QWidget* parent,
+QPushButton* button(const QString& caption, const QString& name, QWidget* parent,
                     const TwipsRect& rect) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
-    Look::StyleButton(button);
+    Look::styleButton(button);
     button->setAutoDefault(true);
-    Twips::Place(button, rect);
+    Twips::place(button, rect);
     return button;
 }
 
-void Close(QWidget* window) {
+void closeWindow(QWidget* window) {
     if (auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
         frame->close();
     } else {
@@ -85,11 +85,11 @@ void Close(QWidget* window) {
     }
 }
 
-QString Caption() {
+QString caption() {
     return AppInfo::Title + QStringLiteral(" - ") + AppInfo::Version();
 }
 
-void KeepFrameFixed(QWidget* window) {
+void keepFrameFixed(QWidget* window) {
     new FrameFixer(window);
 }
 

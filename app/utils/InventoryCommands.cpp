@@ -49,7 +49,7 @@ void inform(const QString& text) {
 }
 
 void fail(const QString& text) {
-    Pointer::SetScreen(Pointer::Default);
+    Pointer::setScreen(Pointer::Default);
     Riri::MsgBox(text, Riri::vbCritical | Riri::vbOKOnly, AppInfo::Title);
 }
 
@@ -58,13 +58,13 @@ QString shownDate(const QString& stored) {
     if (stored.isEmpty()) {
         return QStringLiteral("none recorded");
     }
-    const QDateTime when = Riri::ParseSqlDateTime(stored);
+    const QDateTime when = Riri::parseSqlDateTime(stored);
     if (!when.isValid()) {
         return stored;
     }
     const QLocale locale;
-    return when.toString(Riri::ShortDateFormat(locale) + QLatin1Char(' ') +
-                         Riri::TimeFormat(locale));
+    return when.toString(Riri::shortDateFormat(locale) + QLatin1Char(' ') +
+                         Riri::timeFormat(locale));
 }
 
 } // namespace
@@ -80,15 +80,15 @@ QString suggestedExportPath() {
 }
 
 void backUpInventory(frmMain* main) {
-    const QString path = FileDialogSeam::GetSaveFileName(main, QStringLiteral("Back Up Inventory"),
+    const QString path = FileDialogSeam::getSaveFileName(main, QStringLiteral("Back Up Inventory"),
                                                          suggestedBackupPath(), kBackupFilter);
     if (path.isEmpty()) {
         return;
     }
-    Pointer::SetScreen(Pointer::Busy);
+    Pointer::setScreen(Pointer::Busy);
     try {
         const Riri::InventoryCheck copy = Riri::InventoryCopy::backUp(path);
-        Pointer::SetScreen(Pointer::Default);
+        Pointer::setScreen(Pointer::Default);
         inform(
             QStringLiteral("The inventory was backed up to\r\n\r\n%1\r\n\r\nThe backup holds %2. ")
                 .arg(QDir::toNativeSeparators(path), items(copy.items)));
@@ -99,16 +99,16 @@ void backUpInventory(frmMain* main) {
 }
 
 void restoreInventory(frmMain* main) {
-    const QString path = FileDialogSeam::GetOpenFileName(main, QStringLiteral("Restore Inventory"),
+    const QString path = FileDialogSeam::getOpenFileName(main, QStringLiteral("Restore Inventory"),
                                                          documentsFolder(), kBackupFilter);
     if (path.isEmpty()) {
         return;
     }
-    Pointer::SetScreen(Pointer::Busy);
+    Pointer::setScreen(Pointer::Busy);
     const Riri::InventoryCheck backup = Riri::InventoryCheck::inspect(path);
     const Riri::InventoryCheck current =
         Riri::InventoryCheck::inspect(Riri::InventoryCopy::databasePath());
-    Pointer::SetScreen(Pointer::Default);
+    Pointer::setScreen(Pointer::Default);
     if (!backup.ok) {
         fail(QStringLiteral("%1 cannot be restored: it is not an inventory backup.\r\n\r\n%2 ")
                  .arg(QDir::toNativeSeparators(path), backup.problem));
@@ -126,11 +126,11 @@ void restoreInventory(frmMain* main) {
                      AppInfo::Title) != Riri::vbYes) {
         return;
     }
-    Pointer::SetScreen(Pointer::Busy);
+    Pointer::setScreen(Pointer::Busy);
     try {
         const Riri::InventoryCheck restored = Riri::InventoryCopy::restore(path);
         reloadWindows(main);
-        Pointer::SetScreen(Pointer::Default);
+        Pointer::setScreen(Pointer::Default);
         inform(QStringLiteral("The inventory was restored from\r\n\r\n%1\r\n\r\nIt holds %2. ")
                    .arg(QDir::toNativeSeparators(path), items(restored.items)));
     } catch (const Riri::Error& error) {
@@ -139,15 +139,15 @@ void restoreInventory(frmMain* main) {
 }
 
 void exportItems(frmMain* main) {
-    const QString path = FileDialogSeam::GetSaveFileName(
+    const QString path = FileDialogSeam::getSaveFileName(
         main, QStringLiteral("Export Items to CSV"), suggestedExportPath(), kCsvFilter);
     if (path.isEmpty()) {
         return;
     }
-    Pointer::SetScreen(Pointer::Busy);
+    Pointer::setScreen(Pointer::Busy);
     try {
         const qint64 count = Riri::ItemsCsv::exportItems(path);
-        Pointer::SetScreen(Pointer::Default);
+        Pointer::setScreen(Pointer::Default);
         inform(QStringLiteral("%1 exported to\r\n\r\n%2 ")
                    .arg(count == 1 ? QStringLiteral("1 item was")
                                    : QStringLiteral("%1 items were").arg(count),
@@ -158,22 +158,22 @@ void exportItems(frmMain* main) {
 }
 
 void importItems(frmMain* main) {
-    const QString path = FileDialogSeam::GetOpenFileName(
+    const QString path = FileDialogSeam::getOpenFileName(
         main, QStringLiteral("Import Items from CSV"), documentsFolder(), kCsvFilter);
     if (path.isEmpty()) {
         return;
     }
-    Pointer::SetScreen(Pointer::Busy);
+    Pointer::setScreen(Pointer::Busy);
     try {
         const Riri::ItemsCsv::ImportResult result = Riri::ItemsCsv::importItems(path);
         if (!result.ok()) {
-            Pointer::SetScreen(Pointer::Default);
+            Pointer::setScreen(Pointer::Default);
             QStringList lines = result.problems;
             if (!result.unknownColumns.isEmpty()) {
                 lines.append(QStringLiteral("Columns ignored: %1")
                                  .arg(result.unknownColumns.join(QLatin1String(", "))));
             }
-            frmImportProblems::Open(
+            frmImportProblems::openDialog(
                 QStringLiteral("Nothing was imported from %1. Correct these rows and import "
                                "the file again:")
                     .arg(QDir::toNativeSeparators(path)),
@@ -181,7 +181,7 @@ void importItems(frmMain* main) {
             return;
         }
         reloadWindows(main);
-        Pointer::SetScreen(Pointer::Default);
+        Pointer::setScreen(Pointer::Default);
         QString text =
             QStringLiteral("%1 imported from\r\n\r\n%2 ")
                 .arg(result.stored == 1 ? QStringLiteral("1 item was")
@@ -227,33 +227,33 @@ void reloadWindows(frmMain* main) {
     }
     // The lists are filled when the windows load; an empty inventory has
     // nothing to list.
-    NewHome();
+    newHome();
     std::shared_ptr<Riri::Recordset> itemsLeft = objHome ? objHome->RefreshItems() : nullptr;
     std::shared_ptr<Riri::Recordset> ownerLeft = objHome ? objHome->RefreshOwner() : nullptr;
-    const bool anyItems = itemsLeft && !itemsLeft->IsEmpty();
-    const bool anyOwner = ownerLeft && !ownerLeft->IsEmpty();
+    const bool anyItems = itemsLeft && !itemsLeft->isEmpty();
+    const bool anyOwner = ownerLeft && !ownerLeft->isEmpty();
     if (add) {
-        main->ShowChild<frmAddItem>();
+        main->showChild<frmAddItem>();
     }
     if (edit && anyItems) {
-        main->ShowChild<frmEditItem>();
+        main->showChild<frmEditItem>();
     }
     if (remove && anyItems) {
-        main->ShowChild<frmDeleteItem>();
+        main->showChild<frmDeleteItem>();
     }
     if (owner && anyOwner) {
-        main->ShowChild<frmEditOwner>();
+        main->showChild<frmEditOwner>();
     }
-    if (frmReportPreview* preview = TotalInventoryPreview()) {
+    if (frmReportPreview* preview = totalInventoryPreview()) {
         if (anyItems) {
-            RunTotalInventoryReport(main);
+            runTotalInventoryReport(main);
         } else {
             preview->close();
         }
     }
-    if (frmReportPreview* preview = RoomReportPreview()) {
+    if (frmReportPreview* preview = roomReportPreview()) {
         if (anyItems) {
-            RunRoomReport(main);
+            runRoomReport(main);
         } else {
             preview->close();
         }

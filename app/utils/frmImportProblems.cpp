@@ -24,7 +24,7 @@ frmImportProblems::frmImportProblems(const QString& heading, const QStringList& 
     : QDialog(parent) {
     setObjectName(QStringLiteral("frmImportProblems"));
     setWindowTitle(AppInfo::Title + QStringLiteral(" - Import Items from CSV"));
-    setFont(Fonts::Make(QStringLiteral("Verdana"), 9.75));
+    setFont(Fonts::make(QStringLiteral("Verdana"), 9.75));
 
     auto* label = new QLabel(heading, this);
     label->setObjectName(QStringLiteral("lblHeading"));
@@ -39,10 +39,10 @@ frmImportProblems::frmImportProblems(const QString& heading, const QStringList& 
 
     cmdCopy = new QPushButton(QStringLiteral("&Copy"), this);
     cmdCopy->setObjectName(QStringLiteral("cmdCopy"));
-    Look::StyleButton(cmdCopy);
+    Look::styleButton(cmdCopy);
     cmdClose = new QPushButton(QStringLiteral("C&lose"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    Look::StyleButton(cmdClose);
+    Look::styleButton(cmdClose);
     connect(cmdCopy, &QPushButton::clicked, this,
             [this] { QApplication::clipboard()->setText(txtProblems->toPlainText()); });
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
@@ -58,8 +58,8 @@ frmImportProblems::frmImportProblems(const QString& heading, const QStringList& 
     resize(720, 420);
 }
 
-frmImportProblems* frmImportProblems::Open(const QString& heading, const QStringList& lines,
-                                           QWidget* parent) {
+frmImportProblems* frmImportProblems::openDialog(const QString& heading, const QStringList& lines,
+                                                 QWidget* parent) {
     if (g_open) {
         g_open->close();
     }

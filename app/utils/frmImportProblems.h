@@ -19,6 +19,6 @@ public:
 
     // Shows a new window (closing one left from an earlier import) and
     // returns it; it deletes itself when closed.
-    static frmImportProblems* Open(const QString& heading, const QStringList& lines,
-                                   QWidget* parent);
+    static frmImportProblems* openDialog(const QString& heading, const QStringList& lines,
+                                         QWidget* parent);
 };

@@ -51,9 +51,9 @@ protected:
 
 int child(int argc, char** argv, const QString& folder) {
     QApplication app(argc, argv);
-    Fonts::RegisterSubstitutes();
-    SetProgramFolder(folder);
-    Riri::SetComponentFolder(folder);
+    Fonts::registerSubstitutes();
+    setProgramFolder(folder);
+    Riri::setComponentFolder(folder);
     PaintWatch watch;
     app.installEventFilter(&watch);
     qint64 progress = 0;

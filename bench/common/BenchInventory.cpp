@@ -35,7 +35,7 @@ void fill(const QString& file, int items) {
                        "BuyDate,AccquiredFrom,Description,Notes,AddDate) "
                        "VALUES (?,?,?,?,?,?,?,?,?,?,?,?)",
                        -1, &stmt, nullptr);
-    const QStringList& rooms = ItemFieldSet::Rooms();
+    const QStringList& rooms = ItemFieldSet::rooms();
     for (int i = 1; i <= items; ++i) {
         const QString kind = QString::fromUtf8(kinds[pick(15)]);
         const QString thing = QString::fromUtf8(things[pick(16)]);
@@ -83,8 +83,8 @@ BenchInventory::BenchInventory(int items, const QString& pristineDatabase) {
     const QString file = database();
     QFile::copy(pristineDatabase, file);
     QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
-    Riri::SetComponentFolder(m_dir.path());
-    SetProgramFolder(m_dir.path());
+    Riri::setComponentFolder(m_dir.path());
+    setProgramFolder(m_dir.path());
     fill(file, items);
 }
 

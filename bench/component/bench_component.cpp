@@ -162,8 +162,8 @@ int main(int argc, char** argv) {
     }
     QFile::setPermissions(dir.path() + "/home/inv.inv", QFile::ReadOwner | QFile::WriteOwner);
     g_file = (dir.path() + "/home/inv.inv").toUtf8();
-    Riri::SetComponentFolder(dir.path());
-    Riri::SetMsgBoxHandler([](const QString& prompt, int, const QString&) -> int {
+    Riri::setComponentFolder(dir.path());
+    Riri::setMsgBoxHandler([](const QString& prompt, int, const QString&) -> int {
         std::fprintf(stderr, "unexpected message: %s\n", qPrintable(prompt));
         std::exit(1);
     });

@@ -214,7 +214,7 @@ int main(int argc, char** argv) {
     }
     QTemporaryDir folder;
     QDir(folder.path()).mkpath(QStringLiteral("home"));
-    Riri::SetComponentFolder(folder.path());
+    Riri::setComponentFolder(folder.path());
     const QString database = folder.path() + QStringLiteral("/home/inv.inv");
     const QString pristine = QStringLiteral(QUORVANE_PRISTINE_DB);
     freshDatabase(pristine, database);

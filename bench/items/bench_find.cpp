@@ -136,7 +136,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
-    Riri::SetMsgBoxHandler([](const QString& prompt, int, const QString&) {
+    Riri::setMsgBoxHandler([](const QString& prompt, int, const QString&) {
         std::printf("unexpected message: %s\n", qPrintable(prompt));
         return int(Riri::vbOK);
     });

@@ -33,8 +33,8 @@ public:
         const QString file = m_dir.path() + QStringLiteral("/home/inv.inv");
         QFile::copy(QStringLiteral(QUORVANE_PRISTINE_DB), file);
         QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
-        Riri::SetComponentFolder(m_dir.path());
-        SetProgramFolder(m_dir.path());
+        Riri::setComponentFolder(m_dir.path());
+        setProgramFolder(m_dir.path());
         fill(file, items);
     }
     QString database() const { return m_dir.path() + QStringLiteral("/home/inv.inv"); }
@@ -62,7 +62,7 @@ private:
                            "BuyDate,AccquiredFrom,Description,Notes,AddDate) "
                            "VALUES (?,?,?,?,?,?,?,?,?,?,?,?)",
                            -1, &stmt, nullptr);
-        const QStringList& rooms = ItemFieldSet::Rooms();
+        const QStringList& rooms = ItemFieldSet::rooms();
         for (int i = 1; i <= items; ++i) {
             const QString kind = QString::fromLatin1(kinds[pick(10)]);
             const QString thing = QString::fromLatin1(things[pick(12)]);
@@ -197,7 +197,7 @@ void sortFigures(int items) {
     for (int column : {0, 1, 3, 4, 8, 9, 0, 1, 3, 4, 8, 9}) {
         QElapsedTimer timer;
         timer.start();
-        window.lvItems->ColumnClick(column);
+        window.lvItems->columnClick(column);
         QApplication::processEvents();
         times.push_back(timer.nsecsElapsed());
         longest = std::max(longest, times.back());
@@ -214,7 +214,7 @@ int memoryFigure(int items) {
     window.show();
     QApplication::processEvents();
     const long after = residentKiB();
-    window.lvItems->ColumnClick(1);
+    window.lvItems->columnClick(1);
     QApplication::processEvents();
     const long sorted = residentKiB();
     const QByteArray prefix = QByteArray::number(items) + " items: ";
@@ -231,7 +231,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
-    Riri::SetMsgBoxHandler([](const QString& prompt, int, const QString&) {
+    Riri::setMsgBoxHandler([](const QString& prompt, int, const QString&) {
         std::printf("unexpected message: %s\n", qPrintable(prompt));
         return int(Riri::vbOK);
     });

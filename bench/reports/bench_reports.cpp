@@ -76,15 +76,15 @@ void pdfFigures(int items, const QString& scratch) {
         return;
     }
     // The elements the report draws, for drawing them directly.
-    DataReportInstance().cmdItemTotal();
+    dataReportInstance().cmdItemTotal();
     rptTotalInventory reference;
-    reference.Bind(DataReportInstance().rscmdItemTotal);
+    reference.bind(dataReportInstance().rscmdItemTotal);
     std::vector<std::vector<Band::DrawItem>> pages;
     pages.reserve(static_cast<size_t>(reference.pageCount()));
     size_t texts = 0;
     size_t lines = 0;
     for (int i = 0; i < reference.pageCount(); ++i) {
-        pages.push_back(reference.PageItems(i));
+        pages.push_back(reference.pageItems(i));
         for (const Band::DrawItem& d : pages.back()) {
             (d.type == Band::DrawItem::Type::Line ? lines : texts) += 1;
         }
@@ -101,13 +101,13 @@ void pdfFigures(int items, const QString& scratch) {
     for (int round = 0; round < 3; ++round) {
         QElapsedTimer t;
         t.start();
-        DataReportInstance().cmdItemTotal();
+        dataReportInstance().cmdItemTotal();
         rptTotalInventory report;
-        report.Bind(DataReportInstance().rscmdItemTotal);
+        report.bind(dataReportInstance().rscmdItemTotal);
         const double readAndPlan = ms(t);
         QElapsedTimer w;
         w.start();
-        ok = report.WritePdf(enginePdf) && ok;
+        ok = report.writePdf(enginePdf) && ok;
         bestWriting = std::min(bestWriting, ms(w));
         bestTotal = std::min(bestTotal, ms(t));
         bestRead = std::min(bestRead, readAndPlan);
@@ -125,7 +125,7 @@ void pdfFigures(int items, const QString& scratch) {
     std::printf("  ratio total / direct:         %9.2f   (target <= 1.5)\n",
                 bestTotal / bestDirect);
     std::printf("  ratio writing / direct:       %9.2f\n", bestWriting / bestDirect);
-    ReleaseDataReport();
+    releaseDataReport();
 }
 
 void previewFigure(int items) {
@@ -136,8 +136,8 @@ void previewFigure(int items) {
     for (int run = 1; run <= 3; ++run) {
         QElapsedTimer t;
         t.start();
-        RunTotalInventoryReport();
-        frmReportPreview* preview = TotalInventoryPreview();
+        runTotalInventoryReport();
+        frmReportPreview* preview = totalInventoryPreview();
         if (preview == nullptr) {
             std::printf("no preview\n");
             return;
@@ -150,8 +150,8 @@ void previewFigure(int items) {
                     items, preview->report().pageCount(), run, first,
                     preview->pageView->renderCount());
     }
-    delete TotalInventoryPreview();
-    ReleaseDataReport();
+    delete totalInventoryPreview();
+    releaseDataReport();
 }
 
 void dump(const QString& folder) {
@@ -171,27 +171,27 @@ void dump(const QString& folder) {
                                            "phase. Chimes on the quarter hour.\nKey in drawer."),
                             QStringLiteral("Wound every Sunday.")};
     InventorySeed::Insert(install, odd);
-    DataReport& data = DataReportInstance();
+    DataReport& data = dataReportInstance();
     data.cmdItemTotal();
     rptTotalInventory total;
-    total.Bind(data.rscmdItemTotal);
+    total.bind(data.rscmdItemTotal);
     data.cmdRoomTotal_Grouping();
     rptRoomReport rooms;
-    rooms.Bind(*data.rscmdRoomTotal_Grouping);
+    rooms.bind(*data.rscmdRoomTotal_Grouping);
     for (int i = 0; i < 2; ++i) {
-        total.RenderPage(i, 120).save(folder + QStringLiteral("/total-%1.png").arg(i + 1));
-        rooms.RenderPage(i, 120).save(folder + QStringLiteral("/rooms-%1.png").arg(i + 1));
+        total.renderPage(i, 120).save(folder + QStringLiteral("/total-%1.png").arg(i + 1));
+        rooms.renderPage(i, 120).save(folder + QStringLiteral("/rooms-%1.png").arg(i + 1));
     }
-    total.WritePdf(folder + QStringLiteral("/total.pdf"));
-    rooms.WritePdf(folder + QStringLiteral("/rooms.pdf"));
-    RunRoomReport();
-    if (frmReportPreview* preview = RoomReportPreview()) {
+    total.writePdf(folder + QStringLiteral("/total.pdf"));
+    rooms.writePdf(folder + QStringLiteral("/rooms.pdf"));
+    runRoomReport();
+    if (frmReportPreview* preview = roomReportPreview()) {
         preview->resize(1100, 800);
         QApplication::processEvents();
         preview->grab().save(folder + QStringLiteral("/preview.png"));
         delete preview;
     }
-    ReleaseDataReport();
+    releaseDataReport();
     std::printf("pictures and PDFs written to %s\n", qPrintable(folder));
 }
 

@@ -37,7 +37,7 @@ qint64 plainAggregate(const QString& file, int* rooms) {
 qint64 summaryRows(int* rooms) {
     QElapsedTimer timer;
     timer.start();
-    DataReport& data = DataReportInstance();
+    DataReport& data = dataReportInstance();
     data.cmdValuationSummary();
     rptValuationSummary report(*data.rscmdValuationSummary, data.rscmdOwner.get());
     const qint64 elapsed = timer.nsecsElapsed();

@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     // Twice the picture box (1980 by 2940 twips at 96 DPI) for a sharp picture.
-    const QImage image = DrawHousePicture(QSize(264, 392));
+    const QImage image = drawHousePicture(QSize(264, 392));
     if (!image.save(QString::fromLocal8Bit(argv[1]), "BMP")) {
         std::fprintf(stderr, "makesplash: cannot write %s\n", argv[1]);
         return 1;

@@ -25,16 +25,16 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: packaged_startup_host FOLDER\n");
         return 2;
     }
-    SetProgramFolder(QDir(QString::fromLocal8Bit(argv[1])).absolutePath());
+    setProgramFolder(QDir(QString::fromLocal8Bit(argv[1])).absolutePath());
     // What the component's folder is in a build configured for this layout.
-    Riri::SetComponentFolder(Riri::DataFolder(Riri::Layout::Packaged));
-    Riri::SetMsgBoxHandler([](const QString& prompt, int flags, const QString& title) {
+    Riri::setComponentFolder(Riri::dataFolder(Riri::Layout::Packaged));
+    Riri::setMsgBoxHandler([](const QString& prompt, int flags, const QString& title) {
         QString text = prompt;
         text.replace(QStringLiteral("\r"), QStringLiteral("\\r"))
             .replace(QStringLiteral("\n"), QStringLiteral("\\n"));
         std::printf("BOX %d|%s|%s\n", flags, title.toUtf8().constData(), text.toUtf8().constData());
         std::fflush(stdout);
-        return Riri::DefaultAnswer(flags);
+        return Riri::defaultAnswer(flags);
     });
     StartupSeams seams;
     seams.installPresenter = false;
@@ -44,6 +44,6 @@ int main(int argc, char** argv) {
         std::printf("STOPPED\n");
         return 4;
     }
-    std::printf("SHOWN %s\n", Riri::ComponentFolder().toUtf8().constData());
+    std::printf("SHOWN %s\n", Riri::componentFolder().toUtf8().constData());
     return 3;
 }

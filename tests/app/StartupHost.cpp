@@ -30,15 +30,15 @@ int main(int argc, char** argv) {
     }
     const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     const bool exitAfterShow = argc > 2 && qstrcmp(argv[2], "exit") == 0;
-    SetProgramFolder(folder);
-    Riri::SetComponentFolder(folder);
-    Riri::SetMsgBoxHandler([](const QString& prompt, int flags, const QString& title) {
+    setProgramFolder(folder);
+    Riri::setComponentFolder(folder);
+    Riri::setMsgBoxHandler([](const QString& prompt, int flags, const QString& title) {
         QString text = prompt;
         text.replace(QStringLiteral("\r"), QStringLiteral("\\r"))
             .replace(QStringLiteral("\n"), QStringLiteral("\\n"));
         std::printf("BOX %d|%s|%s\n", flags, title.toUtf8().constData(), text.toUtf8().constData());
         std::fflush(stdout);
-        return Riri::DefaultAnswer(flags);
+        return Riri::defaultAnswer(flags);
     });
     StartupSeams seams;
     seams.installPresenter = false;
@@ -47,11 +47,11 @@ int main(int argc, char** argv) {
         std::printf("STOPPED\n");
         return 4;
     }
-    std::printf("SHOWN %s|%s\n", MainForm()->windowTitle().toUtf8().constData(),
+    std::printf("SHOWN %s|%s\n", mainForm()->windowTitle().toUtf8().constData(),
                 QDir::currentPath().toUtf8().constData());
     std::fflush(stdout);
     if (exitAfterShow) {
-        MainForm()->findChild<QAction*>(QStringLiteral("mnuAddExit"))->trigger();
+        mainForm()->findChild<QAction*>(QStringLiteral("mnuAddExit"))->trigger();
         std::printf("STILL RUNNING\n");
     }
     return 3;

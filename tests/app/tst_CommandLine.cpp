@@ -229,7 +229,7 @@ void tst_CommandLine::refusesWhileProgramRuns() {
     // a running program holds it.
     const QByteArray previous = qgetenv("XDG_RUNTIME_DIR");
     qputenv("XDG_RUNTIME_DIR", m_runtime->path().toUtf8());
-    QVERIFY(!SingleInstance::AnotherIsRunning());
+    QVERIFY(!SingleInstance::anotherIsRunning());
     qputenv("XDG_RUNTIME_DIR", previous);
 
     QTemporaryDir out;

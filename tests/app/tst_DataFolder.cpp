@@ -215,7 +215,7 @@ void tst_DataFolder::initTestCase() {
 }
 
 void tst_DataFolder::cleanup() {
-    delete MainForm();
+    delete mainForm();
     objHome.reset();
     QDir::setCurrent(QDir::tempPath());
 }
@@ -225,27 +225,27 @@ void tst_DataFolder::dataFolderOfEachLayout() {
     const ScopedEnv homeEnv("HOME", home.path().toLocal8Bit());
     {
         const ScopedEnv data("XDG_DATA_HOME", QByteArray("/srv/somewhere/data/"));
-        QCOMPARE(Riri::DataFolder(Riri::Layout::Packaged),
+        QCOMPARE(Riri::dataFolder(Riri::Layout::Packaged),
                  QStringLiteral("/srv/somewhere/data/Quorvane"));
     }
     const QString fallback = home.path() + QStringLiteral("/.local/share/Quorvane");
     for (const QByteArray& unusable : {QByteArray(), QByteArray(""), QByteArray("relative/data")}) {
         const ScopedEnv data("XDG_DATA_HOME", unusable);
-        QCOMPARE(Riri::DataFolder(Riri::Layout::Packaged), fallback);
-        QCOMPARE(Riri::UserDataFolder(), fallback);
+        QCOMPARE(Riri::dataFolder(Riri::Layout::Packaged), fallback);
+        QCOMPARE(Riri::userDataFolder(), fallback);
     }
     // Self-contained: the folder that holds the library, whatever the
     // environment says.
     const ScopedEnv data("XDG_DATA_HOME", QByteArray("/srv/somewhere/data"));
-    QCOMPARE(Riri::DataFolder(Riri::Layout::SelfContained),
+    QCOMPARE(Riri::dataFolder(Riri::Layout::SelfContained),
              QFileInfo(QStringLiteral(QUORVANE_INSTALL_DIR)).canonicalFilePath());
     // The component's own folder is the configured layout's until a host
     // sets another one.
-    Riri::SetComponentFolder(QString());
-    QCOMPARE(Riri::ComponentFolder(), Riri::DataFolder(Riri::ConfiguredLayout()));
-    Riri::SetComponentFolder(home.path());
-    QCOMPARE(Riri::ComponentFolder(), home.path());
-    Riri::SetComponentFolder(QString());
+    Riri::setComponentFolder(QString());
+    QCOMPARE(Riri::componentFolder(), Riri::dataFolder(Riri::configuredLayout()));
+    Riri::setComponentFolder(home.path());
+    QCOMPARE(Riri::componentFolder(), home.path());
+    Riri::setComponentFolder(QString());
 }
 
 void tst_DataFolder::selfContainedLayoutPreparesNothing() {
@@ -253,11 +253,11 @@ void tst_DataFolder::selfContainedLayoutPreparesNothing() {
     QVERIFY(install.isValid());
     QTemporaryDir dataHome;
     const QString data = dataHome.path() + QStringLiteral("/Quorvane");
-    PrepareDataFolder(Riri::Layout::SelfContained, data, install.folder());
+    prepareDataFolder(Riri::Layout::SelfContained, data, install.folder());
     QVERIFY(!QFileInfo::exists(data));
-    QCOMPARE(HelpCollectionFile(Riri::Layout::SelfContained, data, install.folder()),
+    QCOMPARE(helpCollectionFile(Riri::Layout::SelfContained, data, install.folder()),
              install.folder() + QStringLiteral("/help/quorvane.qhc"));
-    QCOMPARE(HelpCollectionFile(Riri::Layout::Packaged, data, install.folder()),
+    QCOMPARE(helpCollectionFile(Riri::Layout::Packaged, data, install.folder()),
              data + QStringLiteral("/help/quorvane.qhc"));
 }
 
@@ -325,7 +325,7 @@ void tst_DataFolder::firstStartThatCannotMakeTheFolderLeavesNothing() {
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
     try {
-        PrepareDataFolder(Riri::Layout::Packaged, blocked + QStringLiteral("/Quorvane"),
+        prepareDataFolder(Riri::Layout::Packaged, blocked + QStringLiteral("/Quorvane"),
                           install.folder());
         QFAIL("no error for a data folder that cannot be made");
     } catch (const Riri::Error& error) {
@@ -337,7 +337,7 @@ void tst_DataFolder::firstStartThatCannotMakeTheFolderLeavesNothing() {
     QTemporaryDir empty;
     const QString data = dataHome.path() + QStringLiteral("/Quorvane");
     try {
-        PrepareDataFolder(Riri::Layout::Packaged, data, empty.path());
+        prepareDataFolder(Riri::Layout::Packaged, data, empty.path());
         QFAIL("no error for a missing empty database");
     } catch (const Riri::Error& error) {
         QCOMPARE(error.number(), 76);
@@ -351,10 +351,10 @@ void tst_DataFolder::readOnlyInstallationStillAddsEditsAndDeletes() {
     const auto before = install.snapshot();
     QTemporaryDir dataHome;
     const ScopedEnv dataEnv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
-    const QString data = Riri::DataFolder(Riri::Layout::Packaged);
+    const QString data = Riri::dataFolder(Riri::Layout::Packaged);
     const QString database = data + QStringLiteral("/home/inv.inv");
-    SetProgramFolder(install.folder());
-    Riri::SetComponentFolder(data);
+    setProgramFolder(install.folder());
+    Riri::setComponentFolder(data);
 
     MsgResponder boxes;
     StartupSeams seams;
@@ -380,7 +380,7 @@ void tst_DataFolder::readOnlyInstallationStillAddsEditsAndDeletes() {
     QCOMPARE(scalar(database, QStringLiteral("SELECT COUNT(*) FROM tblItems")), 0);
 
     // A start-up failure is logged in the data folder too.
-    delete MainForm();
+    delete mainForm();
     objHome.reset();
     boxes.clear();
     boxes.expect(Riri::vbOK);
@@ -394,8 +394,8 @@ void tst_DataFolder::readOnlyInstallationStillAddsEditsAndDeletes() {
     QVERIFY(QFileInfo(data + QStringLiteral("/error.log")).size() > 0);
 
     QCOMPARE(install.snapshot(), before);
-    SetProgramFolder(QString());
-    Riri::SetComponentFolder(QString());
+    setProgramFolder(QString());
+    Riri::setComponentFolder(QString());
 }
 
 void tst_DataFolder::helpCopyFollowsTheInstalledHelp() {
@@ -409,14 +409,14 @@ void tst_DataFolder::helpCopyFollowsTheInstalledHelp() {
     }
     const QString copy = data.path() + QStringLiteral("/help/quorvane.qhc");
     const QString index = data.path() + QStringLiteral("/help/.quorvane/index");
-    QVERIFY(RefreshHelpCopy(data.path(), install.path()));
+    QVERIFY(refreshHelpCopy(data.path(), install.path()));
     QVERIFY(QFileInfo(copy).isFile());
     QVERIFY(QFileInfo(copy).isWritable());
 
     // Current: the copy and the search index built beside it stay.
     QVERIFY(QDir().mkpath(index));
     const QDateTime copied = QFileInfo(copy).lastModified();
-    QVERIFY(RefreshHelpCopy(data.path(), install.path()));
+    QVERIFY(refreshHelpCopy(data.path(), install.path()));
     QVERIFY(QFileInfo::exists(index));
     QCOMPARE(QFileInfo(copy).lastModified(), copied);
 
@@ -426,14 +426,14 @@ void tst_DataFolder::helpCopyFollowsTheInstalledHelp() {
     QVERIFY(installed.setFileTime(QDateTime::currentDateTime().addDays(-3),
                                   QFileDevice::FileModificationTime));
     installed.close();
-    QVERIFY(RefreshHelpCopy(data.path(), install.path()));
+    QVERIFY(refreshHelpCopy(data.path(), install.path()));
     QVERIFY(!QFileInfo::exists(index));
     QCOMPARE(QFileInfo(data.path() + QStringLiteral("/help/quorvane.qch")).lastModified(),
              QFileInfo(installed).lastModified());
 
     // Nothing to copy from.
     QTemporaryDir nothing;
-    QVERIFY(!RefreshHelpCopy(data.path(), nothing.path()));
+    QVERIFY(!refreshHelpCopy(data.path(), nothing.path()));
 }
 
 QTEST_MAIN(tst_DataFolder)

@@ -43,13 +43,13 @@ struct Dialogs {
     QString caption;
     QString proposed;
     Dialogs() {
-        FileDialogSeam::SetSaveFileHandler(
+        FileDialogSeam::setSaveFileHandler(
             [this](QWidget*, const QString& c, const QString& suggested, const QString&) {
                 caption = c;
                 proposed = suggested;
                 return answer;
             });
-        FileDialogSeam::SetOpenFileHandler(
+        FileDialogSeam::setOpenFileHandler(
             [this](QWidget*, const QString& c, const QString& folder, const QString&) {
                 caption = c;
                 proposed = folder;
@@ -57,8 +57,8 @@ struct Dialogs {
             });
     }
     ~Dialogs() {
-        FileDialogSeam::SetSaveFileHandler(nullptr);
-        FileDialogSeam::SetOpenFileHandler(nullptr);
+        FileDialogSeam::setSaveFileHandler(nullptr);
+        FileDialogSeam::setOpenFileHandler(nullptr);
     }
 };
 
@@ -168,7 +168,7 @@ void tst_InventoryMenu::restoreAsksAndRereadsTheOpenWindows() {
     trigger(main, "mnuUtilsBackup");
     QVERIFY(seed(install, 5, 9));
 
-    frmEditItem* edit = main.ShowChild<frmEditItem>();
+    frmEditItem* edit = main.showChild<frmEditItem>();
     QCOMPARE(edit->lvItems->model()->rowCount(), 9);
 
     // No (the default): nothing changes.
@@ -273,7 +273,7 @@ void tst_InventoryMenu::damagedInventoryAtStartUp() {
     TestInstall install;
     QVERIFY(seed(install, 1, 3000));
     // A sound start makes the first daily copy.
-    QVERIFY(CheckInventoryAtStartup());
+    QVERIFY(checkInventoryAtStartup());
     QCOMPARE(QDir(Riri::AutoBackups::folder()).entryList(QDir::Files).size(), 1);
 
     QFile file(install.databasePath());
@@ -286,7 +286,7 @@ void tst_InventoryMenu::damagedInventoryAtStartUp() {
     MsgResponder boxes;
     // No: the program ends and the file stays as it is.
     boxes.expect(Riri::vbNo);
-    QVERIFY(!CheckInventoryAtStartup());
+    QVERIFY(!checkInventoryAtStartup());
     QCOMPARE(boxes.last().defaultButton(), int(Riri::vbDefaultButton2));
     QVERIFY2(boxes.last().prompt.startsWith("The inventory database is damaged") &&
                  boxes.last().prompt.contains("Restore the newest automatic copy, made "),
@@ -296,7 +296,7 @@ void tst_InventoryMenu::damagedInventoryAtStartUp() {
     // Yes: the copy comes back, and the damaged file is kept beside the copies.
     boxes.expect(Riri::vbYes);
     boxes.expect(Riri::vbOK);
-    QVERIFY(CheckInventoryAtStartup());
+    QVERIFY(checkInventoryAtStartup());
     QVERIFY(boxes.last().prompt.contains("It holds 3000 items."));
     QCOMPARE(install.scalar("PRAGMA integrity_check").toString(), QString("ok"));
     QCOMPARE(install.scalar("SELECT count(*) FROM tblItems").toInt(), 3000);
@@ -310,7 +310,7 @@ void tst_InventoryMenu::damagedInventoryAtStartUp() {
     again.write(QByteArray(4096, 'x'));
     again.close();
     boxes.expect(Riri::vbOK);
-    QVERIFY(!CheckInventoryAtStartup());
+    QVERIFY(!checkInventoryAtStartup());
     QVERIFY(boxes.last().prompt.contains("There is no automatic copy to restore."));
 }
 

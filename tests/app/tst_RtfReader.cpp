@@ -31,7 +31,7 @@ private slots:
 
 void tst_RtfReader::paragraphsAndBreaks() {
     QTextDocument document;
-    QVERIFY(RtfReader::Read("{\\rtf1\\ansi First\\par\n\\par Third\\line still third\\tab x\\par}",
+    QVERIFY(RtfReader::read("{\\rtf1\\ansi First\\par\n\\par Third\\line still third\\tab x\\par}",
                             &document));
     // The closing \par ends the last paragraph and adds no empty one; a line
     // end in the file is no text.
@@ -41,7 +41,7 @@ void tst_RtfReader::paragraphsAndBreaks() {
 
 void tst_RtfReader::characterFormats() {
     QTextDocument document;
-    QVERIFY(RtfReader::Read(
+    QVERIFY(RtfReader::read(
         "{\\rtf1 plain {\\b bold {\\i both}} \\ul under\\ulnone  \\fs36 big \\i it\\i0\\par"
         "\\b\\ul\\fs40 x \\plain reset}",
         &document));
@@ -79,7 +79,7 @@ void tst_RtfReader::characterFormats() {
 
 void tst_RtfReader::escapedAndUnicodeCharacters() {
     QTextDocument document;
-    QVERIFY(RtfReader::Read("{\\rtf1 a\\\\b\\{c\\}d \\'e9\\'80\\'93 \\u8364?\\u-10179?\\u-8704? "
+    QVERIFY(RtfReader::read("{\\rtf1 a\\\\b\\{c\\}d \\'e9\\'80\\'93 \\u8364?\\u-10179?\\u-8704? "
                             "{\\uc2\\u937 xy}z \\u246\\'f6 q\\~r\\emdash s}",
                             &document));
     // \'80 is the euro sign and \'93 a left quote in the Windows code page;
@@ -92,7 +92,7 @@ void tst_RtfReader::escapedAndUnicodeCharacters() {
 
 void tst_RtfReader::skippedGroupsAndWords() {
     QTextDocument document;
-    QVERIFY(RtfReader::Read(
+    QVERIFY(RtfReader::read(
         "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Verdana;}{\\f1 Arial;}}"
         "{\\colortbl;\\red255\\green0\\blue0;}{\\stylesheet{\\s0 Normal;}}"
         "{\\info{\\title Secret}{\\author Nobody}}{\\*\\generator Writer 1.0;}"
@@ -105,13 +105,13 @@ void tst_RtfReader::skippedGroupsAndWords() {
 void tst_RtfReader::notRtfAndDamagedText() {
     QTextDocument document;
     document.setPlainText(QStringLiteral("old"));
-    QVERIFY(!RtfReader::Read("plain words", &document));
+    QVERIFY(!RtfReader::read("plain words", &document));
     QVERIFY(document.isEmpty());
-    QVERIFY(!RtfReader::Read(QByteArray(), &document));
+    QVERIFY(!RtfReader::read(QByteArray(), &document));
     // Unbalanced braces and a text cut short in an escape read what is there.
-    QVERIFY(RtfReader::Read("{\\rtf1 one}} two {\\b three \\'e", &document));
+    QVERIFY(RtfReader::read("{\\rtf1 one}} two {\\b three \\'e", &document));
     QCOMPARE(document.toPlainText(), QStringLiteral("one two three "));
-    QVERIFY(RtfReader::Read("{\\rtf1 end\\", &document));
+    QVERIFY(RtfReader::read("{\\rtf1 end\\", &document));
     QCOMPARE(document.toPlainText(), QStringLiteral("end"));
 }
 
@@ -119,7 +119,7 @@ void tst_RtfReader::shippedAboutText() {
     QFile file(QStringLiteral(QUORVANE_INSTALL_DIR "/text/About.rtf"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QTextDocument document;
-    QVERIFY(RtfReader::Read(file.readAll(), &document));
+    QVERIFY(RtfReader::read(file.readAll(), &document));
     const QString text = document.toRawText();
     QVERIFY(text.startsWith(QStringLiteral("Quorvane keeps the inventory")));
     QVERIFY(text.contains(QStringLiteral("\u00A9\u00A0Corvessa Software")));

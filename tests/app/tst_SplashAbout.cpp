@@ -82,7 +82,7 @@ void tst_SplashAbout::splashProgressRun() {
             [&shown](int value) { shown.append(value); });
     QList<int> atPause;
     bool visibleDuringRun = true;
-    splash.Load([&](int seconds) {
+    splash.load([&](int seconds) {
         // Each wait is a whole-second pause of 0 seconds, with the window up.
         atPause.append(seconds * 100 + splash.proBar->value());
         visibleDuringRun = visibleDuringRun && splash.isVisible();
@@ -107,7 +107,7 @@ void tst_SplashAbout::splashPictureFromFile() {
     red.fill(QColor(255, 0, 0));
     QVERIFY(red.save(install.folder() + QStringLiteral("/images/screen.bmp"), "BMP"));
     frmSplash splash;
-    splash.Load([](int) { return true; });
+    splash.load([](int) { return true; });
     QCOMPARE(splash.Image1->pixmap().size(), QSize(20, 30));
     QCOMPARE(centreColour(splash.Image1), QColor(255, 0, 0));
 }
@@ -122,9 +122,9 @@ void tst_SplashAbout::splashStoredPictureWhenFileMissing() {
     broken.close();
     for (int round = 0; round < 2; ++round) {
         frmSplash splash;
-        splash.Load([](int) { return true; });
+        splash.load([](int) { return true; });
         QVERIFY(!splash.Image1->pixmap().isNull());
-        QVERIFY(samePicture(splash.Image1->pixmap().toImage(), frmSplash::StoredPicture()));
+        QVERIFY(samePicture(splash.Image1->pixmap().toImage(), frmSplash::storedPicture()));
         QCOMPARE(splash.proBar->value(), 16);
         QFile::remove(broken.fileName());
     }

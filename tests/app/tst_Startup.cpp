@@ -8,8 +8,8 @@
 #include "frmSplash.h"
 #include "modGlobal.h"
 #include "modMain.h"
-#include "ui/MsgBoxPresenter.h"
 #include "platform/SingleInstance.h"
+#include "ui/MsgBoxPresenter.h"
 
 #include <QApplication>
 #include <QDir>
@@ -119,7 +119,7 @@ void tst_Startup::initTestCase() {
 }
 
 void tst_Startup::cleanup() {
-    delete MainForm();
+    delete mainForm();
     objHome.reset();
     QDir::setCurrent(QDir::tempPath());
 }
@@ -132,9 +132,9 @@ void tst_Startup::startsInItsOwnFolder() {
     QList<int> steps;
     QVERIFY(Main(quietSeams(&steps)));
     QCOMPARE(steps, (QList<int>{6, 7, 8, 9, 10, 11, 12, 13}));
-    QVERIFY(MainForm() != nullptr);
-    QVERIFY(MainForm()->isVisible());
-    QCOMPARE(MainForm()->windowTitle(), QStringLiteral("Quorvane  -  2.0"));
+    QVERIFY(mainForm() != nullptr);
+    QVERIFY(mainForm()->isVisible());
+    QCOMPARE(mainForm()->windowTitle(), QStringLiteral("Quorvane  -  2.0"));
     QVERIFY(objHome != nullptr);
     QCOMPARE(QDir::currentPath(), install.folder());
     QVERIFY(!anySplashVisible());
@@ -152,7 +152,7 @@ void tst_Startup::unexpectedFailureIsLoggedAndStops() {
     QVERIFY(!Main(quietSeams(&steps, 9, 3219)));
     // Start-up stops at the failing step.
     QCOMPARE(steps, (QList<int>{6, 7, 8, 9}));
-    QVERIFY(MainForm() == nullptr || !MainForm()->isVisible());
+    QVERIFY(mainForm() == nullptr || !mainForm()->isVisible());
     QVERIFY(!anySplashVisible());
     QCOMPARE(boxes.count(), 1);
     QCOMPARE(boxes.last().prompt,
@@ -164,7 +164,7 @@ void tst_Startup::unexpectedFailureIsLoggedAndStops() {
 
     // One start-up block in a new log, with its heading.
     const QStringList lines = install.logLines();
-    const QStringList expected = Riri::ErrorLog::StartupBlock(
+    const QStringList expected = Riri::ErrorLog::startupBlock(
         true, 3219, QStringLiteral("Operation is not allowed in this context."),
         QDateTime::currentDateTime());
     QCOMPARE(lines.size(), expected.size());
@@ -178,11 +178,11 @@ void tst_Startup::unexpectedFailureIsLoggedAndStops() {
     QVERIFY(lines.contains(QStringLiteral("SubMain Load Procedure")));
 
     // A second failure adds a block without a second heading.
-    delete MainForm();
+    delete mainForm();
     boxes.expect(Riri::vbOK);
     QVERIFY(!Main(quietSeams(nullptr, 7, 5)));
     QCOMPARE(install.logLines().size(), lines.size() + expected.size() - 3);
-    QVERIFY(install.logLines().last() == Riri::ErrorLog::RuleLine());
+    QVERIFY(install.logLines().last() == Riri::ErrorLog::ruleLine());
 }
 
 void tst_Startup::fileFailuresAreSkipped() {
@@ -192,13 +192,13 @@ void tst_Startup::fileFailuresAreSkipped() {
     // File not found while loading the splash: no splash, the rest runs.
     QVERIFY(Main(quietSeams(&steps, 9, 53)));
     QCOMPARE(steps, (QList<int>{6, 7, 8, 9, 10, 11, 12, 13}));
-    QVERIFY(MainForm()->isVisible());
-    delete MainForm();
+    QVERIFY(mainForm()->isVisible());
+    delete mainForm();
     // A path access failure while loading the main window: it is loaded when
     // it is shown.
     QVERIFY(Main(quietSeams(nullptr, 7, 75)));
-    QVERIFY(MainForm() != nullptr);
-    QVERIFY(MainForm()->isVisible());
+    QVERIFY(mainForm() != nullptr);
+    QVERIFY(mainForm()->isVisible());
     QCOMPARE(boxes.count(), 0);
     QVERIFY(!QFile::exists(install.logPath()));
 }
@@ -234,7 +234,7 @@ void tst_Startup::presenterShowsTheBoxTheFlagsName() {
     };
 
     answerWith([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
-    int answer = MsgBoxPresenter::Present(QStringLiteral("Delete it?"),
+    int answer = MsgBoxPresenter::present(QStringLiteral("Delete it?"),
                                           Riri::vbYesNo | Riri::vbQuestion | Riri::vbDefaultButton2,
                                           QStringLiteral("Riri"));
     QCOMPARE(answer, int(Riri::vbNo)); // Enter takes the default button
@@ -245,27 +245,27 @@ void tst_Startup::presenterShowsTheBoxTheFlagsName() {
     QCOMPARE(seen.text, QStringLiteral("Delete it?"));
 
     answerWith([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
-    answer = MsgBoxPresenter::Present(QStringLiteral("Again?"), Riri::vbYesNo | Riri::vbQuestion,
+    answer = MsgBoxPresenter::present(QStringLiteral("Again?"), Riri::vbYesNo | Riri::vbQuestion,
                                       QStringLiteral("Quorvane"));
     QCOMPARE(answer, int(Riri::vbYes));
     QCOMPARE(seen.defaultButton, QMessageBox::Yes);
 
     answerWith([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
-    answer = MsgBoxPresenter::Present(frmMain::NoItemsMessage(),
+    answer = MsgBoxPresenter::present(frmMain::noItemsMessage(),
                                       Riri::vbExclamation | Riri::vbOKOnly, AppInfo::Title);
     QCOMPARE(answer, int(Riri::vbOK));
     QCOMPARE(seen.icon, QMessageBox::Warning);
     QCOMPARE(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
 
     answerWith([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
-    answer = MsgBoxPresenter::Present(QStringLiteral("Stop"), Riri::vbCritical | Riri::vbOKOnly,
+    answer = MsgBoxPresenter::present(QStringLiteral("Stop"), Riri::vbCritical | Riri::vbOKOnly,
                                       QStringLiteral(" ERROR"));
     QCOMPARE(answer, int(Riri::vbOK));
     QCOMPARE(seen.icon, QMessageBox::Critical);
     QCOMPARE(seen.title, QStringLiteral(" ERROR"));
 
     answerWith([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
-    MsgBoxPresenter::Present(frmAbout::UnavailableMessage(), Riri::vbOKOnly, AppInfo::Title);
+    MsgBoxPresenter::present(frmAbout::unavailableMessage(), Riri::vbOKOnly, AppInfo::Title);
     QCOMPARE(seen.icon, QMessageBox::NoIcon);
 }
 
@@ -277,8 +277,8 @@ void tst_Startup::missingDatabaseEndsTheProgram() {
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.boxes.size(), 1);
     QCOMPARE(run.boxes.first(),
-             QStringLiteral("16| ERROR - DATABASE NOT FOUND|") + escaped(DatabaseMissingMessage()));
-    QCOMPARE(DatabaseMissingMessage(),
+             QStringLiteral("16| ERROR - DATABASE NOT FOUND|") + escaped(databaseMissingMessage()));
+    QCOMPARE(databaseMissingMessage(),
              QStringLiteral("Database Not Found.\r\n\r\nThe database must reside in the folder "
                             "where it was originally installed."));
     // Neither the splash nor the main window came.
@@ -289,7 +289,7 @@ void tst_Startup::missingDatabaseEndsTheProgram() {
 void tst_Startup::secondInstanceIsRefused() {
     TestInstall install;
     // This process is the first instance: it holds the lock of this user.
-    QVERIFY(!SingleInstance::AnotherIsRunning());
+    QVERIFY(!SingleInstance::anotherIsRunning());
     const HostRun run = runHost(install.folder(), m_runtime.path());
     QVERIFY(run.finished);
     QCOMPARE(run.exitCode, 0);
@@ -320,7 +320,7 @@ void tst_Startup::leftoverLockFileIsTakenOver() {
     TestInstall install;
     QTemporaryDir runtime;
     QFile lock(runtime.path() + QLatin1Char('/') +
-               QFileInfo(SingleInstance::LockPath()).fileName());
+               QFileInfo(SingleInstance::lockPath()).fileName());
     QVERIFY(lock.open(QIODevice::WriteOnly));
     QCOMPARE(lock.write(content), content.size());
     lock.close();
@@ -345,7 +345,7 @@ void tst_Startup::liveHolderRefusesWhateverTheFileHolds() {
     TestInstall install;
     QTemporaryDir runtime;
     const QString path =
-        runtime.path() + QLatin1Char('/') + QFileInfo(SingleInstance::LockPath()).fileName();
+        runtime.path() + QLatin1Char('/') + QFileInfo(SingleInstance::lockPath()).fileName();
     const int held =
         ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     QVERIFY(held >= 0);

@@ -112,7 +112,7 @@ void tst_frmMain::captionSizeAndComponent() {
     TestInstall install;
     objHome.reset();
     frmMain main;
-    QCOMPARE(MainForm(), &main);
+    QCOMPARE(mainForm(), &main);
     QCOMPARE(main.windowTitle(), QStringLiteral("Quorvane  -  2.0"));
     QVERIFY(objHome != nullptr);
     main.show();
@@ -242,14 +242,14 @@ void tst_frmMain::recordChecksWithRecords() {
     QVERIFY(install.exec(QString::fromLatin1(kItemRow)));
     frmMain main;
     MsgResponder boxes;
-    QVERIFY(main.RecordCheck(false, frmMain::NoItemsToEditMessage(), QStringLiteral("Test")));
+    QVERIFY(main.recordCheck(false, frmMain::noItemsToEditMessage(), QStringLiteral("Test")));
     // Items exist, but no owner record.
     boxes.expect(Riri::vbOK);
-    QVERIFY(!main.RecordCheck(true, frmMain::NoOwnerToEditMessage(), QStringLiteral("Test")));
+    QVERIFY(!main.recordCheck(true, frmMain::noOwnerToEditMessage(), QStringLiteral("Test")));
     QCOMPARE(boxes.count(), 1);
     QVERIFY(install.exec(QStringLiteral(
         "INSERT INTO tblOwner (OwnerID, LName, FName) VALUES ('O-1', 'Doe', 'Jo');")));
-    QVERIFY(main.RecordCheck(true, frmMain::NoOwnerToEditMessage(), QStringLiteral("Test")));
+    QVERIFY(main.recordCheck(true, frmMain::noOwnerToEditMessage(), QStringLiteral("Test")));
     QCOMPARE(boxes.count(), 1);
     QVERIFY(!rsData);
 }
@@ -262,7 +262,7 @@ void tst_frmMain::recordCheckWithoutComponent() {
     const auto failureShown = [&](int number, const QString& command) {
         QCOMPARE(boxes.last().title, QStringLiteral(" ERROR"));
         QCOMPARE(boxes.last().icon(), int(Riri::vbCritical));
-        QVERIFY2(boxes.last().prompt.startsWith(frmMain::ReadFailureMessage(number, QString())),
+        QVERIFY2(boxes.last().prompt.startsWith(frmMain::readFailureMessage(number, QString())),
                  qPrintable(boxes.last().prompt));
         const QStringList log = install.logLines();
         QVERIFY2(log.contains(command + QStringLiteral(" Record Check")),
@@ -273,17 +273,17 @@ void tst_frmMain::recordCheckWithoutComponent() {
     // asked, which is no empty table.
     objHome.reset();
     boxes.expect(Riri::vbOK);
-    QVERIFY(!main.RecordCheck(false, frmMain::NoItemsMessage(), QStringLiteral("Test")));
+    QVERIFY(!main.recordCheck(false, frmMain::noItemsMessage(), QStringLiteral("Test")));
     failureShown(91, QStringLiteral("Test"));
     // A database removed after start-up: its cause, a log block naming the
     // command, and no window.
-    NewHome();
+    newHome();
     QVERIFY(QFile::remove(install.databasePath()));
     boxes.expect(Riri::vbOK);
     main.findChild<QAction*>(QStringLiteral("mnuEditItem"))->trigger();
     failureShown(14, QStringLiteral("Edit Item"));
     QVERIFY(boxes.last().prompt.contains(QStringLiteral("unable to open database file")));
-    QCOMPARE(install.logLines().first(), Riri::ErrorLog::RuleLine()); // a new log, with its banner
+    QCOMPARE(install.logLines().first(), Riri::ErrorLog::ruleLine()); // a new log, with its banner
     QCOMPARE(boxes.count(), 2);
 }
 
@@ -301,7 +301,7 @@ void tst_frmMain::recordCheckOnALockedDatabase() {
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
     QCOMPARE(boxes.count(), 1);
-    QVERIFY2(boxes.last().prompt.startsWith(frmMain::ReadFailureMessage(SQLITE_BUSY, QString())),
+    QVERIFY2(boxes.last().prompt.startsWith(frmMain::readFailureMessage(SQLITE_BUSY, QString())),
              qPrintable(boxes.last().prompt));
     QVERIFY(install.logLines().contains(QStringLiteral("Delete Items Record Check")));
     QCOMPARE(main.mdiArea()->subWindowList().size(), 0);
@@ -316,15 +316,15 @@ void tst_frmMain::oneInstanceOfEachChild() {
     main.show();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
     SampleChild::loads = 0;
-    SampleChild* first = main.ShowChild<SampleChild>();
+    SampleChild* first = main.showChild<SampleChild>();
     QCOMPARE(first->parentWidget()->parentWidget(), main.mdiArea()->viewport());
     // Added at its own size.
     QCOMPARE(first->size(), QSize(300, 200));
-    OtherChild* other = main.ShowChild<OtherChild>();
+    OtherChild* other = main.showChild<OtherChild>();
     QCOMPARE(main.mdiArea()->activeSubWindow()->widget(), other);
     // Moving the first away shows that the second command cascades again.
     first->parentWidget()->move(400, 300);
-    QCOMPARE(main.ShowChild<SampleChild>(), first);
+    QCOMPARE(main.showChild<SampleChild>(), first);
     QCOMPARE(SampleChild::loads, 1);
     QCOMPARE(main.mdiArea()->subWindowList().size(), 2);
     QCOMPARE(main.mdiArea()->activeSubWindow()->widget(), first);
@@ -338,7 +338,7 @@ void tst_frmMain::oneInstanceOfEachChild() {
     // loads a new one.
     QTest::mouseClick(first->findChild<QPushButton*>(QStringLiteral("cmdExit")), Qt::LeftButton);
     QTRY_COMPARE(main.mdiArea()->subWindowList().size(), 1);
-    main.ShowChild<SampleChild>();
+    main.showChild<SampleChild>();
     QCOMPARE(SampleChild::loads, 2);
     QCOMPARE(main.mdiArea()->subWindowList().size(), 2);
     // Closing a frame takes its window with it.
@@ -353,8 +353,8 @@ void tst_frmMain::windowArrangements() {
     frmMain main;
     main.show();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
-    auto* a = main.ShowChild<SampleChild>()->parentWidget();
-    auto* b = main.ShowChild<OtherChild>()->parentWidget();
+    auto* a = main.showChild<SampleChild>()->parentWidget();
+    auto* b = main.showChild<OtherChild>()->parentWidget();
     const QSize area = main.mdiArea()->viewport()->size();
     command(main, "MnuWindowH")->trigger();
     QCOMPARE(a->x(), b->x());
@@ -416,7 +416,7 @@ void tst_frmMain::helpOpensContentsIndexAndSearch() {
     frmMain main;
     main.show();
     command(main, "mnuShowHelp")->trigger();
-    HelpViewer* viewer = HelpViewer::Current();
+    HelpViewer* viewer = HelpViewer::current();
     QVERIFY(viewer != nullptr);
     QVERIFY(viewer->isVisible());
     QCOMPARE(viewer->tabs()->count(), 3);
@@ -468,9 +468,9 @@ void tst_frmMain::helpOpensContentsIndexAndSearch() {
 
     // A second command brings the same window forward.
     command(main, "mnuShowHelp")->trigger();
-    QCOMPARE(HelpViewer::Current(), viewer);
+    QCOMPARE(HelpViewer::current(), viewer);
     viewer->close();
-    QTRY_VERIFY(HelpViewer::Current() == nullptr);
+    QTRY_VERIFY(HelpViewer::current() == nullptr);
 }
 
 void tst_frmMain::aboutIsModal() {

@@ -68,7 +68,7 @@ void tst_modGlobal::trimFieldsRemovesOnlyBlanks() {
     QCOMPARE(blanks->text(), QString());
     QCOMPARE(tabbed->text(), QStringLiteral("\t x \t"));
     // Other white space of Unicode is not a blank either.
-    QCOMPARE(TrimBlanks(QStringLiteral("\u00A0 a \u00A0")), QStringLiteral("\u00A0 a \u00A0"));
+    QCOMPARE(trimBlanks(QStringLiteral("\u00A0 a \u00A0")), QStringLiteral("\u00A0 a \u00A0"));
 }
 
 void tst_modGlobal::trimFieldsLeavesOtherControls() {
@@ -94,7 +94,7 @@ void tst_modGlobal::closeRecordsetIsSafe() {
     rsData.reset();
     CloseRecordset();
     QVERIFY(!rsData);
-    NewHome();
+    newHome();
     rsData = objHome->RefreshItems();
     QVERIFY(rsData);
     rsData->Close();

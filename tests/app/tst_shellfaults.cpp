@@ -72,9 +72,9 @@ private slots:
         qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
     }
     void cleanup() {
-        delete MainForm();
+        delete mainForm();
         objHome.reset();
-        SingleInstance::Release();
+        SingleInstance::release();
     }
 
     void clipboardKeepsWhatTheUserCopied() {
@@ -82,10 +82,10 @@ private slots:
         MsgResponder boxes;
         QApplication::clipboard()->setText(QStringLiteral("copied in another program"));
         QVERIFY(Main(quietSeams()));
-        QVERIFY(MainForm()->isVisible());
+        QVERIFY(mainForm()->isVisible());
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("copied in another program"));
         // A second start that is refused leaves it alone as well.
-        QVERIFY(SingleInstance::AnotherIsRunning() == false); // this process holds the lock
+        QVERIFY(SingleInstance::anotherIsRunning() == false); // this process holds the lock
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("copied in another program"));
     }
 
@@ -118,7 +118,7 @@ private slots:
     void mainWindowGrowsToHoldItsLargestChild() {
         QFETCH(QRect, available);
         QFETCH(QRect, expected);
-        QCOMPARE(frmMain::GrownGeometry(QRect(100, 80, 805, 569), QSize(813, 602), available,
+        QCOMPARE(frmMain::grownGeometry(QRect(100, 80, 805, 569), QSize(813, 602), available,
                                         QSize(0, 0)),
                  expected);
     }
@@ -126,7 +126,7 @@ private slots:
     void largestChildOpensWholeInsideTheArea() {
         TestInstall install;
         frmMain main;
-        const QSize specified = Twips::Size(frmMain::InnerSize);
+        const QSize specified = Twips::size(frmMain::InnerSize);
         main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         const QSize area = main.mdiArea()->viewport()->size();
@@ -134,9 +134,9 @@ private slots:
         const QRect screen = main.screen()->availableGeometry();
         // Each item window opens with its Save, Clear and eXit buttons (or
         // their equivalents) inside the area, as far as the screen is high.
-        for (QWidget* child : std::initializer_list<QWidget*>{main.ShowChild<frmAddItem>(),
-                                                              main.ShowChild<frmEditItem>(),
-                                                              main.ShowChild<frmDeleteItem>()}) {
+        for (QWidget* child : std::initializer_list<QWidget*>{main.showChild<frmAddItem>(),
+                                                              main.showChild<frmEditItem>(),
+                                                              main.showChild<frmDeleteItem>()}) {
             auto* frame = qobject_cast<QMdiSubWindow*>(child->parentWidget());
             QVERIFY(frame != nullptr);
             if (frame->height() <= screen.height() - main.menuBar()->height()) {
@@ -186,7 +186,7 @@ private slots:
         boxes.expect(Riri::vbOK);
         QTest::keyClick(about.cmdSysInfo, Qt::Key_Return);
         QCOMPARE(boxes.count(), 1);
-        QCOMPARE(boxes.last().prompt, frmAbout::UnavailableMessage());
+        QCOMPARE(boxes.last().prompt, frmAbout::unavailableMessage());
         QVERIFY(about.isVisible());
         // With the focus back on OK, Enter presses OK.
         about.cmdOK->setFocus(Qt::TabFocusReason);

@@ -8,11 +8,11 @@
 
 TestInstall::TestInstall() {
     if (setUpComponent()) {
-        SetProgramFolder(folder());
+        setProgramFolder(folder());
     }
 }
 
 TestInstall::~TestInstall() {
     tearDownComponent();
-    SetProgramFolder(QString());
+    setProgramFolder(QString());
 }

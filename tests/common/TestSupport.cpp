@@ -21,12 +21,12 @@ bool TestInstall::setUpComponent() {
     QDir(m_dir.path()).mkpath(QStringLiteral("home"));
     m_valid = QFile::copy(QStringLiteral(QUORVANE_PRISTINE_DB), databasePath());
     QFile::setPermissions(databasePath(), QFile::ReadOwner | QFile::WriteOwner);
-    Riri::SetComponentFolder(m_dir.path());
+    Riri::setComponentFolder(m_dir.path());
     return true;
 }
 
 void TestInstall::tearDownComponent() {
-    Riri::SetComponentFolder(QString());
+    Riri::setComponentFolder(QString());
 }
 
 QList<QVariantList> TestInstall::query(const QString& sql) const {
@@ -107,7 +107,7 @@ QStringList TestInstall::logLines() const {
 
 MsgResponder::MsgResponder() {
     g_previous =
-        Riri::SetMsgBoxHandler([this](const QString& prompt, int flags, const QString& title) {
+        Riri::setMsgBoxHandler([this](const QString& prompt, int flags, const QString& title) {
             return answer(prompt, flags, title);
         });
     m_installed = true;
@@ -115,7 +115,7 @@ MsgResponder::MsgResponder() {
 
 MsgResponder::~MsgResponder() {
     if (m_installed) {
-        Riri::SetMsgBoxHandler(g_previous);
+        Riri::setMsgBoxHandler(g_previous);
         g_previous = nullptr;
     }
 }
@@ -126,7 +126,7 @@ int MsgResponder::answer(const QString& prompt, int flags, const QString& title)
         QTest::qFail(
             qPrintable(QStringLiteral("unexpected message box [%1]: %2").arg(title, prompt)),
             __FILE__, __LINE__);
-        return Riri::DefaultAnswer(flags);
+        return Riri::defaultAnswer(flags);
     }
     const int result = m_answers.front();
     m_answers.pop_front();

@@ -40,7 +40,7 @@ private slots:
         const QString odd = install.folder() + "/my;stuff \"x\"";
         QVERIFY(QDir().mkpath(odd + "/home"));
         QVERIFY(QFile::copy(install.databasePath(), odd + "/home/inv.inv"));
-        Riri::SetComponentFolder(odd);
+        Riri::setComponentFolder(odd);
         Riri::dllHome other;
         QCOMPARE(other.conDataBase->dataSource(), odd + "/home/inv.inv");
         QVERIFY(add(other, "A-1"));
@@ -53,9 +53,9 @@ private slots:
         Riri::dllHome home;
         auto rs = home.GetNewItemID();
         QVERIFY(rs);
-        QCOMPARE(rs->Columns(), QStringList{"NewItemID"});
+        QCOMPARE(rs->columns(), QStringList{"NewItemID"});
         QCOMPARE(rs->rowCount(), 1);
-        QVERIFY(rs->IsNull("NewItemID"));
+        QVERIFY(rs->isNull("NewItemID"));
         QCOMPARE(rs->Field("NewItemID"), QString());
 
         for (int n = 1; n <= 3; ++n) {
@@ -90,7 +90,7 @@ private slots:
         QCOMPARE(row.mid(0, 5),
                  (QVariantList{"O'Brien's lamp", "Bob's Store", 0.0, -12.5, "2005-03-01"}));
         QCOMPARE(row.mid(7), (QVariantList{"SN-1", "X1", "Kitchen", "A lamp", "None"}));
-        const QDateTime added = Riri::ParseSqlDateTime(row[5].toString());
+        const QDateTime added = Riri::parseSqlDateTime(row[5].toString());
         QVERIFY2(added >= before && added <= after, qPrintable(row[5].toString()));
         QVERIFY(row[6].toString().isEmpty());
 
@@ -106,7 +106,7 @@ private slots:
         QCOMPARE(row.mid(0, 6), (QVariantList{"Chair", "Shop", 1234567.89, 0.5,
                                               "2010-07-09 14:30:00", "2001-02-03 04:05:06"}));
         QCOMPARE(row.mid(7), (QVariantList{"S2", "M2", "Attic", "Old", "N2"}));
-        const QDateTime modified = Riri::ParseSqlDateTime(row[6].toString());
+        const QDateTime modified = Riri::parseSqlDateTime(row[6].toString());
         QVERIFY2(modified >= before2 && modified <= QDateTime::currentDateTime(),
                  qPrintable(row[6].toString()));
         QCOMPARE(install.scalar("SELECT ItemID FROM tblItems").toString(), "A-1");
@@ -126,7 +126,7 @@ private slots:
         QVariantList row = install.query(columns).value(0);
         QCOMPARE(row.mid(0, 9), (QVariantList{"O-1", "O'Brien", "Ann", "M", "Ann M O'Brien",
                                               "1 Main St", "Springfield", "IL", "62701"}));
-        QVERIFY(Riri::ParseSqlDateTime(row[9].toString()).isValid());
+        QVERIFY(Riri::parseSqlDateTime(row[9].toString()).isValid());
         QVERIFY(row[10].toString().isEmpty());
 
         // The update has no condition: every owner row gets the same values.
@@ -139,7 +139,7 @@ private slots:
         for (int r = 0; r < 2; ++r) {
             QCOMPARE(rows[r].mid(1, 8), (QVariantList{"Smith", "Bob", "", "Bob Smith", "2 Oak",
                                                       "Shelbyville", "IN", "46176"}));
-            QVERIFY(Riri::ParseSqlDateTime(rows[r][10].toString()).isValid());
+            QVERIFY(Riri::parseSqlDateTime(rows[r][10].toString()).isValid());
         }
         QCOMPARE(rows[0][0], "O-1");
         QCOMPARE(rows[1][0], "O-2");
@@ -240,8 +240,8 @@ private slots:
         }
         QVERIFY(items && ids && owners && edit);
         QCOMPARE(items->rowCount(), 2);
-        QCOMPARE(edit->Columns(), items->Columns());
-        QCOMPARE(ids->Columns(), QStringList{"ItemID"});
+        QCOMPARE(edit->columns(), items->columns());
+        QCOMPARE(ids->columns(), QStringList{"ItemID"});
         QVERIFY(owners->IsEOF() && owners->IsBOF());
 
         items->MoveFirst();

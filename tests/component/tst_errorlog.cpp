@@ -33,7 +33,7 @@ int appendWithRoom(const QString& path, rlim_t room) {
             ::_exit(3);
         }
         try {
-            Riri::ErrorLog::AppendComponentBlock(path, ComponentSource::AddItems, 19,
+            Riri::ErrorLog::appendComponentBlock(path, ComponentSource::AddItems, 19,
                                                  "UNIQUE constraint failed: tblItems.ItemID");
         } catch (const Riri::Error& e) {
             ::_exit(e.number() == 75 ? 0 : 2);
@@ -61,7 +61,7 @@ int logAtOnce(const QString& path, int writers, int round) {
             // Every writer waits here until the parent lets all go at once.
             [[maybe_unused]] const ssize_t n = ::read(start[0], &go, 1);
             try {
-                Riri::ErrorLog::AppendComponentBlock(
+                Riri::ErrorLog::appendComponentBlock(
                     path, ComponentSource::AddItems, 1000 + w,
                     QStringLiteral("round %1 writer %2").arg(round).arg(w));
             } catch (const Riri::Error&) {
@@ -115,8 +115,8 @@ private slots:
                 const auto at = lines.indexOf(description);
                 QVERIFY(lines[at - 3].endsWith(QStringLiteral("Error: %1").arg(1000 + w)));
                 QCOMPARE(lines[at - 2], "AddItems - DLL Function");
-                QCOMPARE(lines[at - 1], Riri::ErrorLog::RuleLine());
-                QCOMPARE(lines[at + 1], Riri::ErrorLog::RuleLine());
+                QCOMPARE(lines[at - 1], Riri::ErrorLog::ruleLine());
+                QCOMPARE(lines[at + 1], Riri::ErrorLog::ruleLine());
             }
         }
     }
@@ -126,19 +126,19 @@ private slots:
     void fullFileSystemLeavesTheLogAsItWas() {
         TestInstall install;
         const QString path = install.logPath();
-        Riri::ErrorLog::AppendComponentBlock(path, ComponentSource::AddOwner, 19, "first");
+        Riri::ErrorLog::appendComponentBlock(path, ComponentSource::AddOwner, 19, "first");
         const QByteArray before = readAll(path);
         QCOMPARE(appendWithRoom(path, 40), 0);
         QCOMPARE(readAll(path), before);
         QCOMPARE(appendWithRoom(path, 0), 0);
         QCOMPARE(readAll(path), before);
         // With room again, the next block follows whole.
-        Riri::ErrorLog::AppendComponentBlock(path, ComponentSource::AddOwner, 19, "second");
+        Riri::ErrorLog::appendComponentBlock(path, ComponentSource::AddOwner, 19, "second");
         const QStringList lines = install.logLines();
-        QCOMPARE(lines[9], Riri::ErrorLog::FrameLine());
+        QCOMPARE(lines[9], Riri::ErrorLog::frameLine());
         QCOMPARE(lines[13], "second");
         QCOMPARE(lines.size(), 15);
-        QCOMPARE(lines.last(), Riri::ErrorLog::RuleLine());
+        QCOMPARE(lines.last(), Riri::ErrorLog::ruleLine());
     }
 
     // The first block that cannot be written into a missing log leaves no
@@ -148,7 +148,7 @@ private slots:
         const QString path = install.logPath();
         QCOMPARE(appendWithRoom(path, 100), 0);
         QCOMPARE(readAll(path), QByteArray());
-        Riri::ErrorLog::AppendComponentBlock(path, ComponentSource::AddItems, 19, "later");
+        Riri::ErrorLog::appendComponentBlock(path, ComponentSource::AddItems, 19, "later");
         const QStringList lines = install.logLines();
         QCOMPARE(lines.size(), 9);
         QCOMPARE(lines[1], kTitle);

@@ -234,20 +234,20 @@ private slots:
         const QDateTime when(QDate(2026, 12, 6), QTime(7, 5, 12));
         const QString date = "6 Dec 2026    07:05:12      ";
         using Riri::ErrorLog::ComponentSource;
-        QCOMPARE(Riri::ErrorLog::ComponentBlock(false, ComponentSource::Creation, -2147467259,
+        QCOMPARE(Riri::ErrorLog::componentBlock(false, ComponentSource::Creation, -2147467259,
                                                 "Unspecified error", when),
                  (QStringList{kFrame, "% Error Information %", date + "Error: -2147467259",
                               "Initialize Database Connection", kRule, "Unspecified error",
                               kShortRule}));
         QCOMPARE(
-            Riri::ErrorLog::ComponentBlock(true, ComponentSource::Creation, 14, "No folder", when),
+            Riri::ErrorLog::componentBlock(true, ComponentSource::Creation, 14, "No folder", when),
             (QStringList{kRule, kTitle14, kRule, kFrame, date + " Error: 14",
                          "Initialize Database Connection", kRule, "No folder", kShortRule}));
-        QCOMPARE(Riri::ErrorLog::StartupBlock(true, 53, "File not found", when),
+        QCOMPARE(Riri::ErrorLog::startupBlock(true, 53, "File not found", when),
                  (QStringList{kRule, "           The Dedi Rividizar - Error Log", kRule, kFrame,
                               date + "Error: 53", "SubMain Load Procedure", "---", "File not found",
                               kRule}));
-        QCOMPARE(Riri::ErrorLog::StartupBlock(false, -7, "Odd", when),
+        QCOMPARE(Riri::ErrorLog::startupBlock(false, -7, "Odd", when),
                  (QStringList{kFrame, date + "Error:-7", "SubMain Load Procedure", "---", "Odd",
                               kRule}));
     }

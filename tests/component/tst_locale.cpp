@@ -30,7 +30,7 @@ private slots:
     void sqlNumber() {
         QFETCH(double, value);
         QFETCH(QString, text);
-        QCOMPARE(Riri::SqlNumber(value), text);
+        QCOMPARE(Riri::sqlNumber(value), text);
     }
 
     void storedValues() {
@@ -55,13 +55,13 @@ private slots:
                      .value(0),
                  (QVariantList{"9999999999999.99", "-9999999999999.99"}));
         const QString added = install.scalar("SELECT AddDate FROM tblItems").toString();
-        QVERIFY2(Riri::ParseSqlDateTime(added).isValid(), qPrintable(added));
+        QVERIFY2(Riri::parseSqlDateTime(added).isValid(), qPrintable(added));
     }
 
     // The log is for people: it uses the locale's date, with the full year.
     void logDateLine() {
         const QDateTime when(QDate(2026, 12, 6), QTime(7, 5, 12));
-        QCOMPARE(Riri::ErrorLog::DateLine(when, "Error: 3"),
+        QCOMPARE(Riri::ErrorLog::dateLine(when, "Error: 3"),
                  "06.12.2026    07:05:12      Error: 3");
     }
 };

@@ -121,7 +121,7 @@ private slots:
         QCOMPARE(w.cboRoom->count(), 36);
         QCOMPARE(w.cboRoom->itemText(0), QStringLiteral("All Rooms"));
         for (int i = 0; i < 35; ++i) {
-            QCOMPARE(w.cboRoom->itemText(i + 1), ItemFieldSet::Rooms().at(i));
+            QCOMPARE(w.cboRoom->itemText(i + 1), ItemFieldSet::rooms().at(i));
         }
         w.cboRoom->setCurrentText(QStringLiteral("Den"));
         QCOMPARE(shownKeys(w), (QStringList{"A-1", "A-4"}));
@@ -138,11 +138,11 @@ private slots:
     }
 
     void foldingOfTexts() {
-        QCOMPARE(ItemSearch::Fold(u"Café"), std::string("cafe"));
-        QCOMPARE(ItemSearch::Fold(u"Cafe\u0301"), std::string("cafe"));
-        QCOMPARE(ItemSearch::Fold(u"ÀÉÎÕÜ Ça"), std::string("aeiou ca"));
-        QCOMPARE(ItemSearch::Fold(u"Ångström"), std::string("angstrom"));
-        QCOMPARE(ItemSearch::Words(QStringLiteral("  Big\tCAFÉ  ")),
+        QCOMPARE(ItemSearch::fold(u"Café"), std::string("cafe"));
+        QCOMPARE(ItemSearch::fold(u"Cafe\u0301"), std::string("cafe"));
+        QCOMPARE(ItemSearch::fold(u"ÀÉÎÕÜ Ça"), std::string("aeiou ca"));
+        QCOMPARE(ItemSearch::fold(u"Ångström"), std::string("angstrom"));
+        QCOMPARE(ItemSearch::words(QStringLiteral("  Big\tCAFÉ  ")),
                  (std::vector<std::string>{"big", "cafe"}));
     }
 
@@ -250,7 +250,7 @@ private slots:
 
         frmEditItem edit;
         QVERIFY(showActive(edit));
-        QVERIFY(edit.SelectItem("A-1"));
+        QVERIFY(edit.selectItem("A-1"));
         edit.fields().cboBox->setCurrentText(QStringLiteral("Kitchen"));
         fx.boxes.expect(Riri::vbYes);
         QTest::mouseClick(edit.fields().cmdSave, Qt::LeftButton);
@@ -307,7 +307,7 @@ private slots:
         // A double-click on another row; an item stored after the edit window
         // read its list is read in first.
         QVERIFY(storeItem(fx.install, richItem("A-3", "Brass bed", "Attic")));
-        find->Refresh();
+        find->refresh();
         QCOMPARE(shownKeys(*find), (QStringList{"A-1", "A-3"}));
         const QModelIndex second = find->lvItems->model()->index(1, 0);
         // A widget's double-click comes after the first click's press and release.

@@ -19,7 +19,7 @@ ItemListModel* listOf(const QList<QStringList>& rows) {
         for (int c = 0; c < row.size(); ++c) {
             texts[size_t(c)] = row[c];
         }
-        model->AddRow(texts);
+        model->addRow(texts);
     }
     return model;
 }
@@ -43,36 +43,36 @@ private slots:
             {12.345, "12.35"},    {999.995, "1,000.00"}, {-1234567.891, "-1,234,567.89"},
             {-0.001, "0.00"},     {1e-7, "0.00"},        {1e20, "100,000,000,000,000,000,000.00"}};
         for (const auto& [value, shown] : cases) {
-            QCOMPARE(Money::Format(value, kUs), shown);
+            QCOMPARE(Money::format(value, kUs), shown);
         }
-        QCOMPARE(Money::FormatStored(u"25.0", kUs), QStringLiteral("25.00"));
-        QCOMPARE(Money::FormatStored(u"1.0e+20", kUs), Money::Format(1e20, kUs));
-        QCOMPARE(Money::FormatStored(u"abc", kUs), QStringLiteral("abc"));
-        QCOMPARE(Money::FormatStored(u"1234567.5", kGerman), QStringLiteral("1.234.567,50"));
-        QCOMPARE(Money::Reformat(QStringLiteral("1.234,5"), kGerman), QStringLiteral("1.234,50"));
+        QCOMPARE(Money::formatStored(u"25.0", kUs), QStringLiteral("25.00"));
+        QCOMPARE(Money::formatStored(u"1.0e+20", kUs), Money::format(1e20, kUs));
+        QCOMPARE(Money::formatStored(u"abc", kUs), QStringLiteral("abc"));
+        QCOMPARE(Money::formatStored(u"1234567.5", kGerman), QStringLiteral("1.234.567,50"));
+        QCOMPARE(Money::reformat(QStringLiteral("1.234,5"), kGerman), QStringLiteral("1.234,50"));
     }
 
     void amounts() {
         double value = -1;
-        QVERIFY(Money::ToAmount(QStringLiteral("1,234.50"), &value, kUs));
+        QVERIFY(Money::toAmount(QStringLiteral("1,234.50"), &value, kUs));
         QCOMPARE(value, 1234.5);
         // The range ends, with their cents.
-        QVERIFY(Money::ToAmount(QStringLiteral("9,999,999,999,999.99"), &value, kUs));
+        QVERIFY(Money::toAmount(QStringLiteral("9,999,999,999,999.99"), &value, kUs));
         QCOMPARE(value, 9999999999999.99);
-        QVERIFY(Money::ToAmount(QStringLiteral("-9999999999999.99"), &value, kUs));
+        QVERIFY(Money::toAmount(QStringLiteral("-9999999999999.99"), &value, kUs));
         QCOMPARE(value, -9999999999999.99);
-        QVERIFY(Money::ToAmount(QStringLiteral("123,456.78"), &value, kUs));
+        QVERIFY(Money::toAmount(QStringLiteral("123,456.78"), &value, kUs));
         QCOMPARE(value, 123456.78);
-        QVERIFY(Money::ToAmount(QStringLiteral("1,234,567.89"), &value, kUs));
+        QVERIFY(Money::toAmount(QStringLiteral("1,234,567.89"), &value, kUs));
         QCOMPARE(value, 1234567.89);
         // Texts that pass the locale's numeric test but are no amount: beyond
         // the range (also once rounded to cents), or not finite.
         for (const char* text : {"1e39", "-1e39", "inf", "-inf", "nan", "10000000000000",
                                  "-9999999999999.999", "3e38"}) {
-            QVERIFY2(Money::IsNumber(QString::fromLatin1(text), kUs), text);
-            QVERIFY2(!Money::ToAmount(QString::fromLatin1(text), &value, kUs), text);
+            QVERIFY2(Money::isNumber(QString::fromLatin1(text), kUs), text);
+            QVERIFY2(!Money::toAmount(QString::fromLatin1(text), &value, kUs), text);
         }
-        QVERIFY(!Money::ToAmount(QStringLiteral("12abc"), &value, kUs));
+        QVERIFY(!Money::toAmount(QStringLiteral("12abc"), &value, kUs));
         // Rounded to whole cents by the amount's own digits, half a cent away
         // from zero, although the double just below 2.675 or 1.005 is held.
         const QList<QPair<double, std::int64_t>> rounding{{12.346, 1235},
@@ -84,7 +84,7 @@ private slots:
                                                           {1234567.885, 123456789}};
         for (const auto& [amount, cents] : rounding) {
             std::int64_t rounded = 0;
-            QVERIFY(Money::RoundToCents(amount, &rounded));
+            QVERIFY(Money::roundToCents(amount, &rounded));
             QCOMPARE(rounded, cents);
         }
     }
@@ -108,16 +108,16 @@ private slots:
         for (const QLocale& locale : locales) {
             ListDates dates(locale);
             for (const QDate& day : days) {
-                const QString expected = locale.toString(day, Riri::ShortDateFormat(locale));
-                QCOMPARE(dates.Show(day.toString(Qt::ISODate)), expected);
-                QCOMPARE(dates.Read(expected), day);
+                const QString expected = locale.toString(day, Riri::shortDateFormat(locale));
+                QCOMPARE(dates.show(day.toString(Qt::ISODate)), expected);
+                QCOMPARE(dates.read(expected), day);
             }
         }
         // A locale whose own short date has a two-digit year keeps the century.
         ListDates us(kUs);
-        QCOMPARE(us.Show(u"1907-05-04 10:11:12"), QStringLiteral("5/4/1907"));
-        QCOMPARE(us.Show(u"someday"), QStringLiteral("someday"));
-        QVERIFY(!us.Read(QStringLiteral("someday")).isValid());
+        QCOMPARE(us.show(u"1907-05-04 10:11:12"), QStringLiteral("5/4/1907"));
+        QCOMPARE(us.show(u"someday"), QStringLiteral("someday"));
+        QVERIFY(!us.read(QStringLiteral("someday")).isValid());
     }
 
     void sortIgnoresCaseAndKeepsEqualRowsInOrder() {
@@ -130,17 +130,17 @@ private slots:
                                                      {"A-6", longer.toUpper() + "A", "", "", ""}}));
         QAbstractItemModelTester tester(model.get());
         const QPersistentModelIndex held(model->index(4, 0));
-        model->SortBy(ItemListModel::CostColumn);
+        model->sortBy(ItemListModel::CostColumn);
         QCOMPARE(model->order(), Qt::AscendingOrder);
         QCOMPARE(column(*model, ItemListModel::CostColumn),
                  (QStringList{"", "", "12.00", "99.99", "999.00", "1,234.50"}));
-        model->SortBy(ItemListModel::NameColumn); // descending
-        model->SortBy(ItemListModel::NameColumn); // ascending
+        model->sortBy(ItemListModel::NameColumn); // descending
+        model->sortBy(ItemListModel::NameColumn); // ascending
         QCOMPARE(column(*model, ItemListModel::ItemIdColumn),
                  (QStringList{"A-2", "A-3", "A-5", "A-1", "A-6", "A-4"}));
         // Rows held on to move with their items.
         QCOMPARE(model->key(held.row()), QStringLiteral("A-5"));
-        model->Clear();
+        model->clear();
         QVERIFY(!held.isValid());
     }
 };

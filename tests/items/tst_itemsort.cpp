@@ -144,31 +144,31 @@ private slots:
         for (const QLocale& locale : locales) {
             ListDates dates(locale);
             for (const QDate& day : days) {
-                const QString shown = dates.Show(day.toString(Qt::ISODate));
-                QCOMPARE(dates.DayNumber(shown), day.toJulianDay());
+                const QString shown = dates.show(day.toString(Qt::ISODate));
+                QCOMPARE(dates.dayNumber(shown), day.toJulianDay());
             }
-            QCOMPARE(dates.DayNumber(u""), ListDates::NoDay);
-            QCOMPARE(dates.DayNumber(u"someday"), ListDates::NoDay);
+            QCOMPARE(dates.dayNumber(u""), ListDates::NoDay);
+            QCOMPARE(dates.dayNumber(u"someday"), ListDates::NoDay);
         }
     }
 
     void amountsReadFromTheShownPattern() {
         const QLocale us(QLocale::English, QLocale::UnitedStates);
         std::int64_t cents = 0;
-        QVERIFY(Money::ShownCents(u"1,234.50", &cents, us));
+        QVERIFY(Money::shownCents(u"1,234.50", &cents, us));
         QCOMPARE(cents, std::int64_t{123450});
-        QVERIFY(Money::ShownCents(u"-0.05", &cents, us));
+        QVERIFY(Money::shownCents(u"-0.05", &cents, us));
         QCOMPARE(cents, std::int64_t{-5});
-        QVERIFY(Money::ShownCents(u"9,999,999,999,999.99", &cents, us));
+        QVERIFY(Money::shownCents(u"9,999,999,999,999.99", &cents, us));
         QCOMPARE(cents, std::int64_t{999999999999999});
-        QVERIFY(!Money::ShownCents(u"", &cents, us));
-        QVERIFY(!Money::ShownCents(u"abc", &cents, us));
-        QVERIFY(!Money::ShownCents(u"1.234", &cents, us));
-        QCOMPARE(Money::FormatCents(123450, us), QStringLiteral("1,234.50"));
-        QCOMPARE(Money::FormatCents(-5, us), QStringLiteral("-0.05"));
-        QCOMPARE(Money::FormatCents(0, us), QStringLiteral("0.00"));
+        QVERIFY(!Money::shownCents(u"", &cents, us));
+        QVERIFY(!Money::shownCents(u"abc", &cents, us));
+        QVERIFY(!Money::shownCents(u"1.234", &cents, us));
+        QCOMPARE(Money::formatCents(123450, us), QStringLiteral("1,234.50"));
+        QCOMPARE(Money::formatCents(-5, us), QStringLiteral("-0.05"));
+        QCOMPARE(Money::formatCents(0, us), QStringLiteral("0.00"));
         const QLocale german(QLocale::German, QLocale::Germany);
-        QVERIFY(Money::ShownCents(Money::FormatCents(-123456789, german), &cents, german));
+        QVERIFY(Money::shownCents(Money::formatCents(-123456789, german), &cents, german));
         QCOMPARE(cents, std::int64_t{-123456789});
     }
 };

@@ -110,7 +110,7 @@ private slots:
     // button; opening it again brings back the same window and its entries;
     // Exit discards them without asking.
     void opensOnceCentred() {
-        QPointer<frmAddOwner> window = frmAddOwner::Open();
+        QPointer<frmAddOwner> window = frmAddOwner::open();
         QVERIFY(window && window->isWindow());
         QVERIFY(QTest::qWaitForWindowExposed(window));
         QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
@@ -120,14 +120,14 @@ private slots:
         QVERIFY(offset.manhattanLength() <= 2);
 
         window->txtBox[0]->setText("Lamb");
-        QCOMPARE(frmAddOwner::Open(), window.data());
+        QCOMPARE(frmAddOwner::open(), window.data());
         QCOMPARE(window->txtBox[0]->text(), QString("Lamb"));
 
         QTest::mouseClick(window->cmdExit, Qt::LeftButton);
         QTRY_VERIFY(window.isNull());
         QCOMPARE(m_boxes->count(), 0);
         QCOMPARE(m_install->scalar("SELECT COUNT(*) FROM tblOwner").toInt(), 0);
-        window = frmAddOwner::Open();
+        window = frmAddOwner::open();
         QCOMPARE(window->txtBox[0]->text(), QString());
         window->close();
         QTRY_VERIFY(window.isNull());

@@ -61,7 +61,7 @@ private slots:
         QFETCH(QString, rows);
         QFETCH(QStringList, shown);
         QVERIFY(rows.isEmpty() || m_install->exec(rows));
-        NewHome();
+        newHome();
         const Riri::dllHome* before = objHome.get();
         frmEditOwner window;
         QVERIFY(objHome && objHome.get() != before);

@@ -66,7 +66,7 @@ QString expectedPath(const QString& name) {
 QStringList Texts(const BandReport& report, int page, const QString& element,
                   Band::SectionKind section) {
     QStringList texts;
-    for (const Band::DrawItem& item : report.PageItems(page)) {
+    for (const Band::DrawItem& item : report.pageItems(page)) {
         if (item.type == Band::DrawItem::Type::Text && item.section == section &&
             item.element == element) {
             texts.append(item.text);
@@ -85,7 +85,7 @@ QStringList AllTexts(const BandReport& report, const QString& element, Band::Sec
 
 Band::DrawItem First(const BandReport& report, int page, const QString& element,
                      Band::SectionKind section) {
-    for (const Band::DrawItem& item : report.PageItems(page)) {
+    for (const Band::DrawItem& item : report.pageItems(page)) {
         if (item.type == Band::DrawItem::Type::Text && item.section == section &&
             item.element == element) {
             return item;
@@ -96,7 +96,7 @@ Band::DrawItem First(const BandReport& report, int page, const QString& element,
 
 QString pageDump(const BandReport& report, int page) {
     QString dump;
-    for (const Band::DrawItem& item : report.PageItems(page)) {
+    for (const Band::DrawItem& item : report.pageItems(page)) {
         QStringList fields = {
             sectionName(item.section), item.element.isEmpty() ? QStringLiteral("-") : item.element,
             twips(item.rect.left()) + QLatin1Char(',') + twips(item.rect.top()) + QLatin1Char(' ') +

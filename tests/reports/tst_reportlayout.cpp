@@ -50,7 +50,7 @@ QString headings(const BandReport& report, SectionKind section, const QStringLis
 bool closedBox(const BandReport& report, int page, qreal top, qreal bottom) {
     std::vector<QRectF> across;
     std::vector<QRectF> down;
-    for (const Band::DrawItem& d : report.PageItems(page)) {
+    for (const Band::DrawItem& d : report.pageItems(page)) {
         if (d.type == Band::DrawItem::Type::Line && d.rect.top() >= top &&
             d.rect.bottom() <= bottom) {
             (d.rect.height() == 0 ? across : down).push_back(d.rect.normalized());
@@ -92,7 +92,7 @@ class tst_reportlayout : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
-    void cleanup() { ReleaseDataReport(); }
+    void cleanup() { releaseDataReport(); }
 
     void formats_data() {
         QTest::addColumn<QString>("format");
@@ -126,7 +126,7 @@ private slots:
         QFETCH(QString, stored);
         QFETCH(QLocale, locale);
         QFETCH(QString, printed);
-        QCOMPARE(ReportFormat::Apply(format, stored, locale), printed);
+        QCOMPARE(ReportFormat::apply(format, stored, locale), printed);
     }
 
     void completeReport() {
@@ -144,9 +144,9 @@ private slots:
         bare.notes.clear();
         QVERIFY(Insert(install, bare));
 
-        DataReportInstance().cmdItemTotal();
+        dataReportInstance().cmdItemTotal();
         rptTotalInventory report;
-        report.Bind(DataReportInstance().rscmdItemTotal, kRunDate, kLocale);
+        report.bind(dataReportInstance().rscmdItemTotal, kRunDate, kLocale);
         QCOMPARE(report.pageCount(), 3);
         QCOMPARE(
             AllTexts(report, "txtRoomID", SectionKind::Detail),
@@ -210,9 +210,9 @@ private slots:
         QVERIFY(Insert(install, "A-6", "Attic"));
         QVERIFY(Insert(install, Sample("A-7", "Attic", 99.999, 1e6)));
 
-        DataReportInstance().cmdRoomTotal_Grouping();
+        dataReportInstance().cmdRoomTotal_Grouping();
         rptRoomReport report;
-        report.Bind(*DataReportInstance().rscmdRoomTotal_Grouping, kRunDate, kLocale);
+        report.bind(*dataReportInstance().rscmdRoomTotal_Grouping, kRunDate, kLocale);
         QCOMPARE(AllTexts(report, "Text1", SectionKind::GroupFooter),
                  QStringList({"Attic", "Garage", "Kitchen"}));
         QCOMPARE(AllTexts(report, "Function1", SectionKind::GroupFooter),
@@ -230,7 +230,7 @@ private slots:
         // Under each room heading come that room's items, and only they.
         QStringList order;
         for (int p = 0; p < report.pageCount(); ++p) {
-            for (const Band::DrawItem& d : report.PageItems(p)) {
+            for (const Band::DrawItem& d : report.pageItems(p)) {
                 if (d.element == "txtRoomName" || d.element == "txtModel") {
                     order.append(d.text);
                 }
@@ -257,10 +257,10 @@ private slots:
     }
 
     void pagination_neverSplitsNorStrandsHeaders() {
-        const Band::Definition rooms = rptRoomReport::Layout();
-        const Band::Definition total = rptTotalInventory::Layout();
+        const Band::Definition rooms = rptRoomReport::layout();
+        const Band::Definition total = rptTotalInventory::layout();
         // A header that would fit alone at the foot of a page moves on with its item.
-        const auto two = Band::Paginate(rooms, {2, 1});
+        const auto two = Band::paginate(rooms, {2, 1});
         QCOMPARE(two.size(), size_t(2));
         QCOMPARE(two[0].placements[two[0].placements.size() - 2].kind, SectionKind::GroupFooter);
         QCOMPARE(two[1].placements[1].kind, SectionKind::GroupHeader);
@@ -282,7 +282,7 @@ private slots:
                 const int footerTop = d->pageHeight() - d->bottomMargin - d->pageFooter.height;
                 int group = 0;
                 qsizetype row = 0;
-                for (const Band::PagePlan& page : Band::Paginate(*d, groups)) {
+                for (const Band::PagePlan& page : Band::paginate(*d, groups)) {
                     const auto& at = page.placements;
                     QCOMPARE(at.front().kind, SectionKind::PageHeader);
                     QCOMPARE(at.back().top, footerTop);
@@ -321,7 +321,7 @@ private slots:
         QVERIFY(QDir::setCurrent(elsewhere.path()));
         QVERIFY(Insert(install, "A-2", "Attic"));
 
-        DataReport& data = DataReportInstance();
+        DataReport& data = dataReportInstance();
         data.cmdItemTotal();
         QDir::setCurrent(previous);
         QCOMPARE(data.rscmdItemTotal->rowCount(), 2);
@@ -334,43 +334,43 @@ private slots:
         {
             TestInstall first;
             QVERIFY(Insert(first, "A-1", "Kitchen"));
-            DataReportInstance().cmdRoomTotal_Grouping();
-            QCOMPARE(DataReportInstance().rscmdRoomTotal_Grouping->rowCount(), 1);
+            dataReportInstance().cmdRoomTotal_Grouping();
+            QCOMPARE(dataReportInstance().rscmdRoomTotal_Grouping->rowCount(), 1);
             QVERIFY(Insert(first, "A-2", "Attic"));
             QVERIFY(first.exec("UPDATE tblItems SET ItemName = 'Changed' WHERE ItemID = 'A-1'"));
-            DataReportInstance().cmdRoomTotal_Grouping();
-            GroupedRecordset& rooms = *DataReportInstance().rscmdRoomTotal_Grouping;
+            dataReportInstance().cmdRoomTotal_Grouping();
+            GroupedRecordset& rooms = *dataReportInstance().rscmdRoomTotal_Grouping;
             QCOMPARE(rooms.rowCount(), 2);
             QCOMPARE(rooms.Field("RoomName"), QString("Attic"));
             rooms.MoveNext();
             QCOMPARE(rooms.Field("RoomName"), QString("Kitchen"));
-            QCOMPARE(rooms.Child("cmdRoomTotal")->Field("ItemName"), QString("Changed"));
-            QCOMPARE(rooms.Child("cmdRoomTotal")->Columns().size(), 14);
+            QCOMPARE(rooms.child("cmdRoomTotal")->Field("ItemName"), QString("Changed"));
+            QCOMPARE(rooms.child("cmdRoomTotal")->columns().size(), 14);
         }
         TestInstall second;
         QVERIFY(Insert(second, "A-9", "Den"));
-        DataReportInstance().cmdItemTotal();
-        QCOMPARE(DataReportInstance().rscmdItemTotal->rowCount(), 1);
-        QCOMPARE(DataReportInstance().rscmdItemTotal->Field("ItemID"), QString("A-9"));
+        dataReportInstance().cmdItemTotal();
+        QCOMPARE(dataReportInstance().rscmdItemTotal->rowCount(), 1);
+        QCOMPARE(dataReportInstance().rscmdItemTotal->Field("ItemID"), QString("A-9"));
 
         // An installation folder whose name holds a semicolon.
         const QString odd = second.folder() + "/my;stuff";
         QVERIFY(QDir().mkpath(odd + "/home"));
         QVERIFY(QFile::copy(second.databasePath(), odd + "/home/inv.inv"));
         QVERIFY(Insert(second, "A-10", "Den"));
-        SetProgramFolder(odd);
-        Riri::SetComponentFolder(odd); // the database lies in the component's folder
-        QVERIFY_THROWS_NO_EXCEPTION(DataReportInstance().cmdItemTotal());
-        QCOMPARE(DataReportInstance().rscmdItemTotal->rowCount(), 1);
+        setProgramFolder(odd);
+        Riri::setComponentFolder(odd); // the database lies in the component's folder
+        QVERIFY_THROWS_NO_EXCEPTION(dataReportInstance().cmdItemTotal());
+        QCOMPARE(dataReportInstance().rscmdItemTotal->rowCount(), 1);
     }
 
     void dataSource_failsOnAMissingDatabase() {
         TestInstall install;
         QVERIFY(QFile::remove(install.databasePath()));
-        QVERIFY_THROWS_EXCEPTION(Riri::Error, DataReportInstance().cmdItemTotal());
+        QVERIFY_THROWS_EXCEPTION(Riri::Error, dataReportInstance().cmdItemTotal());
         QVERIFY(!QFile::exists(install.databasePath())); // never created
-        QVERIFY(!DataReportInstance().conReport.isOpen());
-        ReleaseDataReport();
+        QVERIFY(!dataReportInstance().conReport.isOpen());
+        releaseDataReport();
         QVERIFY(!dataReport);
     }
 };

@@ -46,7 +46,7 @@ QStringList itemIds(const frmReportPreview* preview) {
 }
 
 void answerSave(const QString& path) {
-    FileDialogSeam::SetSaveFileHandler(
+    FileDialogSeam::setSaveFileHandler(
         [path](QWidget*, const QString&, const QString&, const QString&) { return path; });
 }
 
@@ -71,11 +71,11 @@ private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
     void cleanup() {
-        delete TotalInventoryPreview();
-        delete RoomReportPreview();
-        ReleaseDataReport();
-        FileDialogSeam::SetSaveFileHandler(nullptr);
-        FileDialogSeam::SetPrintHandler(nullptr);
+        delete totalInventoryPreview();
+        delete roomReportPreview();
+        releaseDataReport();
+        FileDialogSeam::setSaveFileHandler(nullptr);
+        FileDialogSeam::setPrintHandler(nullptr);
     }
 
     void menuCommands_checkForItemsFirst() {
@@ -100,51 +100,51 @@ private slots:
         rooms->trigger();
         QCOMPARE(boxes.count(), 2);
         QCOMPARE(openPreviews().size(), 2);
-        QCOMPARE(TotalInventoryPreview()->parentWidget(), &main); // kept above the frame
-        QVERIFY(TotalInventoryPreview()->isWindow());
-        delete TotalInventoryPreview();
-        delete RoomReportPreview();
+        QCOMPARE(totalInventoryPreview()->parentWidget(), &main); // kept above the frame
+        QVERIFY(totalInventoryPreview()->isWindow());
+        delete totalInventoryPreview();
+        delete roomReportPreview();
     }
 
     void runTwice_leavesOnePreviewWithCurrentData() {
         TestInstall install;
         QVERIFY(Insert(install, "A-1", "Kitchen"));
         QVERIFY(Insert(install, "A-2", "Attic"));
-        RunTotalInventoryReport();
-        QPointer<frmReportPreview> first = TotalInventoryPreview();
+        runTotalInventoryReport();
+        QPointer<frmReportPreview> first = totalInventoryPreview();
         QVERIFY(first && first->isVisible());
         QCOMPARE(first->windowTitle(), QString("Complete Dedi Rividizar"));
         QCOMPARE(itemIds(first), QStringList({"A-2", "A-1"}));
 
         QVERIFY(Insert(install, "A-3", "Basement"));
         QVERIFY(install.exec("UPDATE tblItems SET RoomName = 'Zoo' WHERE ItemID = 'A-2'"));
-        RunTotalInventoryReport();
+        runTotalInventoryReport();
         QVERIFY(first.isNull());
         QCOMPARE(openPreviews().size(), 1);
-        QCOMPARE(itemIds(TotalInventoryPreview()), QStringList({"A-3", "A-1", "A-2"}));
+        QCOMPARE(itemIds(totalInventoryPreview()), QStringList({"A-3", "A-1", "A-2"}));
 
         // The room report's preview stands beside it and is replaced alike.
-        RunRoomReport();
-        QPointer<frmReportPreview> rooms = RoomReportPreview();
+        runRoomReport();
+        QPointer<frmReportPreview> rooms = roomReportPreview();
         QCOMPARE(rooms->windowTitle(), QString("Room Inventory"));
         QVERIFY(Insert(install, "A-4", "Attic"));
-        RunRoomReport();
+        runRoomReport();
         QVERIFY(rooms.isNull());
         QCOMPARE(openPreviews().size(), 2);
-        QCOMPARE(itemIds(RoomReportPreview()), QStringList({"A-4", "A-3", "A-1", "A-2"}));
+        QCOMPARE(itemIds(roomReportPreview()), QStringList({"A-4", "A-3", "A-1", "A-2"}));
 
         // A preview the user closed is gone; the next run opens a new one.
-        TotalInventoryPreview()->cmdClose->click();
-        QTRY_VERIFY(TotalInventoryPreview() == nullptr);
-        RunTotalInventoryReport();
-        QVERIFY(TotalInventoryPreview() != nullptr);
+        totalInventoryPreview()->cmdClose->click();
+        QTRY_VERIFY(totalInventoryPreview() == nullptr);
+        runTotalInventoryReport();
+        QVERIFY(totalInventoryPreview() != nullptr);
     }
 
     void navigation_drawsOnlyThePagesShown() {
         TestInstall install;
         QVERIFY(InventorySeed::InsertMany(install, 300)); // 100 pages
-        RunTotalInventoryReport();
-        frmReportPreview* preview = TotalInventoryPreview();
+        runTotalInventoryReport();
+        frmReportPreview* preview = totalInventoryPreview();
         QVERIFY(QTest::qWaitForWindowExposed(preview));
         QCOMPARE(preview->lblPageCount->text(), QString("of 100"));
         QVERIFY(!preview->cmdPrevious->isEnabled());
@@ -182,11 +182,11 @@ private slots:
         for (int n = 3; n <= 8; ++n) {
             QVERIFY(Insert(install, QStringLiteral("A-%1").arg(n), "Garage"));
         }
-        RunTotalInventoryReport();
-        frmReportPreview* preview = TotalInventoryPreview();
+        runTotalInventoryReport();
+        frmReportPreview* preview = totalInventoryPreview();
         QTemporaryDir out;
         QString suggested;
-        FileDialogSeam::SetSaveFileHandler(
+        FileDialogSeam::setSaveFileHandler(
             [&](QWidget*, const QString&, const QString& proposal, const QString&) {
                 suggested = proposal;
                 return out.path() + QStringLiteral("/inventory"); // no suffix typed
@@ -211,11 +211,11 @@ private slots:
         // Cancelling writes nothing and says nothing; a file that cannot be
         // written is reported.
         answerSave(QString());
-        QVERIFY(!preview->SaveAsPdf());
+        QVERIFY(!preview->saveAsPdf());
         QCOMPARE(boxes.count(), 0);
         answerSave(out.path() + QStringLiteral("/missing/report.pdf"));
         boxes.expect(Riri::vbOK);
-        QVERIFY(!preview->SaveAsPdf());
+        QVERIFY(!preview->saveAsPdf());
         QVERIFY(boxes.last().prompt.contains("report.pdf"));
         QCOMPARE(boxes.last().flags, int(Riri::vbExclamation));
     }
@@ -226,13 +226,13 @@ private slots:
         QVERIFY(Insert(install, "A-2", "Den"));
         QVERIFY(Insert(install, "A-3", "Den"));
         QVERIFY(Insert(install, "A-4", "Bedroom 2"));
-        RunRoomReport();
+        runRoomReport();
         QTemporaryDir out;
         answerSave(out.path() + QStringLiteral("/rooms.pdf"));
-        QVERIFY(RoomReportPreview()->SaveAsPdf());
+        QVERIFY(roomReportPreview()->saveAsPdf());
 
         const QStringList pages = ReportProbe::PdfPages(out.path() + "/rooms.pdf");
-        QCOMPARE(pages.size(), RoomReportPreview()->report().pageCount());
+        QCOMPARE(pages.size(), roomReportPreview()->report().pageCount());
         checkPageNumbers(pages, 1, int(pages.size()));
         const QString text = pages.join(QLatin1Char('\n'));
         QVERIFY(text.contains("Inventory By Room"));
@@ -254,13 +254,13 @@ private slots:
     void print_goesToTheChosenPrinterAndRange() {
         TestInstall install;
         QVERIFY(InventorySeed::InsertMany(install, 12)); // 4 pages
-        RunTotalInventoryReport();
-        frmReportPreview* preview = TotalInventoryPreview();
+        runTotalInventoryReport();
+        frmReportPreview* preview = totalInventoryPreview();
         QTemporaryDir out;
         const QString path = out.path() + QStringLiteral("/printed.pdf");
         bool landscape = false;
         int from = 2;
-        FileDialogSeam::SetPrintHandler([&](QPrinter& printer, QWidget*) {
+        FileDialogSeam::setPrintHandler([&](QPrinter& printer, QWidget*) {
             landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(path);
@@ -275,25 +275,25 @@ private slots:
         checkPageNumbers(ReportProbe::PdfPages(path), 2, 4);
         QCOMPARE(ReportProbe::PdfPages(path).size(), 2);
         from = 0; // all pages
-        QVERIFY(preview->PrintReport());
+        QVERIFY(preview->printReport());
         QCOMPARE(ReportProbe::PdfPages(path).size(), 4);
 
         QVERIFY(QFile::remove(path));
-        FileDialogSeam::SetPrintHandler([](QPrinter&, QWidget*) { return false; });
-        QVERIFY(!preview->PrintReport());
+        FileDialogSeam::setPrintHandler([](QPrinter&, QWidget*) { return false; });
+        QVERIFY(!preview->printReport());
         QVERIFY(!QFile::exists(path));
     }
 
     void release_keepsOpenPreviewsReadable() {
         TestInstall install;
         QVERIFY(Insert(install, "A-1", "Kitchen"));
-        RunTotalInventoryReport();
-        RunRoomReport();
-        ReleaseDataReport();
+        runTotalInventoryReport();
+        runRoomReport();
+        releaseDataReport();
         QVERIFY(!dataReport);
-        QCOMPARE(itemIds(TotalInventoryPreview()), QStringList{"A-1"});
-        QCOMPARE(itemIds(RoomReportPreview()), QStringList{"A-1"});
-        RunTotalInventoryReport();
+        QCOMPARE(itemIds(totalInventoryPreview()), QStringList{"A-1"});
+        QCOMPARE(itemIds(roomReportPreview()), QStringList{"A-1"});
+        runTotalInventoryReport();
         QVERIFY(dataReport);
         QCOMPARE(openPreviews().size(), 2);
     }
@@ -302,16 +302,16 @@ private slots:
         TestInstall install;
         MsgResponder boxes;
         QVERIFY(Insert(install, "A-1", "Kitchen"));
-        RunTotalInventoryReport();
-        QVERIFY(TotalInventoryPreview());
+        runTotalInventoryReport();
+        QVERIFY(totalInventoryPreview());
         QVERIFY(QFile::remove(install.databasePath()));
         auto pointer = [] {
             const QCursor* cursor = QApplication::overrideCursor();
             return cursor != nullptr ? int(cursor->shape()) : -1;
         };
         const int before = pointer();
-        RunTotalInventoryReport();
-        RunRoomReport();
+        runTotalInventoryReport();
+        runRoomReport();
         QCOMPARE(openPreviews().size(), 0);
         QCOMPARE(boxes.count(), 0);
         QCOMPARE(pointer(), before); // the busy pointer is gone again

@@ -29,7 +29,7 @@ QStringList texts(const BandReport& report, const char* element, SectionKind sec
 }
 
 std::unique_ptr<rptValuationSummary> runSummary(const QDate& date = QDate(2026, 12, 7)) {
-    DataReport& data = DataReportInstance();
+    DataReport& data = dataReportInstance();
     data.cmdValuationSummary();
     return std::make_unique<rptValuationSummary>(*data.rscmdValuationSummary, data.rscmdOwner.get(),
                                                  date);
@@ -43,9 +43,9 @@ private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
     void cleanup() {
-        delete ValuationSummaryPreview();
-        ReleaseDataReport();
-        FileDialogSeam::SetSaveFileHandler(nullptr);
+        delete valuationSummaryPreview();
+        releaseDataReport();
+        FileDialogSeam::setSaveFileHandler(nullptr);
     }
 
     void oneRowPerRoomWithExactTotals() {
@@ -87,7 +87,7 @@ private slots:
         QVERIFY(texts(*report, "lblOwnerName", SectionKind::PageHeader).isEmpty());
 
         // The grand total is ruled above and below, below the last room.
-        const std::vector<Band::DrawItem> items = report->PageItems(0);
+        const std::vector<Band::DrawItem> items = report->pageItems(0);
         qreal totalTop = -1;
         qreal lastRoomTop = -1;
         int footerRules = 0;
@@ -150,7 +150,7 @@ private slots:
         QCOMPARE(texts(*report, "lblTotalCost", SectionKind::GroupFooter),
                  QStringList{"$2,859.49"});
         if (!qEnvironmentVariableIsEmpty("QUORVANE_SHOTS")) {
-            report->RenderPage(0, 96).save(qEnvironmentVariable("QUORVANE_SHOTS") +
+            report->renderPage(0, 96).save(qEnvironmentVariable("QUORVANE_SHOTS") +
                                            QStringLiteral("/rptValuationSummary_owner.png"));
         }
     }
@@ -197,15 +197,15 @@ private slots:
         boxes.expect(Riri::vbOK);
         command->trigger();
         QCOMPARE(boxes.last().prompt, QStringLiteral("No Item records were found! "));
-        QVERIFY(ValuationSummaryPreview() == nullptr);
+        QVERIFY(valuationSummaryPreview() == nullptr);
 
         QVERIFY(Insert(install, Sample("A-1", "Kitchen", 10, 5)));
         command->trigger();
-        QPointer<frmReportPreview> first = ValuationSummaryPreview();
+        QPointer<frmReportPreview> first = valuationSummaryPreview();
         QVERIFY(first && first->isVisible());
         QCOMPARE(first->windowTitle(), QStringLiteral("Valuation Summary"));
         if (!qEnvironmentVariableIsEmpty("QUORVANE_SHOTS")) {
-            first->report().RenderPage(0, 96).save(qEnvironmentVariable("QUORVANE_SHOTS") +
+            first->report().renderPage(0, 96).save(qEnvironmentVariable("QUORVANE_SHOTS") +
                                                    QStringLiteral("/rptValuationSummary.png"));
         }
         QCOMPARE(texts(first->report(), "lblTotalCost", SectionKind::GroupFooter),
@@ -214,15 +214,15 @@ private slots:
         command->trigger();
         QVERIFY(first.isNull()); // replaced, not a second one
         QCOMPARE(
-            texts(ValuationSummaryPreview()->report(), "lblTotalCost", SectionKind::GroupFooter),
+            texts(valuationSummaryPreview()->report(), "lblTotalCost", SectionKind::GroupFooter),
             QStringList{"$12.50"});
 
         QTemporaryDir out;
-        FileDialogSeam::SetSaveFileHandler(
+        FileDialogSeam::setSaveFileHandler(
             [&out](QWidget*, const QString&, const QString&, const QString&) {
                 return out.path() + QStringLiteral("/summary.pdf");
             });
-        QVERIFY(ValuationSummaryPreview()->SaveAsPdf());
+        QVERIFY(valuationSummaryPreview()->saveAsPdf());
         const QStringList pages = ReportProbe::PdfPages(out.path() + "/summary.pdf");
         QCOMPARE(pages.size(), 1);
         QVERIFY(pages[0].contains("Valuation Summary"));
