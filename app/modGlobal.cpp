@@ -1,5 +1,7 @@
 #include "modGlobal.h"
 
+#include "Formats.h"
+
 #include "platform/ProgramFolder.h"
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
@@ -36,15 +38,7 @@ void CloseRecordset() {
 }
 
 QString trimBlanks(const QString& text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin) == QLatin1Char(' ')) {
-        ++begin;
-    }
-    while (end > begin && text.at(end - 1) == QLatin1Char(' ')) {
-        --end;
-    }
-    return text.mid(begin, end - begin);
+    return Riri::trimBlanks(text);
 }
 
 void TrimFields(QWidget& window) {

@@ -15,6 +15,10 @@ namespace Riri {
 RIRI_EXPORT QString sqlDate(const QDateTime& value);
 // The current local date and time, "2026-12-06 07:05:12".
 RIRI_EXPORT QString sqlNow();
+// The text without leading and trailing blanks: only the blank (code 32)
+// counts; tabs, line breaks and no-break spaces stay.
+RIRI_EXPORT QString trimBlanks(const QString& text);
+
 // An amount: plain decimal text with up to fifteen significant digits (as
 // many as a stored REAL gives back unchanged), no exponent, no thousands
 // separators, "." as decimal point ("25", "12.5", "1234567.89",

@@ -235,20 +235,13 @@ QList<Record> parseRecords(const QString& text) {
     return records;
 }
 
-QString trimBlanks(const QString& text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin) == QLatin1Char(' ')) {
-        ++begin;
+// A field's text as the writers store it: without NUL characters, then
+// without leading and trailing blanks.
+QString storedText(QString text) {
+    if (text.contains(QChar(u'\0'))) {
+        text.remove(QChar(u'\0'));
     }
-    while (end > begin && text.at(end - 1) == QLatin1Char(' ')) {
-        --end;
-    }
-    QString result = begin == 0 && end == text.size() ? text : text.mid(begin, end - begin);
-    if (result.contains(QChar(u'\0'))) {
-        result.remove(QChar(u'\0'));
-    }
-    return result;
+    return trimBlanks(text);
 }
 
 // A plain amount rounded to whole cents by its digits, half a cent away
@@ -318,7 +311,7 @@ QStringList checkRow(const std::array<int, ColumnCount>& at, const QStringList& 
                      const QDate& today) {
     QStringList reasons;
     const auto field = [&](Column column) {
-        return at[column] < 0 ? QString() : trimBlanks(fields.value(at[column]));
+        return at[column] < 0 ? QString() : storedText(fields.value(at[column]));
     };
     const auto limited = [&](Column column, const char* name, int limit) {
         item->texts[column] = field(column);

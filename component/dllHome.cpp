@@ -138,15 +138,7 @@ void dllHome::closeQuietly() noexcept {
 QString dllHome::Clean(QString& strText) {
     strText.replace(QLatin1Char('\''), QLatin1String("''"));
     strText.remove(QChar(u'\0'));
-    qsizetype begin = 0;
-    qsizetype end = strText.size();
-    while (begin < end && strText.at(begin) == QLatin1Char(' ')) {
-        ++begin;
-    }
-    while (end > begin && strText.at(end - 1) == QLatin1Char(' ')) {
-        --end;
-    }
-    return strText.mid(begin, end - begin);
+    return trimBlanks(strText);
 }
 
 // ---- writers ---------------------------------------------------------------

@@ -19,15 +19,6 @@
 
 namespace {
 
-const QStringList kHeaders{QStringLiteral("Item ID"),       QStringLiteral("Item Name"),
-                           QStringLiteral("Serial Number"), QStringLiteral("Room Location"),
-                           QStringLiteral("Cost"),          QStringLiteral("Value"),
-                           QStringLiteral("Model"),         QStringLiteral("Accquired From"),
-                           QStringLiteral("Accquired"),     QStringLiteral("Description"),
-                           QStringLiteral("Notes")};
-constexpr ItemListView::Widths kWidths{1500, 2500, 1500, 2200, 1200, 1200,
-                                       1500, 2500, 1500, 2500, 2500};
-
 // The layout of the item fields, in twips.
 const ItemFieldLayout kFieldLayout{
     .captions = {{
@@ -63,6 +54,17 @@ const ItemFieldLayout kFieldLayout{
 
 } // namespace
 
+const QStringList& frmEditItem::listHeaders() {
+    static const QStringList headers{
+        QStringLiteral("Item ID"),       QStringLiteral("Item Name"),
+        QStringLiteral("Serial Number"), QStringLiteral("Room Location"),
+        QStringLiteral("Cost"),          QStringLiteral("Value"),
+        QStringLiteral("Model"),         QStringLiteral("Accquired From"),
+        QStringLiteral("Accquired"),     QStringLiteral("Description"),
+        QStringLiteral("Notes")};
+    return headers;
+}
+
 frmEditItem::frmEditItem(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmEditItem"));
     setFont(Fonts::make(Fonts::Verdana, 9.75));
@@ -72,7 +74,7 @@ frmEditItem::frmEditItem(QWidget* parent) : QWidget(parent) {
                                    QColor(0, 0, 255), this,
                                    {.left = 120, .top = 120, .width = 6015, .height = 435});
 
-    lvItems = new ItemListView(this, kHeaders, kWidths);
+    lvItems = new ItemListView(this, listHeaders(), ListWidths);
     lvItems->setObjectName(QStringLiteral("lvItems"));
     Twips::place(lvItems, {.left = 120, .top = 600, .width = 6015, .height = 1335});
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ItemListView.h"
 #include "platform/Twips.h"
 
 #include <QWidget>
@@ -17,6 +18,11 @@ public:
 
     // The window's fixed inner area.
     static constexpr TwipsSize InnerSize{.width = 6255, .height = 8235};
+    // The list's column headings and widths (in twips), which the Find Items
+    // window's list shares.
+    static const QStringList& listHeaders();
+    static constexpr ItemListView::Widths ListWidths{1500, 2500, 1500, 2200, 1200, 1200,
+                                                     1500, 2500, 1500, 2500, 2500};
 
     ItemFieldSet& fields() const { return *m_fields; }
 

@@ -1,5 +1,7 @@
 #include "frmFindItems.h"
 
+#include "frmEditItem.h"
+
 #include "ItemEvents.h"
 #include "ItemFieldSet.h"
 #include "ItemListView.h"
@@ -17,20 +19,6 @@
 #include <QLineEdit>
 #include <QShortcut>
 #include <QVBoxLayout>
-
-namespace {
-
-// The columns of the edit item window's list.
-const QStringList kHeaders{QStringLiteral("Item ID"),       QStringLiteral("Item Name"),
-                           QStringLiteral("Serial Number"), QStringLiteral("Room Location"),
-                           QStringLiteral("Cost"),          QStringLiteral("Value"),
-                           QStringLiteral("Model"),         QStringLiteral("Accquired From"),
-                           QStringLiteral("Accquired"),     QStringLiteral("Description"),
-                           QStringLiteral("Notes")};
-constexpr ItemListView::Widths kWidths{1500, 2500, 1500, 2200, 1200, 1200,
-                                       1500, 2500, 1500, 2500, 2500};
-
-} // namespace
 
 frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmFindItems"));
@@ -55,7 +43,8 @@ frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
     cboRoom->setMaxVisibleItems(20);
     lblRoom->setBuddy(cboRoom);
 
-    lvItems = new ItemListView(this, kHeaders, kWidths);
+    // The columns of the edit item window's list.
+    lvItems = new ItemListView(this, frmEditItem::listHeaders(), frmEditItem::ListWidths);
     lvItems->setObjectName(QStringLiteral("lvItems"));
     lvItems->setDirectionPerColumn(true);
     lvItems->installEventFilter(this);
