@@ -6,7 +6,9 @@
 
 #include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <algorithm>
 #include <cstdio>
 #include <random>
 #include <sqlite3.h>
@@ -104,4 +106,33 @@ long ResidentKiB() {
 void PrintFigure(const char* name, double value, const char* unit) {
     std::printf("%-44s %12.3f %s\n", name, value, unit);
     std::fflush(stdout);
+}
+
+qint64 ReadWithSqlite(const QString& file, qsizetype* cells) {
+    QElapsedTimer timer;
+    timer.start();
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, "SELECT * FROM tblItems;", -1, &stmt, nullptr);
+    std::vector<QString> values;
+    const int columns = sqlite3_column_count(stmt);
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        for (int c = 0; c < columns; ++c) {
+            const auto* text = static_cast<const QChar*>(sqlite3_column_text16(stmt, c));
+            values.emplace_back(text, sqlite3_column_bytes16(stmt, c) / 2);
+        }
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    const qint64 elapsed = timer.nsecsElapsed();
+    if (cells != nullptr) {
+        *cells = static_cast<qsizetype>(values.size());
+    }
+    return elapsed;
+}
+
+double MedianMs(std::vector<qint64> values) {
+    std::sort(values.begin(), values.end());
+    return static_cast<double>(values[values.size() / 2]) / 1e6;
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QTemporaryDir>
+#include <QtGlobal>
+#include <vector>
 
 // A throw-away installation folder holding `items` generated items, with the
 // component and the program pointed at it. Names, shops, descriptions and
@@ -19,3 +21,9 @@ private:
 long ResidentKiB();
 // Prints one named figure.
 void PrintFigure(const char* name, double value, const char* unit);
+// The baseline the windows are measured against: every row and column of
+// tblItems read with the SQLite API into memory. Nanoseconds; `cells` (when
+// given) receives the number of cells read.
+qint64 ReadWithSqlite(const QString& file, qsizetype* cells = nullptr);
+// The median of nanosecond times, in milliseconds.
+double MedianMs(std::vector<qint64> values);

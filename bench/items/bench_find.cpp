@@ -24,27 +24,6 @@ namespace {
 // A query of several words, typed one character at a time.
 const QString kQuery = QStringLiteral("brass lamp kitchen drawer");
 
-// The baseline: every row and column read with the SQLite API into memory.
-qint64 readWithSqlite(const QString& file) {
-    QElapsedTimer timer;
-    timer.start();
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(db, "SELECT * FROM tblItems;", -1, &stmt, nullptr);
-    std::vector<QString> values;
-    const int columns = sqlite3_column_count(stmt);
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        for (int c = 0; c < columns; ++c) {
-            const auto* text = static_cast<const QChar*>(sqlite3_column_text16(stmt, c));
-            values.emplace_back(text, sqlite3_column_bytes16(stmt, c) / 2);
-        }
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return timer.nsecsElapsed();
-}
-
 // Opening the find window until it has been painted once.
 qint64 openFindWindow(int* rows) {
     QElapsedTimer timer;
@@ -57,11 +36,6 @@ qint64 openFindWindow(int* rows) {
     delete window;
     QApplication::processEvents();
     return elapsed;
-}
-
-double median(std::vector<qint64> values) {
-    std::sort(values.begin(), values.end());
-    return static_cast<double>(values[values.size() / 2]) / 1e6;
 }
 
 // Each keystroke of the query: the list narrowed, the totals written, the
@@ -86,18 +60,18 @@ void hundredThousand() {
     int rows = 0;
     openFindWindow(&rows); // warm the file cache and the fonts once
     for (int run = 0; run < 5; ++run) {
-        baseline.push_back(readWithSqlite(inventory.database()));
+        baseline.push_back(ReadWithSqlite(inventory.database()));
         window.push_back(openFindWindow(&rows));
     }
-    PrintFigure("find: SQLite read of 100,000 items (median ms)", median(baseline), "ms");
-    PrintFigure("find: window ready with 100,000 items (median ms)", median(window), "ms");
-    PrintFigure("find.open_ratio_100k", median(window) / median(baseline), "");
+    PrintFigure("find: SQLite read of 100,000 items (median ms)", MedianMs(baseline), "ms");
+    PrintFigure("find: window ready with 100,000 items (median ms)", MedianMs(window), "ms");
+    PrintFigure("find.open_ratio_100k", MedianMs(window) / MedianMs(baseline), "");
 
     frmFindItems find;
     find.show();
     QApplication::processEvents();
     const std::vector<qint64> keys = typeQuery(find);
-    PrintFigure("find.keystroke_ms_100k", median(keys), "ms");
+    PrintFigure("find.keystroke_ms_100k", MedianMs(keys), "ms");
     PrintFigure("find: longest keystroke, 100,000 items (ms)",
                 static_cast<double>(*std::max_element(keys.begin(), keys.end())) / 1e6, "ms");
     std::printf("  (%d items listed; the query keeps %d)\n", rows,
@@ -117,7 +91,7 @@ int million() {
     const long open = ResidentKiB();
     const std::vector<qint64> keys = typeQuery(find);
     PrintFigure("find: window ready with 1,000,000 items (ms)", openMs, "ms");
-    PrintFigure("find.keystroke_ms_1m", median(keys), "ms");
+    PrintFigure("find.keystroke_ms_1m", MedianMs(keys), "ms");
     PrintFigure("find: longest keystroke, 1,000,000 items (ms)",
                 static_cast<double>(*std::max_element(keys.begin(), keys.end())) / 1e6, "ms");
     PrintFigure("find: resident memory before opening (MB)", before / 1024.0, "MB");

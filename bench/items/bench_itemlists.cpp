@@ -3,6 +3,7 @@
 //
 //   bench_itemlists            all figures, for 10,000 and 100,000 items
 //   bench_itemlists --memory N resident memory of one window listing N items
+#include "BenchInventory.h"
 #include "ComponentFolder.h"
 #include "MsgBox.h"
 #include "items/ItemFieldSet.h"
@@ -106,29 +107,6 @@ private:
     QTemporaryDir m_dir;
 };
 
-// The baseline: every row and column read with the SQLite API into memory.
-qint64 readWithSqlite(const QString& file, qsizetype* cells) {
-    QElapsedTimer timer;
-    timer.start();
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(db, "SELECT * FROM tblItems;", -1, &stmt, nullptr);
-    std::vector<QString> values;
-    const int columns = sqlite3_column_count(stmt);
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        for (int c = 0; c < columns; ++c) {
-            const auto* text = static_cast<const QChar*>(sqlite3_column_text16(stmt, c));
-            values.emplace_back(text, sqlite3_column_bytes16(stmt, c) / 2);
-        }
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    const qint64 elapsed = timer.nsecsElapsed();
-    *cells = static_cast<qsizetype>(values.size());
-    return elapsed;
-}
-
 // Opening the edit window until it has been painted once.
 qint64 openEditWindow(int* rows) {
     QElapsedTimer timer;
@@ -141,24 +119,6 @@ qint64 openEditWindow(int* rows) {
     delete window;
     QApplication::processEvents();
     return elapsed;
-}
-
-double median(std::vector<qint64> values) {
-    std::sort(values.begin(), values.end());
-    return static_cast<double>(values[values.size() / 2]) / 1e6;
-}
-
-long residentKiB() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:")) {
-            return line.mid(6).trimmed().split(' ').first().toLong();
-        }
-    }
-    return -1;
 }
 
 void print(const char* name, double value, const char* unit) {
@@ -174,13 +134,13 @@ void openingFigures(int items) {
     int rows = 0;
     openEditWindow(&rows); // warm the file cache and the fonts once
     for (int run = 0; run < 5; ++run) {
-        baseline.push_back(readWithSqlite(inventory.database(), &cells));
+        baseline.push_back(ReadWithSqlite(inventory.database(), &cells));
         window.push_back(openEditWindow(&rows));
     }
     const QByteArray prefix = QByteArray::number(items) + " items: ";
-    print(prefix + "SQLite read into memory (median ms)", median(baseline), "ms");
-    print(prefix + "edit window open (median ms)", median(window), "ms");
-    print(prefix + "ratio window / SQLite read", median(window) / median(baseline), "");
+    print(prefix + "SQLite read into memory (median ms)", MedianMs(baseline), "ms");
+    print(prefix + "edit window open (median ms)", MedianMs(window), "ms");
+    print(prefix + "ratio window / SQLite read", MedianMs(window) / MedianMs(baseline), "");
     if (rows != items || cells != static_cast<qsizetype>(items) * 14) {
         std::printf("  (unexpected: %d rows listed, %lld cells read)\n", rows,
                     static_cast<long long>(cells));
@@ -203,20 +163,20 @@ void sortFigures(int items) {
         longest = std::max(longest, times.back());
     }
     const QByteArray prefix = QByteArray::number(items) + " items: ";
-    print(prefix + "one header sort (median ms)", median(times), "ms");
+    print(prefix + "one header sort (median ms)", MedianMs(times), "ms");
     print(prefix + "one header sort (longest ms)", static_cast<double>(longest) / 1e6, "ms");
 }
 
 int memoryFigure(int items) {
     Inventory inventory(items);
-    const long before = residentKiB();
+    const long before = ResidentKiB();
     frmEditItem window;
     window.show();
     QApplication::processEvents();
-    const long after = residentKiB();
+    const long after = ResidentKiB();
     window.lvItems->columnClick(1);
     QApplication::processEvents();
-    const long sorted = residentKiB();
+    const long sorted = ResidentKiB();
     const QByteArray prefix = QByteArray::number(items) + " items: ";
     print(prefix + "resident memory, nothing listed", before / 1024.0, "MB");
     print(prefix + "resident memory, edit window open", after / 1024.0, "MB");
