@@ -1,16 +1,17 @@
 #include "frmAbout.h"
 
 #include "AppInfo.h"
-#include "MsgBox.h"
-#include "modGlobal.h"
 #include "platform/Detached.h"
 #include "platform/Fonts.h"
 #include "platform/Registry.h"
 #include "platform/Twips.h"
+#include "shared/modGlobal.h"
 #include "ui/AutoSize.h"
 #include "ui/Look.h"
 #include "ui/Placement.h"
 #include "ui/RtfReader.h"
+
+#include <Riri/MsgBox.h>
 
 #include <QFile>
 #include <QFileInfo>

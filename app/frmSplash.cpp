@@ -1,10 +1,10 @@
 #include "frmSplash.h"
 
 #include "AppInfo.h"
-#include "modGlobal.h"
 #include "platform/Fonts.h"
 #include "platform/Pointer.h"
 #include "platform/Twips.h"
+#include "shared/modGlobal.h"
 #include "ui/AutoSize.h"
 #include "ui/HousePicture.h"
 #include "ui/Placement.h"

@@ -1,22 +1,23 @@
 #include "modMain.h"
 
 #include "AppInfo.h"
-#include "ComponentFolder.h"
-#include "DataFolder.h"
-#include "Error.h"
-#include "ErrorLog.h"
-#include "ErrorNumbers.h"
-#include "InstallPaths.h"
-#include "MsgBox.h"
-#include "StartupCheck.h"
 #include "frmMain.h"
 #include "frmSplash.h"
-#include "modGlobal.h"
 #include "platform/HelpViewer.h"
 #include "platform/Pointer.h"
 #include "platform/Registration.h"
 #include "platform/SingleInstance.h"
+#include "shared/modGlobal.h"
+#include "startup/DataFolder.h"
+#include "startup/StartupCheck.h"
 #include "ui/MsgBoxPresenter.h"
+
+#include <Riri/ComponentFolder.h>
+#include <Riri/Error.h>
+#include <Riri/ErrorLog.h>
+#include <Riri/ErrorNumbers.h>
+#include <Riri/InstallPaths.h>
+#include <Riri/MsgBox.h>
 
 #include <QApplication>
 #include <QDir>

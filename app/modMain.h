@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ComponentFolder.h"
-#include "ErrorLog.h"
+#include <Riri/ComponentFolder.h>
+#include <Riri/ErrorLog.h>
 
 #include <QString>
 #include <functional>

@@ -1,11 +1,12 @@
-#include "CommandLine.h"
+#include "cli/CommandLine.h"
 
 #include "AppInfo.h"
-#include "Error.h"
-#include "InventoryCheck.h"
-#include "InventoryCopy.h"
-#include "ItemsCsv.h"
 #include "platform/SingleInstance.h"
+
+#include <Riri/Error.h>
+#include <Riri/InventoryCheck.h>
+#include <Riri/InventoryCopy.h>
+#include <Riri/ItemsCsv.h>
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

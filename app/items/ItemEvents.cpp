@@ -1,4 +1,4 @@
-#include "ItemEvents.h"
+#include "items/ItemEvents.h"
 
 ItemEvents& ItemEvents::instance() {
     static ItemEvents events;

@@ -1,15 +1,16 @@
-#include "ItemFieldSet.h"
+#include "items/ItemFieldSet.h"
 
 #include "AppInfo.h"
-#include "Formats.h"
-#include "ItemRules.h"
-#include "Money.h"
-#include "MsgBox.h"
-#include "RichTextLimit.h"
+#include "items/Money.h"
+#include "items/RichTextLimit.h"
 #include "platform/Twips.h"
 #include "ui/Look.h"
 #include "ui/PlainText.h"
 #include "ui/WindowParts.h"
+
+#include <Riri/Formats.h>
+#include <Riri/ItemRules.h>
+#include <Riri/MsgBox.h>
 
 #include <QComboBox>
 #include <QDateEdit>

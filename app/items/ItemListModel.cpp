@@ -1,8 +1,9 @@
-#include "ItemListModel.h"
+#include "items/ItemListModel.h"
 
-#include "ListDates.h"
-#include "Money.h"
-#include "Recordset.h"
+#include "items/ListDates.h"
+#include "items/Money.h"
+
+#include <Riri/Recordset.h>
 
 #include <QLocale>
 #include <algorithm>

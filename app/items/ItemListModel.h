@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PackedTexts.h"
+#include <Riri/PackedTexts.h>
 
 #include <QAbstractTableModel>
 #include <QStringList>

@@ -1,7 +1,7 @@
-#include "ItemListView.h"
+#include "items/ItemListView.h"
 
-#include "modGlobal.h"
 #include "platform/Twips.h"
+#include "shared/modGlobal.h"
 
 #include <QHeaderView>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ItemListModel.h"
+#include "items/ItemListModel.h"
 
 #include <QStringList>
 #include <QTreeView>

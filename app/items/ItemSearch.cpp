@@ -1,7 +1,7 @@
-#include "ItemSearch.h"
+#include "items/ItemSearch.h"
 
-#include "ItemListModel.h"
-#include "Money.h"
+#include "items/ItemListModel.h"
+#include "items/Money.h"
 
 #include <algorithm>
 #include <cstring>

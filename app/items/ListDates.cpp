@@ -1,6 +1,6 @@
-#include "ListDates.h"
+#include "items/ListDates.h"
 
-#include "Formats.h"
+#include <Riri/Formats.h>
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "Money.h"
+#include "items/Money.h"
 
-#include "ItemRules.h"
+#include <Riri/ItemRules.h>
 
 #include <QVarLengthArray>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "RichTextLimit.h"
+#include "items/RichTextLimit.h"
 
 #include <QTextCursor>
 #include <QTextEdit>

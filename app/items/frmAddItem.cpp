@@ -1,12 +1,13 @@
-#include "frmAddItem.h"
+#include "items/frmAddItem.h"
 
-#include "ItemEvents.h"
-#include "ItemFieldSet.h"
-#include "MsgBox.h"
-#include "modGlobal.h"
+#include "items/ItemEvents.h"
+#include "items/ItemFieldSet.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
+#include "shared/modGlobal.h"
 #include "ui/WindowParts.h"
+
+#include <Riri/MsgBox.h>
 
 #include <QDateEdit>
 #include <QLabel>

@@ -1,14 +1,15 @@
-#include "frmDeleteItem.h"
+#include "items/frmDeleteItem.h"
 
 #include "AppInfo.h"
-#include "ItemEvents.h"
-#include "ItemListView.h"
-#include "Money.h"
-#include "MsgBox.h"
-#include "modGlobal.h"
+#include "items/ItemEvents.h"
+#include "items/ItemListView.h"
+#include "items/Money.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
+#include "shared/modGlobal.h"
 #include "ui/WindowParts.h"
+
+#include <Riri/MsgBox.h>
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,15 +1,16 @@
-#include "frmEditItem.h"
+#include "items/frmEditItem.h"
 
-#include "ItemEvents.h"
-#include "ItemFieldSet.h"
-#include "ItemListView.h"
-#include "ListDates.h"
-#include "Money.h"
-#include "MsgBox.h"
-#include "modGlobal.h"
+#include "items/ItemEvents.h"
+#include "items/ItemFieldSet.h"
+#include "items/ItemListView.h"
+#include "items/ListDates.h"
+#include "items/Money.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
+#include "shared/modGlobal.h"
 #include "ui/WindowParts.h"
+
+#include <Riri/MsgBox.h>
 
 #include <QComboBox>
 #include <QDateEdit>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ItemListView.h"
+#include "items/ItemListView.h"
 #include "platform/Twips.h"
 
 #include <QWidget>

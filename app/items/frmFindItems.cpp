@@ -1,14 +1,14 @@
-#include "frmFindItems.h"
+#include "items/frmFindItems.h"
 
-#include "frmEditItem.h"
+#include "items/frmEditItem.h"
 
-#include "ItemEvents.h"
-#include "ItemFieldSet.h"
-#include "ItemListView.h"
-#include "Money.h"
-#include "modGlobal.h"
+#include "items/ItemEvents.h"
+#include "items/ItemFieldSet.h"
+#include "items/ItemListView.h"
+#include "items/Money.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
+#include "shared/modGlobal.h"
 #include "ui/WindowParts.h"
 
 #include <QComboBox>

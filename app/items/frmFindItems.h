@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ItemSearch.h"
+#include "items/ItemSearch.h"
 
 #include <QWidget>
 

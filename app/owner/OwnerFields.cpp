@@ -1,11 +1,12 @@
-#include "OwnerFields.h"
+#include "owner/OwnerFields.h"
 
-#include "MsgBox.h"
-#include "modGlobal.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
+#include "shared/modGlobal.h"
 #include "ui/Look.h"
 #include "ui/WindowParts.h"
+
+#include <Riri/MsgBox.h>
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
-#include "frmAddOwner.h"
+#include "owner/frmAddOwner.h"
 
-#include "modGlobal.h"
+#include "shared/modGlobal.h"
 #include "ui/Placement.h"
 
 #include <QPointer>

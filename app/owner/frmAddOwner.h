@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OwnerFields.h"
+#include "owner/OwnerFields.h"
 
 class QShowEvent;
 

@@ -1,6 +1,6 @@
-#include "frmEditOwner.h"
+#include "owner/frmEditOwner.h"
 
-#include "modGlobal.h"
+#include "shared/modGlobal.h"
 #include "ui/WindowParts.h"
 
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OwnerFields.h"
+#include "owner/OwnerFields.h"
 
 // The owner edit window: a child window of the main window that shows the
 // stored owner record and writes the changes back to every owner row.

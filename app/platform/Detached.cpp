@@ -1,4 +1,4 @@
-#include "Detached.h"
+#include "platform/Detached.h"
 
 #include <QProcess>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "FileDialogSeam.h"
+#include "platform/FileDialogSeam.h"
 
 #include <QDialog>
 #include <QFileDialog>

@@ -1,6 +1,6 @@
-#include "HelpViewer.h"
+#include "platform/HelpViewer.h"
 
-#include "Twips.h"
+#include "platform/Twips.h"
 
 #include <QFileInfo>
 #include <QHelpContentModel>

@@ -1,4 +1,4 @@
-#include "Pointer.h"
+#include "platform/Pointer.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -1,4 +1,4 @@
-#include "Registration.h"
+#include "platform/Registration.h"
 
 namespace Registration {
 

@@ -1,4 +1,4 @@
-#include "BandLayout.h"
+#include "reports/BandLayout.h"
 
 namespace Band {
 

@@ -1,4 +1,4 @@
-#include "BandPaginator.h"
+#include "reports/BandPaginator.h"
 
 namespace Band {
 

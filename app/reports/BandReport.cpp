@@ -1,8 +1,8 @@
-#include "BandReport.h"
+#include "reports/BandReport.h"
 
-#include "ReportFormat.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
+#include "reports/ReportFormat.h"
 
 #include <QPageLayout>
 #include <QPageSize>

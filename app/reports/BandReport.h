@@ -1,8 +1,9 @@
 #pragma once
 
-#include "BandLayout.h"
-#include "BandPaginator.h"
-#include "Recordset.h"
+#include "reports/BandLayout.h"
+#include "reports/BandPaginator.h"
+
+#include <Riri/Recordset.h>
 
 #include <QDate>
 #include <QFont>

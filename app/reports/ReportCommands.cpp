@@ -1,11 +1,12 @@
-#include "ReportCommands.h"
+#include "reports/ReportCommands.h"
 
-#include "Error.h"
-#include "dataReport.h"
-#include "frmReportPreview.h"
-#include "rptRoomReport.h"
-#include "rptTotalInventory.h"
-#include "rptValuationSummary.h"
+#include "reports/dataReport.h"
+#include "reports/frmReportPreview.h"
+#include "reports/rptRoomReport.h"
+#include "reports/rptTotalInventory.h"
+#include "reports/rptValuationSummary.h"
+
+#include <Riri/Error.h>
 
 #include <QGuiApplication>
 #include <QPointer>

@@ -1,6 +1,6 @@
-#include "ReportFormat.h"
+#include "reports/ReportFormat.h"
 
-#include "Formats.h"
+#include <Riri/Formats.h>
 
 #include <QDate>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "ReportPageView.h"
+#include "reports/ReportPageView.h"
 
-#include "BandReport.h"
 #include "platform/Twips.h"
+#include "reports/BandReport.h"
 
 #include <QPaintEvent>
 #include <QPainter>

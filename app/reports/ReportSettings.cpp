@@ -1,4 +1,4 @@
-#include "ReportSettings.h"
+#include "reports/ReportSettings.h"
 
 #include <QStringList>
 

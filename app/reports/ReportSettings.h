@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BandLayout.h"
+#include "reports/BandLayout.h"
 
 #include <QString>
 

@@ -1,8 +1,10 @@
-#include "dataReport.h"
+#include "reports/dataReport.h"
 
-#include "ComponentFolder.h"
-#include "Error.h"
-#include "InstallPaths.h"
+#include "shared/modGlobal.h"
+
+#include <Riri/ComponentFolder.h>
+#include <Riri/Error.h>
+#include <Riri/InstallPaths.h>
 
 #include <utility>
 
@@ -137,6 +139,12 @@ void DataReport::cmdRoomTotal_Grouping() {
 DataReport& dataReportInstance() {
     if (!dataReport) {
         dataReport = std::make_unique<DataReport>();
+        // The end of the program closes the report connection.
+        static const bool registered = [] {
+            onEndProgram(releaseDataReport);
+            return true;
+        }();
+        Q_UNUSED(registered);
     }
     return *dataReport;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Connection.h"
-#include "Recordset.h"
+#include <Riri/Connection.h>
+#include <Riri/Recordset.h>
 
 #include <QString>
 #include <memory>

@@ -1,10 +1,11 @@
-#include "frmReportPreview.h"
+#include "reports/frmReportPreview.h"
 
 #include "AppInfo.h"
-#include "BandReport.h"
-#include "MsgBox.h"
-#include "ReportPageView.h"
 #include "platform/FileDialogSeam.h"
+#include "reports/BandReport.h"
+#include "reports/ReportPageView.h"
+
+#include <Riri/MsgBox.h>
 
 #include <QComboBox>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "rptRoomReport.h"
+#include "reports/rptRoomReport.h"
 
-#include "ReportFormat.h"
-#include "ReportSettings.h"
+#include "reports/ReportFormat.h"
+#include "reports/ReportSettings.h"
 
 using namespace Band;
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BandReport.h"
-#include "dataReport.h"
+#include "reports/BandReport.h"
+#include "reports/dataReport.h"
 
 #include <memory>
 

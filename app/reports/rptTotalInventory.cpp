@@ -1,7 +1,7 @@
-#include "rptTotalInventory.h"
+#include "reports/rptTotalInventory.h"
 
-#include "ReportFormat.h"
-#include "ReportSettings.h"
+#include "reports/ReportFormat.h"
+#include "reports/ReportSettings.h"
 
 using namespace Band;
 

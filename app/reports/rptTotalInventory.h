@@ -1,7 +1,8 @@
 #pragma once
 
-#include "BandReport.h"
-#include "Recordset.h"
+#include "reports/BandReport.h"
+
+#include <Riri/Recordset.h>
 
 #include <memory>
 

@@ -1,6 +1,6 @@
-#include "rptValuationSummary.h"
+#include "reports/rptValuationSummary.h"
 
-#include "ReportSettings.h"
+#include "reports/ReportSettings.h"
 
 #include <QRegularExpression>
 

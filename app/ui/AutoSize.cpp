@@ -1,4 +1,4 @@
-#include "AutoSize.h"
+#include "ui/AutoSize.h"
 
 #include <QLabel>
 

@@ -1,4 +1,4 @@
-#include "HousePicture.h"
+#include "ui/HousePicture.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "MsgBoxPresenter.h"
+#include "ui/MsgBoxPresenter.h"
 
-#include "MsgBox.h"
+#include <Riri/MsgBox.h>
 
 #include <QApplication>
 #include <QMessageBox>

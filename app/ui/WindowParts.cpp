@@ -1,10 +1,11 @@
-#include "WindowParts.h"
+#include "ui/WindowParts.h"
 
 #include "AppInfo.h"
-#include "MsgBox.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
 #include "ui/Look.h"
+
+#include <Riri/MsgBox.h>
 
 #include <QColor>
 #include <QEvent>

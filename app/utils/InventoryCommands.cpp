@@ -1,23 +1,16 @@
-#include "InventoryCommands.h"
+#include "utils/InventoryCommands.h"
 
 #include "AppInfo.h"
-#include "Error.h"
-#include "Formats.h"
-#include "InventoryCheck.h"
-#include "InventoryCopy.h"
-#include "ItemsCsv.h"
-#include "MsgBox.h"
-#include "frmImportProblems.h"
-#include "frmMain.h"
-#include "items/frmAddItem.h"
-#include "items/frmDeleteItem.h"
-#include "items/frmEditItem.h"
-#include "modGlobal.h"
-#include "owner/frmEditOwner.h"
 #include "platform/FileDialogSeam.h"
 #include "platform/Pointer.h"
-#include "reports/ReportCommands.h"
-#include "reports/frmReportPreview.h"
+#include "utils/frmImportProblems.h"
+
+#include <Riri/Error.h>
+#include <Riri/Formats.h>
+#include <Riri/InventoryCheck.h>
+#include <Riri/InventoryCopy.h>
+#include <Riri/ItemsCsv.h>
+#include <Riri/MsgBox.h>
 
 #include <QDate>
 #include <QDir>
@@ -79,9 +72,9 @@ QString suggestedExportPath() {
            QDate::currentDate().toString(Qt::ISODate) + QStringLiteral(".csv");
 }
 
-void backUpInventory(frmMain* main) {
-    const QString path = FileDialogSeam::getSaveFileName(main, QStringLiteral("Back Up Inventory"),
-                                                         suggestedBackupPath(), kBackupFilter);
+void backUpInventory(QWidget* parent) {
+    const QString path = FileDialogSeam::getSaveFileName(
+        parent, QStringLiteral("Back Up Inventory"), suggestedBackupPath(), kBackupFilter);
     if (path.isEmpty()) {
         return;
     }
@@ -98,9 +91,9 @@ void backUpInventory(frmMain* main) {
     }
 }
 
-void restoreInventory(frmMain* main) {
-    const QString path = FileDialogSeam::getOpenFileName(main, QStringLiteral("Restore Inventory"),
-                                                         documentsFolder(), kBackupFilter);
+void restoreInventory(QWidget* parent, const std::function<void()>& reloadWindows) {
+    const QString path = FileDialogSeam::getOpenFileName(
+        parent, QStringLiteral("Restore Inventory"), documentsFolder(), kBackupFilter);
     if (path.isEmpty()) {
         return;
     }
@@ -129,7 +122,7 @@ void restoreInventory(frmMain* main) {
     Pointer::setScreen(Pointer::Busy);
     try {
         const Riri::InventoryCheck restored = Riri::InventoryCopy::restore(path);
-        reloadWindows(main);
+        reloadWindows();
         Pointer::setScreen(Pointer::Default);
         inform(QStringLiteral("The inventory was restored from\r\n\r\n%1\r\n\r\nIt holds %2. ")
                    .arg(QDir::toNativeSeparators(path), items(restored.items)));
@@ -138,9 +131,9 @@ void restoreInventory(frmMain* main) {
     }
 }
 
-void exportItems(frmMain* main) {
+void exportItems(QWidget* parent) {
     const QString path = FileDialogSeam::getSaveFileName(
-        main, QStringLiteral("Export Items to CSV"), suggestedExportPath(), kCsvFilter);
+        parent, QStringLiteral("Export Items to CSV"), suggestedExportPath(), kCsvFilter);
     if (path.isEmpty()) {
         return;
     }
@@ -157,9 +150,9 @@ void exportItems(frmMain* main) {
     }
 }
 
-void importItems(frmMain* main) {
+void importItems(QWidget* parent, const std::function<void()>& reloadWindows) {
     const QString path = FileDialogSeam::getOpenFileName(
-        main, QStringLiteral("Import Items from CSV"), documentsFolder(), kCsvFilter);
+        parent, QStringLiteral("Import Items from CSV"), documentsFolder(), kCsvFilter);
     if (path.isEmpty()) {
         return;
     }
@@ -177,10 +170,10 @@ void importItems(frmMain* main) {
                 QStringLiteral("Nothing was imported from %1. Correct these rows and import "
                                "the file again:")
                     .arg(QDir::toNativeSeparators(path)),
-                lines, main);
+                lines, parent);
             return;
         }
-        reloadWindows(main);
+        reloadWindows();
         Pointer::setScreen(Pointer::Default);
         QString text =
             QStringLiteral("%1 imported from\r\n\r\n%2 ")
@@ -194,69 +187,6 @@ void importItems(frmMain* main) {
         inform(text);
     } catch (const Riri::Error& error) {
         fail(QStringLiteral("The items were NOT imported.\r\n\r\n%1 ").arg(error.description()));
-    }
-}
-
-void reloadWindows(frmMain* main) {
-    if (main == nullptr) {
-        return;
-    }
-    bool add = false;
-    bool edit = false;
-    bool remove = false;
-    bool owner = false;
-    for (QMdiSubWindow* sub : main->mdiArea()->subWindowList()) {
-        QWidget* window = sub->widget();
-        if (window == nullptr) {
-            continue;
-        }
-        add = add || qobject_cast<frmAddItem*>(window) != nullptr;
-        edit = edit || qobject_cast<frmEditItem*>(window) != nullptr;
-        remove = remove || qobject_cast<frmDeleteItem*>(window) != nullptr;
-        owner = owner || qobject_cast<frmEditOwner*>(window) != nullptr;
-        if (qobject_cast<frmAddItem*>(window) != nullptr ||
-            qobject_cast<frmEditItem*>(window) != nullptr ||
-            qobject_cast<frmDeleteItem*>(window) != nullptr ||
-            qobject_cast<frmEditOwner*>(window) != nullptr) {
-            // Gone at once, so that the new window is not mistaken for it.
-            window->setAttribute(Qt::WA_DeleteOnClose, false);
-            sub->setAttribute(Qt::WA_DeleteOnClose, false);
-            sub->close();
-            delete sub;
-        }
-    }
-    // The lists are filled when the windows load; an empty inventory has
-    // nothing to list.
-    newHome();
-    std::shared_ptr<Riri::Recordset> itemsLeft = objHome ? objHome->RefreshItems() : nullptr;
-    std::shared_ptr<Riri::Recordset> ownerLeft = objHome ? objHome->RefreshOwner() : nullptr;
-    const bool anyItems = itemsLeft && !itemsLeft->isEmpty();
-    const bool anyOwner = ownerLeft && !ownerLeft->isEmpty();
-    if (add) {
-        main->showChild<frmAddItem>();
-    }
-    if (edit && anyItems) {
-        main->showChild<frmEditItem>();
-    }
-    if (remove && anyItems) {
-        main->showChild<frmDeleteItem>();
-    }
-    if (owner && anyOwner) {
-        main->showChild<frmEditOwner>();
-    }
-    if (frmReportPreview* preview = totalInventoryPreview()) {
-        if (anyItems) {
-            runTotalInventoryReport(main);
-        } else {
-            preview->close();
-        }
-    }
-    if (frmReportPreview* preview = roomReportPreview()) {
-        if (anyItems) {
-            runRoomReport(main);
-        } else {
-            preview->close();
-        }
     }
 }
 

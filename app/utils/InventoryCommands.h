@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
-class frmMain;
+class QWidget;
 
 // The Utils menu's commands that keep the inventory safe and move it in and
 // out of spreadsheets: a verified backup, restoring one, and the CSV export
@@ -10,15 +11,13 @@ class frmMain;
 // the outcome through the message-box seam.
 namespace InventoryCommands {
 
-void backUpInventory(frmMain* main);
-void restoreInventory(frmMain* main);
-void exportItems(frmMain* main);
-void importItems(frmMain* main);
-
-// After the inventory changed under them: the open item and owner windows
-// are closed and opened again, and open report previews are made anew, so
-// every window shows the new content.
-void reloadWindows(frmMain* main);
+// The dialogs open over parent. After a restore or an import changed the
+// inventory, reloadWindows makes every open window show the new content
+// before the outcome is told.
+void backUpInventory(QWidget* parent);
+void restoreInventory(QWidget* parent, const std::function<void()>& reloadWindows);
+void exportItems(QWidget* parent);
+void importItems(QWidget* parent, const std::function<void()>& reloadWindows);
 
 // The names the save dialogs propose, in the user's documents folder.
 QString suggestedBackupPath();

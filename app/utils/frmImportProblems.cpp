@@ -1,4 +1,4 @@
-#include "frmImportProblems.h"
+#include "utils/frmImportProblems.h"
 
 #include "AppInfo.h"
 #include "platform/Fonts.h"

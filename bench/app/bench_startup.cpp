@@ -12,12 +12,13 @@
 //
 // Usage: bench_startup [RUNS]   (default 3; each run takes about 8 seconds)
 
-#include "ComponentFolder.h"
 #include "frmMain.h"
 #include "frmSplash.h"
-#include "modGlobal.h"
 #include "modMain.h"
 #include "platform/Fonts.h"
+#include "shared/modGlobal.h"
+
+#include <Riri/ComponentFolder.h>
 
 #include <QApplication>
 #include <QDateTime>

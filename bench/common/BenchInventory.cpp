@@ -1,8 +1,9 @@
 #include "BenchInventory.h"
 
-#include "ComponentFolder.h"
 #include "items/ItemFieldSet.h"
-#include "modGlobal.h"
+#include "shared/modGlobal.h"
+
+#include <Riri/ComponentFolder.h>
 
 #include <QDate>
 #include <QDir>

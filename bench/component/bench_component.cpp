@@ -3,9 +3,9 @@
 //   AddItems: one call (open, begin, insert, commit, close) per item;
 //   LoadItems: every row of a large tblItems read into memory.
 
-#include "ComponentFolder.h"
-#include "MsgBox.h"
-#include "dllHome.h"
+#include <Riri/ComponentFolder.h>
+#include <Riri/MsgBox.h>
+#include <Riri/dllHome.h>
 
 #include <QCoreApplication>
 #include <QDir>

@@ -10,9 +10,9 @@
 //
 // bench_safety [--rows N]
 
-#include "ComponentFolder.h"
-#include "InventoryCopy.h"
-#include "ItemsCsv.h"
+#include <Riri/ComponentFolder.h>
+#include <Riri/InventoryCopy.h>
+#include <Riri/ItemsCsv.h>
 
 #include <QCoreApplication>
 #include <QDir>

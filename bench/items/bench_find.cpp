@@ -5,9 +5,10 @@
 //                              items in a process of its own)
 //   bench_find --million       the 1,000,000-item figures only
 #include "BenchInventory.h"
-#include "MsgBox.h"
 #include "items/ItemListView.h"
 #include "items/frmFindItems.h"
+
+#include <Riri/MsgBox.h>
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -4,12 +4,13 @@
 //   bench_itemlists            all figures, for 10,000 and 100,000 items
 //   bench_itemlists --memory N resident memory of one window listing N items
 #include "BenchInventory.h"
-#include "ComponentFolder.h"
-#include "MsgBox.h"
 #include "items/ItemFieldSet.h"
 #include "items/ItemListView.h"
 #include "items/frmEditItem.h"
-#include "modGlobal.h"
+#include "shared/modGlobal.h"
+
+#include <Riri/ComponentFolder.h>
+#include <Riri/MsgBox.h>
 
 #include <QApplication>
 #include <QDir>

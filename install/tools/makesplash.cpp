@@ -1,7 +1,7 @@
 // Draws the splash window's picture and writes it as a Windows bitmap.
 // Usage: makesplash OUTPUT.bmp
 
-#include "HousePicture.h"
+#include "ui/HousePicture.h"
 
 #include <QGuiApplication>
 #include <cstdio>

@@ -9,11 +9,12 @@
 // start-up stopped without showing it. The process ends with 0 when
 // EndProgram ended it, 3 after "SHOWN", 4 after "STOPPED".
 
-#include "ComponentFolder.h"
-#include "MsgBox.h"
 #include "frmMain.h"
-#include "modGlobal.h"
 #include "modMain.h"
+#include "shared/modGlobal.h"
+
+#include <Riri/ComponentFolder.h>
+#include <Riri/MsgBox.h>
 
 #include <QApplication>
 #include <QDir>

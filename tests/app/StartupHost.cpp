@@ -11,11 +11,12 @@
 // 0 when EndProgram or the single-instance check ended it, 3 after "SHOWN",
 // 4 after "STOPPED".
 
-#include "ComponentFolder.h"
-#include "MsgBox.h"
 #include "frmMain.h"
-#include "modGlobal.h"
 #include "modMain.h"
+#include "shared/modGlobal.h"
+
+#include <Riri/ComponentFolder.h>
+#include <Riri/MsgBox.h>
 
 #include <QAction>
 #include <QApplication>

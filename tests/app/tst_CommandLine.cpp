@@ -4,9 +4,10 @@
 // always does (beside the library), and a runtime folder of its own for the
 // single-instance lock.
 
-#include "InventoryCheck.h"
 #include "TestSupport.h"
 #include "platform/SingleInstance.h"
+
+#include <Riri/InventoryCheck.h>
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,12 +1,13 @@
 #include "../component/ItemArgs.h"
-#include "ComponentFolder.h"
-#include "DataFolder.h"
-#include "Error.h"
-#include "MsgBox.h"
 #include "TestSupport.h"
 #include "frmMain.h"
-#include "modGlobal.h"
 #include "modMain.h"
+#include "shared/modGlobal.h"
+#include "startup/DataFolder.h"
+
+#include <Riri/ComponentFolder.h>
+#include <Riri/Error.h>
+#include <Riri/MsgBox.h>
 
 #include <QCryptographicHash>
 #include <QDateTime>

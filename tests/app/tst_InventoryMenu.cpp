@@ -3,17 +3,18 @@
 // answered by the test.
 
 #include "AppInfo.h"
-#include "AutoBackups.h"
-#include "InventoryCheck.h"
-#include "MsgBox.h"
-#include "StartupCheck.h"
 #include "TestSupport.h"
 #include "frmMain.h"
 #include "items/ItemListView.h"
 #include "items/frmEditItem.h"
 #include "platform/FileDialogSeam.h"
+#include "startup/StartupCheck.h"
 #include "utils/InventoryCommands.h"
 #include "utils/frmImportProblems.h"
+
+#include <Riri/AutoBackups.h>
+#include <Riri/InventoryCheck.h>
+#include <Riri/MsgBox.h>
 
 #include <QAction>
 #include <QApplication>

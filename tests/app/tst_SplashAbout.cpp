@@ -1,8 +1,9 @@
-#include "MsgBox.h"
 #include "TestSupport.h"
 #include "frmAbout.h"
 #include "frmSplash.h"
-#include "modGlobal.h"
+#include "shared/modGlobal.h"
+
+#include <Riri/MsgBox.h>
 
 #include <QDir>
 #include <QFile>

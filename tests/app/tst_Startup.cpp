@@ -1,15 +1,16 @@
 #include "AppInfo.h"
-#include "Error.h"
-#include "ErrorLog.h"
-#include "MsgBox.h"
 #include "TestSupport.h"
 #include "frmAbout.h"
 #include "frmMain.h"
 #include "frmSplash.h"
-#include "modGlobal.h"
 #include "modMain.h"
 #include "platform/SingleInstance.h"
+#include "shared/modGlobal.h"
 #include "ui/MsgBoxPresenter.h"
+
+#include <Riri/Error.h>
+#include <Riri/ErrorLog.h>
+#include <Riri/MsgBox.h>
 
 #include <QApplication>
 #include <QDir>

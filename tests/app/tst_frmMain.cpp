@@ -1,11 +1,12 @@
 #include "AppInfo.h"
-#include "ErrorLog.h"
-#include "MsgBox.h"
 #include "TestSupport.h"
 #include "frmAbout.h"
 #include "frmMain.h"
-#include "modGlobal.h"
 #include "platform/HelpViewer.h"
+#include "shared/modGlobal.h"
+
+#include <Riri/ErrorLog.h>
+#include <Riri/MsgBox.h>
 
 #include <QAction>
 #include <QDir>

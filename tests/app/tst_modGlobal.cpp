@@ -1,6 +1,6 @@
 #include "TestSupport.h"
-#include "modGlobal.h"
 #include "platform/Registry.h"
+#include "shared/modGlobal.h"
 
 #include <QComboBox>
 #include <QDateEdit>

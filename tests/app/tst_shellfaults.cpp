@@ -3,8 +3,6 @@
 // space it opens in, take characters that are not blanks for blanks, or let
 // Enter on a focused button press another one.
 #include "AppInfo.h"
-#include "Error.h"
-#include "MsgBox.h"
 #include "TestSupport.h"
 #include "frmAbout.h"
 #include "frmMain.h"
@@ -12,9 +10,12 @@
 #include "items/frmAddItem.h"
 #include "items/frmDeleteItem.h"
 #include "items/frmEditItem.h"
-#include "modGlobal.h"
 #include "modMain.h"
 #include "platform/SingleInstance.h"
+#include "shared/modGlobal.h"
+
+#include <Riri/Error.h>
+#include <Riri/MsgBox.h>
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
-#include "ComponentFolder.h"
-#include "MsgBox.h"
+#include <Riri/ComponentFolder.h>
+#include <Riri/MsgBox.h>
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,7 @@
 #include "ItemArgs.h"
 #include "TestSupport.h"
-#include "dllHome.h"
+
+#include <Riri/dllHome.h>
 
 #include <QRandomGenerator>
 #include <QTest>

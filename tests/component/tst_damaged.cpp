@@ -1,8 +1,9 @@
-#include "Connection.h"
 #include "ItemArgs.h"
-#include "MsgBox.h"
 #include "TestSupport.h"
-#include "dllHome.h"
+
+#include <Riri/Connection.h>
+#include <Riri/MsgBox.h>
+#include <Riri/dllHome.h>
 
 #include <QFile>
 #include <QRandomGenerator>

@@ -1,9 +1,10 @@
-#include "ComponentFolder.h"
-#include "Formats.h"
 #include "ItemArgs.h"
-#include "MsgBox.h"
 #include "TestSupport.h"
-#include "dllHome.h"
+
+#include <Riri/ComponentFolder.h>
+#include <Riri/Formats.h>
+#include <Riri/MsgBox.h>
+#include <Riri/dllHome.h>
 
 #include <QDir>
 #include <QFile>

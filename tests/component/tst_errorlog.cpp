@@ -1,6 +1,7 @@
-#include "Error.h"
-#include "ErrorLog.h"
 #include "TestSupport.h"
+
+#include <Riri/Error.h>
+#include <Riri/ErrorLog.h>
 
 #include <QFile>
 #include <QTest>

@@ -1,8 +1,9 @@
-#include "ErrorLog.h"
 #include "ItemArgs.h"
-#include "MsgBox.h"
 #include "TestSupport.h"
-#include "dllHome.h"
+
+#include <Riri/ErrorLog.h>
+#include <Riri/MsgBox.h>
+#include <Riri/dllHome.h>
 
 #include <QDir>
 #include <QFile>

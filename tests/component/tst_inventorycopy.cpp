@@ -2,13 +2,14 @@
 // faults they must survive: kills at any moment, a full disk, files that are
 // no inventory, and a writer working during the copy.
 
-#include "AutoBackups.h"
-#include "ComponentFolder.h"
-#include "Error.h"
-#include "InventoryCheck.h"
-#include "InventoryCopy.h"
 #include "SafetySupport.h"
 #include "TestSupport.h"
+
+#include <Riri/AutoBackups.h>
+#include <Riri/ComponentFolder.h>
+#include <Riri/Error.h>
+#include <Riri/InventoryCheck.h>
+#include <Riri/InventoryCopy.h>
 
 #include <QDateTime>
 #include <QElapsedTimer>

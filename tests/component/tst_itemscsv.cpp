@@ -2,14 +2,15 @@
 // import, the add window's rules on every imported row (one bad row stores
 // nothing and is named), and an export that survives kills and a full disk.
 
-#include "AutoBackups.h"
-#include "Error.h"
 #include "ItemArgs.h"
-#include "ItemsCsv.h"
-#include "MsgBox.h"
 #include "SafetySupport.h"
 #include "TestSupport.h"
-#include "dllHome.h"
+
+#include <Riri/AutoBackups.h>
+#include <Riri/Error.h>
+#include <Riri/ItemsCsv.h>
+#include <Riri/MsgBox.h>
+#include <Riri/dllHome.h>
 
 #include <QDate>
 #include <QElapsedTimer>

@@ -1,8 +1,9 @@
-#include "ErrorLog.h"
-#include "Formats.h"
 #include "ItemArgs.h"
 #include "TestSupport.h"
-#include "dllHome.h"
+
+#include <Riri/ErrorLog.h>
+#include <Riri/Formats.h>
+#include <Riri/dllHome.h>
 
 #include <QCoreApplication>
 #include <QTest>

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "MsgBox.h"
 #include "TestSupport.h"
+
+#include <Riri/MsgBox.h>
 
 #include <QApplication>
 #include <QDir>

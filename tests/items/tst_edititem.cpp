@@ -3,7 +3,7 @@
 #include "items/ItemFieldSet.h"
 #include "items/ItemListView.h"
 #include "items/frmEditItem.h"
-#include "modGlobal.h"
+#include "shared/modGlobal.h"
 
 #include <QComboBox>
 #include <QDateEdit>

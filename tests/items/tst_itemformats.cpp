@@ -1,8 +1,9 @@
 // Money and date texts of the item windows, and the order rules of the list.
-#include "Formats.h"
 #include "items/ItemListModel.h"
 #include "items/ListDates.h"
 #include "items/Money.h"
+
+#include <Riri/Formats.h>
 
 #include <QAbstractItemModelTester>
 #include <QTest>

@@ -1,9 +1,10 @@
 // The owner entry window: what a save stores, the refused second entry that
 // keeps the user's entries, and the window's placement.
-#include "MsgBox.h"
 #include "OwnerTesting.h"
-#include "modGlobal.h"
 #include "owner/frmAddOwner.h"
+#include "shared/modGlobal.h"
+
+#include <Riri/MsgBox.h>
 
 #include <QFile>
 #include <QPointer>

@@ -1,10 +1,11 @@
 // The owner edit window: loading the stored record, rewriting every owner
 // row, the refused update that keeps the user's entries, and life inside the
 // main window's child area.
-#include "MsgBox.h"
 #include "OwnerTesting.h"
-#include "modGlobal.h"
 #include "owner/frmEditOwner.h"
+#include "shared/modGlobal.h"
+
+#include <Riri/MsgBox.h>
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

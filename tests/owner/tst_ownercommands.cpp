@@ -3,11 +3,12 @@
 // and opens the one edit window among the main window's children. Both menu
 // items stay hidden and disabled.
 #include "AppInfo.h"
-#include "MsgBox.h"
 #include "OwnerTesting.h"
 #include "frmMain.h"
 #include "owner/frmAddOwner.h"
 #include "owner/frmEditOwner.h"
+
+#include <Riri/MsgBox.h>
 
 #include <QAction>
 #include <QMdiSubWindow>

@@ -8,14 +8,15 @@
 #include "ReportProbe.h"
 #include "TestSupport.h"
 
-#include "ComponentFolder.h"
-#include "Error.h"
-#include "modGlobal.h"
 #include "reports/BandPaginator.h"
 #include "reports/ReportFormat.h"
 #include "reports/dataReport.h"
 #include "reports/rptRoomReport.h"
 #include "reports/rptTotalInventory.h"
+#include "shared/modGlobal.h"
+
+#include <Riri/ComponentFolder.h>
+#include <Riri/Error.h>
 
 #include <QDir>
 #include <QFile>

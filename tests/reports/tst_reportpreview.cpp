@@ -5,13 +5,14 @@
 #include "ReportProbe.h"
 #include "TestSupport.h"
 
-#include "MsgBox.h"
 #include "frmMain.h"
 #include "platform/FileDialogSeam.h"
 #include "reports/ReportCommands.h"
 #include "reports/ReportPageView.h"
 #include "reports/dataReport.h"
 #include "reports/frmReportPreview.h"
+
+#include <Riri/MsgBox.h>
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ComponentFolder.h"
+#include <Riri/ComponentFolder.h>
 
 #include <QString>
 

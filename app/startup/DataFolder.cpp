@@ -1,8 +1,8 @@
-#include "DataFolder.h"
+#include "startup/DataFolder.h"
 
-#include "Error.h"
-#include "ErrorNumbers.h"
-#include "InstallPaths.h"
+#include <Riri/Error.h>
+#include <Riri/ErrorNumbers.h>
+#include <Riri/InstallPaths.h>
 
 #include <QDateTime>
 #include <QDir>

@@ -1,13 +1,14 @@
-#include "StartupCheck.h"
+#include "startup/StartupCheck.h"
 
 #include "AppInfo.h"
-#include "AutoBackups.h"
-#include "Error.h"
-#include "Formats.h"
-#include "InventoryCheck.h"
-#include "InventoryCopy.h"
-#include "MsgBox.h"
 #include "platform/Pointer.h"
+
+#include <Riri/AutoBackups.h>
+#include <Riri/Error.h>
+#include <Riri/Formats.h>
+#include <Riri/InventoryCheck.h>
+#include <Riri/InventoryCopy.h>
+#include <Riri/MsgBox.h>
 
 #include <QDir>
 #include <QLocale>

@@ -1,11 +1,13 @@
 #pragma once
 
-#include "dllHome.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Registry.h"
 
+#include <Riri/dllHome.h>
+
 #include <QPersistentModelIndex>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class QWidget;
@@ -37,6 +39,12 @@ QString trimBlanks(const QString& text);
 // Waits until the clock reads more than n whole seconds after the start
 // reading, keeping the windows responsive. Always returns true.
 bool Pause(int seconds);
+
+// Registers a step that releases what a part of the program holds (a data
+// source and its connection); EndProgram runs the steps in the order they
+// were registered, after it has unloaded the windows and before it releases
+// objHome.
+void onEndProgram(std::function<void()> release);
 
 // Ends the program in order: closes files, unloads every window, releases the
 // report data source and objHome, returns to the program folder, resets the

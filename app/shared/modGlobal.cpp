@@ -1,11 +1,10 @@
-#include "modGlobal.h"
+#include "shared/modGlobal.h"
 
-#include "Formats.h"
+#include <Riri/Formats.h>
 
 #include "platform/ProgramFolder.h"
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
-#include "reports/dataReport.h"
 #include "ui/PlainText.h"
 
 #include <QApplication>
@@ -20,10 +19,26 @@
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <vector>
 
 std::unique_ptr<Riri::dllHome> objHome;
 std::shared_ptr<Riri::Recordset> rsData;
 QPersistentModelIndex itmData;
+
+namespace {
+
+// What the parts of the program release when it ends, in registration order.
+std::vector<std::function<void()>>& endProgramSteps() {
+    static std::vector<std::function<void()>> steps;
+    return steps;
+}
+
+} // namespace
+
+void onEndProgram(std::function<void()> release) {
+    endProgramSteps().push_back(std::move(release));
+}
 
 void newHome() {
     objHome.reset();
@@ -109,8 +124,11 @@ void EndProgram() {
         }
     }
 
-    // 3. Release the report data source, which closes its connection.
-    releaseDataReport();
+    // 3. Release what the parts of the program hold: the report data source
+    // closes its connection.
+    for (const std::function<void()>& release : endProgramSteps()) {
+        release();
+    }
 
     // 4. Release the component object.
     CloseRecordset();

@@ -1,0 +1,80 @@
+cmake_minimum_required(VERSION 3.25)
+# cmake -DSOURCE_DIR=... -DSTAMP=... -P CheckLayers.cmake
+# Fails when a file includes a header of a higher layer, or names a program
+# header without the folder it comes from. Layers.cmake says which layers
+# there are.
+
+# The folders below app/ each layer may include from, its own among them.
+set(_platform platform)
+set(_ui ${_platform} ui)
+set(_shared ${_ui} shared)
+set(_subsystem ${_shared})
+set(_subsystems items owner reports utils cli startup)
+
+# Texts of the includes in file `path`, quoted ones only.
+function(quoted_includes path out)
+  file(STRINGS "${path}" lines REGEX "^[ \t]*#[ \t]*include[ \t]+\"")
+  set(names)
+  foreach(line IN LISTS lines)
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]+\"([^\"]+)\".*$" "\\1" name "${line}")
+    list(APPEND names "${name}")
+  endforeach()
+  set(${out} "${names}" PARENT_SCOPE)
+endfunction()
+
+set(problems)
+
+# The component includes no program header: its own by bare name only.
+file(GLOB_RECURSE component_files "${SOURCE_DIR}/component/*.h" "${SOURCE_DIR}/component/*.cpp")
+foreach(path IN LISTS component_files)
+  quoted_includes("${path}" names)
+  foreach(name IN LISTS names)
+    get_filename_component(dir "${path}" DIRECTORY)
+    if(NOT EXISTS "${dir}/${name}")
+      list(APPEND problems "${path}: \"${name}\" is not a header of the component")
+    endif()
+  endforeach()
+endforeach()
+
+file(GLOB_RECURSE app_files RELATIVE "${SOURCE_DIR}/app" "${SOURCE_DIR}/app/*.h"
+     "${SOURCE_DIR}/app/*.cpp")
+foreach(rel IN LISTS app_files)
+  string(FIND "${rel}" "/" slash)
+  if(slash EQUAL -1)
+    continue() # the shell includes every layer
+  endif()
+  string(SUBSTRING "${rel}" 0 ${slash} folder)
+  if(folder STREQUAL "platform")
+    set(allowed ${_platform})
+  elseif(folder STREQUAL "ui")
+    set(allowed ${_ui})
+  elseif(folder STREQUAL "shared")
+    set(allowed ${_shared})
+  elseif(folder IN_LIST _subsystems)
+    set(allowed ${_subsystem} ${folder})
+  else()
+    list(APPEND problems "app/${rel}: the folder ${folder} belongs to no layer (cmake/Layers.cmake)")
+    continue()
+  endif()
+  quoted_includes("${SOURCE_DIR}/app/${rel}" names)
+  foreach(name IN LISTS names)
+    if(name STREQUAL "AppInfo.h" OR name MATCHES "\\.moc$" OR name MATCHES "^moc_")
+      continue()
+    endif()
+    string(FIND "${name}" "/" nameSlash)
+    if(nameSlash EQUAL -1)
+      list(APPEND problems "app/${rel}: \"${name}\" does not say its folder (write it from app/)")
+      continue()
+    endif()
+    string(SUBSTRING "${name}" 0 ${nameSlash} from)
+    if(NOT from IN_LIST allowed)
+      list(APPEND problems "app/${rel}: \"${name}\" is in a layer above ${folder}")
+    endif()
+  endforeach()
+endforeach()
+
+if(problems)
+  list(JOIN problems "\n  " text)
+  message(FATAL_ERROR "Includes that cross the layers:\n  ${text}")
+endif()
+file(TOUCH "${STAMP}")
