@@ -3,6 +3,8 @@
 #include "DataFolder.h"
 #include "Error.h"
 #include "MsgBox.h"
+#include "ScopedEnv.h"
+#include "StartupHostRun.h"
 #include "TestSupport.h"
 #include "frmMain.h"
 #include "modGlobal.h"
@@ -123,72 +125,19 @@ bool execute(const QString& database, const QString& sql) {
     return done;
 }
 
-// What the packaged start-up host printed and how it ended.
-struct HostRun {
-    QStringList boxes; // "<flags>|<caption>|<text>"
-    QStringList lines;
-    int exitCode = -1;
-    bool finished = false;
-};
-
+// Runs the start-up host in the packaged layout.
 HostRun runPackaged(const QString& installFolder, const QString& dataHome,
                     const QString& runtimeFolder) {
-    QProcess host;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder);
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    host.setProcessEnvironment(environment);
-    host.setWorkingDirectory(QDir::tempPath());
-    host.start(QStringLiteral(PACKAGED_STARTUP_HOST), {installFolder});
-    HostRun run;
-    run.finished = host.waitForFinished(60000);
-    run.exitCode = host.exitCode();
-    const QString output = QString::fromUtf8(host.readAllStandardOutput());
-    for (const QString& line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        run.lines.append(line);
-        if (line.startsWith(QStringLiteral("BOX "))) {
-            run.boxes.append(line.mid(4));
-        }
-    }
-    if (!run.finished) {
-        host.kill();
-        host.waitForFinished();
-    }
-    return run;
+    return runStartupHost(QStringLiteral(STARTUP_HOST),
+                          {QStringLiteral("--packaged"), installFolder},
+                          {{QStringLiteral("XDG_DATA_HOME"), dataHome},
+                           {QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder}});
 }
 
 int modeOf(const QString& path) {
     struct stat info {};
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
 }
-
-// Sets an environment variable for one scope, restoring it afterwards.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const QByteArray& value)
-        : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name)) {
-        if (value.isNull()) {
-            qunsetenv(name);
-        } else {
-            qputenv(name, value);
-        }
-    }
-    ~ScopedEnv() {
-        if (m_had) {
-            qputenv(m_name, m_old);
-        } else {
-            qunsetenv(m_name);
-        }
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* m_name;
-    bool m_had;
-    QByteArray m_old;
-};
 
 } // namespace
 
@@ -278,7 +227,7 @@ void tst_DataFolder::packagedFirstSecondAndMissingDatabaseStarts() {
     QVERIFY(run.finished);
     QCOMPARE(run.exitCode, 3);
     QCOMPARE(run.boxes, QStringList());
-    QVERIFY(run.lines.contains(QStringLiteral("SHOWN ") + data));
+    QCOMPARE(run.shown().value(2), data);
     QCOMPARE(modeOf(data), 0700);
     QVERIFY(QFileInfo(database).isFile());
     QVERIFY(QFileInfo(database).isWritable());

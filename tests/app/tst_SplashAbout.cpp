@@ -19,16 +19,6 @@
 
 namespace {
 
-bool writeScript(const QString& path, const QByteArray& body) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    file.write("#!/bin/sh\n" + body);
-    file.close();
-    return file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
 QColor centreColour(const QLabel* label) {
     const QImage image = label->pixmap().toImage();
     return image.pixelColor(image.width() / 2, image.height() / 2);

@@ -2,6 +2,7 @@
 #include "Error.h"
 #include "ErrorLog.h"
 #include "MsgBox.h"
+#include "StartupHostRun.h"
 #include "TestSupport.h"
 #include "frmAbout.h"
 #include "frmMain.h"
@@ -28,38 +29,11 @@
 
 namespace {
 
-// What the start-up host printed and how it ended.
-struct HostRun {
-    QStringList boxes; // "<flags>|<caption>|<text>"
-    QStringList lines;
-    int exitCode = -1;
-    bool finished = false;
-};
-
+// Runs the start-up host in the configured layout.
 HostRun runHost(const QString& folder, const QString& runtimeFolder, const QStringList& extra = {},
                 const QString& workingFolder = QDir::tempPath()) {
-    QProcess host;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder);
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    host.setProcessEnvironment(environment);
-    host.setWorkingDirectory(workingFolder);
-    host.start(QStringLiteral(STARTUP_HOST), QStringList{folder} + extra);
-    HostRun run;
-    run.finished = host.waitForFinished(60000);
-    run.exitCode = host.exitCode();
-    const QString output = QString::fromUtf8(host.readAllStandardOutput());
-    for (const QString& line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        run.lines.append(line);
-        if (line.startsWith(QStringLiteral("BOX "))) {
-            run.boxes.append(line.mid(4));
-        }
-    }
-    if (!run.finished) {
-        host.kill();
-        host.waitForFinished();
-    }
-    return run;
+    return runStartupHost(QStringLiteral(STARTUP_HOST), QStringList{folder} + extra,
+                          {{QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder}}, workingFolder);
 }
 
 QString escaped(QString text) {
@@ -368,8 +342,8 @@ void tst_Startup::exitEndsTheProgramAndFreesTheLock() {
             runHost(install.folder(), runtime.path(), {QStringLiteral("exit")}, elsewhere.path());
         QVERIFY(run.finished);
         QCOMPARE(run.boxes, QStringList());
-        QCOMPARE(run.lines,
-                 QStringList{QStringLiteral("SHOWN Quorvane  -  2.0|") + install.folder()});
+        QCOMPARE(run.lines, QStringList{QStringLiteral("SHOWN Quorvane  -  2.0|") +
+                                        install.folder() + QLatin1Char('|') + install.folder()});
         QCOMPARE(run.exitCode, 0);
     }
 }

@@ -1,6 +1,7 @@
 #include "AppInfo.h"
 #include "ErrorLog.h"
 #include "MsgBox.h"
+#include "ScopedEnv.h"
 #include "TestSupport.h"
 #include "frmAbout.h"
 #include "frmMain.h"
@@ -75,16 +76,6 @@ QList<MenuEntry> entriesOf(QMenu* menu) {
 
 QAction* command(frmMain& main, const char* name) {
     return main.findChild<QAction*>(QLatin1String(name));
-}
-
-bool writeScript(const QString& path, const QByteArray& body) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    file.write("#!/bin/sh\n" + body);
-    file.close();
-    return file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 const char* kItemRow =
@@ -388,10 +379,10 @@ void tst_frmMain::checkForUpdatesStartsTheBrowser() {
     QVERIFY(writeScript(tools.path() + QStringLiteral("/xdg-open"),
                         "echo $$ \"$@\" > \"" + record + ".part\"\nmv \"" + record + ".part\" \"" +
                             record + "\"\nexec sleep 30\n"));
-    const QByteArray oldPath = qgetenv("PATH");
-    qputenv("PATH", tools.path().toLocal8Bit() + ':' + oldPath);
-    command(main, "mnuHelpCheckUpdates")->trigger();
-    qputenv("PATH", oldPath);
+    {
+        const ScopedEnv path("PATH", tools.path().toLocal8Bit() + ':' + qgetenv("PATH"));
+        command(main, "mnuHelpCheckUpdates")->trigger();
+    }
     // The command returned while the browser runs on.
     QTRY_VERIFY(QFile::exists(QString::fromLocal8Bit(record)));
     QFile file(QString::fromLocal8Bit(record));

@@ -24,17 +24,6 @@ double cpuSeconds() {
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-// Puts an executable shell script of that name in the folder.
-bool writeScript(const QString& path, const QByteArray& body) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    file.write("#!/bin/sh\n" + body);
-    file.close();
-    return file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
 } // namespace
 
 class tst_modGlobal : public QObject {

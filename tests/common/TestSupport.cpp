@@ -105,6 +105,16 @@ QStringList TestInstall::logLines() const {
     return lines;
 }
 
+bool writeScript(const QString& path, const QByteArray& body) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    file.write("#!/bin/sh\n" + body);
+    file.close();
+    return file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
 MsgResponder::MsgResponder() {
     g_previous =
         Riri::setMsgBoxHandler([this](const QString& prompt, int flags, const QString& title) {

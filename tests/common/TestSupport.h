@@ -48,6 +48,11 @@ private:
     bool m_valid = false;
 };
 
+// Writes an executable shell script: "#!/bin/sh" and the body. The tests put
+// such scripts on PATH to stand in for the programs the code under test
+// starts. False when the file could not be written.
+bool writeScript(const QString& path, const QByteArray& body);
+
 // One message box the code under test showed.
 struct ShownBox {
     QString prompt;

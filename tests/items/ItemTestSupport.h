@@ -2,6 +2,7 @@
 
 #include "MsgBox.h"
 #include "TestSupport.h"
+#include "WindowTesting.h"
 
 #include <QApplication>
 #include <QDir>
@@ -51,13 +52,6 @@ inline bool storeItem(const TestInstall& install, const StoredItem& i) {
                                  sqlText(i.model), sqlText(i.room), i.cost, i.value,
                                  sqlText(i.bought), sqlText(i.from))
                             .arg(sqlText(i.description), sqlText(i.notes)));
-}
-
-// Shows the window and makes it the active one, so that focus moves work.
-inline bool showActive(QWidget& window) {
-    window.show();
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
 }
 
 inline void clickRow(QTreeView* view, int row) {
