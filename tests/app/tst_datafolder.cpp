@@ -141,7 +141,7 @@ int modeOf(const QString& path) {
 
 } // namespace
 
-class tst_DataFolder : public QObject {
+class tst_datafolder : public QObject {
     Q_OBJECT
 
 private slots:
@@ -158,18 +158,18 @@ private:
     QTemporaryDir m_runtime;
 };
 
-void tst_DataFolder::initTestCase() {
+void tst_datafolder::initTestCase() {
     QVERIFY(m_runtime.isValid());
     qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
 }
 
-void tst_DataFolder::cleanup() {
+void tst_datafolder::cleanup() {
     delete mainForm();
     objHome.reset();
     QDir::setCurrent(QDir::tempPath());
 }
 
-void tst_DataFolder::dataFolderOfEachLayout() {
+void tst_datafolder::dataFolderOfEachLayout() {
     QTemporaryDir home;
     const ScopedEnv homeEnv("HOME", home.path().toLocal8Bit());
     {
@@ -197,7 +197,7 @@ void tst_DataFolder::dataFolderOfEachLayout() {
     Riri::setComponentFolder(QString());
 }
 
-void tst_DataFolder::selfContainedLayoutPreparesNothing() {
+void tst_datafolder::selfContainedLayoutPreparesNothing() {
     ReadOnlyInstall install;
     QVERIFY(install.isValid());
     QTemporaryDir dataHome;
@@ -210,7 +210,7 @@ void tst_DataFolder::selfContainedLayoutPreparesNothing() {
              data + QStringLiteral("/help/quorvane.qhc"));
 }
 
-void tst_DataFolder::packagedFirstSecondAndMissingDatabaseStarts() {
+void tst_datafolder::packagedFirstSecondAndMissingDatabaseStarts() {
     ReadOnlyInstall install;
     QVERIFY(install.isValid());
     const auto before = install.snapshot();
@@ -264,7 +264,7 @@ void tst_DataFolder::packagedFirstSecondAndMissingDatabaseStarts() {
     QCOMPARE(install.snapshot(), before);
 }
 
-void tst_DataFolder::firstStartThatCannotMakeTheFolderLeavesNothing() {
+void tst_datafolder::firstStartThatCannotMakeTheFolderLeavesNothing() {
     ReadOnlyInstall install;
     QVERIFY(install.isValid());
     QTemporaryDir dataHome;
@@ -294,7 +294,7 @@ void tst_DataFolder::firstStartThatCannotMakeTheFolderLeavesNothing() {
     QVERIFY(!QFileInfo::exists(data));
 }
 
-void tst_DataFolder::readOnlyInstallationStillAddsEditsAndDeletes() {
+void tst_datafolder::readOnlyInstallationStillAddsEditsAndDeletes() {
     ReadOnlyInstall install;
     QVERIFY(install.isValid());
     const auto before = install.snapshot();
@@ -347,7 +347,7 @@ void tst_DataFolder::readOnlyInstallationStillAddsEditsAndDeletes() {
     Riri::setComponentFolder(QString());
 }
 
-void tst_DataFolder::helpCopyFollowsTheInstalledHelp() {
+void tst_datafolder::helpCopyFollowsTheInstalledHelp() {
     QTemporaryDir install;
     QTemporaryDir data;
     const QDir built(QStringLiteral(QUORVANE_INSTALL_DIR));
@@ -385,5 +385,5 @@ void tst_DataFolder::helpCopyFollowsTheInstalledHelp() {
     QVERIFY(!refreshHelpCopy(data.path(), nothing.path()));
 }
 
-QTEST_MAIN(tst_DataFolder)
-#include "tst_DataFolder.moc"
+QTEST_MAIN(tst_datafolder)
+#include "tst_datafolder.moc"

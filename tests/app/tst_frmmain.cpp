@@ -83,7 +83,7 @@ const char* kItemRow =
 
 } // namespace
 
-class tst_frmMain : public QObject {
+class tst_frmmain : public QObject {
     Q_OBJECT
 private slots:
     void captionSizeAndComponent();
@@ -99,7 +99,7 @@ private slots:
     void aboutIsModal();
 };
 
-void tst_frmMain::captionSizeAndComponent() {
+void tst_frmmain::captionSizeAndComponent() {
     TestInstall install;
     objHome.reset();
     frmMain main;
@@ -115,7 +115,7 @@ void tst_frmMain::captionSizeAndComponent() {
              qPrintable(QStringLiteral("%1x%2").arg(inner.width()).arg(inner.height())));
 }
 
-void tst_frmMain::menuTree() {
+void tst_frmmain::menuTree() {
     TestInstall install;
     frmMain main;
     const QList<QAction*> menus = main.menuBar()->actions();
@@ -193,7 +193,7 @@ void tst_frmMain::menuTree() {
     }
 }
 
-void tst_frmMain::recordChecksOnEmptyTables() {
+void tst_frmmain::recordChecksOnEmptyTables() {
     TestInstall install;
     frmMain main;
     main.show();
@@ -228,7 +228,7 @@ void tst_frmMain::recordChecksOnEmptyTables() {
     }
 }
 
-void tst_frmMain::recordChecksWithRecords() {
+void tst_frmmain::recordChecksWithRecords() {
     TestInstall install;
     QVERIFY(install.exec(QString::fromLatin1(kItemRow)));
     frmMain main;
@@ -245,7 +245,7 @@ void tst_frmMain::recordChecksWithRecords() {
     QVERIFY(!rsData);
 }
 
-void tst_frmMain::recordCheckWithoutComponent() {
+void tst_frmmain::recordCheckWithoutComponent() {
     TestInstall install;
     QVERIFY(install.exec(QString::fromLatin1(kItemRow)));
     frmMain main;
@@ -278,7 +278,7 @@ void tst_frmMain::recordCheckWithoutComponent() {
     QCOMPARE(boxes.count(), 2);
 }
 
-void tst_frmMain::recordCheckOnALockedDatabase() {
+void tst_frmmain::recordCheckOnALockedDatabase() {
     TestInstall install;
     QVERIFY(install.exec(QString::fromLatin1(kItemRow)));
     frmMain main;
@@ -301,7 +301,7 @@ void tst_frmMain::recordCheckOnALockedDatabase() {
     QCOMPARE(main.mdiArea()->subWindowList().size(), 1);
 }
 
-void tst_frmMain::oneInstanceOfEachChild() {
+void tst_frmmain::oneInstanceOfEachChild() {
     TestInstall install;
     frmMain main;
     main.show();
@@ -339,7 +339,7 @@ void tst_frmMain::oneInstanceOfEachChild() {
     QTRY_COMPARE(main.mdiArea()->subWindowList().size(), 1);
 }
 
-void tst_frmMain::windowArrangements() {
+void tst_frmmain::windowArrangements() {
     TestInstall install;
     frmMain main;
     main.show();
@@ -369,7 +369,7 @@ void tst_frmMain::windowArrangements() {
     QVERIFY(!a->geometry().intersects(b->geometry()));
 }
 
-void tst_frmMain::checkForUpdatesStartsTheBrowser() {
+void tst_frmmain::checkForUpdatesStartsTheBrowser() {
     TestInstall install;
     frmMain main;
     // The browser command of the stand-in is the XDG opener; one that writes
@@ -396,7 +396,7 @@ void tst_frmMain::checkForUpdatesStartsTheBrowser() {
     ::kill(browser, SIGTERM);
 }
 
-void tst_frmMain::helpOpensContentsIndexAndSearch() {
+void tst_frmmain::helpOpensContentsIndexAndSearch() {
     TestInstall install;
     // The help as the build lays it out, copied into this installation.
     QDir().mkpath(install.folder() + QStringLiteral("/help"));
@@ -464,7 +464,7 @@ void tst_frmMain::helpOpensContentsIndexAndSearch() {
     QTRY_VERIFY(HelpViewer::current() == nullptr);
 }
 
-void tst_frmMain::aboutIsModal() {
+void tst_frmmain::aboutIsModal() {
     TestInstall install;
     frmMain main;
     main.show();
@@ -489,5 +489,5 @@ void tst_frmMain::aboutIsModal() {
     QVERIFY(QApplication::activeModalWidget() == nullptr);
 }
 
-QTEST_MAIN(tst_frmMain)
-#include "tst_frmMain.moc"
+QTEST_MAIN(tst_frmmain)
+#include "tst_frmmain.moc"

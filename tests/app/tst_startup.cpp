@@ -67,7 +67,7 @@ StartupSeams quietSeams(QList<int>* steps = nullptr, int failAt = 0, int number 
 
 } // namespace
 
-class tst_Startup : public QObject {
+class tst_startup : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -87,18 +87,18 @@ private:
     QTemporaryDir m_runtime;
 };
 
-void tst_Startup::initTestCase() {
+void tst_startup::initTestCase() {
     QVERIFY(m_runtime.isValid());
     qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
 }
 
-void tst_Startup::cleanup() {
+void tst_startup::cleanup() {
     delete mainForm();
     objHome.reset();
     QDir::setCurrent(QDir::tempPath());
 }
 
-void tst_Startup::startsInItsOwnFolder() {
+void tst_startup::startsInItsOwnFolder() {
     TestInstall install;
     QTemporaryDir elsewhere;
     QDir::setCurrent(elsewhere.path());
@@ -118,7 +118,7 @@ void tst_Startup::startsInItsOwnFolder() {
     QVERIFY(!QFile::exists(install.logPath()));
 }
 
-void tst_Startup::unexpectedFailureIsLoggedAndStops() {
+void tst_startup::unexpectedFailureIsLoggedAndStops() {
     TestInstall install;
     MsgResponder boxes;
     boxes.expect(Riri::vbOK);
@@ -159,7 +159,7 @@ void tst_Startup::unexpectedFailureIsLoggedAndStops() {
     QVERIFY(install.logLines().last() == Riri::ErrorLog::ruleLine());
 }
 
-void tst_Startup::fileFailuresAreSkipped() {
+void tst_startup::fileFailuresAreSkipped() {
     TestInstall install;
     MsgResponder boxes; // neither failure shows a box
     QList<int> steps;
@@ -177,7 +177,7 @@ void tst_Startup::fileFailuresAreSkipped() {
     QVERIFY(!QFile::exists(install.logPath()));
 }
 
-void tst_Startup::presenterShowsTheBoxTheFlagsName() {
+void tst_startup::presenterShowsTheBoxTheFlagsName() {
     struct Seen {
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QMessageBox::StandardButtons buttons;
@@ -243,7 +243,7 @@ void tst_Startup::presenterShowsTheBoxTheFlagsName() {
     QCOMPARE(seen.icon, QMessageBox::NoIcon);
 }
 
-void tst_Startup::missingDatabaseEndsTheProgram() {
+void tst_startup::missingDatabaseEndsTheProgram() {
     QTemporaryDir folder;
     QTemporaryDir runtime;
     const HostRun run = runHost(folder.path(), runtime.path());
@@ -260,7 +260,7 @@ void tst_Startup::missingDatabaseEndsTheProgram() {
     QVERIFY(!QFile::exists(folder.path() + QStringLiteral("/error.log")));
 }
 
-void tst_Startup::secondInstanceIsRefused() {
+void tst_startup::secondInstanceIsRefused() {
     TestInstall install;
     // This process is the first instance: it holds the lock of this user.
     QVERIFY(!SingleInstance::anotherIsRunning());
@@ -272,7 +272,7 @@ void tst_Startup::secondInstanceIsRefused() {
     QCOMPARE(run.lines.size(), 1);
 }
 
-void tst_Startup::leftoverLockFileIsTakenOver_data() {
+void tst_startup::leftoverLockFileIsTakenOver_data() {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<bool>("unreadable");
     QTest::newRow("empty") << QByteArray() << false;
@@ -288,7 +288,7 @@ void tst_Startup::leftoverLockFileIsTakenOver_data() {
 // A lock file that no running program holds (what a crash or a power loss
 // during its write leaves, or one written under another host name) never
 // stands in the way of a start.
-void tst_Startup::leftoverLockFileIsTakenOver() {
+void tst_startup::leftoverLockFileIsTakenOver() {
     QFETCH(QByteArray, content);
     QFETCH(bool, unreadable);
     TestInstall install;
@@ -315,7 +315,7 @@ void tst_Startup::leftoverLockFileIsTakenOver() {
 
 // The lock of a running program refuses the start, even when its file says
 // nothing about the holder.
-void tst_Startup::liveHolderRefusesWhateverTheFileHolds() {
+void tst_startup::liveHolderRefusesWhateverTheFileHolds() {
     TestInstall install;
     QTemporaryDir runtime;
     const QString path =
@@ -332,7 +332,7 @@ void tst_Startup::liveHolderRefusesWhateverTheFileHolds() {
                             "48|Quorvane|Quorvane is already running on this computer! ")});
 }
 
-void tst_Startup::exitEndsTheProgramAndFreesTheLock() {
+void tst_startup::exitEndsTheProgramAndFreesTheLock() {
     TestInstall install;
     QTemporaryDir runtime;
     QTemporaryDir elsewhere;
@@ -348,5 +348,5 @@ void tst_Startup::exitEndsTheProgramAndFreesTheLock() {
     }
 }
 
-QTEST_MAIN(tst_Startup)
-#include "tst_Startup.moc"
+QTEST_MAIN(tst_startup)
+#include "tst_startup.moc"
