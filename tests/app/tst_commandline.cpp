@@ -14,7 +14,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <sqlite3.h>
 
 namespace {
 
@@ -82,27 +81,14 @@ void tst_commandline::cleanup() {
 }
 
 bool tst_commandline::sql(const QString& statement) const {
-    sqlite3* handle = nullptr;
-    const bool ok =
-        sqlite3_open_v2(db().toUtf8(), &handle, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
-        sqlite3_exec(handle, statement.toUtf8(), nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_close(handle);
-    return ok;
+    return execDatabase(db(), statement);
 }
 
 QStringList tst_commandline::column(const QString& query) const {
     QStringList rows;
-    sqlite3* handle = nullptr;
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_open_v2(db().toUtf8(), &handle, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
-        sqlite3_prepare_v2(handle, query.toUtf8(), -1, &stmt, nullptr) == SQLITE_OK) {
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            rows.append(
-                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))));
-        }
+    for (const QVariantList& row : queryDatabase(db(), query)) {
+        rows.append(row.value(0).toString());
     }
-    sqlite3_finalize(stmt);
-    sqlite3_close(handle);
     return rows;
 }
 

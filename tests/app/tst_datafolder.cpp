@@ -20,7 +20,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <sqlite3.h>
 #include <sys/stat.h>
 
 namespace {
@@ -100,29 +99,8 @@ private:
 
 // One number read from a database file with SQLite directly; -1 on failure.
 qint64 scalar(const QString& database, const QString& sql) {
-    sqlite3* db = nullptr;
-    qint64 value = -1;
-    if (sqlite3_open_v2(database.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
-        SQLITE_OK) {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr) ==
-                SQLITE_OK &&
-            sqlite3_step(statement) == SQLITE_ROW) {
-            value = sqlite3_column_int64(statement, 0);
-        }
-        sqlite3_finalize(statement);
-    }
-    sqlite3_close(db);
-    return value;
-}
-
-bool execute(const QString& database, const QString& sql) {
-    sqlite3* db = nullptr;
-    bool done = sqlite3_open_v2(database.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE,
-                                nullptr) == SQLITE_OK &&
-                sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_close(db);
-    return done;
+    const QList<QVariantList> rows = queryDatabase(database, sql);
+    return rows.isEmpty() || rows.first().isEmpty() ? -1 : rows.first().first().toLongLong();
 }
 
 // Runs the start-up host in the packaged layout.
@@ -239,8 +217,9 @@ void tst_datafolder::packagedFirstSecondAndMissingDatabaseStarts() {
     QCOMPARE(install.snapshot(), before);
 
     // Second start: the inventory is the user's, kept as it is.
-    QVERIFY(execute(database, QStringLiteral("INSERT INTO tblItems (ItemID, ItemName, RoomName) "
-                                             "VALUES ('A-1', 'Kept lamp', 'Kitchen')")));
+    QVERIFY(
+        execDatabase(database, QStringLiteral("INSERT INTO tblItems (ItemID, ItemName, RoomName) "
+                                              "VALUES ('A-1', 'Kept lamp', 'Kitchen')")));
     run = runPackaged(install.folder(), home, runtime.path());
     QVERIFY(run.finished);
     QCOMPARE(run.exitCode, 3);
