@@ -1,9 +1,6 @@
 #include "OwnerTesting.h"
 
-#include "frmMain.h"
 #include "owner/frmAddOwner.h"
-
-OwnerTestCase::~OwnerTestCase() = default;
 
 bool OwnerTestCase::startTest(bool withMainWindow) {
     // A responder or installation left by a failed cleanup goes first, so

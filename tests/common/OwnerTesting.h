@@ -2,13 +2,12 @@
 
 #include "TestSupport.h"
 #include "WindowTesting.h"
+#include "frmMain.h"
 #include "owner/OwnerFields.h"
 
 #include <QLineEdit>
 #include <QObject>
 #include <memory>
-
-class frmMain;
 
 // What every owner window test starts from: a fresh installation with the
 // program pointed at it, a message-box responder and, for the tests of the
@@ -17,9 +16,6 @@ class frmMain;
 // checks.
 class OwnerTestCase : public QObject {
     Q_OBJECT
-public:
-    ~OwnerTestCase() override;
-
 protected:
     // Makes the installation and the responder, and the main window when
     // asked; false when the installation could not be made or the main window
