@@ -36,6 +36,17 @@ namespace {
 
 frmMain* g_mainForm = nullptr;
 
+// The command that opens a web page: the open command of the HTML file type,
+// read from the classes root, without a folder separator added.
+QString webBrowserCommand() {
+    const bool classesRoot = true;
+    const bool otherRoot = false;
+    const bool addSeparator = false;
+    return GetRegString(QStringLiteral("htmlfile\\shell\\open\\command"), QString(), classesRoot,
+                        otherRoot, otherRoot, otherRoot, otherRoot, otherRoot, otherRoot,
+                        addSeparator);
+}
+
 } // namespace
 
 frmMain* mainForm() {
@@ -584,10 +595,7 @@ void frmMain::mnuShowHelp_Click() {
 }
 
 void frmMain::mnuHelpCheckUpdates_Click() {
-    const QString browser =
-        GetRegString(QStringLiteral("htmlfile\\shell\\open\\command"), QString(), true, false,
-                     false, false, false, false, false, false);
-    Detached::start(browser + QLatin1Char(' ') + productPage());
+    Detached::start(webBrowserCommand() + QLatin1Char(' ') + productPage());
 }
 
 void frmMain::mnuHelpAbout_Click() {

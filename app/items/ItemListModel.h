@@ -17,9 +17,10 @@ class Recordset;
 // one UTF-16 buffer so that a list of a hundred thousand items costs little
 // more than its text. Column 0 is the row's text and key (the ItemID).
 //
-// The list has one sort direction for all its columns. Each sort flips it and
-// orders the rows once by one column; rows filled in later come in the order
-// they are delivered.
+// The list has one sort direction for all its columns. sortBy flips it and
+// orders the rows once by one column; sortRows does the same in the direction
+// it is given, which becomes the list's. Rows filled in later come in the
+// order they are delivered.
 class ItemListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -66,7 +67,6 @@ public:
     void showOnly(std::vector<std::uint8_t> keep);
     // Shows every stored row again.
     void showAll();
-    bool isFiltered() const { return !m_keep.empty(); }
 
     // Rows as stored (in delivery order), shown or not.
     int storedRowCount() const;
@@ -89,7 +89,7 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
-    // The rows kept by ShowOnly, in the order of all stored rows.
+    // The rows kept by showOnly, in the order of all stored rows.
     void showKeptRows();
     // Moves the views' indexes to the new rows of the stored rows they stood for.
     void movePersistentIndexes(const QModelIndexList& before,

@@ -19,7 +19,7 @@ public:
     // A stored date ("2005-03-01", or with a time of day) as list text. An
     // empty text stays empty; a text that is no date is shown as it is.
     QString show(QStringView stored);
-    // As Show, without making a string: the view stays valid until the next
+    // As show, without making a string: the view stays valid until the next
     // call.
     QStringView showView(QStringView stored);
     // A date as list text.

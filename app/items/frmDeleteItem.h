@@ -24,7 +24,7 @@ public:
     // The six captions of the detail area, left to right.
     std::array<QLabel*, 6> lblCaption{};
     // The value labels: 0 Item ID, 1 Item Name, 2 Room, 3 Cost, 4 Value,
-    // 5 Serial No.; lblData(0) holds the identifier that Delete acts on.
+    // 5 Serial No.; lblData[0] holds the identifier that Delete acts on.
     std::array<QLabel*, 6> lblData{};
     QPushButton* cmdDelete = nullptr;
     QPushButton* cmdClear = nullptr;

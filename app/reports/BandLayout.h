@@ -71,10 +71,6 @@ struct Definition {
 
     int pageWidth() const { return landscape ? paperHeight : paperWidth; }
     int pageHeight() const { return landscape ? paperWidth : paperHeight; }
-    // The height left for group and detail sections between header and footer.
-    int bodyHeight() const {
-        return pageHeight() - topMargin - bottomMargin - pageHeader.height - pageFooter.height;
-    }
     const Section& section(SectionKind kind) const;
 };
 

@@ -3,15 +3,15 @@
 class QWidget;
 class frmReportPreview;
 
-// The Reports menu's two commands, run after the main window's record check
-// has found items. Each reads the database afresh and shows its report in a
-// modeless preview; a preview of the same report left from an earlier run is
-// discarded first, so there is never more than one per report. A failure
-// while reading or laying out shows nothing. The preview is a window of its
-// own, kept above `parent` when one is given.
+// The Reports menu's three commands: the complete inventory, the inventory
+// by room and the valuation summary, each run after the main window's record
+// check has found items. Each reads the database afresh and shows its report
+// in a modeless preview; a preview of the same report left from an earlier
+// run is discarded first, so there is never more than one per report. A
+// failure while reading or laying out shows nothing. The preview is a window
+// of its own, kept above `parent` when one is given.
 void runTotalInventoryReport(QWidget* parent = nullptr);
 void runRoomReport(QWidget* parent = nullptr);
-// The valuation summary, run the same way.
 void runValuationSummary(QWidget* parent = nullptr);
 
 // The open preview of each report, or null.

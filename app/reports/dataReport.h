@@ -47,7 +47,7 @@ private:
 };
 
 // The reports' data source: a connection of its own to the inventory database
-// and the two commands the reports are bound to. Every command opens the
+// and the three commands the reports are bound to. Every command opens the
 // connection, reads the database afresh into a detached record set and
 // closes the connection again.
 class DataReport {

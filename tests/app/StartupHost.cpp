@@ -2,14 +2,18 @@
 // tests, with every message box written to standard output (and answered
 // with its default button) instead of shown.
 //
-// Usage: startup_host FOLDER [exit]
-//   FOLDER  the installation folder start-up works in
-//   exit    choose Add > eXit once the main window is shown
+// Usage: startup_host [--packaged] FOLDER [exit]
+//   --packaged  the packaged layout: the read-only files in FOLDER, the data
+//               in the user's data folder below $XDG_DATA_HOME; without it
+//               the layout the build is configured for, with the data in
+//               FOLDER
+//   FOLDER      the installation folder start-up works in
+//   exit        choose Add > eXit once the main window is shown
 // Output lines: "BOX <flags>|<caption>|<text with line breaks as \n>",
-// "SHOWN <caption>|<working folder>" when the main window is shown, and
-// "STOPPED" when start-up stopped without showing it. The process ends with
-// 0 when EndProgram or the single-instance check ended it, 3 after "SHOWN",
-// 4 after "STOPPED".
+// "SHOWN <caption>|<working folder>|<data folder>" when the main window is
+// shown, and "STOPPED" when start-up stopped without showing it. The process
+// ends with 0 when EndProgram or the single-instance check ended it, 3 after
+// "SHOWN", 4 after "STOPPED".
 
 #include "frmMain.h"
 #include "modMain.h"
@@ -25,14 +29,22 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: startup_host FOLDER [exit]\n");
+    QStringList arguments = QApplication::arguments().mid(1);
+    const bool packaged = !arguments.isEmpty() && arguments.first() == QStringLiteral("--packaged");
+    if (packaged) {
+        arguments.removeFirst();
+    }
+    if (arguments.isEmpty() || arguments.size() > 2 ||
+        (arguments.size() == 2 && arguments[1] != QStringLiteral("exit"))) {
+        std::fprintf(stderr, "usage: startup_host [--packaged] FOLDER [exit]\n");
         return 2;
     }
-    const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
-    const bool exitAfterShow = argc > 2 && qstrcmp(argv[2], "exit") == 0;
+    const QString folder = QDir(arguments[0]).absolutePath();
+    const bool exitAfterShow = arguments.size() == 2;
     setProgramFolder(folder);
-    Riri::setComponentFolder(folder);
+    // What the component's folder is in a build configured for the packaged
+    // layout.
+    Riri::setComponentFolder(packaged ? Riri::dataFolder(Riri::Layout::Packaged) : folder);
     Riri::setMsgBoxHandler([](const QString& prompt, int flags, const QString& title) {
         QString text = prompt;
         text.replace(QStringLiteral("\r"), QStringLiteral("\\r"))
@@ -44,12 +56,16 @@ int main(int argc, char** argv) {
     StartupSeams seams;
     seams.installPresenter = false;
     seams.splashPause = [](int) { return true; };
+    if (packaged) {
+        seams.layout = Riri::Layout::Packaged;
+    }
     if (!Main(seams)) {
         std::printf("STOPPED\n");
         return 4;
     }
-    std::printf("SHOWN %s|%s\n", mainForm()->windowTitle().toUtf8().constData(),
-                QDir::currentPath().toUtf8().constData());
+    std::printf("SHOWN %s|%s|%s\n", mainForm()->windowTitle().toUtf8().constData(),
+                QDir::currentPath().toUtf8().constData(),
+                Riri::componentFolder().toUtf8().constData());
     std::fflush(stdout);
     if (exitAfterShow) {
         mainForm()->findChild<QAction*>(QStringLiteral("mnuAddExit"))->trigger();

@@ -3,6 +3,7 @@
 // space it opens in, take characters that are not blanks for blanks, or let
 // Enter on a focused button press another one.
 #include "AppInfo.h"
+#include "StartupHostRun.h"
 #include "TestSupport.h"
 #include "frmAbout.h"
 #include "frmMain.h"
@@ -37,18 +38,9 @@ namespace {
 
 // Runs start-up in a process of its own; true when it ended by itself.
 bool runHost(const QString& folder, const QString& runtime, const QStringList& extra = {}) {
-    QProcess host;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    host.setProcessEnvironment(environment);
-    host.start(QStringLiteral(STARTUP_HOST), QStringList{folder} + extra);
-    const bool finished = host.waitForFinished(60000);
-    if (!finished) {
-        host.kill();
-        host.waitForFinished();
-    }
-    return finished;
+    return runStartupHost(QStringLiteral(STARTUP_HOST), QStringList{folder} + extra,
+                          {{QStringLiteral("XDG_RUNTIME_DIR"), runtime}}, QDir::currentPath())
+        .finished;
 }
 
 QString lockIn(const QString& runtime) {

@@ -29,13 +29,13 @@ void TestInstall::tearDownComponent() {
     Riri::setComponentFolder(QString());
 }
 
-QList<QVariantList> TestInstall::query(const QString& sql) const {
+QList<QVariantList> queryDatabase(const QString& database, const QString& sql) {
     QList<QVariantList> rows;
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(databasePath().toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) !=
+    if (sqlite3_open_v2(database.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) !=
         SQLITE_OK) {
         sqlite3_close(db);
-        qWarning("cannot open %s", qPrintable(databasePath()));
+        qWarning("cannot open %s", qPrintable(database));
         return rows;
     }
     sqlite3_stmt* stmt = nullptr;
@@ -76,9 +76,9 @@ QVariant TestInstall::scalar(const QString& sql) const {
     return rows.isEmpty() || rows.first().isEmpty() ? QVariant() : rows.first().first();
 }
 
-bool TestInstall::exec(const QString& sql) const {
+bool execDatabase(const QString& database, const QString& sql) {
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(databasePath().toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
+    if (sqlite3_open_v2(database.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
         SQLITE_OK) {
         sqlite3_close(db);
         return false;
@@ -103,6 +103,16 @@ QStringList TestInstall::logLines() const {
         lines.removeLast();
     }
     return lines;
+}
+
+bool writeScript(const QString& path, const QByteArray& body) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    file.write("#!/bin/sh\n" + body);
+    file.close();
+    return file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 MsgResponder::MsgResponder() {

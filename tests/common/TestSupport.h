@@ -7,6 +7,14 @@
 #include <QVariant>
 #include <deque>
 
+// Rows of a plain SQL query on a database file, read with SQLite directly,
+// not through the code under test. Null cells read as a null QVariant,
+// numbers as double or qint64, text as QString. No rows when the file cannot
+// be read or the query fails.
+QList<QVariantList> queryDatabase(const QString& database, const QString& sql);
+// Runs a statement (or several) directly on a database file; false on failure.
+bool execDatabase(const QString& database, const QString& sql);
+
 // A throw-away installation folder: a copy of the empty database in home/,
 // with the component pointed at it, and in tests of the program the program
 // too. Restores the previous folders when it goes. The constructor and the
@@ -25,14 +33,15 @@ public:
     QString databasePath() const { return m_dir.path() + QStringLiteral("/home/inv.inv"); }
     QString logPath() const { return m_dir.path() + QStringLiteral("/error.log"); }
 
-    // Rows of a plain SQL query on the database file, read with SQLite
-    // directly, not through the code under test. Null cells read as a null
-    // QVariant, numbers as double or qint64, text as QString.
-    QList<QVariantList> query(const QString& sql) const;
+    // Rows of a plain SQL query on the database file, as queryDatabase reads
+    // them.
+    QList<QVariantList> query(const QString& sql) const {
+        return queryDatabase(databasePath(), sql);
+    }
     // The first column of the first row, or a null QVariant.
     QVariant scalar(const QString& sql) const;
     // Runs a statement (or several) directly on the file; false on failure.
-    bool exec(const QString& sql) const;
+    bool exec(const QString& sql) const { return execDatabase(databasePath(), sql); }
 
     // The log's lines, split at CR LF (the last empty piece dropped).
     QStringList logLines() const;
@@ -47,6 +56,11 @@ private:
     QTemporaryDir m_dir;
     bool m_valid = false;
 };
+
+// Writes an executable shell script: "#!/bin/sh" and the body. The tests put
+// such scripts on PATH to stand in for the programs the code under test
+// starts. False when the file could not be written.
+bool writeScript(const QString& path, const QByteArray& body);
 
 // One message box the code under test showed.
 struct ShownBox {

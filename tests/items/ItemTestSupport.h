@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TestSupport.h"
+#include "WindowTesting.h"
 
 #include <Riri/MsgBox.h>
 
@@ -52,13 +53,6 @@ inline bool storeItem(const TestInstall& install, const StoredItem& i) {
                                  sqlText(i.model), sqlText(i.room), i.cost, i.value,
                                  sqlText(i.bought), sqlText(i.from))
                             .arg(sqlText(i.description), sqlText(i.notes)));
-}
-
-// Shows the window and makes it the active one, so that focus moves work.
-inline bool showActive(QWidget& window) {
-    window.show();
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
 }
 
 inline void clickRow(QTreeView* view, int row) {

@@ -14,22 +14,14 @@
 
 using namespace OwnerTesting;
 
-class tst_frmaddowner : public QObject {
+class tst_frmaddowner : public OwnerTestCase {
     Q_OBJECT
 
-    std::unique_ptr<TestInstall> m_install;
-    std::unique_ptr<MsgResponder> m_boxes;
-
 private slots:
-    void init() {
-        m_install = std::make_unique<TestInstall>();
-        QVERIFY(m_install->isValid());
-        m_boxes = std::make_unique<MsgResponder>();
-    }
+    void init() { QVERIFY(startTest()); }
     void cleanup() {
         QCOMPARE(m_boxes->pending(), 0);
-        m_boxes.reset();
-        m_install.reset();
+        endTest();
     }
 
     // The nine elements reach the table: the seven trimmed boxes, the full

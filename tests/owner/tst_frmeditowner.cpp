@@ -26,22 +26,14 @@ const QString kOther = QStringLiteral(
 
 } // namespace
 
-class tst_frmeditowner : public QObject {
+class tst_frmeditowner : public OwnerTestCase {
     Q_OBJECT
 
-    std::unique_ptr<TestInstall> m_install;
-    std::unique_ptr<MsgResponder> m_boxes;
-
 private slots:
-    void init() {
-        m_install = std::make_unique<TestInstall>();
-        QVERIFY(m_install->isValid());
-        m_boxes = std::make_unique<MsgResponder>();
-    }
+    void init() { QVERIFY(startTest()); }
     void cleanup() {
         QCOMPARE(m_boxes->pending(), 0);
-        m_boxes.reset();
-        m_install.reset();
+        endTest();
     }
 
     // The boxes show the last owner row read; a null field leaves its box

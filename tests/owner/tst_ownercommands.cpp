@@ -17,40 +17,15 @@
 
 using namespace OwnerTesting;
 
-class tst_ownercommands : public QObject {
+class tst_ownercommands : public OwnerTestCase {
     Q_OBJECT
 
-    std::unique_ptr<TestInstall> m_install;
-    std::unique_ptr<MsgResponder> m_boxes;
-    std::unique_ptr<frmMain> m_main;
-
-    template <class W> static QList<W*> openWindows() {
-        QList<W*> found;
-        for (QWidget* widget : QApplication::allWidgets()) {
-            if (auto* window = qobject_cast<W*>(widget)) {
-                found.append(window);
-            }
-        }
-        return found;
-    }
-
 private slots:
-    void init() {
-        m_install = std::make_unique<TestInstall>();
-        QVERIFY(m_install->isValid());
-        m_boxes = std::make_unique<MsgResponder>();
-        m_main = std::make_unique<frmMain>();
-        m_main->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
-    }
+    void init() { QVERIFY(startTest(true)); }
     void cleanup() {
-        for (frmAddOwner* window : openWindows<frmAddOwner>()) {
-            delete window;
-        }
-        m_main.reset();
+        closeWindows();
         QCOMPARE(m_boxes->pending(), 0);
-        m_boxes.reset();
-        m_install.reset();
+        endTest();
     }
 
     void menuItemsStayHidden() {

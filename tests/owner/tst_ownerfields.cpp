@@ -10,11 +10,9 @@
 
 using namespace OwnerTesting;
 
-class tst_ownerfields : public QObject {
+class tst_ownerfields : public OwnerTestCase {
     Q_OBJECT
 
-    std::unique_ptr<TestInstall> m_install;
-    std::unique_ptr<MsgResponder> m_boxes;
     std::unique_ptr<OwnerFields> m_window;
 
     static void windows() {
@@ -25,9 +23,7 @@ class tst_ownerfields : public QObject {
 
 private slots:
     void init() {
-        m_install = std::make_unique<TestInstall>();
-        QVERIFY(m_install->isValid());
-        m_boxes = std::make_unique<MsgResponder>();
+        QVERIFY(startTest());
         if (QByteArray(QTest::currentDataTag()) == "edit") {
             m_window = std::make_unique<frmEditOwner>();
         } else {
@@ -39,8 +35,7 @@ private slots:
         m_window.reset();
         QCOMPARE(m_boxes->count(), 0); // none of these actions shows a message
         QCOMPARE(m_install->scalar("SELECT COUNT(*) FROM tblOwner").toInt(), 0);
-        m_boxes.reset();
-        m_install.reset();
+        endTest();
     }
 
     void lengthLimits_data() { windows(); }

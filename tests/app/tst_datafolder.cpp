@@ -1,4 +1,6 @@
 #include "../component/ItemArgs.h"
+#include "ScopedEnv.h"
+#include "StartupHostRun.h"
 #include "TestSupport.h"
 #include "frmMain.h"
 #include "modMain.h"
@@ -19,7 +21,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <sqlite3.h>
 #include <sys/stat.h>
 
 namespace {
@@ -99,64 +100,17 @@ private:
 
 // One number read from a database file with SQLite directly; -1 on failure.
 qint64 scalar(const QString& database, const QString& sql) {
-    sqlite3* db = nullptr;
-    qint64 value = -1;
-    if (sqlite3_open_v2(database.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
-        SQLITE_OK) {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr) ==
-                SQLITE_OK &&
-            sqlite3_step(statement) == SQLITE_ROW) {
-            value = sqlite3_column_int64(statement, 0);
-        }
-        sqlite3_finalize(statement);
-    }
-    sqlite3_close(db);
-    return value;
+    const QList<QVariantList> rows = queryDatabase(database, sql);
+    return rows.isEmpty() || rows.first().isEmpty() ? -1 : rows.first().first().toLongLong();
 }
 
-bool execute(const QString& database, const QString& sql) {
-    sqlite3* db = nullptr;
-    bool done = sqlite3_open_v2(database.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE,
-                                nullptr) == SQLITE_OK &&
-                sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_close(db);
-    return done;
-}
-
-// What the packaged start-up host printed and how it ended.
-struct HostRun {
-    QStringList boxes; // "<flags>|<caption>|<text>"
-    QStringList lines;
-    int exitCode = -1;
-    bool finished = false;
-};
-
+// Runs the start-up host in the packaged layout.
 HostRun runPackaged(const QString& installFolder, const QString& dataHome,
                     const QString& runtimeFolder) {
-    QProcess host;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder);
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    host.setProcessEnvironment(environment);
-    host.setWorkingDirectory(QDir::tempPath());
-    host.start(QStringLiteral(PACKAGED_STARTUP_HOST), {installFolder});
-    HostRun run;
-    run.finished = host.waitForFinished(60000);
-    run.exitCode = host.exitCode();
-    const QString output = QString::fromUtf8(host.readAllStandardOutput());
-    for (const QString& line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        run.lines.append(line);
-        if (line.startsWith(QStringLiteral("BOX "))) {
-            run.boxes.append(line.mid(4));
-        }
-    }
-    if (!run.finished) {
-        host.kill();
-        host.waitForFinished();
-    }
-    return run;
+    return runStartupHost(QStringLiteral(STARTUP_HOST),
+                          {QStringLiteral("--packaged"), installFolder},
+                          {{QStringLiteral("XDG_DATA_HOME"), dataHome},
+                           {QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder}});
 }
 
 int modeOf(const QString& path) {
@@ -164,36 +118,9 @@ int modeOf(const QString& path) {
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
 }
 
-// Sets an environment variable for one scope, restoring it afterwards.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const QByteArray& value)
-        : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name)) {
-        if (value.isNull()) {
-            qunsetenv(name);
-        } else {
-            qputenv(name, value);
-        }
-    }
-    ~ScopedEnv() {
-        if (m_had) {
-            qputenv(m_name, m_old);
-        } else {
-            qunsetenv(m_name);
-        }
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* m_name;
-    bool m_had;
-    QByteArray m_old;
-};
-
 } // namespace
 
-class tst_DataFolder : public QObject {
+class tst_datafolder : public QObject {
     Q_OBJECT
 
 private slots:
@@ -210,18 +137,18 @@ private:
     QTemporaryDir m_runtime;
 };
 
-void tst_DataFolder::initTestCase() {
+void tst_datafolder::initTestCase() {
     QVERIFY(m_runtime.isValid());
     qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
 }
 
-void tst_DataFolder::cleanup() {
+void tst_datafolder::cleanup() {
     delete mainForm();
     objHome.reset();
     QDir::setCurrent(QDir::tempPath());
 }
 
-void tst_DataFolder::dataFolderOfEachLayout() {
+void tst_datafolder::dataFolderOfEachLayout() {
     QTemporaryDir home;
     const ScopedEnv homeEnv("HOME", home.path().toLocal8Bit());
     {
@@ -249,7 +176,7 @@ void tst_DataFolder::dataFolderOfEachLayout() {
     Riri::setComponentFolder(QString());
 }
 
-void tst_DataFolder::selfContainedLayoutPreparesNothing() {
+void tst_datafolder::selfContainedLayoutPreparesNothing() {
     ReadOnlyInstall install;
     QVERIFY(install.isValid());
     QTemporaryDir dataHome;
@@ -262,7 +189,7 @@ void tst_DataFolder::selfContainedLayoutPreparesNothing() {
              data + QStringLiteral("/help/quorvane.qhc"));
 }
 
-void tst_DataFolder::packagedFirstSecondAndMissingDatabaseStarts() {
+void tst_datafolder::packagedFirstSecondAndMissingDatabaseStarts() {
     ReadOnlyInstall install;
     QVERIFY(install.isValid());
     const auto before = install.snapshot();
@@ -279,7 +206,7 @@ void tst_DataFolder::packagedFirstSecondAndMissingDatabaseStarts() {
     QVERIFY(run.finished);
     QCOMPARE(run.exitCode, 3);
     QCOMPARE(run.boxes, QStringList());
-    QVERIFY(run.lines.contains(QStringLiteral("SHOWN ") + data));
+    QCOMPARE(run.shown().value(2), data);
     QCOMPARE(modeOf(data), 0700);
     QVERIFY(QFileInfo(database).isFile());
     QVERIFY(QFileInfo(database).isWritable());
@@ -291,8 +218,9 @@ void tst_DataFolder::packagedFirstSecondAndMissingDatabaseStarts() {
     QCOMPARE(install.snapshot(), before);
 
     // Second start: the inventory is the user's, kept as it is.
-    QVERIFY(execute(database, QStringLiteral("INSERT INTO tblItems (ItemID, ItemName, RoomName) "
-                                             "VALUES ('A-1', 'Kept lamp', 'Kitchen')")));
+    QVERIFY(
+        execDatabase(database, QStringLiteral("INSERT INTO tblItems (ItemID, ItemName, RoomName) "
+                                              "VALUES ('A-1', 'Kept lamp', 'Kitchen')")));
     run = runPackaged(install.folder(), home, runtime.path());
     QVERIFY(run.finished);
     QCOMPARE(run.exitCode, 3);
@@ -316,7 +244,7 @@ void tst_DataFolder::packagedFirstSecondAndMissingDatabaseStarts() {
     QCOMPARE(install.snapshot(), before);
 }
 
-void tst_DataFolder::firstStartThatCannotMakeTheFolderLeavesNothing() {
+void tst_datafolder::firstStartThatCannotMakeTheFolderLeavesNothing() {
     ReadOnlyInstall install;
     QVERIFY(install.isValid());
     QTemporaryDir dataHome;
@@ -346,7 +274,7 @@ void tst_DataFolder::firstStartThatCannotMakeTheFolderLeavesNothing() {
     QVERIFY(!QFileInfo::exists(data));
 }
 
-void tst_DataFolder::readOnlyInstallationStillAddsEditsAndDeletes() {
+void tst_datafolder::readOnlyInstallationStillAddsEditsAndDeletes() {
     ReadOnlyInstall install;
     QVERIFY(install.isValid());
     const auto before = install.snapshot();
@@ -399,7 +327,7 @@ void tst_DataFolder::readOnlyInstallationStillAddsEditsAndDeletes() {
     Riri::setComponentFolder(QString());
 }
 
-void tst_DataFolder::helpCopyFollowsTheInstalledHelp() {
+void tst_datafolder::helpCopyFollowsTheInstalledHelp() {
     QTemporaryDir install;
     QTemporaryDir data;
     const QDir built(QStringLiteral(QUORVANE_INSTALL_DIR));
@@ -437,5 +365,5 @@ void tst_DataFolder::helpCopyFollowsTheInstalledHelp() {
     QVERIFY(!refreshHelpCopy(data.path(), nothing.path()));
 }
 
-QTEST_MAIN(tst_DataFolder)
-#include "tst_DataFolder.moc"
+QTEST_MAIN(tst_datafolder)
+#include "tst_datafolder.moc"

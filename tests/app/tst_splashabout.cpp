@@ -20,16 +20,6 @@
 
 namespace {
 
-bool writeScript(const QString& path, const QByteArray& body) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    file.write("#!/bin/sh\n" + body);
-    file.close();
-    return file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
 QColor centreColour(const QLabel* label) {
     const QImage image = label->pixmap().toImage();
     return image.pixelColor(image.width() / 2, image.height() / 2);
@@ -61,7 +51,7 @@ bool closesWith(Qt::Key key) {
 
 } // namespace
 
-class tst_SplashAbout : public QObject {
+class tst_splashabout : public QObject {
     Q_OBJECT
 private slots:
     void splashProgressRun();
@@ -75,7 +65,7 @@ private slots:
     void systemInfoStartsTheProgramFound();
 };
 
-void tst_SplashAbout::splashProgressRun() {
+void tst_splashabout::splashProgressRun() {
     TestInstall install;
     frmSplash splash;
     QList<int> shown;
@@ -101,7 +91,7 @@ void tst_SplashAbout::splashProgressRun() {
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 }
 
-void tst_SplashAbout::splashPictureFromFile() {
+void tst_splashabout::splashPictureFromFile() {
     TestInstall install;
     QDir().mkpath(install.folder() + QStringLiteral("/images"));
     QImage red(20, 30, QImage::Format_RGB32);
@@ -113,7 +103,7 @@ void tst_SplashAbout::splashPictureFromFile() {
     QCOMPARE(centreColour(splash.Image1), QColor(255, 0, 0));
 }
 
-void tst_SplashAbout::splashStoredPictureWhenFileMissing() {
+void tst_splashabout::splashStoredPictureWhenFileMissing() {
     TestInstall install;
     // An unreadable file counts as missing, as does no file at all.
     QDir().mkpath(install.folder() + QStringLiteral("/images"));
@@ -131,7 +121,7 @@ void tst_SplashAbout::splashStoredPictureWhenFileMissing() {
     }
 }
 
-void tst_SplashAbout::aboutContent() {
+void tst_splashabout::aboutContent() {
     TestInstall install;
     QDir().mkpath(install.folder() + QStringLiteral("/text"));
     QVERIFY(QFile::copy(QStringLiteral(QUORVANE_INSTALL_DIR "/text/About.rtf"),
@@ -154,14 +144,14 @@ void tst_SplashAbout::aboutContent() {
     QCOMPARE(about.lblVersion->geometry().right() + 1, 4695 / 15);
 }
 
-void tst_SplashAbout::aboutWithoutItsText() {
+void tst_splashabout::aboutWithoutItsText() {
     TestInstall install;
     frmAbout about;
     QCOMPARE(about.rtBox->toPlainText(), QString());
     QCOMPARE(about.lblVersion->text(), QStringLiteral("v2.0"));
 }
 
-void tst_SplashAbout::aboutCentredOnTheScreen() {
+void tst_splashabout::aboutCentredOnTheScreen() {
     TestInstall install;
     // Opened from a window in a corner of the screen, the dialog still comes
     // up in the middle of the screen.
@@ -179,13 +169,13 @@ void tst_SplashAbout::aboutCentredOnTheScreen() {
              qPrintable(QStringLiteral("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
 }
 
-void tst_SplashAbout::aboutKeys() {
+void tst_splashabout::aboutKeys() {
     TestInstall install;
     QVERIFY(closesWith(Qt::Key_Return));
     QVERIFY(closesWith(Qt::Key_Escape));
 }
 
-void tst_SplashAbout::systemInfoUnavailable() {
+void tst_splashabout::systemInfoUnavailable() {
     TestInstall install;
     QTemporaryDir empty;
     const QByteArray oldPath = qgetenv("PATH");
@@ -206,7 +196,7 @@ void tst_SplashAbout::systemInfoUnavailable() {
     QCOMPARE(value, QString());
 }
 
-void tst_SplashAbout::systemInfoStartsTheProgramFound() {
+void tst_splashabout::systemInfoStartsTheProgramFound() {
     TestInstall install;
     QTemporaryDir tools;
     const QByteArray record = (tools.path() + QStringLiteral("/started.txt")).toLocal8Bit();
@@ -233,5 +223,5 @@ void tst_SplashAbout::systemInfoStartsTheProgramFound() {
     ::kill(started, SIGTERM);
 }
 
-QTEST_MAIN(tst_SplashAbout)
-#include "tst_SplashAbout.moc"
+QTEST_MAIN(tst_splashabout)
+#include "tst_splashabout.moc"

@@ -18,7 +18,7 @@ QStringList paragraphs(const QTextDocument& document) {
 
 } // namespace
 
-class tst_RtfReader : public QObject {
+class tst_rtfreader : public QObject {
     Q_OBJECT
 private slots:
     void paragraphsAndBreaks();
@@ -29,7 +29,7 @@ private slots:
     void shippedAboutText();
 };
 
-void tst_RtfReader::paragraphsAndBreaks() {
+void tst_rtfreader::paragraphsAndBreaks() {
     QTextDocument document;
     QVERIFY(RtfReader::read("{\\rtf1\\ansi First\\par\n\\par Third\\line still third\\tab x\\par}",
                             &document));
@@ -39,7 +39,7 @@ void tst_RtfReader::paragraphsAndBreaks() {
                                                 QStringLiteral("Third\u2028still third\tx")}));
 }
 
-void tst_RtfReader::characterFormats() {
+void tst_rtfreader::characterFormats() {
     QTextDocument document;
     QVERIFY(RtfReader::read(
         "{\\rtf1 plain {\\b bold {\\i both}} \\ul under\\ulnone  \\fs36 big \\i it\\i0\\par"
@@ -77,7 +77,7 @@ void tst_RtfReader::characterFormats() {
     QCOMPARE(at(QStringLiteral("reset")).fontPointSize(), 12.0);
 }
 
-void tst_RtfReader::escapedAndUnicodeCharacters() {
+void tst_rtfreader::escapedAndUnicodeCharacters() {
     QTextDocument document;
     QVERIFY(RtfReader::read("{\\rtf1 a\\\\b\\{c\\}d \\'e9\\'80\\'93 \\u8364?\\u-10179?\\u-8704? "
                             "{\\uc2\\u937 xy}z \\u246\\'f6 q\\~r\\emdash s}",
@@ -90,7 +90,7 @@ void tst_RtfReader::escapedAndUnicodeCharacters() {
                             "q\u00A0r\u2014s"));
 }
 
-void tst_RtfReader::skippedGroupsAndWords() {
+void tst_rtfreader::skippedGroupsAndWords() {
     QTextDocument document;
     QVERIFY(RtfReader::read(
         "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Verdana;}{\\f1 Arial;}}"
@@ -102,7 +102,7 @@ void tst_RtfReader::skippedGroupsAndWords() {
     QCOMPARE(document.toPlainText(), QStringLiteral("Shown text."));
 }
 
-void tst_RtfReader::notRtfAndDamagedText() {
+void tst_rtfreader::notRtfAndDamagedText() {
     QTextDocument document;
     document.setPlainText(QStringLiteral("old"));
     QVERIFY(!RtfReader::read("plain words", &document));
@@ -115,7 +115,7 @@ void tst_RtfReader::notRtfAndDamagedText() {
     QCOMPARE(document.toPlainText(), QStringLiteral("end"));
 }
 
-void tst_RtfReader::shippedAboutText() {
+void tst_rtfreader::shippedAboutText() {
     QFile file(QStringLiteral(QUORVANE_INSTALL_DIR "/text/About.rtf"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QTextDocument document;
@@ -131,5 +131,5 @@ void tst_RtfReader::shippedAboutText() {
     QCOMPARE(cursor.charFormat().fontWeight(), QFont::Bold); // the product's name
 }
 
-QTEST_MAIN(tst_RtfReader)
-#include "tst_RtfReader.moc"
+QTEST_MAIN(tst_rtfreader)
+#include "tst_rtfreader.moc"

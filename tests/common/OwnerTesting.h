@@ -1,22 +1,39 @@
 #pragma once
 
 #include "TestSupport.h"
+#include "WindowTesting.h"
+#include "frmMain.h"
 #include "owner/OwnerFields.h"
 
-#include <QApplication>
 #include <QLineEdit>
-#include <QTest>
+#include <QObject>
+#include <memory>
+
+// What every owner window test starts from: a fresh installation with the
+// program pointed at it, a message-box responder and, for the tests of the
+// main window's owner commands, the main window shown. A test derives from
+// it and calls startTest from init and endTest from cleanup, after its own
+// checks.
+class OwnerTestCase : public QObject {
+    Q_OBJECT
+protected:
+    // Makes the installation and the responder, and the main window when
+    // asked; false when the installation could not be made or the main window
+    // was not shown.
+    bool startTest(bool withMainWindow = false);
+    // Deletes the owner entry windows still open and the main window, so that
+    // what they do on the way out is seen before the test's last checks.
+    void closeWindows();
+    // Removes the responder and the installation.
+    void endTest();
+
+    std::unique_ptr<TestInstall> m_install;
+    std::unique_ptr<MsgResponder> m_boxes;
+    std::unique_ptr<frmMain> m_main;
+};
 
 // Small helpers the owner window tests share.
 namespace OwnerTesting {
-
-// Shows the window and waits until it has the keyboard, so focus events and
-// key presses reach its boxes as they would for a user.
-inline bool showActive(QWidget& window) {
-    window.show();
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
-}
 
 // Types the texts into the boxes with real key presses, box by box.
 inline void typeFields(OwnerFields& window, const QStringList& texts) {

@@ -84,7 +84,7 @@ bool seed(const TestInstall& install, int first, int last) {
 
 } // namespace
 
-class tst_InventoryMenu : public QObject {
+class tst_inventorymenu : public QObject {
     Q_OBJECT
 
 private slots:
@@ -96,7 +96,7 @@ private slots:
     void damagedInventoryAtStartUp();
 };
 
-void tst_InventoryMenu::backUpThroughTheMenu() {
+void tst_inventorymenu::backUpThroughTheMenu() {
     TestInstall install;
     QVERIFY(seed(install, 1, 12));
     MsgResponder boxes;
@@ -132,7 +132,7 @@ void tst_InventoryMenu::backUpThroughTheMenu() {
     QCOMPARE(boxes.count(), 2);
 }
 
-void tst_InventoryMenu::restoreRefusesAFileThatIsNoInventory() {
+void tst_inventorymenu::restoreRefusesAFileThatIsNoInventory() {
     TestInstall install;
     QVERIFY(seed(install, 1, 3));
     MsgResponder boxes;
@@ -156,7 +156,7 @@ void tst_InventoryMenu::restoreRefusesAFileThatIsNoInventory() {
     QCOMPARE(fileBytes(install.databasePath()), before);
 }
 
-void tst_InventoryMenu::restoreAsksAndRereadsTheOpenWindows() {
+void tst_inventorymenu::restoreAsksAndRereadsTheOpenWindows() {
     TestInstall install;
     QVERIFY(seed(install, 1, 4));
     MsgResponder boxes;
@@ -207,7 +207,7 @@ void tst_InventoryMenu::restoreAsksAndRereadsTheOpenWindows() {
     QCOMPARE(boxes.pending(), 0);
 }
 
-void tst_InventoryMenu::exportAndImportThroughTheMenu() {
+void tst_inventorymenu::exportAndImportThroughTheMenu() {
     TestInstall install;
     QVERIFY(seed(install, 1, 5));
     MsgResponder boxes;
@@ -232,7 +232,7 @@ void tst_InventoryMenu::exportAndImportThroughTheMenu() {
              QString("Item 5"));
 }
 
-void tst_InventoryMenu::importShowsEveryBadRowInACopyableWindow() {
+void tst_inventorymenu::importShowsEveryBadRowInACopyableWindow() {
     TestInstall install;
     MsgResponder boxes;
     Dialogs dialogs;
@@ -270,7 +270,7 @@ void tst_InventoryMenu::importShowsEveryBadRowInACopyableWindow() {
     QTest::mouseClick(window->cmdClose, Qt::LeftButton);
 }
 
-void tst_InventoryMenu::damagedInventoryAtStartUp() {
+void tst_inventorymenu::damagedInventoryAtStartUp() {
     TestInstall install;
     QVERIFY(seed(install, 1, 3000));
     // A sound start makes the first daily copy.
@@ -315,5 +315,5 @@ void tst_InventoryMenu::damagedInventoryAtStartUp() {
     QVERIFY(boxes.last().prompt.contains("There is no automatic copy to restore."));
 }
 
-QTEST_MAIN(tst_InventoryMenu)
-#include "tst_InventoryMenu.moc"
+QTEST_MAIN(tst_inventorymenu)
+#include "tst_inventorymenu.moc"

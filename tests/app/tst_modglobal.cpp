@@ -24,20 +24,9 @@ double cpuSeconds() {
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-// Puts an executable shell script of that name in the folder.
-bool writeScript(const QString& path, const QByteArray& body) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    file.write("#!/bin/sh\n" + body);
-    file.close();
-    return file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
 } // namespace
 
-class tst_modGlobal : public QObject {
+class tst_modglobal : public QObject {
     Q_OBJECT
 private slots:
     void trimFieldsRemovesOnlyBlanks();
@@ -50,7 +39,7 @@ private slots:
     void getRegStringAddsTheSeparator();
 };
 
-void tst_modGlobal::trimFieldsRemovesOnlyBlanks() {
+void tst_modglobal::trimFieldsRemovesOnlyBlanks() {
     QWidget window;
     auto* line = new QLineEdit(&window);
     auto* rich = new QTextEdit(&window);
@@ -71,7 +60,7 @@ void tst_modGlobal::trimFieldsRemovesOnlyBlanks() {
     QCOMPARE(trimBlanks(QStringLiteral("\u00A0 a \u00A0")), QStringLiteral("\u00A0 a \u00A0"));
 }
 
-void tst_modGlobal::trimFieldsLeavesOtherControls() {
+void tst_modglobal::trimFieldsLeavesOtherControls() {
     QWidget window;
     auto* combo = new QComboBox(&window);
     combo->setEditable(true);
@@ -88,7 +77,7 @@ void tst_modGlobal::trimFieldsLeavesOtherControls() {
     QCOMPARE(nested->text(), QStringLiteral("nested"));
 }
 
-void tst_modGlobal::closeRecordsetIsSafe() {
+void tst_modglobal::closeRecordsetIsSafe() {
     TestInstall install;
     QVERIFY(install.isValid());
     rsData.reset();
@@ -103,7 +92,7 @@ void tst_modGlobal::closeRecordsetIsSafe() {
     objHome.reset();
 }
 
-void tst_modGlobal::pauseZeroEndsAtTheNextClockSecond() {
+void tst_modglobal::pauseZeroEndsAtTheNextClockSecond() {
     for (int round = 0; round < 2; ++round) {
         const qint64 startSecond = QDateTime::currentSecsSinceEpoch();
         QElapsedTimer timer;
@@ -115,7 +104,7 @@ void tst_modGlobal::pauseZeroEndsAtTheNextClockSecond() {
     }
 }
 
-void tst_modGlobal::pauseWaitsWholeSecondsWithoutSpinning() {
+void tst_modglobal::pauseWaitsWholeSecondsWithoutSpinning() {
     // Events are handled while it waits.
     int fired = 0;
     QTimer::singleShot(200, this, [&fired] { ++fired; });
@@ -136,7 +125,7 @@ void tst_modGlobal::pauseWaitsWholeSecondsWithoutSpinning() {
              qPrintable(QStringLiteral("cpu %1 s").arg(cpuUsed)));
 }
 
-void tst_modGlobal::getRootKeyTakesTheFirstFlagInOrder() {
+void tst_modglobal::getRootKeyTakesTheFirstFlagInOrder() {
     QCOMPARE(GetRootKey(false, false, false, false, false, false, false), 0u);
     QCOMPARE(GetRootKey(true, true, true, true, true, true, true), 0x80000000u);
     QCOMPARE(GetRootKey(false, false, true, false, true, false, true), 0x80000001u);
@@ -153,7 +142,7 @@ void tst_modGlobal::getRootKeyTakesTheFirstFlagInOrder() {
     }
 }
 
-void tst_modGlobal::getRegStringReadsTheStandIn() {
+void tst_modglobal::getRegStringReadsTheStandIn() {
     const QString browserKey = QStringLiteral("htmlfile\\shell\\open\\command");
     QCOMPARE(
         GetRegString(browserKey, QString(), true, false, false, false, false, false, false, false),
@@ -177,7 +166,7 @@ void tst_modGlobal::getRegStringReadsTheStandIn() {
         QString());
 }
 
-void tst_modGlobal::getRegStringAddsTheSeparator() {
+void tst_modglobal::getRegStringAddsTheSeparator() {
     QTemporaryDir tools;
     QVERIFY(writeScript(tools.path() + QStringLiteral("/hardinfo"), "exit 0\n"));
     const QByteArray oldPath = qgetenv("PATH");
@@ -196,5 +185,5 @@ void tst_modGlobal::getRegStringAddsTheSeparator() {
     QCOMPARE(absent, QString());
 }
 
-QTEST_MAIN(tst_modGlobal)
-#include "tst_modGlobal.moc"
+QTEST_MAIN(tst_modglobal)
+#include "tst_modglobal.moc"

@@ -15,7 +15,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <sqlite3.h>
 
 namespace {
 
@@ -34,7 +33,7 @@ QByteArray fileHash(const QString& path) {
 
 } // namespace
 
-class tst_CommandLine : public QObject {
+class tst_commandline : public QObject {
     Q_OBJECT
 
 private slots:
@@ -60,7 +59,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_runtime;
 };
 
-void tst_CommandLine::init() {
+void tst_commandline::init() {
     m_folder = std::make_unique<QTemporaryDir>();
     m_runtime = std::make_unique<QTemporaryDir>();
     QVERIFY(m_folder->isValid() && m_runtime->isValid());
@@ -77,41 +76,28 @@ void tst_CommandLine::init() {
                 "'2026-12-02 11:00:00')"));
 }
 
-void tst_CommandLine::cleanup() {
+void tst_commandline::cleanup() {
     m_folder.reset();
     m_runtime.reset();
 }
 
-bool tst_CommandLine::sql(const QString& statement) const {
-    sqlite3* handle = nullptr;
-    const bool ok =
-        sqlite3_open_v2(db().toUtf8(), &handle, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
-        sqlite3_exec(handle, statement.toUtf8(), nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_close(handle);
-    return ok;
+bool tst_commandline::sql(const QString& statement) const {
+    return execDatabase(db(), statement);
 }
 
-QStringList tst_CommandLine::column(const QString& query) const {
+QStringList tst_commandline::column(const QString& query) const {
     QStringList rows;
-    sqlite3* handle = nullptr;
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_open_v2(db().toUtf8(), &handle, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
-        sqlite3_prepare_v2(handle, query.toUtf8(), -1, &stmt, nullptr) == SQLITE_OK) {
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            rows.append(
-                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))));
-        }
+    for (const QVariantList& row : queryDatabase(db(), query)) {
+        rows.append(row.value(0).toString());
     }
-    sqlite3_finalize(stmt);
-    sqlite3_close(handle);
     return rows;
 }
 
-int tst_CommandLine::items() const {
+int tst_commandline::items() const {
     return column("SELECT count(*) FROM tblItems").value(0).toInt();
 }
 
-Run tst_CommandLine::tallimer(const QStringList& arguments) {
+Run tst_commandline::tallimer(const QStringList& arguments) {
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("XDG_RUNTIME_DIR", m_runtime->path());
@@ -133,7 +119,7 @@ Run tst_CommandLine::tallimer(const QStringList& arguments) {
     return run;
 }
 
-void tst_CommandLine::helpAndVersion() {
+void tst_commandline::helpAndVersion() {
     const Run help = tallimer({"--help"});
     QCOMPARE(help.exitCode, 0);
     for (const char* option : {"--help", "--version", "--check", "--backup <FILE>",
@@ -145,7 +131,7 @@ void tst_CommandLine::helpAndVersion() {
     QCOMPARE(version.out, QString("Tallimer 2.0\n"));
 }
 
-void tst_CommandLine::checkSoundAndDamaged() {
+void tst_commandline::checkSoundAndDamaged() {
     const Run sound = tallimer({"--check"});
     QCOMPARE(sound.exitCode, 0);
     QCOMPARE(sound.out.count('\n'), 1);
@@ -162,7 +148,7 @@ void tst_CommandLine::checkSoundAndDamaged() {
     QVERIFY2(damaged.err.contains("not an inventory database"), qPrintable(damaged.err));
 }
 
-void tst_CommandLine::backupRestoreRoundTrip() {
+void tst_commandline::backupRestoreRoundTrip() {
     QTemporaryDir out;
     const QString copy = out.filePath("Quorvane-backup.inv");
     const Run backup = tallimer({"--backup", copy});
@@ -182,7 +168,7 @@ void tst_CommandLine::backupRestoreRoundTrip() {
     QVERIFY(kept.first().endsWith("-before-restore.inv"));
 }
 
-void tst_CommandLine::restoreRefusesNonInventory() {
+void tst_commandline::restoreRefusesNonInventory() {
     QTemporaryDir out;
     QFile text(out.filePath("notes.inv"));
     QVERIFY(text.open(QIODevice::WriteOnly));
@@ -196,7 +182,7 @@ void tst_CommandLine::restoreRefusesNonInventory() {
     QCOMPARE(fileHash(db()), before);
 }
 
-void tst_CommandLine::exportImportRoundTrip() {
+void tst_commandline::exportImportRoundTrip() {
     QTemporaryDir out;
     const QString csv = out.filePath("items.csv");
     const Run exported = tallimer({"--export-csv", csv});
@@ -210,7 +196,7 @@ void tst_CommandLine::exportImportRoundTrip() {
              (QStringList{"A-3|Lamp, \"brass\"", "A-4|Chair"}));
 }
 
-void tst_CommandLine::importWithBadRowStoresNothing() {
+void tst_commandline::importWithBadRowStoresNothing() {
     QTemporaryDir out;
     QFile csv(out.filePath("bad.csv"));
     QVERIFY(csv.open(QIODevice::WriteOnly));
@@ -225,7 +211,7 @@ void tst_CommandLine::importWithBadRowStoresNothing() {
     QCOMPARE(fileHash(db()), before);
 }
 
-void tst_CommandLine::refusesWhileProgramRuns() {
+void tst_commandline::refusesWhileProgramRuns() {
     // This process takes the program's lock in the same runtime folder, as
     // a running program holds it.
     const QByteArray previous = qgetenv("XDG_RUNTIME_DIR");
@@ -246,7 +232,7 @@ void tst_CommandLine::refusesWhileProgramRuns() {
     QVERIFY(!QFileInfo::exists(m_folder->path() + "/home/backups"));
 }
 
-void tst_CommandLine::usageErrors() {
+void tst_commandline::usageErrors() {
     const Run none = tallimer({"--backup"});
     QVERIFY(none.exitCode != 0);
     QVERIFY(!none.err.isEmpty());
@@ -258,5 +244,5 @@ void tst_CommandLine::usageErrors() {
     QVERIFY(unknown.err.contains("frobnicate"));
 }
 
-QTEST_GUILESS_MAIN(tst_CommandLine)
-#include "tst_CommandLine.moc"
+QTEST_GUILESS_MAIN(tst_commandline)
+#include "tst_commandline.moc"

@@ -1,4 +1,5 @@
 #include "AppInfo.h"
+#include "ScopedEnv.h"
 #include "TestSupport.h"
 #include "frmAbout.h"
 #include "frmMain.h"
@@ -78,22 +79,12 @@ QAction* command(frmMain& main, const char* name) {
     return main.findChild<QAction*>(QLatin1String(name));
 }
 
-bool writeScript(const QString& path, const QByteArray& body) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    file.write("#!/bin/sh\n" + body);
-    file.close();
-    return file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
 const char* kItemRow =
     "INSERT INTO tblItems (ItemID, ItemName, RoomName) VALUES ('A-1', 'Lamp', 'Den');";
 
 } // namespace
 
-class tst_frmMain : public QObject {
+class tst_frmmain : public QObject {
     Q_OBJECT
 private slots:
     void captionSizeAndComponent();
@@ -109,7 +100,7 @@ private slots:
     void aboutIsModal();
 };
 
-void tst_frmMain::captionSizeAndComponent() {
+void tst_frmmain::captionSizeAndComponent() {
     TestInstall install;
     objHome.reset();
     frmMain main;
@@ -125,7 +116,7 @@ void tst_frmMain::captionSizeAndComponent() {
              qPrintable(QStringLiteral("%1x%2").arg(inner.width()).arg(inner.height())));
 }
 
-void tst_frmMain::menuTree() {
+void tst_frmmain::menuTree() {
     TestInstall install;
     frmMain main;
     const QList<QAction*> menus = main.menuBar()->actions();
@@ -203,7 +194,7 @@ void tst_frmMain::menuTree() {
     }
 }
 
-void tst_frmMain::recordChecksOnEmptyTables() {
+void tst_frmmain::recordChecksOnEmptyTables() {
     TestInstall install;
     frmMain main;
     main.show();
@@ -238,7 +229,7 @@ void tst_frmMain::recordChecksOnEmptyTables() {
     }
 }
 
-void tst_frmMain::recordChecksWithRecords() {
+void tst_frmmain::recordChecksWithRecords() {
     TestInstall install;
     QVERIFY(install.exec(QString::fromLatin1(kItemRow)));
     frmMain main;
@@ -255,7 +246,7 @@ void tst_frmMain::recordChecksWithRecords() {
     QVERIFY(!rsData);
 }
 
-void tst_frmMain::recordCheckWithoutComponent() {
+void tst_frmmain::recordCheckWithoutComponent() {
     TestInstall install;
     QVERIFY(install.exec(QString::fromLatin1(kItemRow)));
     frmMain main;
@@ -288,7 +279,7 @@ void tst_frmMain::recordCheckWithoutComponent() {
     QCOMPARE(boxes.count(), 2);
 }
 
-void tst_frmMain::recordCheckOnALockedDatabase() {
+void tst_frmmain::recordCheckOnALockedDatabase() {
     TestInstall install;
     QVERIFY(install.exec(QString::fromLatin1(kItemRow)));
     frmMain main;
@@ -311,7 +302,7 @@ void tst_frmMain::recordCheckOnALockedDatabase() {
     QCOMPARE(main.mdiArea()->subWindowList().size(), 1);
 }
 
-void tst_frmMain::oneInstanceOfEachChild() {
+void tst_frmmain::oneInstanceOfEachChild() {
     TestInstall install;
     frmMain main;
     main.show();
@@ -349,7 +340,7 @@ void tst_frmMain::oneInstanceOfEachChild() {
     QTRY_COMPARE(main.mdiArea()->subWindowList().size(), 1);
 }
 
-void tst_frmMain::windowArrangements() {
+void tst_frmmain::windowArrangements() {
     TestInstall install;
     frmMain main;
     main.show();
@@ -379,7 +370,7 @@ void tst_frmMain::windowArrangements() {
     QVERIFY(!a->geometry().intersects(b->geometry()));
 }
 
-void tst_frmMain::checkForUpdatesStartsTheBrowser() {
+void tst_frmmain::checkForUpdatesStartsTheBrowser() {
     TestInstall install;
     frmMain main;
     // The browser command of the stand-in is the XDG opener; one that writes
@@ -389,10 +380,10 @@ void tst_frmMain::checkForUpdatesStartsTheBrowser() {
     QVERIFY(writeScript(tools.path() + QStringLiteral("/xdg-open"),
                         "echo $$ \"$@\" > \"" + record + ".part\"\nmv \"" + record + ".part\" \"" +
                             record + "\"\nexec sleep 30\n"));
-    const QByteArray oldPath = qgetenv("PATH");
-    qputenv("PATH", tools.path().toLocal8Bit() + ':' + oldPath);
-    command(main, "mnuHelpCheckUpdates")->trigger();
-    qputenv("PATH", oldPath);
+    {
+        const ScopedEnv path("PATH", tools.path().toLocal8Bit() + ':' + qgetenv("PATH"));
+        command(main, "mnuHelpCheckUpdates")->trigger();
+    }
     // The command returned while the browser runs on.
     QTRY_VERIFY(QFile::exists(QString::fromLocal8Bit(record)));
     QFile file(QString::fromLocal8Bit(record));
@@ -406,7 +397,7 @@ void tst_frmMain::checkForUpdatesStartsTheBrowser() {
     ::kill(browser, SIGTERM);
 }
 
-void tst_frmMain::helpOpensContentsIndexAndSearch() {
+void tst_frmmain::helpOpensContentsIndexAndSearch() {
     TestInstall install;
     // The help as the build lays it out, copied into this installation.
     QDir().mkpath(install.folder() + QStringLiteral("/help"));
@@ -474,7 +465,7 @@ void tst_frmMain::helpOpensContentsIndexAndSearch() {
     QTRY_VERIFY(HelpViewer::current() == nullptr);
 }
 
-void tst_frmMain::aboutIsModal() {
+void tst_frmmain::aboutIsModal() {
     TestInstall install;
     frmMain main;
     main.show();
@@ -499,5 +490,5 @@ void tst_frmMain::aboutIsModal() {
     QVERIFY(QApplication::activeModalWidget() == nullptr);
 }
 
-QTEST_MAIN(tst_frmMain)
-#include "tst_frmMain.moc"
+QTEST_MAIN(tst_frmmain)
+#include "tst_frmmain.moc"

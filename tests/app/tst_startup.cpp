@@ -1,4 +1,5 @@
 #include "AppInfo.h"
+#include "StartupHostRun.h"
 #include "TestSupport.h"
 #include "frmAbout.h"
 #include "frmMain.h"
@@ -29,38 +30,11 @@
 
 namespace {
 
-// What the start-up host printed and how it ended.
-struct HostRun {
-    QStringList boxes; // "<flags>|<caption>|<text>"
-    QStringList lines;
-    int exitCode = -1;
-    bool finished = false;
-};
-
+// Runs the start-up host in the configured layout.
 HostRun runHost(const QString& folder, const QString& runtimeFolder, const QStringList& extra = {},
                 const QString& workingFolder = QDir::tempPath()) {
-    QProcess host;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder);
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    host.setProcessEnvironment(environment);
-    host.setWorkingDirectory(workingFolder);
-    host.start(QStringLiteral(STARTUP_HOST), QStringList{folder} + extra);
-    HostRun run;
-    run.finished = host.waitForFinished(60000);
-    run.exitCode = host.exitCode();
-    const QString output = QString::fromUtf8(host.readAllStandardOutput());
-    for (const QString& line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        run.lines.append(line);
-        if (line.startsWith(QStringLiteral("BOX "))) {
-            run.boxes.append(line.mid(4));
-        }
-    }
-    if (!run.finished) {
-        host.kill();
-        host.waitForFinished();
-    }
-    return run;
+    return runStartupHost(QStringLiteral(STARTUP_HOST), QStringList{folder} + extra,
+                          {{QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder}}, workingFolder);
 }
 
 QString escaped(QString text) {
@@ -94,7 +68,7 @@ StartupSeams quietSeams(QList<int>* steps = nullptr, int failAt = 0, int number 
 
 } // namespace
 
-class tst_Startup : public QObject {
+class tst_startup : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -114,18 +88,18 @@ private:
     QTemporaryDir m_runtime;
 };
 
-void tst_Startup::initTestCase() {
+void tst_startup::initTestCase() {
     QVERIFY(m_runtime.isValid());
     qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
 }
 
-void tst_Startup::cleanup() {
+void tst_startup::cleanup() {
     delete mainForm();
     objHome.reset();
     QDir::setCurrent(QDir::tempPath());
 }
 
-void tst_Startup::startsInItsOwnFolder() {
+void tst_startup::startsInItsOwnFolder() {
     TestInstall install;
     QTemporaryDir elsewhere;
     QDir::setCurrent(elsewhere.path());
@@ -145,7 +119,7 @@ void tst_Startup::startsInItsOwnFolder() {
     QVERIFY(!QFile::exists(install.logPath()));
 }
 
-void tst_Startup::unexpectedFailureIsLoggedAndStops() {
+void tst_startup::unexpectedFailureIsLoggedAndStops() {
     TestInstall install;
     MsgResponder boxes;
     boxes.expect(Riri::vbOK);
@@ -186,7 +160,7 @@ void tst_Startup::unexpectedFailureIsLoggedAndStops() {
     QVERIFY(install.logLines().last() == Riri::ErrorLog::ruleLine());
 }
 
-void tst_Startup::fileFailuresAreSkipped() {
+void tst_startup::fileFailuresAreSkipped() {
     TestInstall install;
     MsgResponder boxes; // neither failure shows a box
     QList<int> steps;
@@ -204,7 +178,7 @@ void tst_Startup::fileFailuresAreSkipped() {
     QVERIFY(!QFile::exists(install.logPath()));
 }
 
-void tst_Startup::presenterShowsTheBoxTheFlagsName() {
+void tst_startup::presenterShowsTheBoxTheFlagsName() {
     struct Seen {
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QMessageBox::StandardButtons buttons;
@@ -270,7 +244,7 @@ void tst_Startup::presenterShowsTheBoxTheFlagsName() {
     QCOMPARE(seen.icon, QMessageBox::NoIcon);
 }
 
-void tst_Startup::missingDatabaseEndsTheProgram() {
+void tst_startup::missingDatabaseEndsTheProgram() {
     QTemporaryDir folder;
     QTemporaryDir runtime;
     const HostRun run = runHost(folder.path(), runtime.path());
@@ -287,7 +261,7 @@ void tst_Startup::missingDatabaseEndsTheProgram() {
     QVERIFY(!QFile::exists(folder.path() + QStringLiteral("/error.log")));
 }
 
-void tst_Startup::secondInstanceIsRefused() {
+void tst_startup::secondInstanceIsRefused() {
     TestInstall install;
     // This process is the first instance: it holds the lock of this user.
     QVERIFY(!SingleInstance::anotherIsRunning());
@@ -299,7 +273,7 @@ void tst_Startup::secondInstanceIsRefused() {
     QCOMPARE(run.lines.size(), 1);
 }
 
-void tst_Startup::leftoverLockFileIsTakenOver_data() {
+void tst_startup::leftoverLockFileIsTakenOver_data() {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<bool>("unreadable");
     QTest::newRow("empty") << QByteArray() << false;
@@ -315,7 +289,7 @@ void tst_Startup::leftoverLockFileIsTakenOver_data() {
 // A lock file that no running program holds (what a crash or a power loss
 // during its write leaves, or one written under another host name) never
 // stands in the way of a start.
-void tst_Startup::leftoverLockFileIsTakenOver() {
+void tst_startup::leftoverLockFileIsTakenOver() {
     QFETCH(QByteArray, content);
     QFETCH(bool, unreadable);
     TestInstall install;
@@ -342,7 +316,7 @@ void tst_Startup::leftoverLockFileIsTakenOver() {
 
 // The lock of a running program refuses the start, even when its file says
 // nothing about the holder.
-void tst_Startup::liveHolderRefusesWhateverTheFileHolds() {
+void tst_startup::liveHolderRefusesWhateverTheFileHolds() {
     TestInstall install;
     QTemporaryDir runtime;
     const QString path =
@@ -359,7 +333,7 @@ void tst_Startup::liveHolderRefusesWhateverTheFileHolds() {
                             "48|Quorvane|Quorvane is already running on this computer! ")});
 }
 
-void tst_Startup::exitEndsTheProgramAndFreesTheLock() {
+void tst_startup::exitEndsTheProgramAndFreesTheLock() {
     TestInstall install;
     QTemporaryDir runtime;
     QTemporaryDir elsewhere;
@@ -369,11 +343,11 @@ void tst_Startup::exitEndsTheProgramAndFreesTheLock() {
             runHost(install.folder(), runtime.path(), {QStringLiteral("exit")}, elsewhere.path());
         QVERIFY(run.finished);
         QCOMPARE(run.boxes, QStringList());
-        QCOMPARE(run.lines,
-                 QStringList{QStringLiteral("SHOWN Quorvane  -  2.0|") + install.folder()});
+        QCOMPARE(run.lines, QStringList{QStringLiteral("SHOWN Quorvane  -  2.0|") +
+                                        install.folder() + QLatin1Char('|') + install.folder()});
         QCOMPARE(run.exitCode, 0);
     }
 }
 
-QTEST_MAIN(tst_Startup)
-#include "tst_Startup.moc"
+QTEST_MAIN(tst_startup)
+#include "tst_startup.moc"
