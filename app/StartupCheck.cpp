@@ -6,6 +6,7 @@
 #include "Formats.h"
 #include "InventoryCheck.h"
 #include "InventoryCopy.h"
+#include "InventorySchema.h"
 #include "MsgBox.h"
 #include "platform/Pointer.h"
 
@@ -28,6 +29,12 @@ bool checkInventoryAtStartup() {
         Riri::InventoryCheck::quickCheck(Riri::InventoryCopy::databasePath());
     if (check.ok) {
         Riri::AutoBackups::makeDailyIfDue();
+        if (check.newerVersion) {
+            // Read, never altered: every writer of the component refuses.
+            Pointer::setScreen(Pointer::Default);
+            Riri::MsgBox(Riri::InventorySchema::newerVersionMessage(),
+                         Riri::vbExclamation | Riri::vbOKOnly, AppInfo::Title);
+        }
         return true;
     }
     QDateTime made;

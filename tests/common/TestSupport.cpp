@@ -77,8 +77,12 @@ QVariant TestInstall::scalar(const QString& sql) const {
 }
 
 bool TestInstall::exec(const QString& sql) const {
+    return execOnFile(databasePath(), sql);
+}
+
+bool execOnFile(const QString& path, const QString& sql) {
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(databasePath().toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
         SQLITE_OK) {
         sqlite3_close(db);
         return false;
@@ -103,6 +107,11 @@ QStringList TestInstall::logLines() const {
         lines.removeLast();
     }
     return lines;
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 MsgResponder::MsgResponder() {

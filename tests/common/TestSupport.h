@@ -48,6 +48,13 @@ private:
     bool m_valid = false;
 };
 
+// Runs a statement (or several) on any database file with plain SQLite, none
+// of the component's settings applied (so a test can write what another
+// program could); false on failure.
+bool execOnFile(const QString& path, const QString& sql);
+// The whole content of a file; empty when it cannot be read.
+QByteArray fileBytes(const QString& path);
+
 // One message box the code under test showed.
 struct ShownBox {
     QString prompt;
