@@ -139,7 +139,7 @@ void tst_ForeignSchema::newerVersionIsOnlyRead() {
     QTemporaryDir out;
     QFile csv(out.filePath("items.csv"));
     QVERIFY(csv.open(QIODevice::WriteOnly));
-    csv.write("Item Name,Room\nDesk,Study\n");
+    csv.write("Item Name,Room\nDesk,Den\n");
     csv.close();
     QVERIFY_THROWS_EXCEPTION(Riri::Error, Riri::ItemsCsv::importItems(csv.fileName()));
     QCOMPARE(fileBytes(install.databasePath()), newer);
