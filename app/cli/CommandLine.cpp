@@ -50,9 +50,15 @@ int check() {
                                               result.problem));
         return kFailed;
     }
-    say(QStringLiteral("%1 is sound: %2, %3 owner record(s).")
-            .arg(shown(Riri::InventoryCopy::databasePath()), items(result.items))
-            .arg(result.owners));
+    QString line = QStringLiteral("%1 is sound: %2, %3 owner record(s).")
+                       .arg(shown(Riri::InventoryCopy::databasePath()), items(result.items))
+                       .arg(result.owners);
+    if (result.newerVersion) {
+        line += QStringLiteral(" It was written by a newer version of %1; this version only "
+                               "reads it.")
+                    .arg(AppInfo::Title);
+    }
+    say(line);
     return 0;
 }
 

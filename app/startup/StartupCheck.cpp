@@ -8,6 +8,7 @@
 #include <Riri/Formats.h>
 #include <Riri/InventoryCheck.h>
 #include <Riri/InventoryCopy.h>
+#include <Riri/InventorySchema.h>
 #include <Riri/MsgBox.h>
 
 #include <QDir>
@@ -29,6 +30,12 @@ bool checkInventoryAtStartup() {
         Riri::InventoryCheck::quickCheck(Riri::InventoryCopy::databasePath());
     if (check.ok) {
         Riri::AutoBackups::makeDailyIfDue();
+        if (check.newerVersion) {
+            // Read, never altered: every writer of the component refuses.
+            Pointer::setScreen(Pointer::Default);
+            Riri::MsgBox(Riri::InventorySchema::newerVersionMessage(),
+                         Riri::vbExclamation | Riri::vbOKOnly, AppInfo::Title);
+        }
         return true;
     }
     QDateTime made;

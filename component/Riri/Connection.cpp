@@ -1,6 +1,7 @@
 #include "Connection.h"
 
 #include "Error.h"
+#include "InventorySchema.h"
 
 #include <cstring>
 #include <sqlite3.h>
@@ -131,9 +132,9 @@ void Connection::Open() {
         fail(SQLITE_CANTOPEN, QStringLiteral("The connection names no data source"));
     }
     sqlite3* opened = nullptr;
-    const int rc = sqlite3_open_v2(
-        file.toUtf8().constData(), &opened,
-        (m_readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int rc = openDatabase(file.toUtf8().constData(), &opened,
+                                (m_readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
+                                    SQLITE_OPEN_NOMUTEX);
     DatabaseHandle db(opened); // even a failed open may leave a handle to close
     if (rc != SQLITE_OK) {
         QString text = db != nullptr ? QString::fromUtf8(sqlite3_errmsg(db.get()))
@@ -152,11 +153,39 @@ void Connection::Open() {
     sqlite3_extended_result_codes(m_db.get(), 1);
     // A file that is not a database opens without complaint; read its schema
     // now so that the open fails instead of the first statement.
+    m_newerFile = false;
     try {
         exec("SELECT count(*) FROM sqlite_schema");
+        if (!m_readOnly) {
+            prepareForWriting();
+        }
     } catch (const Error&) {
         m_db.reset();
         throw;
+    }
+}
+
+void Connection::prepareForWriting() {
+    // An older file is brought up to this program's schema before the first
+    // statement; a newer one is only read, never altered, so that the
+    // program that wrote it finds it as it left it.
+    const InventorySchema& schema = InventorySchema::program();
+    const int version = schema.fileVersion(m_db.get());
+    if (version > schema.version()) {
+        m_newerFile = true;
+        exec("PRAGMA query_only = ON");
+    } else if (version < schema.version()) {
+        schema.upgrade(m_db.get());
+    }
+}
+
+void Connection::requireWritable() {
+    requireOpen("requireWritable");
+    if (m_newerFile) {
+        fail(SQLITE_READONLY, InventorySchema::newerVersionMessage());
+    }
+    if (m_readOnly) {
+        fail(SQLITE_READONLY, QStringLiteral("The connection was opened for reading only"));
     }
 }
 

@@ -38,7 +38,10 @@ public:
     QString dataSource() const;
 
     // Opens the file read-write (or read-only, when set so); it is never
-    // created. Opening an open connection fails.
+    // created. Opening an open connection fails. Every connection runs with
+    // SQLite's defensive settings (see openDatabase). Opened read-write, an
+    // older inventory is brought up to the program's schema first, and one
+    // written by a newer version is opened for reading only.
     void Open();
     void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
     void BeginTrans();
@@ -51,6 +54,10 @@ public:
     void Close();
 
     bool isOpen() const { return m_db != nullptr; }
+    // Writers call this first: it fails, with the message for the user,
+    // when the open file was written by a newer version of the program.
+    void requireWritable();
+    bool isNewerFile() const { return m_newerFile; }
     // The open SQLite handle, for the bulk operations (copies, import and
     // export) that work on the file through SQLite's own interfaces.
     sqlite3* handle() const { return m_db.get(); }
@@ -69,6 +76,7 @@ private:
     [[noreturn]] void failFromDb(int code);
     void requireOpen(const char* operation);
     void exec(const char* sql);
+    void prepareForWriting();
 
     // Owning handles: a database closes itself, a statement finalizes itself,
     // on every path out, an exception included.
@@ -84,6 +92,7 @@ private:
     QString m_connectionString;
     DatabaseHandle m_db;
     bool m_readOnly = false;
+    bool m_newerFile = false;        // its schema version is newer than the program's
     bool m_transactionBegun = false; // BeginTrans ran, no commit or rollback yet
     int m_lastNumber = 0;
     QString m_lastDescription;

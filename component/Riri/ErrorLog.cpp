@@ -63,38 +63,79 @@ struct OpenLog {
     }
 };
 
+// Opens the log for appending, making it when it is missing; *created tells
+// whether this call made the file.
+int openLog(const QByteArray& path, bool* created) {
+    for (;;) {
+        int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            *created = true;
+            return fd;
+        }
+        if (errno != EEXIST) {
+            return -1;
+        }
+        fd = ::open(path.constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+        if (fd >= 0 || errno != ENOENT) {
+            *created = false;
+            return fd;
+        }
+        // Removed again between the two calls: make it anew.
+    }
+}
+
+// Whether the name still leads to the open file.
+bool isStillNamed(const QByteArray& path, const struct stat& open) {
+    struct stat named {};
+    return ::stat(path.constData(), &named) == 0 && named.st_dev == open.st_dev &&
+           named.st_ino == open.st_ino;
+}
+
 // The log is only ever appended to, never truncated, and each block goes in
 // with one write while an advisory lock keeps out every other writer (the
 // program, its command line, a second component): so blocks never overwrite
 // or interleave, and the title banner heads the first block of an empty file
 // exactly once. A block that cannot be written whole is cut off again, so the
-// file never ends in half a block.
+// file never ends in half a block; a log this call made and could not write
+// into is removed again, so a full disk leaves no empty log behind.
 void writeBlock(const QString& path, const std::function<QStringList(bool)>& build) {
-    OpenLog log;
-    log.fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC,
-                    0666);
-    if (log.fd < 0) {
-        failAccess(errno);
-    }
-    while (::flock(log.fd, LOCK_EX) != 0) {
-        if (errno != EINTR) {
+    const QByteArray name = QFile::encodeName(path);
+    for (;;) {
+        OpenLog log;
+        bool created = false;
+        log.fd = openLog(name, &created);
+        if (log.fd < 0) {
             failAccess(errno);
         }
-    }
-    struct stat before {};
-    if (::fstat(log.fd, &before) != 0) {
-        failAccess(errno);
-    }
-    QByteArray bytes;
-    for (const QString& line : build(before.st_size == 0)) {
-        bytes += line.toUtf8();
-        bytes += "\r\n";
-    }
-    const ssize_t written = ::write(log.fd, bytes.constData(), static_cast<size_t>(bytes.size()));
-    if (written != static_cast<ssize_t>(bytes.size())) {
-        const int reason = written < 0 ? errno : EFBIG;
-        [[maybe_unused]] const int cut = ::ftruncate(log.fd, before.st_size);
-        failAccess(reason);
+        while (::flock(log.fd, LOCK_EX) != 0) {
+            if (errno != EINTR) {
+                failAccess(errno);
+            }
+        }
+        struct stat before {};
+        if (::fstat(log.fd, &before) != 0) {
+            failAccess(errno);
+        }
+        if (!isStillNamed(name, before)) {
+            // Its maker removed it while this writer waited for the lock.
+            continue;
+        }
+        QByteArray bytes;
+        for (const QString& line : build(before.st_size == 0)) {
+            bytes += line.toUtf8();
+            bytes += "\r\n";
+        }
+        const ssize_t written =
+            ::write(log.fd, bytes.constData(), static_cast<size_t>(bytes.size()));
+        if (written != static_cast<ssize_t>(bytes.size())) {
+            const int reason = written < 0 ? errno : EFBIG;
+            [[maybe_unused]] const int cut = ::ftruncate(log.fd, before.st_size);
+            if (created && before.st_size == 0) {
+                ::unlink(name.constData());
+            }
+            failAccess(reason);
+        }
+        return;
     }
 }
 

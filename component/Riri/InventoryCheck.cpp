@@ -1,5 +1,8 @@
 #include "InventoryCheck.h"
 
+#include "Error.h"
+#include "InventorySchema.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
@@ -81,7 +84,7 @@ InventoryCheck openAndCheck(const QString& path, bool quick) {
         // cannot, so the second attempt opens it for writing just for that.
         sqlite3* db = nullptr;
         const int flags = attempt == 0 ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
-        int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
+        int rc = openDatabase(QFile::encodeName(path).constData(), &db, flags);
         if (rc != SQLITE_OK) {
             const QString text =
                 QString::fromUtf8(db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
@@ -134,6 +137,23 @@ InventoryCheck InventoryCheck::inspectOpen(sqlite3* db, bool quick, bool newest)
     if (!missing.isEmpty()) {
         return failed(missing);
     }
+    // Beside its tables the file may hold nothing the program did not make:
+    // a trigger or a view brought in by another program would run inside
+    // every later write. A newer version's objects are not known here; such
+    // a file is only ever read.
+    const InventorySchema& schema = InventorySchema::program();
+    int version = 0;
+    try {
+        version = schema.fileVersion(db);
+    } catch (const Error& e) {
+        return failed(QStringLiteral("The database cannot be read: %1.").arg(e.description()));
+    }
+    if (version <= schema.version()) {
+        const QString foreign = schema.foreignObject(db, version);
+        if (!foreign.isEmpty()) {
+            return failed(foreign);
+        }
+    }
     // The newest change needs a pass over every item; a copy's check
     // leaves it out.
     const char* const countsOnly = "SELECT (SELECT count(*) FROM tblItems) || ',' || "
@@ -153,6 +173,8 @@ InventoryCheck InventoryCheck::inspectOpen(sqlite3* db, bool quick, bool newest)
     check.items = parts.value(0).toLongLong();
     check.owners = parts.value(1).toLongLong();
     check.newestChange = parts.value(2);
+    check.schemaVersion = version;
+    check.newerVersion = version > schema.version();
     return check;
 }
 

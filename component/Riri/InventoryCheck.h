@@ -9,7 +9,8 @@ struct sqlite3;
 namespace Riri {
 
 // What a look at an inventory database file found: whether it is one (both
-// tables with their columns, and SQLite's integrity check passes), how many
+// tables with their columns, nothing in its schema that the program did not
+// make, and SQLite's integrity check passes), how many
 // items and owner records it holds and the date of its newest change.
 class RIRI_EXPORT InventoryCheck {
 public:
@@ -32,6 +33,10 @@ public:
     // The newest AddDate or ModDate of the items and the owner record, as
     // stored ("2026-12-06 07:05:12"); empty when there is none.
     QString newestChange;
+    // The file's schema version, and whether it is newer than this program's:
+    // such a file is read but never written.
+    int schemaVersion = 0;
+    bool newerVersion = false;
 };
 
 } // namespace Riri

@@ -4,6 +4,7 @@
 #include "ComponentFolder.h"
 #include "Connection.h"
 #include "Error.h"
+#include "InventorySchema.h"
 #include "SafeFile.h"
 
 #include <QDir>
@@ -42,7 +43,7 @@ private:
 class Handle {
 public:
     Handle(const QString& path, int flags) : m_path(path) {
-        const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, flags, nullptr);
+        const int rc = openDatabase(QFile::encodeName(path).constData(), &m_db, flags);
         if (rc != SQLITE_OK) {
             const QString text = SafeFile::failureText(m_db, path);
             sqlite3_close_v2(m_db);
@@ -128,15 +129,28 @@ void copyPages(sqlite3* from, sqlite3* to, const QString& toPath) {
     }
 }
 
-// The copy's own settings: it is a new file nobody else uses, so it needs
-// no journal, and the whole file is forced to the disk once at the end.
+// The copy's own settings: it is a new file nobody else uses, so its
+// journal stays in memory (defensive mode allows no file without one), and
+// the whole file is forced to the disk once at the end.
 void prepareCopy(const Handle& copy) {
-    copy.exec("PRAGMA journal_mode=OFF");
+    copy.exec("PRAGMA journal_mode=MEMORY");
     copy.exec("PRAGMA synchronous=OFF");
     copy.exec("PRAGMA cache_size=-65536");
     // The check that follows reads the whole file: mapped, it reads it
     // about twice as fast.
     copy.exec("PRAGMA mmap_size=1073741824");
+}
+
+// Whether the inventory at path was written by a newer version of the
+// program; false when it cannot be read (a damaged inventory may be replaced).
+bool writtenByNewerVersion(const QString& path) {
+    try {
+        const Handle file(path, SQLITE_OPEN_READONLY);
+        const InventorySchema& schema = InventorySchema::program();
+        return schema.fileVersion(file.get()) > schema.version();
+    } catch (const Error&) {
+        return false;
+    }
 }
 
 InventoryCheck verify(sqlite3* copy, qint64 items, qint64 owners) {
@@ -199,9 +213,18 @@ InventoryCheck InventoryCopy::restore(const QString& backup) {
         throw Error(SQLITE_NOTADB, QStringLiteral("%1 is not an inventory backup. %2")
                                        .arg(QDir::toNativeSeparators(backup), check.problem));
     }
+    if (check.newerVersion) {
+        throw Error(SQLITE_NOTADB,
+                    QStringLiteral("%1 was written by a newer version of Quorvane; this version "
+                                   "cannot restore it.")
+                        .arg(QDir::toNativeSeparators(backup)));
+    }
+    const QString live = databasePath();
+    if (writtenByNewerVersion(live)) {
+        throw Error(SQLITE_READONLY, InventorySchema::newerVersionMessage());
+    }
     AutoBackups::make(AutoBackups::Kind::BeforeRestore);
 
-    const QString live = databasePath();
     const QString temporary = SafeFile::makeTemporary(live);
     TemporaryGuard guard(temporary);
     {

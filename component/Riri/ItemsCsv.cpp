@@ -384,6 +384,7 @@ void store(const std::vector<Item>& items) {
     con.setConnectionString(QStringLiteral("Data Source=") +
                             connectionValue(InventoryCopy::databasePath()) + QLatin1Char(';'));
     con.Open();
+    con.requireWritable();
     sqlite3* db = con.handle();
     // Room in memory for the pages of the table and its identifier index
     // while many rows go in (64 MiB; the default holds 2).

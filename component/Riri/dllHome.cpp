@@ -20,9 +20,11 @@ QString quoted(const QString& text) {
 }
 
 // Identifiers are not cleaned, but their quotes are doubled on a copy so that
-// no stored text can change a statement.
+// no stored text can change a statement, and NUL characters are dropped as
+// Clean drops them (SQLite reads a statement only up to the first one).
 QString quotedId(const QString& id) {
     QString copy = id;
+    copy.remove(QChar(u'\0'));
     return quoted(copy.replace(QLatin1Char('\''), QLatin1String("''")));
 }
 
@@ -148,6 +150,7 @@ bool dllHome::runWriter(Writer writer, const std::function<QString()>& buildStat
         Connection& con = connection();
         con.Open();
         con.BeginTrans();
+        con.requireWritable();
         const QString statement = buildStatement();
         qint64 changed = 0;
         con.Execute(statement, &changed);
@@ -269,6 +272,7 @@ bool dllHome::DeleteItem(QString& strID) {
         Connection& con = connection();
         con.Open();
         con.BeginTrans();
+        con.requireWritable();
         con.Execute(QStringLiteral("DELETE FROM tblItems WHERE ItemID = ") + quotedId(strID) +
                     QStringLiteral(";"));
         // The row is gone inside the open transaction while the user decides.

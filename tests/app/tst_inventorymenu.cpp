@@ -67,11 +67,6 @@ void trigger(frmMain& main, const char* name) {
     main.findChild<QAction*>(QLatin1String(name))->trigger();
 }
 
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 bool seed(const TestInstall& install, int first, int last) {
     return install.exec(
         QStringLiteral("WITH RECURSIVE n(i) AS (SELECT %1 UNION ALL SELECT i + 1 FROM n WHERE "

@@ -115,6 +115,11 @@ bool writeScript(const QString& path, const QByteArray& body) {
     return file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 MsgResponder::MsgResponder() {
     g_previous =
         Riri::setMsgBoxHandler([this](const QString& prompt, int flags, const QString& title) {

@@ -61,6 +61,8 @@ private:
 // such scripts on PATH to stand in for the programs the code under test
 // starts. False when the file could not be written.
 bool writeScript(const QString& path, const QByteArray& body);
+// The whole content of a file; empty when it cannot be read.
+QByteArray fileBytes(const QString& path);
 
 // One message box the code under test showed.
 struct ShownBox {

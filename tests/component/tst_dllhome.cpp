@@ -221,6 +221,11 @@ private slots:
         QVERIFY(home.DeleteItem(id));
         QCOMPARE(install.scalar("SELECT group_concat(ItemID) FROM tblItems"), "A-2");
 
+        // A NUL character is dropped, as Clean drops it from the other texts,
+        // instead of cutting the statement short.
+        QVERIFY(add(home, QStringLiteral("A-3") + QChar(u'\0') + "x"));
+        QCOMPARE(install.scalar("SELECT count(*) FROM tblItems WHERE ItemID = 'A-3x'"), 1);
+
         QStringList owner{"L", "F", "M", "A", "C", "S", "Z", "F M L", "O'1"};
         QVERIFY(home.AddOwner(owner));
         QCOMPARE(install.scalar("SELECT OwnerID FROM tblOwner"), "O'1");

@@ -1,0 +1,201 @@
+#include "InventorySchema.h"
+
+#include "Error.h"
+
+#include <algorithm>
+#include <sqlite3.h>
+
+namespace Riri {
+
+namespace {
+
+// The base version: what install/schema.sql makes (a test compares the two).
+constexpr int kBaseVersion = 1;
+
+// SQLite's own tables, made by SQLite itself when a table uses AUTOINCREMENT
+// or ANALYZE runs. Nothing else may use the reserved prefix.
+struct InternalTable {
+    const char* name;
+    const char* sql;
+};
+constexpr InternalTable kInternalTables[] = {
+    {"sqlite_sequence", "CREATE TABLE sqlite_sequence(name,seq)"},
+    {"sqlite_stat1", "CREATE TABLE sqlite_stat1(tbl,idx,stat)"},
+    {"sqlite_stat4", "CREATE TABLE sqlite_stat4(tbl,idx,neq,nlt,ndlt,sample)"},
+};
+
+QString text(sqlite3_stmt* stmt, int column) {
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)));
+}
+
+void exec(sqlite3* db, const QString& sql) {
+    char* message = nullptr;
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
+        const QString description =
+            message != nullptr ? QString::fromUtf8(message) : QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_free(message);
+        throw Error(sqlite3_extended_errcode(db), description);
+    }
+}
+
+bool isInternal(const QString& type, const QString& name, const QString& sql, bool hasSql) {
+    if (type == QLatin1String("index")) {
+        // The index behind a UNIQUE or PRIMARY KEY constraint: no text of
+        // its own, nothing it could run.
+        return name.startsWith(QLatin1String("sqlite_autoindex_")) && !hasSql;
+    }
+    if (type != QLatin1String("table")) {
+        return false;
+    }
+    return std::any_of(
+        std::begin(kInternalTables), std::end(kInternalTables), [&](const InternalTable& table) {
+            return name == QLatin1String(table.name) && sql == QLatin1String(table.sql);
+        });
+}
+
+} // namespace
+
+int openDatabase(const char* path, sqlite3** db, int flags) {
+    int rc = sqlite3_open_v2(path, db, flags, nullptr);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_db_config(*db, SQLITE_DBCONFIG_DEFENSIVE, 1, static_cast<int*>(nullptr));
+    }
+    if (rc == SQLITE_OK) {
+        // The same as PRAGMA trusted_schema = OFF.
+        rc = sqlite3_db_config(*db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, static_cast<int*>(nullptr));
+    }
+    return rc;
+}
+
+InventorySchema::InventorySchema(int baseVersion, std::vector<Object> objects,
+                                 std::vector<Step> steps)
+    : m_version(steps.empty() ? baseVersion : std::max(baseVersion, steps.back().version)),
+      m_baseVersion(baseVersion), m_objects(std::move(objects)), m_steps(std::move(steps)) {
+    for (Object& object : m_objects) {
+        object.sql = normalized(object.sql);
+    }
+}
+
+const InventorySchema& InventorySchema::program() {
+    // One row per object, in the order the steps make them. The tables of
+    // the base version are install/schema.sql's.
+    static const InventorySchema schema(
+        kBaseVersion,
+        {
+            {1, QStringLiteral("table"), QStringLiteral("tblItems"),
+             QStringLiteral(
+                 "CREATE TABLE tblItems ( ID INTEGER PRIMARY KEY AUTOINCREMENT, ItemID TEXT NOT "
+                 "NULL UNIQUE, ItemName TEXT, SN TEXT, Model TEXT, RoomName TEXT, Cost REAL, "
+                 "CurValue REAL, BuyDate TEXT, AccquiredFrom TEXT, Description TEXT, Notes TEXT, "
+                 "AddDate TEXT, ModDate TEXT )")},
+            {1, QStringLiteral("table"), QStringLiteral("tblOwner"),
+             QStringLiteral("CREATE TABLE tblOwner ( OwnerID TEXT NOT NULL UNIQUE, LName TEXT, "
+                            "FName TEXT, MName TEXT, FullName TEXT, Address TEXT, City TEXT, "
+                            "State TEXT, Zip TEXT, AddDate TEXT, ModDate TEXT )")},
+        },
+        // The steps after the base version, oldest first: none yet.
+        {});
+    return schema;
+}
+
+int InventorySchema::fileVersion(sqlite3* db) const {
+    sqlite3_stmt* stmt = nullptr;
+    int version = -1;
+    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW) {
+        version = sqlite3_column_int(stmt, 0);
+    }
+    sqlite3_finalize(stmt);
+    if (version < 0) {
+        throw Error(sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)));
+    }
+    return version == 0 ? m_baseVersion : version;
+}
+
+QString InventorySchema::foreignObject(sqlite3* db, int version) const {
+    sqlite3_stmt* stmt = nullptr;
+    int rc = sqlite3_prepare_v2(db, "SELECT type, name, sql FROM sqlite_schema ORDER BY rowid", -1,
+                                &stmt, nullptr);
+    QString problem;
+    std::vector<bool> seen(m_objects.size(), false);
+    while (rc == SQLITE_OK || (rc == SQLITE_ROW && problem.isEmpty())) {
+        rc = sqlite3_step(stmt);
+        if (rc != SQLITE_ROW) {
+            break;
+        }
+        const QString type = text(stmt, 0);
+        const QString name = text(stmt, 1);
+        const bool hasSql = sqlite3_column_type(stmt, 2) != SQLITE_NULL;
+        const QString sql = normalized(text(stmt, 2));
+        if (isInternal(type, name, sql, hasSql)) {
+            continue;
+        }
+        const auto known = std::find_if(m_objects.begin(), m_objects.end(), [&](const Object& o) {
+            return o.since <= version && o.name.compare(name, Qt::CaseInsensitive) == 0;
+        });
+        if (known == m_objects.end()) {
+            problem = QStringLiteral("The file holds %1 \"%2\", which is not part of an inventory.")
+                          .arg(type, name);
+        } else if (known->type != type || known->sql != sql) {
+            problem = QStringLiteral(
+                          "The file holds a changed %1 \"%2\", which is not part of an inventory.")
+                          .arg(type, name);
+        } else {
+            seen[static_cast<size_t>(known - m_objects.begin())] = true;
+        }
+    }
+    const QString error = QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_finalize(stmt);
+    // SQLITE_ROW: stopped at the first foreign object.
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
+        return QStringLiteral("The database cannot be read: %1.").arg(error);
+    }
+    if (!problem.isEmpty()) {
+        return problem;
+    }
+    for (size_t i = 0; i < m_objects.size(); ++i) {
+        if (m_objects[i].since <= version && !seen[i]) {
+            return QStringLiteral("The file holds no inventory: the %1 %2 is missing.")
+                .arg(m_objects[i].type, m_objects[i].name);
+        }
+    }
+    return QString();
+}
+
+void InventorySchema::upgrade(sqlite3* db) const {
+    // The write lock first: two programs opening the same old file at once
+    // apply the steps once.
+    exec(db, QStringLiteral("BEGIN IMMEDIATE"));
+    try {
+        const int from = fileVersion(db);
+        if (from >= m_version) {
+            exec(db, QStringLiteral("COMMIT"));
+            return;
+        }
+        const QString problem = foreignObject(db, from);
+        if (!problem.isEmpty()) {
+            throw Error(SQLITE_CORRUPT, problem);
+        }
+        for (const Step& step : m_steps) {
+            if (step.version > from) {
+                exec(db, step.sql);
+            }
+        }
+        exec(db, QStringLiteral("PRAGMA user_version = %1").arg(m_version));
+        exec(db, QStringLiteral("COMMIT"));
+    } catch (const Error&) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+QString InventorySchema::normalized(const QString& sql) {
+    return sql.simplified();
+}
+
+QString InventorySchema::newerVersionMessage() {
+    return QStringLiteral("This inventory was written by a newer version of Quorvane. It is "
+                          "opened read-only; changes cannot be saved.");
+}
+
+} // namespace Riri
