@@ -84,7 +84,14 @@ QList<CsvRecords::Record> CsvRecords::read(const QString& text) {
 }
 
 void CsvRecords::appendField(std::string& out, std::string_view utf8) {
-    if (utf8.find_first_of(",\"\r\n") == std::string_view::npos) {
+    bool quote = false;
+    for (const char c : utf8) {
+        if (c == ',' || c == '"' || c == '\r' || c == '\n') {
+            quote = true;
+            break;
+        }
+    }
+    if (!quote) {
         out.append(utf8);
         return;
     }
