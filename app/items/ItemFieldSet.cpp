@@ -21,9 +21,6 @@
 
 namespace {
 
-const QDate kFirstDate(1900, 1, 1);
-const QDate kLastDate(9999, 12, 31);
-
 // A date picker that Tab leaves, as it leaves every other field; the date's
 // parts are reached with the arrow keys.
 class LeavingDateEdit : public QDateEdit {
@@ -47,8 +44,8 @@ const QStringList& ItemFieldSet::rooms() {
 ItemFieldSet::ItemFieldSet(QWidget* window, Kind kind, const ItemFieldLayout& layout)
     : QObject(window), m_kind(kind), m_captions(new FocusCaptions(this)),
       m_moves(new EnterMoves(this)) {
-    m_limits = kind == Kind::Add ? std::array<int, 6>{35, 35, 30, 10, 10, 34}
-                                 : std::array<int, 6>{34, 35, 35, 10, 10, 35};
+    m_limits =
+        kind == Kind::Add ? Riri::ItemRules::kAddWindowLimits : Riri::ItemRules::kEditWindowLimits;
     // Made in the order TrimFields visits them: text boxes before the
     // multi-line boxes.
     makeCaptions(window);
@@ -97,7 +94,7 @@ void ItemFieldSet::makeDatePicker(QWidget* window) {
     datBox = new LeavingDateEdit(window);
     datBox->setObjectName(QStringLiteral("datBox"));
     datBox->setCalendarPopup(true);
-    datBox->setDateRange(kFirstDate, kLastDate);
+    datBox->setDateRange(Riri::ItemRules::kFirstDate, Riri::ItemRules::kLastDate);
     datBox->setDisplayFormat(Riri::shortDateFormat(QLocale()));
     datBox->setDate(QDate::currentDate());
 }
@@ -109,7 +106,7 @@ void ItemFieldSet::makeRichBoxes(QWidget* window) {
         rtBox[i]->setAcceptRichText(false);
         rtBox[i]->setTabChangesFocus(true);
         rtBox[i]->setToolTip(QStringLiteral(" Max 200 characters "));
-        m_richLimits[i] = new ::RichTextLimit(rtBox[i], RichTextLimit);
+        m_richLimits[i] = new ::RichTextLimit(rtBox[i], Riri::ItemRules::kRichTextLimit);
     }
 }
 
@@ -252,6 +249,7 @@ void ItemFieldSet::showRoom(const QString& room) {
 }
 
 void ItemFieldSet::showDate(const QDate& date) {
-    const bool usable = date.isValid() && date >= kFirstDate && date <= kLastDate;
+    const bool usable =
+        date.isValid() && date >= Riri::ItemRules::kFirstDate && date <= Riri::ItemRules::kLastDate;
     datBox->setDate(usable ? date : QDate::currentDate());
 }

@@ -61,7 +61,6 @@ public:
 
     // The 35 rooms in their display order, "Attic" to "Other".
     static const QStringList& rooms();
-    static constexpr int RichTextLimit = 250;
 
     // The five checks before a save, in order; the first that fails shows its
     // message, does its follow-up and gives false.

@@ -156,52 +156,25 @@ bool roundToCents(double value, std::int64_t* cents) {
     if (!std::isfinite(value)) {
         return false;
     }
+    // The shortest decimal that reads back as the same value, in plain
+    // digits, rounded by the item rules as a typed or imported amount is.
     char digits[400];
     const auto [end, error] =
         std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed);
     if (error != std::errc()) {
         return false;
     }
-    const char* p = digits;
-    const bool negative = *p == '-';
-    if (negative) {
-        ++p;
-    }
-    std::int64_t whole = 0;
-    int wholeDigits = 0;
-    for (; p < end && *p != '.'; ++p) {
-        if (++wholeDigits > 16) {
-            return false;
-        }
-        whole = whole * 10 + (*p - '0');
-    }
-    int fraction[3] = {0, 0, 0};
-    if (p < end && *p == '.') {
-        ++p;
-        for (int k = 0; k < 3 && p < end; ++k, ++p) {
-            fraction[k] = *p - '0';
-        }
-    }
-    std::int64_t result = whole * 100 + fraction[0] * 10 + fraction[1];
-    if (fraction[2] >= 5) {
-        ++result; // half a cent and more goes away from zero
-    }
-    *cents = negative ? -result : result;
-    return true;
+    return Riri::ItemRules::roundToCents(QString::fromLatin1(digits, end - digits), cents);
 }
 
 bool toAmount(const QString& text, double* value, const QLocale& locale) {
     bool ok = false;
     const double number = locale.toDouble(text, &ok);
     std::int64_t cents = 0;
-    if (!ok || !roundToCents(number, &cents)) {
+    if (!ok || !roundToCents(number, &cents) || !Riri::ItemRules::isStorable(cents)) {
         return false;
     }
-    const double rounded = static_cast<double>(cents) / 100.0;
-    if (std::fabs(rounded) > LargestAmount) {
-        return false;
-    }
-    *value = rounded;
+    *value = Riri::ItemRules::amountOf(cents);
     return true;
 }
 

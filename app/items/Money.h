@@ -61,20 +61,18 @@ inline QString reformat(const QString& shown, const QLocale& locale = QLocale())
 // thousands separators and exponent.
 bool isNumber(const QString& text, const QLocale& locale = QLocale());
 
-// The largest amount, either way, that is stored with its exact cents.
-inline constexpr double LargestAmount = 9999999999999.99;
-
 // Reads the text as an amount rounded to whole cents (see roundToCents).
 // False when the locale does not read it as a number, or when the rounded
-// amount is not finite or lies beyond LargestAmount either way ("1e39",
-// "inf", "nan", "10000000000000").
+// amount is not finite or lies beyond the item rules' largest amount either
+// way ("1e39", "inf", "nan", "10000000000000").
 bool toAmount(const QString& text, double* value, const QLocale& locale = QLocale());
 
 // The amount rounded to two decimals, half a cent away from zero by the
 // amount's own digits (the shortest decimal that reads back as the same
-// value): 12.346 becomes 12.35, 2.675 becomes 2.68 although the double nearest
-// 2.675 lies just below it. False, leaving `cents` alone, when the amount has
-// more than sixteen whole digits or is not finite.
+// value, rounded by Riri::ItemRules::roundToCents): 12.346 becomes 12.35,
+// 2.675 becomes 2.68 although the double nearest 2.675 lies just below it.
+// False, leaving `cents` alone, when the amount has more than sixteen whole
+// digits or is not finite.
 bool roundToCents(double value, std::int64_t* cents);
 
 // Reads a shown amount ("1,234.50", "-3.00": the pattern with the locale's

@@ -3,6 +3,7 @@
 #include "ComponentFolder.h"
 #include "Error.h"
 #include "ErrorLog.h"
+#include "InstallPaths.h"
 #include "InventoryCopy.h"
 
 #include <QDir>
@@ -33,7 +34,7 @@ QString kindName(AutoBackups::Kind kind) {
 
 void logFailure(int number, const QString& description) {
     try {
-        ErrorLog::appendComponentBlock(componentFolder() + QStringLiteral("/error.log"),
+        ErrorLog::appendComponentBlock(InstallPaths::logPath(componentFolder()),
                                        ErrorLog::ComponentSource::AutoBackup, number, description);
     } catch (const Error&) {
         // nothing more can be done: the copy is optional

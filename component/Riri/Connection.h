@@ -71,15 +71,9 @@ public:
     // How long a statement waits for another connection's lock to pass.
     static constexpr int kBusyTimeoutMs = 2000;
 
-private:
-    [[noreturn]] void fail(int number, const QString& description);
-    [[noreturn]] void failFromDb(int code);
-    void requireOpen(const char* operation);
-    void exec(const char* sql);
-    void prepareForWriting();
-
     // Owning handles: a database closes itself, a statement finalizes itself,
-    // on every path out, an exception included.
+    // on every path out, an exception included. The bulk operations that work
+    // through SQLite's own interfaces hold their handles in these too.
     struct DatabaseCloser {
         void operator()(sqlite3* db) const noexcept;
     };
@@ -88,6 +82,13 @@ private:
     };
     using DatabaseHandle = std::unique_ptr<sqlite3, DatabaseCloser>;
     using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+private:
+    [[noreturn]] void fail(int number, const QString& description);
+    [[noreturn]] void failFromDb(int code);
+    void requireOpen(const char* operation);
+    void exec(const char* sql);
+    void prepareForWriting();
 
     QString m_connectionString;
     DatabaseHandle m_db;

@@ -4,6 +4,7 @@
 #include "ComponentFolder.h"
 #include "Connection.h"
 #include "Error.h"
+#include "InstallPaths.h"
 #include "InventorySchema.h"
 #include "SafeFile.h"
 
@@ -43,19 +44,18 @@ private:
 class Handle {
 public:
     Handle(const QString& path, int flags) : m_path(path) {
-        const int rc = openDatabase(QFile::encodeName(path).constData(), &m_db, flags);
+        sqlite3* opened = nullptr;
+        const int rc = openDatabase(QFile::encodeName(path).constData(), &opened, flags);
+        m_db.reset(opened); // even a failed open may leave a handle to close
         if (rc != SQLITE_OK) {
-            const QString text = SafeFile::failureText(m_db, path);
-            sqlite3_close_v2(m_db);
-            m_db = nullptr;
-            throw Error(rc, text);
+            throw Error(rc, SafeFile::failureText(opened, path));
         }
-        sqlite3_extended_result_codes(m_db, 1);
+        sqlite3_extended_result_codes(opened, 1);
         // Short, even waits for another connection's lock: SQLite's own
         // timeout waits longer and longer and can miss every gap between
         // the transactions of a busy writer.
         sqlite3_busy_handler(
-            m_db,
+            opened,
             [](void*, int tries) {
                 if (tries * 2 >= kLockWaitMs) {
                     return 0;
@@ -65,31 +65,31 @@ public:
             },
             nullptr);
     }
-    ~Handle() { sqlite3_close_v2(m_db); }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    sqlite3* get() const { return m_db; }
+    sqlite3* get() const { return m_db.get(); }
     void exec(const char* sql) const {
-        if (sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
-            throw Error(SafeFile::failureNumber(m_db), SafeFile::failureText(m_db, m_path));
+        if (sqlite3_exec(get(), sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
+            throw Error(SafeFile::failureNumber(get()), SafeFile::failureText(get(), m_path));
         }
     }
 
 private:
     QString m_path;
-    sqlite3* m_db = nullptr;
+    Connection::DatabaseHandle m_db;
 };
 
 std::pair<qint64, qint64> counts(sqlite3* db, const QString& path) {
-    sqlite3_stmt* stmt = nullptr;
     std::pair<qint64, qint64> result{-1, -1};
-    if (sqlite3_prepare_v2(
-            db, "SELECT (SELECT count(*) FROM tblItems), (SELECT count(*) FROM tblOwner)", -1,
-            &stmt, nullptr) == SQLITE_OK &&
-        sqlite3_step(stmt) == SQLITE_ROW) {
-        result = {sqlite3_column_int64(stmt, 0), sqlite3_column_int64(stmt, 1)};
-    }
-    sqlite3_finalize(stmt);
+    {
+        sqlite3_stmt* prepared = nullptr;
+        const bool ready = sqlite3_prepare_v2(db,
+                                              "SELECT (SELECT count(*) FROM tblItems), "
+                                              "(SELECT count(*) FROM tblOwner)",
+                                              -1, &prepared, nullptr) == SQLITE_OK;
+        const Connection::StatementHandle stmt(prepared);
+        if (ready && sqlite3_step(stmt.get()) == SQLITE_ROW) {
+            result = {sqlite3_column_int64(stmt.get(), 0), sqlite3_column_int64(stmt.get(), 1)};
+        }
+    } // finalized before a failure is read from the handle
     if (result.first < 0) {
         throw Error(SafeFile::failureNumber(db), SafeFile::failureText(db, path));
     }
@@ -174,7 +174,7 @@ InventoryCheck verify(sqlite3* copy, qint64 items, qint64 owners) {
 } // namespace
 
 QString InventoryCopy::databasePath() {
-    return componentFolder() + QStringLiteral("/home/inv.inv");
+    return InstallPaths::databasePath(componentFolder());
 }
 
 InventoryCheck InventoryCopy::backUp(const QString& target) {

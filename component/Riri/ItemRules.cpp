@@ -1,5 +1,7 @@
 #include "ItemRules.h"
 
+#include <algorithm>
+
 namespace Riri::ItemRules {
 
 const QStringList& rooms() {
@@ -50,8 +52,15 @@ QString roomNamed(QStringView text) {
     return QString();
 }
 
+namespace {
+
+bool isDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+} // namespace
+
 bool isPlainAmount(QStringView text) {
-    const auto isDigit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
     qsizetype i = 0;
     if (i < text.size() && text.at(i) == QLatin1Char('-')) {
         ++i;
@@ -70,6 +79,52 @@ bool isPlainAmount(QStringView text) {
         }
     }
     return i == text.size();
+}
+
+bool roundToCents(QStringView plain, std::int64_t* cents) {
+    if (!isPlainAmount(plain)) {
+        return false;
+    }
+    const bool negative = plain.startsWith(QLatin1Char('-'));
+    std::int64_t result = 0;
+    int wholeDigits = 0;
+    int decimals = -1; // -1 until the point
+    bool roundUp = false;
+    for (qsizetype i = negative ? 1 : 0; i < plain.size(); ++i) {
+        const char16_t c = plain.at(i).unicode();
+        if (c == u'.') {
+            decimals = 0;
+            continue;
+        }
+        const int digit = c - u'0';
+        if (decimals < 0) {
+            // At most sixteen whole digits, so the cents always fit.
+            if ((result > 0 || digit > 0) && ++wholeDigits > 16) {
+                return false;
+            }
+            result = result * 10 + digit;
+        } else if (decimals < 2) {
+            result = result * 10 + digit;
+            ++decimals;
+        } else {
+            // Only the third decimal decides: half a cent and more goes away
+            // from zero.
+            roundUp = roundUp || (decimals == 2 && digit >= 5);
+            decimals = 3;
+        }
+    }
+    for (int d = std::max(decimals, 0); d < 2; ++d) {
+        result *= 10;
+    }
+    if (roundUp) {
+        ++result;
+    }
+    *cents = negative ? -result : result;
+    return true;
+}
+
+double amountOf(std::int64_t cents) {
+    return cents == 0 ? 0.0 : static_cast<double>(cents) / 100.0;
 }
 
 } // namespace Riri::ItemRules

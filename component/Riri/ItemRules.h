@@ -6,12 +6,15 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <array>
+#include <cstdint>
 
 namespace Riri {
 
 // The rules an item record must keep, shared by the item windows and the
-// component's bulk operations: the fixed room list, the amount check and the
-// limits of the add window's fields.
+// component's bulk operations: the fixed room list, the field limits of the
+// two item windows, the dates the date picker offers, and the amounts with
+// their rounding to whole cents and their range.
 namespace ItemRules {
 
 // The 35 rooms in their display order, "Attic" to "Other".
@@ -24,16 +27,49 @@ RIRI_EXPORT QString roomNamed(QStringView text);
 // the database and the CSV files use for amounts.
 RIRI_EXPORT bool isPlainAmount(QStringView text);
 
-// The add window's character limits.
+// The add window's character limits. The CSV import checks its rows
+// against these.
 inline constexpr int kItemNameLimit = 35;
 inline constexpr int kSerialNumberLimit = 35;
 inline constexpr int kModelLimit = 30;
 inline constexpr int kAmountLimit = 10;
 inline constexpr int kAccquiredFromLimit = 34;
+// Description and Notes, in both windows.
 inline constexpr int kRichTextLimit = 250;
 
-// The earliest date the date picker offers.
+// The character limits of the six single-line boxes in their order: Item
+// Name, Serial Number, Model, Original Cost, Current Value, Accquired From.
+// The edit window's differ from the add window's.
+using TextLimits = std::array<int, 6>;
+inline constexpr TextLimits kAddWindowLimits{kItemNameLimit, kSerialNumberLimit,
+                                             kModelLimit,    kAmountLimit,
+                                             kAmountLimit,   kAccquiredFromLimit};
+inline constexpr TextLimits kEditWindowLimits{34, 35, 35, kAmountLimit, kAmountLimit, 35};
+
+// The earliest and the latest date the date picker offers; an item's date
+// before kFirstDate is refused.
 inline const QDate kFirstDate{1900, 1, 1};
+inline const QDate kLastDate{9999, 12, 31};
+
+// The largest amount, either way, in cents, that the writers store with its
+// exact cents (a double holds every cent up to 9,999,999,999,999.99).
+inline constexpr std::int64_t kLargestCents = 999999999999999;
+
+// Rounds a plain amount (see isPlainAmount) to whole cents by its own digits,
+// half a cent away from zero: "12.345" gives 1235, "-1.005" gives -101,
+// "-0.004" gives 0. False, leaving `cents` alone, when the text is no plain
+// amount or has more than sixteen whole digits (leading zeros not counted).
+// The range is checked apart, by isStorable.
+RIRI_EXPORT bool roundToCents(QStringView plain, std::int64_t* cents);
+
+// True when the cents lie within kLargestCents either way.
+inline constexpr bool isStorable(std::int64_t cents) {
+    return cents >= -kLargestCents && cents <= kLargestCents;
+}
+
+// Whole cents as the amount the writers take: 1235 gives 12.35; no amount
+// is negative zero.
+RIRI_EXPORT double amountOf(std::int64_t cents);
 
 } // namespace ItemRules
 } // namespace Riri

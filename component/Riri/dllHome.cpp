@@ -145,7 +145,8 @@ QString dllHome::Clean(QString& strText) {
 
 // ---- writers ---------------------------------------------------------------
 
-bool dllHome::runWriter(Writer writer, const std::function<QString()>& buildStatement) {
+bool dllHome::runWriter(Writer writer, const std::function<QString()>& buildStatement,
+                        const std::function<bool()>& confirm) {
     try {
         Connection& con = connection();
         con.Open();
@@ -154,9 +155,12 @@ bool dllHome::runWriter(Writer writer, const std::function<QString()>& buildStat
         const QString statement = buildStatement();
         qint64 changed = 0;
         con.Execute(statement, &changed);
-        if ((writer == Writer::UpdateItems || writer == Writer::UpdateOwner) && changed == 0) {
-            // No row carries the identifier, or there is no owner row:
-            // nothing was stored.
+        const bool unchanged =
+            (writer == Writer::UpdateItems || writer == Writer::UpdateOwner) && changed == 0;
+        // No row carries the identifier, or there is no owner row: nothing
+        // was stored. Or the user, asked inside the open transaction, keeps
+        // the record.
+        if (unchanged || (confirm && !confirm())) {
             con.RollbackTrans();
             con.Close();
             return false;
@@ -268,27 +272,18 @@ bool dllHome::UpdateOwner(QStringList& strText) {
 }
 
 bool dllHome::DeleteItem(QString& strID) {
-    try {
-        Connection& con = connection();
-        con.Open();
-        con.BeginTrans();
-        con.requireWritable();
-        con.Execute(QStringLiteral("DELETE FROM tblItems WHERE ItemID = ") + quotedId(strID) +
-                    QStringLiteral(";"));
-        // The row is gone inside the open transaction while the user decides.
-        const int answer = MsgBox(deleteQuestion(), vbQuestion | vbYesNo | vbDefaultButton2,
-                                  QStringLiteral("** WARNING **"));
-        if (answer == vbNo) {
-            con.RollbackTrans();
-            con.Close();
-            return false;
-        }
-        con.CommitTrans();
-        con.Close();
-        return true;
-    } catch (const Error& e) {
-        return writerFailed(Writer::DeleteItem, e);
-    }
+    return runWriter(
+        Writer::DeleteItem,
+        [&] {
+            return QStringLiteral("DELETE FROM tblItems WHERE ItemID = ") + quotedId(strID) +
+                   QStringLiteral(";");
+        },
+        [] {
+            // The row is gone inside the open transaction while the user
+            // decides; No rolls it back.
+            return MsgBox(deleteQuestion(), vbQuestion | vbYesNo | vbDefaultButton2,
+                          QStringLiteral("** WARNING **")) != vbNo;
+        });
 }
 
 // ---- readers ---------------------------------------------------------------

@@ -74,7 +74,11 @@ private:
     QString logPath() const;
     Connection& connection();
     void closeQuietly() noexcept;
-    bool runWriter(Writer writer, const std::function<QString()>& buildStatement);
+    // Opens, runs the statement in one transaction and commits. An update
+    // that changed no row, or a confirm hook that answers false after the
+    // statement ran, rolls back and gives false.
+    bool runWriter(Writer writer, const std::function<QString()>& buildStatement,
+                   const std::function<bool()>& confirm = {});
     bool writerFailed(Writer writer, const Error& error);
     std::shared_ptr<Recordset> readSkippingFailures(const QString& statement);
     std::shared_ptr<Recordset> readRaisingFailures(const QString& statement);

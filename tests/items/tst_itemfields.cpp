@@ -115,6 +115,42 @@ private slots:
         QCOMPARE(w.fields().rtBox[0]->toPlainText().size(), 250);
     }
 
+    // Each window's own limit on each single-line box: the two windows
+    // differ in Item Name, Model and Accquired From.
+    void textBoxesStopAtTheirWindowsLimit_data() {
+        QTest::addColumn<bool>("edit");
+        QTest::addColumn<int>("box");
+        QTest::addColumn<int>("limit");
+        const std::array<int, 6> add{35, 35, 30, 10, 10, 34};
+        const std::array<int, 6> edit{34, 35, 35, 10, 10, 35};
+        for (int box = 0; box < 6; ++box) {
+            QTest::addRow("add txtBox(%d)", box) << false << box << add[size_t(box)];
+            QTest::addRow("edit txtBox(%d)", box) << true << box << edit[size_t(box)];
+        }
+    }
+
+    void textBoxesStopAtTheirWindowsLimit() {
+        QFETCH(bool, edit);
+        QFETCH(int, box);
+        QFETCH(int, limit);
+        Fixture fx;
+        std::unique_ptr<QWidget> window;
+        QLineEdit* field = nullptr;
+        if (edit) {
+            auto* w = new frmEditItem;
+            window.reset(w);
+            field = w->fields().txtBox[size_t(box)];
+        } else {
+            auto* w = new frmAddItem;
+            window.reset(w);
+            field = w->fields().txtBox[size_t(box)];
+        }
+        QVERIFY(showActive(*window));
+        field->setFocus();
+        QTest::keyClicks(field, QString(limit + 3, QLatin1Char('7')));
+        QCOMPARE(field->text(), QString(limit, QLatin1Char('7')));
+    }
+
     void checksRunInOrderAndStopAtTheFirst() {
         Fixture fx;
         frmAddItem w;

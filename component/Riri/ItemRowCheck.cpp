@@ -1,0 +1,104 @@
+#include "ItemRowCheck.h"
+
+#include "Formats.h"
+#include "ItemRules.h"
+
+namespace Riri {
+
+namespace {
+
+using enum ImportedItem::Column;
+
+// A field's text as the writers store it: without NUL characters, then
+// without leading and trailing blanks.
+QString storedText(QString text) {
+    if (text.contains(QChar(u'\0'))) {
+        text.remove(QChar(u'\0'));
+    }
+    return trimBlanks(text);
+}
+
+QString quotedValue(const QString& text) {
+    return QLatin1Char('"') + (text.size() > 40 ? text.left(40) + QStringLiteral("...") : text) +
+           QLatin1Char('"');
+}
+
+} // namespace
+
+bool ItemRowCheck::amountValue(const QString& text, double* value) {
+    if (text.isEmpty()) {
+        *value = 0;
+        return true;
+    }
+    std::int64_t cents = 0;
+    if (!ItemRules::roundToCents(text, &cents) || !ItemRules::isStorable(cents)) {
+        return false;
+    }
+    *value = ItemRules::amountOf(cents);
+    return true;
+}
+
+QString ItemRowCheck::field(const QStringList& fields, ImportedItem::Column column) const {
+    return m_at[column] < 0 ? QString() : storedText(fields.value(m_at[column]));
+}
+
+QStringList ItemRowCheck::check(const QStringList& fields, ImportedItem* item) const {
+    QStringList reasons;
+    const auto limited = [&](ImportedItem::Column column, const char* name, int limit) {
+        item->texts[column] = field(fields, column);
+        if (item->texts[column].size() > limit) {
+            reasons.append(QStringLiteral("%1 is longer than %2 characters")
+                               .arg(QLatin1String(name))
+                               .arg(limit));
+        }
+    };
+    limited(ItemName, "Item Name", ItemRules::kItemNameLimit);
+    if (item->texts[ItemName].isEmpty()) {
+        reasons.append(QStringLiteral("Item Name is missing"));
+    }
+    limited(SerialNumber, "Serial Number", ItemRules::kSerialNumberLimit);
+    limited(Model, "Model", ItemRules::kModelLimit);
+    const QString room = field(fields, Room);
+    item->texts[Room] = ItemRules::roomNamed(room);
+    if (room.isEmpty()) {
+        reasons.append(QStringLiteral("Room is missing"));
+    } else if (item->texts[Room].isEmpty()) {
+        reasons.append(QStringLiteral("Room %1 is not one of the %2 rooms")
+                           .arg(quotedValue(room))
+                           .arg(ItemRules::rooms().size()));
+    }
+    const QString cost = field(fields, OriginalCost);
+    if (!amountValue(cost, &item->cost)) {
+        reasons.append(QStringLiteral("Original Cost %1 is not an amount like 1234.50")
+                           .arg(quotedValue(cost)));
+    }
+    const QString value = field(fields, CurrentValue);
+    if (!amountValue(value, &item->value)) {
+        reasons.append(QStringLiteral("Current Value %1 is not an amount like 1234.50")
+                           .arg(quotedValue(value)));
+    }
+    limited(AccquiredFrom, "Accquired From", ItemRules::kAccquiredFromLimit);
+    const QString dateText = field(fields, DateAccquired);
+    QDate date = m_today;
+    if (!dateText.isEmpty()) {
+        date = QDate::fromString(dateText, Qt::ISODate);
+        if (!date.isValid()) {
+            date = parseSqlDateTime(dateText).date();
+        }
+    }
+    if (!date.isValid()) {
+        reasons.append(QStringLiteral("Date Accquired %1 is not a date like 2005-03-01")
+                           .arg(quotedValue(dateText)));
+    } else if (date > m_today) {
+        reasons.append(QStringLiteral("Date Accquired %1 is after today").arg(dateText));
+    } else if (date < ItemRules::kFirstDate) {
+        reasons.append(QStringLiteral("Date Accquired %1 is before %2")
+                           .arg(dateText, ItemRules::kFirstDate.toString(Qt::ISODate)));
+    }
+    item->buyDate = dateText.size() == 10 && date.isValid() ? dateText : date.toString(Qt::ISODate);
+    limited(Description, "Description", ItemRules::kRichTextLimit);
+    limited(Notes, "Notes", ItemRules::kRichTextLimit);
+    return reasons;
+}
+
+} // namespace Riri

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <array>
+
+namespace Riri {
+
+// One row of an import as the writers store it.
+struct ImportedItem {
+    // The columns of the items' CSV file, in the order an export writes them.
+    enum Column {
+        ItemId,
+        ItemName,
+        SerialNumber,
+        Model,
+        Room,
+        OriginalCost,
+        CurrentValue,
+        AccquiredFrom,
+        DateAccquired,
+        Description,
+        Notes,
+        DateAdded,
+        DateModified,
+        ColumnCount
+    };
+
+    // The texts by column; the room is the list's own spelling.
+    std::array<QString, ColumnCount> texts;
+    double cost = 0;
+    double value = 0;
+    // The date acquired as ISO 8601 text.
+    QString buyDate;
+};
+
+// The add window's checks on the rows of an items CSV file, through the item
+// rules: the required fields, the character limits, the room list, the
+// amounts and the date.
+class ItemRowCheck {
+public:
+    // Where each column lies in a row (-1 for a column the file lacks), and
+    // today's date: a row's date may not lie after it, and an empty date
+    // becomes it.
+    using Positions = std::array<int, ImportedItem::ColumnCount>;
+    ItemRowCheck(const Positions& at, const QDate& today) : m_at(at), m_today(today) {}
+
+    // Checks one row's fields and fills item from them. Returns the reasons
+    // the row fails, none when it passes.
+    QStringList check(const QStringList& fields, ImportedItem* item) const;
+
+    // A plain amount rounded to whole cents, as the item windows round a
+    // typed amount; an empty text is 0. False when it is no plain amount or
+    // lies beyond the largest amount the writers keep with its exact cents.
+    static bool amountValue(const QString& text, double* value);
+
+private:
+    QString field(const QStringList& fields, ImportedItem::Column column) const;
+
+    Positions m_at;
+    QDate m_today;
+};
+
+} // namespace Riri
