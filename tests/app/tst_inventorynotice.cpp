@@ -19,7 +19,6 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -49,15 +48,6 @@ QStringList shownIds(const ItemListView& list) {
         ids.append(list.items()->key(row));
     }
     return ids;
-}
-
-template <class W> W* openChild(frmMain& main) {
-    for (QMdiSubWindow* sub : main.mdiArea()->subWindowList()) {
-        if (auto* window = qobject_cast<W*>(sub->widget())) {
-            return window;
-        }
-    }
-    return nullptr;
 }
 
 enum class Removal { ByDeleteWindow, OutsideTheProgram, IdGivenToNewItem };
@@ -131,9 +121,7 @@ void tst_InventoryNotice::bulkChangeUpdatesOpenWindowsInPlace() {
 
     // The Find window with a query, a sort (Item Name, descending) and a
     // chosen row; the valuation summary; an add window with typing.
-    trigger(main, "mnuEditFindItems");
-    QPointer<frmFindItems> find = openChild<frmFindItems>(main);
-    QVERIFY(find);
+    QPointer<frmFindItems> find = main.showChild<frmFindItems>();
     QTest::keyClicks(find->txtFind, "Item 1");
     clickHeader(find->lvItems, ItemListModel::NameColumn);
     clickHeader(find->lvItems, ItemListModel::NameColumn);
@@ -161,20 +149,18 @@ void tst_InventoryNotice::bulkChangeUpdatesOpenWindowsInPlace() {
 
     // The same windows, showing the new inventory as the user left them.
     QCOMPARE(main.mdiArea()->subWindowList().size(), windows);
-    QVERIFY(find && openChild<frmFindItems>(main) == find);
+    QVERIFY(find && add && preview && valuationSummaryPreview() == preview);
     QCOMPARE(find->txtFind->text(), QString("Item 1"));
     QCOMPARE(find->lvItems->header()->sortIndicatorSection(), int(ItemListModel::NameColumn));
     QCOMPARE(find->lvItems->header()->sortIndicatorOrder(), Qt::DescendingOrder);
     QCOMPARE(shownIds(*find->lvItems), found);
     QCOMPARE(find->lvItems->chosenKey(), QString("A-1"));
-    QVERIFY(preview && valuationSummaryPreview() == preview);
     QCOMPARE(
         ReportProbe::AllTexts(preview->report(), "lblTotalItems", Band::SectionKind::GroupFooter),
         QStringList{count});
     QCOMPARE(
         ReportProbe::AllTexts(preview->report(), "lblTotalCost", Band::SectionKind::GroupFooter),
         QStringList{cost});
-    QVERIFY(add && openChild<frmAddItem>(main) == add);
     QCOMPARE(name->text(), QString("Lamp"));
     delete preview.data();
 }
@@ -193,7 +179,7 @@ void tst_InventoryNotice::editOfAGoneItemIsRefused() {
     QVERIFY(storeItems(f.install, 1, 3));
     frmMain main;
     main.show();
-    frmEditItem* edit = main.showChild<frmEditItem>();
+    QPointer<frmEditItem> edit = main.showChild<frmEditItem>();
     QVERIFY(edit->selectItem("A-3"));
     QLineEdit* name = edit->fields().txtBox[ItemFieldSet::NameBox];
     name->clear();
@@ -229,7 +215,7 @@ void tst_InventoryNotice::editOfAGoneItemIsRefused() {
     QCOMPARE(f.install.scalar("SELECT ItemName FROM tblItems WHERE ItemID = 'A-3'").toString(),
              removal == Removal::IdGivenToNewItem ? QString("Newcomer") : QString());
     // Nothing the user typed is lost.
-    QVERIFY(openChild<frmEditItem>(main) == edit);
+    QVERIFY(edit);
     QCOMPARE(name->text(), QString("Changed"));
 }
 
