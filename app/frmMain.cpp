@@ -456,7 +456,7 @@ void frmMain::mnuUtilsBackup_Click() {
 }
 
 void frmMain::mnuUtilsRestore_Click() {
-    InventoryCommands::restoreInventory(this, [this] { reloadWindows(); });
+    InventoryCommands::restoreInventory(this);
 }
 
 void frmMain::mnuUtilsExportCsv_Click() {
@@ -464,67 +464,7 @@ void frmMain::mnuUtilsExportCsv_Click() {
 }
 
 void frmMain::mnuUtilsImportCsv_Click() {
-    InventoryCommands::importItems(this, [this] { reloadWindows(); });
-}
-
-void frmMain::reloadWindows() {
-    bool add = false;
-    bool edit = false;
-    bool remove = false;
-    bool owner = false;
-    for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
-        QWidget* window = sub->widget();
-        if (window == nullptr) {
-            continue;
-        }
-        add = add || qobject_cast<frmAddItem*>(window) != nullptr;
-        edit = edit || qobject_cast<frmEditItem*>(window) != nullptr;
-        remove = remove || qobject_cast<frmDeleteItem*>(window) != nullptr;
-        owner = owner || qobject_cast<frmEditOwner*>(window) != nullptr;
-        if (qobject_cast<frmAddItem*>(window) != nullptr ||
-            qobject_cast<frmEditItem*>(window) != nullptr ||
-            qobject_cast<frmDeleteItem*>(window) != nullptr ||
-            qobject_cast<frmEditOwner*>(window) != nullptr) {
-            // Gone at once, so that the new window is not mistaken for it.
-            window->setAttribute(Qt::WA_DeleteOnClose, false);
-            sub->setAttribute(Qt::WA_DeleteOnClose, false);
-            sub->close();
-            delete sub;
-        }
-    }
-    // The lists are filled when the windows load; an empty inventory has
-    // nothing to list.
-    newHome();
-    std::shared_ptr<Riri::Recordset> itemsLeft = objHome ? objHome->RefreshItems() : nullptr;
-    std::shared_ptr<Riri::Recordset> ownerLeft = objHome ? objHome->RefreshOwner() : nullptr;
-    const bool anyItems = itemsLeft && !itemsLeft->isEmpty();
-    const bool anyOwner = ownerLeft && !ownerLeft->isEmpty();
-    if (add) {
-        showChild<frmAddItem>();
-    }
-    if (edit && anyItems) {
-        showChild<frmEditItem>();
-    }
-    if (remove && anyItems) {
-        showChild<frmDeleteItem>();
-    }
-    if (owner && anyOwner) {
-        showChild<frmEditOwner>();
-    }
-    if (frmReportPreview* preview = totalInventoryPreview()) {
-        if (anyItems) {
-            runTotalInventoryReport(this);
-        } else {
-            preview->close();
-        }
-    }
-    if (frmReportPreview* preview = roomReportPreview()) {
-        if (anyItems) {
-            runRoomReport(this);
-        } else {
-            preview->close();
-        }
-    }
+    InventoryCommands::importItems(this);
 }
 
 void frmMain::mnuWindowCascade_Click() {

@@ -109,10 +109,6 @@ private:
     QMdiSubWindow* addChild(QWidget* window);
     void tileChildren(Qt::Orientation direction);
     void bringForward(QMdiSubWindow* sub);
-    // After a restore or an import changed the inventory under them: the open
-    // item and owner windows are closed and opened again, and open report
-    // previews are made anew, so every window shows the new content.
-    void reloadWindows();
 
     QMdiArea* m_mdi = nullptr;
     bool m_grown = false;

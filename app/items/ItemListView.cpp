@@ -46,6 +46,16 @@ void ItemListView::FillItemList() {
     m_form->unsetCursor();
 }
 
+void ItemListView::refill() {
+    const int column = m_items->sortColumn();
+    const Qt::SortOrder order = m_items->order();
+    FillItemList();
+    if (column >= 0) {
+        m_items->sortRows(column, order);
+        header()->setSortIndicator(column, order);
+    }
+}
+
 void ItemListView::columnClick(int column) {
     m_form->setCursor(Qt::WaitCursor);
     if (m_perColumn) {
@@ -63,4 +73,33 @@ void ItemListView::columnClick(int column) {
 int ItemListView::selectedRow() const {
     const QModelIndexList rows = selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+QString ItemListView::chosenKey() const {
+    const int row = selectedRow();
+    return row < 0 ? QString() : m_items->key(row);
+}
+
+int ItemListView::rowOf(const QString& key) const {
+    if (!key.isEmpty()) {
+        for (int row = 0; row < m_items->rowCount(); ++row) {
+            if (m_items->textView(row, ItemListModel::ItemIdColumn) == key) {
+                return row;
+            }
+        }
+    }
+    return -1;
+}
+
+bool ItemListView::chooseKey(const QString& key) {
+    const int row = rowOf(key);
+    if (row < 0) {
+        selectionModel()->clearSelection();
+        return false;
+    }
+    const QModelIndex index = m_items->index(row, ItemListModel::ItemIdColumn);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                 QItemSelectionModel::Rows);
+    scrollTo(index);
+    return true;
 }

@@ -23,6 +23,10 @@ public:
     // Empties the list and fills it again with every item record, in the
     // order the component delivers them, through rsData.
     void FillItemList();
+    // Reads every item again as FillItemList does, then sorts the rows as
+    // they were sorted before (same column, same direction), so that a list
+    // brought up to date after a change elsewhere looks as the user left it.
+    void refill();
     // A click on the header of the given column: flips the list's one sort
     // direction and sorts once by that column (amounts by amount, the date
     // by date, other columns by text); the header shows the sort indicator.
@@ -33,6 +37,14 @@ public:
 
     // The row of the first selected item, or -1.
     int selectedRow() const;
+    // The shown row of the item with this ItemID, or -1.
+    int rowOf(const QString& key) const;
+    // The ItemID of the selected row, or an empty text.
+    QString chosenKey() const;
+    // Selects the shown row of the item with this ItemID without loading it
+    // anywhere (no click). False, and nothing selected, when no shown row
+    // holds it.
+    bool chooseKey(const QString& key);
 
 private:
     QWidget* m_form;

@@ -1,9 +1,9 @@
 #include "items/frmAddItem.h"
 
-#include "items/ItemEvents.h"
 #include "items/ItemFieldSet.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
+#include "shared/InventoryNotice.h"
 #include "shared/modGlobal.h"
 #include "ui/WindowParts.h"
 
@@ -112,7 +112,7 @@ void frmAddItem::cmdSave_Click() {
         }
     }
     if (saved) {
-        ItemEvents::notifyChanged();
+        InventoryNotice::send(InventoryChange::Items);
         if (WindowParts::askAnother(
                 QStringLiteral("New Item Record Saved!\r\n\r\nDo you want to add another Item? "),
                 QStringLiteral("Record Saved Successfully"))) {

@@ -1,11 +1,11 @@
 #include "items/frmDeleteItem.h"
 
 #include "AppInfo.h"
-#include "items/ItemEvents.h"
 #include "items/ItemListView.h"
 #include "items/Money.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
+#include "shared/InventoryNotice.h"
 #include "shared/modGlobal.h"
 #include "ui/WindowParts.h"
 
@@ -13,6 +13,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -96,6 +97,8 @@ frmDeleteItem::frmDeleteItem(QWidget* parent) : QWidget(parent) {
     connect(cmdDelete, &QPushButton::clicked, this, &frmDeleteItem::cmdDelete_Click);
     connect(cmdClear, &QPushButton::clicked, this, &frmDeleteItem::cmdClear_Click);
     connect(cmdExit, &QPushButton::clicked, this, &frmDeleteItem::cmdExit_Click);
+    connect(&InventoryNotice::instance(), &InventoryNotice::inventoryChanged, this,
+            &frmDeleteItem::inventoryChanged);
 
     WindowParts::keepFrameFixed(this);
     Form_Load();
@@ -139,7 +142,11 @@ void frmDeleteItem::cmdDelete_Click() {
         deleted = false;
     }
     if (deleted) {
-        ItemEvents::notifyChanged();
+        {
+            // This window's own list is refilled below, after the question.
+            const QScopedValueRollback<bool> own(m_sendingNotice, true);
+            InventoryNotice::send(InventoryChange::Items);
+        }
         if (WindowParts::askAnother(
                 QStringLiteral("Item Record Deleted!\r\n\r\nDo you want to delete another Item? "),
                 QStringLiteral("Item Record Deleted Successfully"))) {
@@ -151,6 +158,18 @@ void frmDeleteItem::cmdDelete_Click() {
     } else {
         Riri::MsgBox(QStringLiteral("Item Record NOT Deleted"), Riri::vbCritical | Riri::vbOKOnly,
                      AppInfo::Title);
+        cmdClear_Click();
+    }
+}
+
+void frmDeleteItem::inventoryChanged(InventoryChange change) {
+    if (m_sendingNotice || !InventoryNotice::touchesItems(change)) {
+        return;
+    }
+    const QString chosen = lvItems->chosenKey();
+    lvItems->refill();
+    lvItems->chooseKey(chosen);
+    if (!lblData[0]->text().isEmpty() && lvItems->rowOf(lblData[0]->text()) < 0) {
         cmdClear_Click();
     }
 }

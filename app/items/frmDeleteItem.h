@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <array>
 
+enum class InventoryChange;
 class ItemListView;
 class QLabel;
 class QPushButton;
@@ -37,4 +38,10 @@ private:
     void cmdDelete_Click();
     void cmdClear_Click();
     void cmdExit_Click();
+    // Another window or command changed the items: the list is read again
+    // keeping its sort and chosen row; an item shown below it that is no
+    // longer stored is cleared, so Delete never acts on it.
+    void inventoryChanged(InventoryChange change);
+
+    bool m_sendingNotice = false;
 };

@@ -1,12 +1,13 @@
 #include "items/frmEditItem.h"
 
-#include "items/ItemEvents.h"
+#include "AppInfo.h"
 #include "items/ItemFieldSet.h"
 #include "items/ItemListView.h"
 #include "items/ListDates.h"
 #include "items/Money.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
+#include "shared/InventoryNotice.h"
 #include "shared/modGlobal.h"
 #include "ui/WindowParts.h"
 
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -93,6 +95,8 @@ frmEditItem::frmEditItem(QWidget* parent) : QWidget(parent) {
     connect(m_fields->cmdSave, &QPushButton::clicked, this, &frmEditItem::cmdSave_Click);
     connect(m_fields->cmdClear, &QPushButton::clicked, this, &frmEditItem::cmdClear_Click);
     connect(m_fields->cmdExit, &QPushButton::clicked, this, &frmEditItem::cmdExit_Click);
+    connect(&InventoryNotice::instance(), &InventoryNotice::inventoryChanged, this,
+            &frmEditItem::inventoryChanged);
 
     WindowParts::keepFrameFixed(this);
     Form_Load();
@@ -117,6 +121,7 @@ void frmEditItem::lvItems_Click() {
         const ItemListModel& list = *lvItems->items();
         itmData = QPersistentModelIndex(list.index(row, ItemListModel::ItemIdColumn));
         lblID->setText(list.key(row));
+        m_itemGone = false;
         m_fields->showText(ItemFieldSet::NameBox, list.text(row, ItemListModel::NameColumn));
         m_fields->showText(ItemFieldSet::SerialBox, list.text(row, ItemListModel::SerialColumn));
         m_fields->showText(ItemFieldSet::ModelBox, list.text(row, ItemListModel::ModelColumn));
@@ -135,29 +140,54 @@ void frmEditItem::lvItems_Click() {
 }
 
 bool frmEditItem::selectItem(const QString& itemId) {
-    const ItemListModel& list = *lvItems->items();
-    const auto rowOf = [&list, &itemId] {
-        for (int row = 0; row < list.rowCount(); ++row) {
-            if (list.textView(row, ItemListModel::ItemIdColumn) == itemId) {
-                return row;
-            }
-        }
-        return -1;
-    };
-    int row = rowOf();
-    if (row < 0) {
+    if (!lvItems->chooseKey(itemId)) {
         FillItemList();
-        row = rowOf();
+        if (!lvItems->chooseKey(itemId)) {
+            return false;
+        }
     }
-    if (row < 0) {
-        return false;
-    }
-    const QModelIndex index = list.index(row, ItemListModel::ItemIdColumn);
-    lvItems->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
-                                                          QItemSelectionModel::Rows);
-    lvItems->scrollTo(index);
     lvItems_Click();
     return true;
+}
+
+void frmEditItem::inventoryChanged(InventoryChange change) {
+    if (m_sendingNotice || !InventoryNotice::touchesItems(change)) {
+        return;
+    }
+    const QString chosen = lvItems->chosenKey();
+    lvItems->refill();
+    lvItems->chooseKey(chosen);
+    // Once gone the item stays gone for this window, even when a later item
+    // is given the same ItemID: the user's entries were made for the old one.
+    const QString held = lblID->text();
+    if (!held.isEmpty() && lvItems->rowOf(held) < 0) {
+        m_itemGone = true;
+    }
+}
+
+bool frmEditItem::itemStillStored(const QString& itemId) const {
+    bool stored = true; // an unreadable inventory is left to the writer to report
+    try {
+        std::shared_ptr<Riri::Recordset> ids = objHome ? objHome->RefreshItems() : nullptr;
+        if (ids) {
+            stored = false;
+            for (ids->MoveFirst(); !ids->IsEOF(); ids->MoveNext()) {
+                if (ids->Field(QStringLiteral("ItemID")) == itemId) {
+                    stored = true;
+                    break;
+                }
+            }
+            ids->Close();
+        }
+    } catch (const Riri::Error&) {
+        stored = true;
+    }
+    return stored;
+}
+
+void frmEditItem::sendNotice() {
+    const QScopedValueRollback<bool> own(m_sendingNotice, true);
+    InventoryNotice::send(InventoryChange::Items);
 }
 
 void frmEditItem::cmdSave_Click() {
@@ -165,7 +195,18 @@ void frmEditItem::cmdSave_Click() {
     if (!m_fields->ValidateFields()) {
         return;
     }
-    QStringList strText = m_fields->writerTexts(lblID->text());
+    // The update is keyed by ItemID and matches no row for an item deleted
+    // meanwhile; that is said plainly instead of reporting a save. The
+    // entries stay, so the user can copy them or add the item anew.
+    const QString held = lblID->text();
+    if (!held.isEmpty() && (m_itemGone || !itemStillStored(held))) {
+        m_itemGone = true;
+        Riri::MsgBox(
+            QStringLiteral("This item no longer exists in the inventory; it was not saved."),
+            Riri::vbExclamation | Riri::vbOKOnly, AppInfo::Title);
+        return;
+    }
+    QStringList strText = m_fields->writerTexts(held);
     std::vector<double> sngMoney = m_fields->writerAmounts();
     QDateTime datDate = m_fields->writerDate();
 
@@ -178,7 +219,7 @@ void frmEditItem::cmdSave_Click() {
         saved = false;
     }
     if (saved) {
-        ItemEvents::notifyChanged();
+        sendNotice();
         if (WindowParts::askAnother(
                 QStringLiteral(
                     "New Item Record Updated!\r\n\r\nDo you want to edit another Item? "),
@@ -199,6 +240,7 @@ void frmEditItem::cmdClear_Click() {
     // The fields' Clear ends with the focus in Item Name.
     m_fields->clear();
     lblID->clear();
+    m_itemGone = false;
 }
 
 void frmEditItem::cmdExit_Click() {

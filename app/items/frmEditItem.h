@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+enum class InventoryChange;
+
 class ItemFieldSet;
 class ItemListView;
 class QLabel;
@@ -43,6 +45,16 @@ private:
     void cmdSave_Click();
     void cmdClear_Click();
     void cmdExit_Click();
+    // Another window or command changed the items: the list is read again
+    // keeping its sort and chosen row; the fields keep what the user typed.
+    void inventoryChanged(InventoryChange change);
+    // Whether the item the fields hold is still stored, read afresh.
+    bool itemStillStored(const QString& itemId) const;
+    // The window's own Save sends the notice; its list is refilled by Save.
+    void sendNotice();
 
     ItemFieldSet* m_fields = nullptr;
+    // The item the fields hold was deleted or replaced since it was chosen.
+    bool m_itemGone = false;
+    bool m_sendingNotice = false;
 };

@@ -2,12 +2,12 @@
 
 #include "items/frmEditItem.h"
 
-#include "items/ItemEvents.h"
 #include "items/ItemFieldSet.h"
 #include "items/ItemListView.h"
 #include "items/Money.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
+#include "shared/InventoryNotice.h"
 #include "shared/modGlobal.h"
 #include "ui/WindowParts.h"
 
@@ -84,7 +84,12 @@ frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
     auto* refresh = new QShortcut(QKeySequence(Qt::Key_F5), this);
     refresh->setContext(Qt::WidgetWithChildrenShortcut);
     connect(refresh, &QShortcut::activated, this, &frmFindItems::refresh);
-    connect(&ItemEvents::instance(), &ItemEvents::itemsChanged, this, &frmFindItems::refresh);
+    connect(&InventoryNotice::instance(), &InventoryNotice::inventoryChanged, this,
+            [this](InventoryChange change) {
+                if (InventoryNotice::touchesItems(change)) {
+                    this->refresh();
+                }
+            });
 
     Form_Load();
 }
@@ -101,6 +106,7 @@ void frmFindItems::Form_Load() {
 }
 
 void frmFindItems::refresh() {
+    const QString chosen = lvItems->chosenKey();
     lvItems->FillItemList();
     setCursor(Qt::WaitCursor);
     ItemListModel& list = *lvItems->items();
@@ -111,6 +117,7 @@ void frmFindItems::refresh() {
     }
     unsetCursor();
     applyQuery();
+    lvItems->chooseKey(chosen);
 }
 
 void frmFindItems::applyQuery() {

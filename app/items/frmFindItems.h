@@ -12,8 +12,8 @@ class QLineEdit;
 // The window that finds items as the user types: a search box and a room
 // filter above the list of all items, and the count and totals of the items
 // shown below it. Enter or a double-click on a row asks for that item in the
-// edit item window. The list is read again on F5 and whenever an item is
-// saved or deleted in the item windows.
+// edit item window. The list is read again on F5 and whenever the inventory
+// notice says that the items changed.
 class frmFindItems : public QWidget {
     Q_OBJECT
 public:
@@ -25,7 +25,8 @@ public:
     ItemListView* lvItems = nullptr;
     QLabel* lblTotals = nullptr;
 
-    // Reads every item again, keeping the query, the room and the sort.
+    // Reads every item again, keeping the query, the room, the sort and the
+    // chosen row while its item is still shown.
     void refresh();
     // The item of a shown row in the edit item window.
     void openRow(int row);

@@ -2,6 +2,7 @@
 
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
+#include "shared/InventoryNotice.h"
 #include "shared/modGlobal.h"
 #include "ui/Look.h"
 #include "ui/WindowParts.h"
@@ -128,6 +129,7 @@ void OwnerFields::cmdSave_Click() {
         saved = false;
     }
     if (saved) {
+        InventoryNotice::send(InventoryChange::Owner);
         Riri::MsgBox(QStringLiteral("Owner Information Saved!"),
                      Riri::vbExclamation | Riri::vbOKOnly,
                      QStringLiteral("Record Saved Successfully"));

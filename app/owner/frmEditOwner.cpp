@@ -1,9 +1,11 @@
 #include "owner/frmEditOwner.h"
 
+#include "shared/InventoryNotice.h"
 #include "shared/modGlobal.h"
 #include "ui/WindowParts.h"
 
 #include <QLineEdit>
+#include <QPushButton>
 #include <algorithm>
 
 namespace {
@@ -22,6 +24,25 @@ frmEditOwner::frmEditOwner(QWidget* parent) : OwnerFields(kLayout, parent) {
     }
     setWindowTitle(WindowParts::caption());
     WindowParts::keepFrameFixed(this);
+    FillOwnerFields();
+
+    for (QLineEdit* box : txtBox) {
+        connect(box, &QLineEdit::textEdited, this, [this] { m_typed = true; });
+    }
+    connect(cmdClear, &QPushButton::clicked, this, [this] { m_typed = true; });
+    connect(&InventoryNotice::instance(), &InventoryNotice::inventoryChanged, this,
+            &frmEditOwner::inventoryChanged);
+}
+
+void frmEditOwner::inventoryChanged(InventoryChange change) {
+    if (m_typed || !InventoryNotice::touchesOwner(change)) {
+        return;
+    }
+    // The boxes show the stored record as it is now, none when it is gone.
+    for (int i = 0; i < FieldCount; ++i) {
+        txtBox[i]->clear();
+        txtBox[i]->setMaxLength(MaxLengths[i]);
+    }
     FillOwnerFields();
 }
 

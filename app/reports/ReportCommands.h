@@ -9,7 +9,9 @@ class frmReportPreview;
 // in a modeless preview; a preview of the same report left from an earlier
 // run is discarded first, so there is never more than one per report. A
 // failure while reading or laying out shows nothing. The preview is a window
-// of its own, kept above `parent` when one is given.
+// of its own, kept above `parent` when one is given. An open preview follows the
+// inventory notice: it runs its report again in place after every change
+// that touches what it prints, and closes when no item is left.
 void runTotalInventoryReport(QWidget* parent = nullptr);
 void runRoomReport(QWidget* parent = nullptr);
 void runValuationSummary(QWidget* parent = nullptr);

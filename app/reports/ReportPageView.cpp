@@ -7,7 +7,7 @@
 #include <QPainter>
 
 ReportPageView::ReportPageView(const BandReport& report, QWidget* parent)
-    : QWidget(parent), m_report(report) {
+    : QWidget(parent), m_report(&report) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(pageSizeAt(m_zoom));
 }
@@ -19,7 +19,7 @@ qreal ReportPageView::screenDpi() const {
 
 QSize ReportPageView::pageSizeAt(qreal zoom) const {
     const qreal scale = screenDpi() * zoom / Twips::PerInch;
-    const Band::Definition& d = m_report.definition();
+    const Band::Definition& d = m_report->definition();
     return QSize(qMax(1, qRound(d.pageWidth() * scale)), qMax(1, qRound(d.pageHeight() * scale)));
 }
 
@@ -27,8 +27,17 @@ QSize ReportPageView::sizeHint() const {
     return pageSizeAt(m_zoom);
 }
 
+void ReportPageView::setReport(const BandReport& report) {
+    m_report = &report;
+    m_page = qBound(0, m_page, qMax(0, m_report->pageCount() - 1));
+    m_image = QImage();
+    m_imagePage = -1;
+    setFixedSize(pageSizeAt(m_zoom));
+    update();
+}
+
 void ReportPageView::setPage(int page) {
-    page = qBound(0, page, qMax(0, m_report.pageCount() - 1));
+    page = qBound(0, page, qMax(0, m_report->pageCount() - 1));
     if (page != m_page) {
         m_page = page;
         update();
@@ -50,7 +59,7 @@ void ReportPageView::ensureImage() {
     if (m_imagePage == m_page && qFuzzyCompare(m_imageDpi, dpi) && !m_image.isNull()) {
         return;
     }
-    m_image = m_report.renderPage(m_page, dpi);
+    m_image = m_report->renderPage(m_page, dpi);
     m_image.setDevicePixelRatio(ratio);
     m_imagePage = m_page;
     m_imageDpi = dpi;

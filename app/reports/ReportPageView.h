@@ -13,6 +13,10 @@ class ReportPageView : public QWidget {
 public:
     explicit ReportPageView(const BandReport& report, QWidget* parent = nullptr);
 
+    // Shows another report (the same report read again) in place of the
+    // one given so far, at the same zoom; the page is kept where it exists.
+    void setReport(const BandReport& report);
+
     int page() const { return m_page; }
     void setPage(int page);
     qreal zoom() const { return m_zoom; }
@@ -34,7 +38,7 @@ protected:
 private:
     void ensureImage();
 
-    const BandReport& m_report;
+    const BandReport* m_report;
     int m_page = 0;
     qreal m_zoom = 1.0;
     QImage m_image;

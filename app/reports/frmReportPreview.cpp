@@ -22,6 +22,7 @@
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 
@@ -39,9 +40,8 @@ frmReportPreview::frmReportPreview(std::unique_ptr<BandReport> report, QWidget* 
     cmdPrevious = new QPushButton(tr("<"), this);
     cmdPrevious->setToolTip(tr("Previous page"));
     txtPage = new QSpinBox(this);
-    txtPage->setRange(1, qMax(1, m_report->pageCount()));
     txtPage->setAccelerated(true);
-    lblPageCount = new QLabel(tr("of %1").arg(m_report->pageCount()), this);
+    lblPageCount = new QLabel(this);
     cmdNext = new QPushButton(tr(">"), this);
     cmdNext->setToolTip(tr("Next page"));
     cmdLast = new QPushButton(tr(">|"), this);
@@ -96,6 +96,23 @@ frmReportPreview::frmReportPreview(std::unique_ptr<BandReport> report, QWidget* 
     }
     cboZoom->setCurrentIndex(FitWidth);
     applyZoom();
+    updatePageCount();
+}
+
+void frmReportPreview::setReport(std::unique_ptr<BandReport> report) {
+    // The page view lets go of the old report before it is freed.
+    const std::unique_ptr<BandReport> old = std::exchange(m_report, std::move(report));
+    pageView->setReport(*m_report);
+    applyZoom();
+    updatePageCount();
+}
+
+void frmReportPreview::updatePageCount() {
+    {
+        const QSignalBlocker block(txtPage);
+        txtPage->setRange(1, qMax(1, m_report->pageCount()));
+    }
+    lblPageCount->setText(tr("of %1").arg(m_report->pageCount()));
     updateNavigation();
 }
 

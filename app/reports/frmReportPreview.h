@@ -21,6 +21,9 @@ public:
     ~frmReportPreview() override;
 
     const BandReport& report() const { return *m_report; }
+    // Shows a fresh run of the same report in this window, keeping the page
+    // (or the last one, when there are fewer now) and the zoom.
+    void setReport(std::unique_ptr<BandReport> report);
     // The page shown, counted from 0.
     int currentPage() const;
     void showPage(int page);
@@ -55,6 +58,8 @@ protected:
 private:
     void applyZoom();
     void updateNavigation();
+    // The page count and the page box's range after a report was given.
+    void updatePageCount();
 
     std::unique_ptr<BandReport> m_report;
 };

@@ -3,6 +3,7 @@
 #include "AppInfo.h"
 #include "platform/FileDialogSeam.h"
 #include "platform/Pointer.h"
+#include "shared/InventoryNotice.h"
 #include "utils/frmImportProblems.h"
 
 #include <Riri/Error.h>
@@ -91,7 +92,7 @@ void backUpInventory(QWidget* parent) {
     }
 }
 
-void restoreInventory(QWidget* parent, const std::function<void()>& reloadWindows) {
+void restoreInventory(QWidget* parent) {
     const QString path = FileDialogSeam::getOpenFileName(
         parent, QStringLiteral("Restore Inventory"), documentsFolder(), kBackupFilter);
     if (path.isEmpty()) {
@@ -122,7 +123,7 @@ void restoreInventory(QWidget* parent, const std::function<void()>& reloadWindow
     Pointer::setScreen(Pointer::Busy);
     try {
         const Riri::InventoryCheck restored = Riri::InventoryCopy::restore(path);
-        reloadWindows();
+        InventoryNotice::send(InventoryChange::Everything);
         Pointer::setScreen(Pointer::Default);
         inform(QStringLiteral("The inventory was restored from\r\n\r\n%1\r\n\r\nIt holds %2. ")
                    .arg(QDir::toNativeSeparators(path), items(restored.items)));
@@ -150,7 +151,7 @@ void exportItems(QWidget* parent) {
     }
 }
 
-void importItems(QWidget* parent, const std::function<void()>& reloadWindows) {
+void importItems(QWidget* parent) {
     const QString path = FileDialogSeam::getOpenFileName(
         parent, QStringLiteral("Import Items from CSV"), documentsFolder(), kCsvFilter);
     if (path.isEmpty()) {
@@ -173,7 +174,7 @@ void importItems(QWidget* parent, const std::function<void()>& reloadWindows) {
                 lines, parent);
             return;
         }
-        reloadWindows();
+        InventoryNotice::send(InventoryChange::Everything);
         Pointer::setScreen(Pointer::Default);
         QString text =
             QStringLiteral("%1 imported from\r\n\r\n%2 ")

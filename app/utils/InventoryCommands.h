@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
 class QWidget;
 
@@ -12,12 +11,12 @@ class QWidget;
 namespace InventoryCommands {
 
 // The dialogs open over parent. After a restore or an import changed the
-// inventory, reloadWindows makes every open window show the new content
-// before the outcome is told.
+// inventory, the inventory notice makes every open window show the new
+// content before the outcome is told.
 void backUpInventory(QWidget* parent);
-void restoreInventory(QWidget* parent, const std::function<void()>& reloadWindows);
+void restoreInventory(QWidget* parent);
 void exportItems(QWidget* parent);
-void importItems(QWidget* parent, const std::function<void()>& reloadWindows);
+void importItems(QWidget* parent);
 
 // The names the save dialogs propose, in the user's documents folder.
 QString suggestedBackupPath();

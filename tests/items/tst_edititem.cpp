@@ -200,12 +200,16 @@ private slots:
         f.cboBox->setCurrentIndex(2);
         failedSave();
         QCOMPARE(fx.install.query(kAllColumns), before);
-        // A row chosen whose item is deleted meanwhile.
+        // A row chosen whose item is deleted meanwhile: said as such, and the
+        // entries stay.
         clickRow(w.lvItems, 0);
         QVERIFY(fx.install.exec("DELETE FROM tblItems"));
         f.txtBox[0]->setText(QStringLiteral("Chair"));
         f.cboBox->setCurrentIndex(2);
-        failedSave();
+        save(fx, w, Riri::vbOK);
+        QCOMPARE(fx.boxes.last().prompt,
+                 QStringLiteral("This item no longer exists in the inventory; it was not saved."));
+        QCOMPARE(f.txtBox[0]->text(), QStringLiteral("Chair"));
         QCOMPARE(w.lblID->text(), QStringLiteral("A-1"));
         QCOMPARE(fx.count(), 0);
         QCOMPARE(fx.boxes.count(), 3);

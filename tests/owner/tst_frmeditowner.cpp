@@ -3,6 +3,7 @@
 // main window's child area.
 #include "OwnerTesting.h"
 #include "owner/frmEditOwner.h"
+#include "shared/InventoryNotice.h"
 #include "shared/modGlobal.h"
 
 #include <Riri/MsgBox.h>
@@ -61,6 +62,33 @@ private slots:
         QCOMPARE(window.windowTitle(), QString("Quorvane - 2.0"));
         QCOMPARE(boxTexts(window), shown);
         QVERIFY(!rsData);
+    }
+
+    // An owner record changed elsewhere is shown at once, unless the user has
+    // typed in the window: the typing is never overwritten.
+    void followsAnOwnerChangedElsewhere_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<InventoryChange>("change");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("owner changed") << QString() << InventoryChange::Owner << "Ross";
+        QTest::newRow("restored") << QString() << InventoryChange::Everything << "Ross";
+        QTest::newRow("only items changed") << QString() << InventoryChange::Items << "Lamb";
+        QTest::newRow("typed, owner changed") << "e" << InventoryChange::Owner << "Lambe";
+    }
+    void followsAnOwnerChangedElsewhere() {
+        QFETCH(QString, typed);
+        QFETCH(InventoryChange, change);
+        QFETCH(QString, shown);
+        QVERIFY(m_install->exec(kInsert + kLamb));
+        frmEditOwner window;
+        QVERIFY(showActive(window));
+        window.txtBox[0]->setFocus();
+        QTest::keyClick(window.txtBox[0], Qt::Key_End);
+        QTest::keyClicks(window.txtBox[0], typed);
+        QVERIFY(m_install->exec("UPDATE tblOwner SET LName = 'Ross', City = 'Port'"));
+        InventoryNotice::send(change);
+        QCOMPARE(window.txtBox[0]->text(), shown);
+        QCOMPARE(window.txtBox[4]->text(), QString(shown == "Ross" ? "Port" : "Town"));
     }
 
     // A stored name longer than the box lets one type is shown whole; after

@@ -1,6 +1,0 @@
-#include "items/ItemEvents.h"
-
-ItemEvents& ItemEvents::instance() {
-    static ItemEvents events;
-    return events;
-}

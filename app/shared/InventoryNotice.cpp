@@ -1,0 +1,6 @@
+#include "shared/InventoryNotice.h"
+
+InventoryNotice& InventoryNotice::instance() {
+    static InventoryNotice notice;
+    return notice;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QObject>
+
+// What a committed write changed.
+enum class InventoryChange {
+    Items,     // items were added, changed or deleted
+    Owner,     // the owner record was stored or changed
+    Everything // the whole inventory was replaced or extended in bulk (restore, import)
+};
+
+// The one notice that the inventory changed. Every write sends it after its
+// transaction committed; every open window and report preview listens and
+// shows the new content in place, keeping what the user typed.
+class InventoryNotice : public QObject {
+    Q_OBJECT
+public:
+    static InventoryNotice& instance();
+
+    static void send(InventoryChange change) { emit instance().inventoryChanged(change); }
+
+    // True when a change of this kind can touch the items.
+    static bool touchesItems(InventoryChange change) { return change != InventoryChange::Owner; }
+    // True when a change of this kind can touch the owner record.
+    static bool touchesOwner(InventoryChange change) { return change != InventoryChange::Items; }
+
+signals:
+    void inventoryChanged(InventoryChange change);
+
+private:
+    InventoryNotice() = default;
+};
+
+Q_DECLARE_METATYPE(InventoryChange)
