@@ -310,9 +310,12 @@ QString frmMain::readFailureMessage(int number, const QString& description) {
 }
 
 void frmMain::reportReadFailure(const QString& command, int number, const QString& description) {
+    // The log lies in the data folder with every other log block: in the
+    // packaged layout the program folder is below /usr and cannot be written.
     try {
-        Riri::ErrorLog::appendStartupBlock(Riri::InstallPaths::logPath(programFolder()), number,
-                                           description, command + QStringLiteral(" Record Check"));
+        Riri::ErrorLog::appendStartupBlock(Riri::InstallPaths::logPath(Riri::componentFolder()),
+                                           number, description,
+                                           command + QStringLiteral(" Record Check"));
     } catch (const Riri::Error&) {
         // a log that cannot be written does not hide the message
     }
