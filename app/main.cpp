@@ -1,4 +1,3 @@
-#include "cli/CommandLine.h"
 #include "frmMain.h"
 #include "modMain.h"
 #include "platform/Fonts.h"
@@ -15,7 +14,7 @@ int main(int argc, char** argv) {
     if (CommandLine::requested(argc, argv)) {
         // The command line needs no display: no window system is loaded.
         QCoreApplication app(argc, argv);
-        return CommandLine::run(QCoreApplication::arguments());
+        return runCommandLine(Riri::configuredLayout(), QCoreApplication::arguments());
     }
     if (!GraphicalDisplay::available(argc, argv)) {
         // Qt would end the process with an abort and a message about its

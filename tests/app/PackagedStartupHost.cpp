@@ -3,7 +3,9 @@
 // $XDG_DATA_HOME, as a packaged build has them. Every message box is written
 // to standard output (and answered with its default button) instead of shown.
 //
-// Usage: packaged_startup_host FOLDER
+// Usage: packaged_startup_host FOLDER [OPTION...]
+// With options after FOLDER it runs the command line instead, as the
+// packaged program does when started with them.
 // Output lines: "BOX <flags>|<caption>|<text with line breaks as \n>",
 // "SHOWN <data folder>" when the main window is shown, and "STOPPED" when
 // start-up stopped without showing it. The process ends with 0 when
@@ -21,6 +23,14 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    if (argc > 2) {
+        QCoreApplication app(argc, argv);
+        setProgramFolder(QDir(QString::fromLocal8Bit(argv[1])).absolutePath());
+        Riri::setComponentFolder(Riri::dataFolder(Riri::Layout::Packaged));
+        QStringList arguments = QCoreApplication::arguments();
+        arguments.removeAt(1);
+        return runCommandLine(Riri::Layout::Packaged, arguments);
+    }
     QApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: packaged_startup_host FOLDER\n");

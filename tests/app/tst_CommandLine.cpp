@@ -146,7 +146,8 @@ void tst_CommandLine::helpAndVersion() {
     }
     const Run version = tallimer({"--version"});
     QCOMPARE(version.exitCode, 0);
-    QCOMPARE(version.out, QString("Tallimer 2.0\n"));
+    // The package's whole version, as the project declares it.
+    QCOMPARE(version.out, QString("Tallimer " QUORVANE_VERSION "\n"));
 }
 
 void tst_CommandLine::checkSoundAndDamaged() {

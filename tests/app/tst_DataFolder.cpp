@@ -133,7 +133,7 @@ struct HostRun {
 };
 
 HostRun runPackaged(const QString& installFolder, const QString& dataHome,
-                    const QString& runtimeFolder) {
+                    const QString& runtimeFolder, const QStringList& options = {}) {
     QProcess host;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
@@ -141,7 +141,7 @@ HostRun runPackaged(const QString& installFolder, const QString& dataHome,
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     host.setProcessEnvironment(environment);
     host.setWorkingDirectory(QDir::tempPath());
-    host.start(QStringLiteral(PACKAGED_STARTUP_HOST), {installFolder});
+    host.start(QStringLiteral(PACKAGED_STARTUP_HOST), QStringList{installFolder} + options);
     HostRun run;
     run.finished = host.waitForFinished(60000);
     run.exitCode = host.exitCode();
@@ -205,6 +205,7 @@ private slots:
     void firstStartThatCannotMakeTheFolderLeavesNothing();
     void readOnlyInstallationStillAddsEditsAndDeletes();
     void helpCopyFollowsTheInstalledHelp();
+    void commandLineOnAFreshInstallation();
 
 private:
     QTemporaryDir m_runtime;
@@ -435,6 +436,30 @@ void tst_DataFolder::helpCopyFollowsTheInstalledHelp() {
     // Nothing to copy from.
     QTemporaryDir nothing;
     QVERIFY(!refreshHelpCopy(data.path(), nothing.path()));
+}
+
+void tst_DataFolder::commandLineOnAFreshInstallation() {
+    // A packaged installation that was never started: the command line makes
+    // the data folder as the first start of the windows does.
+    ReadOnlyInstall install;
+    QVERIFY(install.isValid());
+    QTemporaryDir dataHome;
+    QTemporaryDir runtime;
+    const QString data = dataHome.path() + QStringLiteral("/Quorvane");
+    QFile csv(dataHome.filePath(QStringLiteral("items.csv")));
+    QVERIFY(csv.open(QIODevice::WriteOnly));
+    csv.write("Item Name,Room\r\nLamp,Den\r\n");
+    csv.close();
+    const HostRun run = runPackaged(install.folder(), dataHome.path(), runtime.path(),
+                                    {QStringLiteral("--import-csv"), csv.fileName()});
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.lines,
+             QStringList{QStringLiteral("Imported 1 item from %1.").arg(csv.fileName())});
+    QCOMPARE(modeOf(data), 0700);
+    QCOMPARE(scalar(data + QStringLiteral("/home/inv.inv"),
+                    QStringLiteral("SELECT COUNT(*) FROM tblItems WHERE ItemName = 'Lamp'")),
+             1);
 }
 
 QTEST_MAIN(tst_DataFolder)
