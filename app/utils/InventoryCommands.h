@@ -19,7 +19,8 @@ void restoreInventory(QWidget* parent, const std::function<void()>& reloadWindow
 void exportItems(QWidget* parent);
 void importItems(QWidget* parent, const std::function<void()>& reloadWindows);
 
-// The names the save dialogs propose, in the user's documents folder.
+// The names the save dialogs propose, in the folder of the last file of
+// their kind (platform/DialogFolder.h).
 QString suggestedBackupPath();
 QString suggestedExportPath();
 
