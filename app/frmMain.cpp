@@ -17,6 +17,7 @@
 #include "reports/frmReportPreview.h"
 #include "shared/modGlobal.h"
 #include "startup/DataFolder.h"
+#include "ui/Placement.h"
 #include "utils/InventoryCommands.h"
 
 #include <Riri/ComponentFolder.h>
@@ -132,8 +133,16 @@ void frmMain::showEvent(QShowEvent* event) {
     if (wanted == size() || screen == nullptr) {
         return;
     }
+    // Only the size: the window manager places the window (this runs before
+    // the window is mapped). Moving it here would put it where the program
+    // says, its title bar above the screen's top edge.
     const QSize margins = frameGeometry().size() - geometry().size();
-    setGeometry(grownGeometry(geometry(), wanted, screen->availableGeometry(), margins));
+    resize(grownGeometry(geometry(), wanted, screen->availableGeometry(), margins).size());
+}
+
+void frmMain::cascadeChildren() {
+    m_mdi->cascadeSubWindows();
+    Placement::keepInside(m_mdi);
 }
 
 QString frmMain::helpFile() {
@@ -390,7 +399,7 @@ void frmMain::mnuTotalInventory_Click() {
         return;
     }
     runTotalInventoryReport(this);
-    m_mdi->cascadeSubWindows();
+    cascadeChildren();
 }
 
 void frmMain::mnuInventoryByRoom_Click() {
@@ -398,7 +407,7 @@ void frmMain::mnuInventoryByRoom_Click() {
         return;
     }
     runRoomReport(this);
-    m_mdi->cascadeSubWindows();
+    cascadeChildren();
 }
 
 void frmMain::mnuUtilsDeleteItems_Click() {
@@ -426,7 +435,7 @@ void frmMain::mnuValuationSummary_Click() {
         return;
     }
     runValuationSummary(this);
-    m_mdi->cascadeSubWindows();
+    cascadeChildren();
 }
 
 void frmMain::mnuUtilsOwner_Click() {
@@ -520,7 +529,7 @@ void frmMain::reloadWindows() {
 }
 
 void frmMain::mnuWindowCascade_Click() {
-    m_mdi->cascadeSubWindows();
+    cascadeChildren();
 }
 
 void frmMain::tileChildren(Qt::Orientation direction) {
