@@ -1,3 +1,4 @@
+#include "cli/CommandLine.h"
 #include "frmMain.h"
 #include "modMain.h"
 #include "platform/Fonts.h"
