@@ -17,6 +17,7 @@
 #include "reports/frmReportPreview.h"
 #include "shared/modGlobal.h"
 #include "startup/DataFolder.h"
+#include "ui/Placement.h"
 #include "utils/InventoryCommands.h"
 
 #include <Riri/ComponentFolder.h>
@@ -143,8 +144,16 @@ void frmMain::showEvent(QShowEvent* event) {
     if (wanted == size() || screen == nullptr) {
         return;
     }
+    // Only the size: the window manager places the window (this runs before
+    // the window is mapped). Moving it here would put it where the program
+    // says, its title bar above the screen's top edge.
     const QSize margins = frameGeometry().size() - geometry().size();
-    setGeometry(grownGeometry(geometry(), wanted, screen->availableGeometry(), margins));
+    resize(grownGeometry(geometry(), wanted, screen->availableGeometry(), margins).size());
+}
+
+void frmMain::cascadeChildren() {
+    m_mdi->cascadeSubWindows();
+    Placement::keepInside(m_mdi);
 }
 
 QString frmMain::helpFile() {
@@ -321,9 +330,12 @@ QString frmMain::readFailureMessage(int number, const QString& description) {
 }
 
 void frmMain::reportReadFailure(const QString& command, int number, const QString& description) {
+    // The log lies in the data folder with every other log block: in the
+    // packaged layout the program folder is below /usr and cannot be written.
     try {
-        Riri::ErrorLog::appendStartupBlock(Riri::InstallPaths::logPath(programFolder()), number,
-                                           description, command + QStringLiteral(" Record Check"));
+        Riri::ErrorLog::appendStartupBlock(Riri::InstallPaths::logPath(Riri::componentFolder()),
+                                           number, description,
+                                           command + QStringLiteral(" Record Check"));
     } catch (const Riri::Error&) {
         // a log that cannot be written does not hide the message
     }
@@ -398,7 +410,7 @@ void frmMain::mnuTotalInventory_Click() {
         return;
     }
     runTotalInventoryReport(this);
-    m_mdi->cascadeSubWindows();
+    cascadeChildren();
 }
 
 void frmMain::mnuInventoryByRoom_Click() {
@@ -406,7 +418,7 @@ void frmMain::mnuInventoryByRoom_Click() {
         return;
     }
     runRoomReport(this);
-    m_mdi->cascadeSubWindows();
+    cascadeChildren();
 }
 
 void frmMain::mnuUtilsDeleteItems_Click() {
@@ -434,7 +446,7 @@ void frmMain::mnuValuationSummary_Click() {
         return;
     }
     runValuationSummary(this);
-    m_mdi->cascadeSubWindows();
+    cascadeChildren();
 }
 
 void frmMain::mnuUtilsOwner_Click() {
@@ -468,7 +480,7 @@ void frmMain::mnuUtilsImportCsv_Click() {
 }
 
 void frmMain::mnuWindowCascade_Click() {
-    m_mdi->cascadeSubWindows();
+    cascadeChildren();
 }
 
 void frmMain::tileChildren(Qt::Orientation direction) {

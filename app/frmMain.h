@@ -107,6 +107,8 @@ private:
                      void (frmMain::*handler)() = nullptr);
     QMdiSubWindow* openChild(const QMetaObject& kind) const;
     QMdiSubWindow* addChild(QWidget* window);
+    // Cascades the child windows, each then moved whole into the area.
+    void cascadeChildren();
     void tileChildren(Qt::Orientation direction);
     void bringForward(QMdiSubWindow* sub);
 
@@ -120,11 +122,11 @@ frmMain* mainForm();
 template <class W> W* frmMain::showChild() {
     if (QMdiSubWindow* open = openChild(W::staticMetaObject)) {
         bringForward(open);
-        m_mdi->cascadeSubWindows();
+        cascadeChildren();
         return qobject_cast<W*>(open->widget());
     }
     auto* window = new W(nullptr);
     addChild(window);
-    m_mdi->cascadeSubWindows();
+    cascadeChildren();
     return window;
 }

@@ -2,17 +2,30 @@
 #include "frmMain.h"
 #include "modMain.h"
 #include "platform/Fonts.h"
+#include "platform/GraphicalDisplay.h"
 #include "platform/SingleInstance.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QIcon>
+#include <cstdio>
 
 int main(int argc, char** argv) {
     if (CommandLine::requested(argc, argv)) {
         // The command line needs no display: no window system is loaded.
         QCoreApplication app(argc, argv);
-        return CommandLine::run(QCoreApplication::arguments());
+        return runCommandLine(Riri::configuredLayout(), QCoreApplication::arguments());
+    }
+    if (!GraphicalDisplay::available(argc, argv)) {
+        // Qt would end the process with an abort and a message about its
+        // platform plugin; the user learns what works instead.
+        const QString program =
+            argc > 0 ? QFileInfo(QString::fromLocal8Bit(argv[0])).fileName() : QString();
+        const QString line = GraphicalDisplay::missingMessage(
+            program.isEmpty() ? QStringLiteral("Tallimer") : program);
+        std::fputs(qPrintable(line + QLatin1Char('\n')), stderr);
+        return 1;
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallimer"));

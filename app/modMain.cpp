@@ -1,6 +1,7 @@
 #include "modMain.h"
 
 #include "AppInfo.h"
+#include "cli/CommandLine.h"
 #include "frmMain.h"
 #include "frmSplash.h"
 #include "platform/HelpViewer.h"
@@ -188,4 +189,10 @@ bool Main(const StartupSeams& seams) {
     }
     QApplication::setQuitOnLastWindowClosed(quitOnLastWindow);
     return main != nullptr && main->isVisible();
+}
+
+int runCommandLine(Riri::Layout layout, const QStringList& arguments) {
+    return CommandLine::run(arguments, [layout] {
+        prepareDataFolder(layout, Riri::componentFolder(), programFolder());
+    });
 }

@@ -4,6 +4,7 @@
 #include <Riri/ErrorLog.h>
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 // Start-up of the program: prepares the process, refuses a second instance,
@@ -30,6 +31,12 @@ struct StartupSeams {
 // main window is shown; when it is not, start-up stopped on a failure.
 void Main();
 bool Main(const StartupSeams& seams);
+
+// The command line (cli/CommandLine.h) of the given layout: a first use of
+// the packaged layout makes the data folder with its empty inventory first,
+// as the first start of the windows does, so a command works on a fresh
+// installation. Returns the process's exit status.
+int runCommandLine(Riri::Layout layout, const QStringList& arguments);
 
 // The messages start-up shows.
 QString alreadyRunningMessage();

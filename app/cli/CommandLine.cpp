@@ -112,9 +112,9 @@ bool requested(int argc, char** argv) {
     return false;
 }
 
-int run(const QStringList& arguments) {
+int run(const QStringList& arguments, const std::function<void()>& prepare) {
     QCoreApplication::setApplicationName(QStringLiteral("Tallimer"));
-    QCoreApplication::setApplicationVersion(AppInfo::Version());
+    QCoreApplication::setApplicationVersion(AppInfo::FullVersion());
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -170,6 +170,9 @@ int run(const QStringList& arguments) {
         return kRunning;
     }
     try {
+        if (prepare) {
+            prepare();
+        }
         if (chosen == &checkOption) {
             return check();
         }

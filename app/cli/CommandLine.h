@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <functional>
 
 // The program's command line: the inventory's backup, restore, check and
 // spreadsheet export and import without a window or a display. Each command
@@ -13,7 +14,9 @@ namespace CommandLine {
 bool requested(int argc, char** argv);
 
 // Runs the command the arguments name under the QCoreApplication the caller
-// made, and returns the process's exit status.
-int run(const QStringList& arguments);
+// made, and returns the process's exit status. prepare, when given, runs
+// before the command (not for --help and --version, nor for wrong usage);
+// a Riri::Error it throws is the command's failure.
+int run(const QStringList& arguments, const std::function<void()>& prepare = {});
 
 } // namespace CommandLine

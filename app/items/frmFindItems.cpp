@@ -34,7 +34,7 @@ frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
     txtFind->setObjectName(QStringLiteral("txtFind"));
     txtFind->setClearButtonEnabled(true);
     lblFind->setBuddy(txtFind);
-    auto* lblRoom = new QLabel(QStringLiteral("&Room:"), this);
+    auto* lblRoom = new QLabel(QStringLiteral("R&oom:"), this);
     lblRoom->setObjectName(QStringLiteral("lblRoom"));
     cboRoom = new QComboBox(this);
     cboRoom->setObjectName(QStringLiteral("cboRoom"));

@@ -1,6 +1,7 @@
 #include "reports/frmReportPreview.h"
 
 #include "AppInfo.h"
+#include "platform/DialogFolder.h"
 #include "platform/FileDialogSeam.h"
 #include "reports/BandReport.h"
 #include "reports/ReportPageView.h"
@@ -20,7 +21,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -186,17 +186,15 @@ bool frmReportPreview::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool frmReportPreview::saveAsPdf() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty()) {
-        folder = QDir::homePath();
-    }
+    const DialogFolder folder(QStringLiteral("pdf"));
     const QString suggested =
-        QDir(folder).filePath(m_report->definition().caption + QStringLiteral(".pdf"));
+        folder.suggest(m_report->definition().caption + QStringLiteral(".pdf"));
     QString path = FileDialogSeam::getSaveFileName(this, tr("Save as PDF"), suggested,
                                                    tr("PDF files (*.pdf)"));
     if (path.isEmpty()) {
         return false;
     }
+    folder.remember(path);
     if (QFileInfo(path).suffix().isEmpty()) {
         path += QStringLiteral(".pdf");
     }

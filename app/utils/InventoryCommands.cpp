@@ -1,6 +1,7 @@
 #include "utils/InventoryCommands.h"
 
 #include "AppInfo.h"
+#include "platform/DialogFolder.h"
 #include "platform/FileDialogSeam.h"
 #include "platform/Pointer.h"
 #include "shared/InventoryNotice.h"
@@ -17,7 +18,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
-#include <QStandardPaths>
 
 namespace InventoryCommands {
 
@@ -26,12 +26,24 @@ namespace {
 const QString kBackupFilter = QStringLiteral("Inventory backups (*.inv);;All files (*)");
 const QString kCsvFilter = QStringLiteral("CSV files (*.csv);;All files (*)");
 
-QString documentsFolder() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
-        folder = QDir::homePath();
-    }
-    return folder;
+// The kinds of file whose dialogs remember their folder.
+const QString kBackupKind = QStringLiteral("backup");
+const QString kCsvKind = QStringLiteral("csv");
+
+// Asks through the seam and remembers the folder of the file chosen.
+QString askSave(QWidget* parent, const QString& caption, const QString& kind,
+                const QString& suggested, const QString& filter) {
+    const QString path = FileDialogSeam::getSaveFileName(parent, caption, suggested, filter);
+    DialogFolder(kind).remember(path);
+    return path;
+}
+
+QString askOpen(QWidget* parent, const QString& caption, const QString& kind,
+                const QString& filter) {
+    const DialogFolder folder(kind);
+    const QString path = FileDialogSeam::getOpenFileName(parent, caption, folder.folder(), filter);
+    folder.remember(path);
+    return path;
 }
 
 QString items(qint64 count) {
@@ -64,18 +76,20 @@ QString shownDate(const QString& stored) {
 } // namespace
 
 QString suggestedBackupPath() {
-    return documentsFolder() + QStringLiteral("/Quorvane-backup-") +
-           QDate::currentDate().toString(Qt::ISODate) + QStringLiteral(".inv");
+    return DialogFolder(kBackupKind)
+        .suggest(QStringLiteral("Quorvane-backup-") + QDate::currentDate().toString(Qt::ISODate) +
+                 QStringLiteral(".inv"));
 }
 
 QString suggestedExportPath() {
-    return documentsFolder() + QStringLiteral("/Quorvane-items-") +
-           QDate::currentDate().toString(Qt::ISODate) + QStringLiteral(".csv");
+    return DialogFolder(kCsvKind).suggest(QStringLiteral("Quorvane-items-") +
+                                          QDate::currentDate().toString(Qt::ISODate) +
+                                          QStringLiteral(".csv"));
 }
 
 void backUpInventory(QWidget* parent) {
-    const QString path = FileDialogSeam::getSaveFileName(
-        parent, QStringLiteral("Back Up Inventory"), suggestedBackupPath(), kBackupFilter);
+    const QString path = askSave(parent, QStringLiteral("Back Up Inventory"), kBackupKind,
+                                 suggestedBackupPath(), kBackupFilter);
     if (path.isEmpty()) {
         return;
     }
@@ -93,8 +107,8 @@ void backUpInventory(QWidget* parent) {
 }
 
 void restoreInventory(QWidget* parent) {
-    const QString path = FileDialogSeam::getOpenFileName(
-        parent, QStringLiteral("Restore Inventory"), documentsFolder(), kBackupFilter);
+    const QString path =
+        askOpen(parent, QStringLiteral("Restore Inventory"), kBackupKind, kBackupFilter);
     if (path.isEmpty()) {
         return;
     }
@@ -133,8 +147,8 @@ void restoreInventory(QWidget* parent) {
 }
 
 void exportItems(QWidget* parent) {
-    const QString path = FileDialogSeam::getSaveFileName(
-        parent, QStringLiteral("Export Items to CSV"), suggestedExportPath(), kCsvFilter);
+    const QString path = askSave(parent, QStringLiteral("Export Items to CSV"), kCsvKind,
+                                 suggestedExportPath(), kCsvFilter);
     if (path.isEmpty()) {
         return;
     }
@@ -152,8 +166,8 @@ void exportItems(QWidget* parent) {
 }
 
 void importItems(QWidget* parent) {
-    const QString path = FileDialogSeam::getOpenFileName(
-        parent, QStringLiteral("Import Items from CSV"), documentsFolder(), kCsvFilter);
+    const QString path =
+        askOpen(parent, QStringLiteral("Import Items from CSV"), kCsvKind, kCsvFilter);
     if (path.isEmpty()) {
         return;
     }

@@ -18,7 +18,8 @@ void restoreInventory(QWidget* parent);
 void exportItems(QWidget* parent);
 void importItems(QWidget* parent);
 
-// The names the save dialogs propose, in the user's documents folder.
+// The names the save dialogs propose, in the folder of the last file of
+// their kind (platform/DialogFolder.h).
 QString suggestedBackupPath();
 QString suggestedExportPath();
 

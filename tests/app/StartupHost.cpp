@@ -3,12 +3,15 @@
 // with its default button) instead of shown.
 //
 // Usage: startup_host [--packaged] FOLDER [exit]
+//        startup_host [--packaged] FOLDER --OPTION...
 //   --packaged  the packaged layout: the read-only files in FOLDER, the data
 //               in the user's data folder below $XDG_DATA_HOME; without it
 //               the layout the build is configured for, with the data in
 //               FOLDER
 //   FOLDER      the installation folder start-up works in
 //   exit        choose Add > eXit once the main window is shown
+//   --OPTION... run the command line with these options instead, as the
+//               program does when started with them
 // Output lines: "BOX <flags>|<caption>|<text with line breaks as \n>",
 // "SHOWN <caption>|<working folder>|<data folder>" when the main window is
 // shown, and "STOPPED" when start-up stopped without showing it. The process
@@ -26,8 +29,23 @@
 #include <QApplication>
 #include <QDir>
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char** argv) {
+    const bool packagedLayout = argc > 1 && std::strcmp(argv[1], "--packaged") == 0;
+    const int folderAt = packagedLayout ? 2 : 1;
+    if (argc > folderAt + 1 && std::strncmp(argv[folderAt + 1], "--", 2) == 0) {
+        QCoreApplication app(argc, argv);
+        const QString folder = QDir(QString::fromLocal8Bit(argv[folderAt])).absolutePath();
+        const Riri::Layout layout =
+            packagedLayout ? Riri::Layout::Packaged : Riri::configuredLayout();
+        setProgramFolder(folder);
+        Riri::setComponentFolder(packagedLayout ? Riri::dataFolder(Riri::Layout::Packaged)
+                                                : folder);
+        QStringList arguments = QCoreApplication::arguments();
+        arguments.remove(1, folderAt); // the program's name, then its options
+        return runCommandLine(layout, arguments);
+    }
     QApplication app(argc, argv);
     QStringList arguments = QApplication::arguments().mid(1);
     const bool packaged = !arguments.isEmpty() && arguments.first() == QStringLiteral("--packaged");

@@ -5,6 +5,7 @@
 // single-instance lock.
 
 #include "TestSupport.h"
+#include "platform/GraphicalDisplay.h"
 #include "platform/SingleInstance.h"
 
 #include <Riri/InventoryCheck.h>
@@ -47,6 +48,9 @@ private slots:
     void importWithBadRowStoresNothing();
     void refusesWhileProgramRuns();
     void usageErrors();
+    void withoutDisplay();
+    void displayAvailable_data();
+    void displayAvailable();
 
 private:
     Run tallimer(const QStringList& arguments);
@@ -128,7 +132,8 @@ void tst_commandline::helpAndVersion() {
     }
     const Run version = tallimer({"--version"});
     QCOMPARE(version.exitCode, 0);
-    QCOMPARE(version.out, QString("Tallimer 2.0\n"));
+    // The package's whole version, as the project declares it.
+    QCOMPARE(version.out, QString("Tallimer " QUORVANE_VERSION "\n"));
 }
 
 void tst_commandline::checkSoundAndDamaged() {
@@ -242,6 +247,69 @@ void tst_commandline::usageErrors() {
     const Run unknown = tallimer({"--frobnicate"});
     QVERIFY(unknown.exitCode != 0);
     QVERIFY(unknown.err.contains("frobnicate"));
+}
+
+void tst_commandline::withoutDisplay() {
+    // Started for its windows where there is no display: one line that says
+    // so, instead of Qt's abort.
+    const Run run = tallimer({});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.out.isEmpty());
+    QCOMPARE(run.err, QString("Tallimer needs a graphical display; the command-line options "
+                              "(Tallimer --help) work without one.\n"));
+}
+
+void tst_commandline::displayAvailable_data() {
+    QTest::addColumn<QByteArray>("platform");
+    QTest::addColumn<QByteArray>("display");
+    QTest::addColumn<QByteArray>("wayland");
+    QTest::addColumn<QByteArrayList>("arguments");
+    QTest::addColumn<bool>("available");
+    QTest::newRow("nothing") << QByteArray() << QByteArray() << QByteArray() << QByteArrayList()
+                             << false;
+    QTest::newRow("X11") << QByteArray() << QByteArray(":0") << QByteArray() << QByteArrayList()
+                         << true;
+    QTest::newRow("Wayland") << QByteArray() << QByteArray() << QByteArray("wayland-0")
+                             << QByteArrayList() << true;
+    QTest::newRow("offscreen") << QByteArray("offscreen") << QByteArray() << QByteArray()
+                               << QByteArrayList() << true;
+    QTest::newRow("xcb without X11")
+        << QByteArray("xcb") << QByteArray() << QByteArray("w-0") << QByteArrayList() << false;
+    QTest::newRow("list, second starts") << QByteArray("wayland;xcb") << QByteArray(":1")
+                                         << QByteArray() << QByteArrayList() << true;
+    QTest::newRow("-platform minimal") << QByteArray() << QByteArray() << QByteArray()
+                                       << QByteArrayList{"-platform", "minimal"} << true;
+    QTest::newRow("-platform overrides") << QByteArray("offscreen") << QByteArray() << QByteArray()
+                                         << QByteArrayList{"-platform", "xcb"} << false;
+}
+
+void tst_commandline::displayAvailable() {
+    QFETCH(QByteArray, platform);
+    QFETCH(QByteArray, display);
+    QFETCH(QByteArray, wayland);
+    QFETCH(QByteArrayList, arguments);
+    QFETCH(bool, available);
+    const QProcessEnvironment saved = QProcessEnvironment::systemEnvironment();
+    const auto setOrClear = [](const char* name, const QByteArray& value) {
+        if (value.isEmpty()) {
+            qunsetenv(name);
+        } else {
+            qputenv(name, value);
+        }
+    };
+    setOrClear("QT_QPA_PLATFORM", platform);
+    setOrClear("DISPLAY", display);
+    setOrClear("WAYLAND_DISPLAY", wayland);
+    arguments.prepend("Tallimer");
+    std::vector<char*> argv;
+    for (QByteArray& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    const bool result = GraphicalDisplay::available(int(argv.size()), argv.data());
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        setOrClear(name, saved.value(QString::fromLatin1(name)).toLocal8Bit());
+    }
+    QCOMPARE(result, available);
 }
 
 QTEST_GUILESS_MAIN(tst_commandline)

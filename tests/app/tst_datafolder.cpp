@@ -106,9 +106,9 @@ qint64 scalar(const QString& database, const QString& sql) {
 
 // Runs the start-up host in the packaged layout.
 HostRun runPackaged(const QString& installFolder, const QString& dataHome,
-                    const QString& runtimeFolder) {
+                    const QString& runtimeFolder, const QStringList& options = {}) {
     return runStartupHost(QStringLiteral(STARTUP_HOST),
-                          {QStringLiteral("--packaged"), installFolder},
+                          QStringList{QStringLiteral("--packaged"), installFolder} + options,
                           {{QStringLiteral("XDG_DATA_HOME"), dataHome},
                            {QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder}});
 }
@@ -132,6 +132,7 @@ private slots:
     void firstStartThatCannotMakeTheFolderLeavesNothing();
     void readOnlyInstallationStillAddsEditsAndDeletes();
     void helpCopyFollowsTheInstalledHelp();
+    void commandLineOnAFreshInstallation();
 
 private:
     QTemporaryDir m_runtime;
@@ -363,6 +364,30 @@ void tst_datafolder::helpCopyFollowsTheInstalledHelp() {
     // Nothing to copy from.
     QTemporaryDir nothing;
     QVERIFY(!refreshHelpCopy(data.path(), nothing.path()));
+}
+
+void tst_datafolder::commandLineOnAFreshInstallation() {
+    // A packaged installation that was never started: the command line makes
+    // the data folder as the first start of the windows does.
+    ReadOnlyInstall install;
+    QVERIFY(install.isValid());
+    QTemporaryDir dataHome;
+    QTemporaryDir runtime;
+    const QString data = dataHome.path() + QStringLiteral("/Quorvane");
+    QFile csv(dataHome.filePath(QStringLiteral("items.csv")));
+    QVERIFY(csv.open(QIODevice::WriteOnly));
+    csv.write("Item Name,Room\r\nLamp,Den\r\n");
+    csv.close();
+    const HostRun run = runPackaged(install.folder(), dataHome.path(), runtime.path(),
+                                    {QStringLiteral("--import-csv"), csv.fileName()});
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.lines,
+             QStringList{QStringLiteral("Imported 1 item from %1.").arg(csv.fileName())});
+    QCOMPARE(modeOf(data), 0700);
+    QCOMPARE(scalar(data + QStringLiteral("/home/inv.inv"),
+                    QStringLiteral("SELECT COUNT(*) FROM tblItems WHERE ItemName = 'Lamp'")),
+             1);
 }
 
 QTEST_MAIN(tst_datafolder)

@@ -249,9 +249,14 @@ void tst_frmmain::recordChecksWithRecords() {
 void tst_frmmain::recordCheckWithoutComponent() {
     TestInstall install;
     QVERIFY(install.exec(QString::fromLatin1(kItemRow)));
+    // The program's files lie apart from the data, as in the packaged layout:
+    // the log block belongs in the data folder, never in the program folder.
+    QTemporaryDir programFiles;
+    setProgramFolder(programFiles.path());
     frmMain main;
     MsgResponder boxes;
     const auto failureShown = [&](int number, const QString& command) {
+        QVERIFY(!QFile::exists(programFiles.filePath(QStringLiteral("error.log"))));
         QCOMPARE(boxes.last().title, QStringLiteral(" ERROR"));
         QCOMPARE(boxes.last().icon(), int(Riri::vbCritical));
         QVERIFY2(boxes.last().prompt.startsWith(frmMain::readFailureMessage(number, QString())),

@@ -25,6 +25,8 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -83,6 +85,9 @@ class tst_inventorymenu : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
+    void dialogsStartInTheLastFolderOfTheirKind_data();
+    void dialogsStartInTheLastFolderOfTheirKind();
     void backUpThroughTheMenu();
     void restoreRefusesAFileThatIsNoInventory();
     void restoreAsksAndRereadsTheOpenWindows();
@@ -90,6 +95,75 @@ private slots:
     void importShowsEveryBadRowInACopyableWindow();
     void damagedInventoryAtStartUp();
 };
+
+void tst_inventorymenu::initTestCase() {
+    // The dialogs' folders are remembered in a throw-away settings folder.
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+void tst_inventorymenu::dialogsStartInTheLastFolderOfTheirKind_data() {
+    QTest::addColumn<QString>("first");   // the command whose dialog is answered
+    QTest::addColumn<QString>("answer");  // a file name in a folder of the test's
+    QTest::addColumn<QString>("second");  // the command whose dialog is looked at
+    QTest::addColumn<QString>("other");   // a command of the other kind
+    QTest::addColumn<bool>("folderKept"); // the folder is still there
+    QTest::newRow("backup, then restore") << "mnuUtilsBackup"
+                                          << "copy.inv"
+                                          << "mnuUtilsRestore"
+                                          << "mnuUtilsImportCsv" << true;
+    QTest::newRow("export, then import") << "mnuUtilsExportCsv"
+                                         << "items.csv"
+                                         << "mnuUtilsImportCsv"
+                                         << "mnuUtilsRestore" << true;
+    QTest::newRow("export, then export") << "mnuUtilsExportCsv"
+                                         << "items.csv"
+                                         << "mnuUtilsExportCsv"
+                                         << "mnuUtilsBackup" << true;
+    QTest::newRow("folder removed since") << "mnuUtilsBackup"
+                                          << "copy.inv"
+                                          << "mnuUtilsBackup"
+                                          << "mnuUtilsExportCsv" << false;
+}
+
+void tst_inventorymenu::dialogsStartInTheLastFolderOfTheirKind() {
+    QFETCH(QString, first);
+    QFETCH(QString, answer);
+    QFETCH(QString, second);
+    QFETCH(QString, other);
+    QFETCH(bool, folderKept);
+    QSettings(QStringLiteral("Quorvane"), QStringLiteral("Tallimer")).clear();
+    TestInstall install;
+    QVERIFY(seed(install, 1, 2));
+    MsgResponder boxes;
+    Dialogs dialogs;
+    frmMain main;
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(documents).isDir()) {
+        documents = QDir::homePath();
+    }
+    const auto folderOf = [&](const QString& proposed) {
+        return QFileInfo(proposed).isDir() ? proposed : QFileInfo(proposed).absolutePath();
+    };
+    // Nothing chosen yet: the documents folder, never the program's.
+    dialogs.answer.clear();
+    trigger(main, qPrintable(first));
+    QCOMPARE(folderOf(dialogs.proposed), documents);
+
+    auto out = std::make_unique<QTemporaryDir>();
+    dialogs.answer = out->filePath(answer);
+    boxes.expect(Riri::vbOK);
+    trigger(main, qPrintable(first));
+    QCOMPARE(boxes.count(), 1);
+    if (!folderKept) {
+        out.reset();
+    }
+    dialogs.answer.clear(); // cancelled: nothing happens
+    trigger(main, qPrintable(second));
+    QCOMPARE(folderOf(dialogs.proposed), folderKept ? out->path() : documents);
+    trigger(main, qPrintable(other));
+    QCOMPARE(folderOf(dialogs.proposed), documents);
+    QCOMPARE(boxes.count(), 1);
+}
 
 void tst_inventorymenu::backUpThroughTheMenu() {
     TestInstall install;

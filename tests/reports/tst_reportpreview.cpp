@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
 #include <QPrinter>
@@ -24,6 +25,7 @@
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -69,7 +71,10 @@ void checkPageNumbers(const QStringList& pages, int first, int total) {
 class tst_reportpreview : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void initTestCase() {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        QStandardPaths::setTestModeEnabled(true); // the save dialog's folder
+    }
 
     void cleanup() {
         delete totalInventoryPreview();
@@ -231,6 +236,15 @@ private slots:
         QTemporaryDir out;
         answerSave(out.path() + QStringLiteral("/rooms.pdf"));
         QVERIFY(roomReportPreview()->saveAsPdf());
+        // The next save starts in the folder the last one went to.
+        QString proposed;
+        FileDialogSeam::setSaveFileHandler(
+            [&](QWidget*, const QString&, const QString& suggested, const QString&) {
+                proposed = suggested;
+                return QString();
+            });
+        QVERIFY(!roomReportPreview()->saveAsPdf());
+        QCOMPARE(QFileInfo(proposed).absolutePath(), out.path());
 
         const QStringList pages = ReportProbe::PdfPages(out.path() + "/rooms.pdf");
         QCOMPARE(pages.size(), roomReportPreview()->report().pageCount());

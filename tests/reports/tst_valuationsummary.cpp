@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -41,7 +42,10 @@ std::unique_ptr<rptValuationSummary> runSummary(const QDate& date = QDate(2026, 
 class tst_valuationsummary : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void initTestCase() {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        QStandardPaths::setTestModeEnabled(true); // the save dialog's folder
+    }
 
     void cleanup() {
         delete valuationSummaryPreview();

@@ -1,0 +1,44 @@
+#include "platform/DialogFolder.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace {
+
+QSettings settings() {
+    return QSettings(QStringLiteral("Quorvane"), QStringLiteral("Tallimer"));
+}
+
+bool isFolder(const QString& path) {
+    return !path.isEmpty() && QFileInfo(path).isDir();
+}
+
+} // namespace
+
+DialogFolder::DialogFolder(const QString& kind) : m_kind(kind) {}
+
+QString DialogFolder::key() const {
+    return QStringLiteral("FileDialogs/") + m_kind;
+}
+
+QString DialogFolder::folder() const {
+    const QString last = settings().value(key()).toString();
+    if (isFolder(last)) {
+        return last;
+    }
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return isFolder(documents) ? documents : QDir::homePath();
+}
+
+QString DialogFolder::suggest(const QString& fileName) const {
+    return QDir(folder()).filePath(fileName);
+}
+
+void DialogFolder::remember(const QString& chosenFile) const {
+    if (chosenFile.isEmpty()) {
+        return;
+    }
+    settings().setValue(key(), QFileInfo(chosenFile).absolutePath());
+}

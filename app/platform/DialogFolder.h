@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+// Where a file dialog of one kind of file starts: the folder the user last
+// chose a file of that kind in, remembered in the user's settings, else the
+// Documents folder, else the home folder. Never the program's folder, which
+// a packaged installation cannot write.
+class DialogFolder {
+public:
+    // kind names the kind of file: "pdf", "backup", "csv".
+    explicit DialogFolder(const QString& kind);
+
+    // The folder the dialog opens in; always one that exists.
+    QString folder() const;
+    // fileName in that folder: the suggestion of a save dialog.
+    QString suggest(const QString& fileName) const;
+    // Remembers the folder of the file the user chose; an empty path (the
+    // dialog was cancelled) is ignored.
+    void remember(const QString& chosenFile) const;
+
+private:
+    QString key() const;
+
+    QString m_kind;
+};
