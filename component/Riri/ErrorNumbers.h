@@ -15,6 +15,8 @@ inline constexpr int PathNotFound = 76;
 inline constexpr int ObjectNotSet = 91;
 // The component object does not offer the interface the program expects.
 inline constexpr int NoInterface = 430;
+// The user cancelled a long operation; nothing was changed.
+inline constexpr int Cancelled = 18;
 // A failure that carries no number of its own.
 inline constexpr int Unexpected = 440;
 
