@@ -34,14 +34,18 @@ struct Run {
 };
 
 // Each runs on the worker thread of a long task: it reads the database afresh
-// through a data source and connection of its own, then lays out the pages.
-// A failure to read, or a cancel, throws.
+// through the reports' data source, whose connection is opened and closed on
+// that thread, closing the rows of the previous run first; then it lays out
+// the pages. A failure to read, or a cancel, throws. Only one long task runs
+// at a time (its window is modal), so the data source is never shared.
 void layingOut(const TaskProgress& progress) {
     progress.setLabel(QStringLiteral("Laying out the pages..."));
 }
 
-Run makeTotalInventory(const TaskProgress& progress) {
-    DataReport data;
+Run makeTotalInventory(DataReport& data, const TaskProgress& progress) {
+    if (data.rscmdItemTotal && data.rscmdItemTotal->isOpen()) {
+        data.rscmdItemTotal->Close();
+    }
     data.cmdItemTotal(progress);
     layingOut(progress);
     auto report = std::make_unique<rptTotalInventory>();
@@ -49,8 +53,10 @@ Run makeTotalInventory(const TaskProgress& progress) {
     return {std::move(report), data.rscmdItemTotal->rowCount() > 0};
 }
 
-Run makeRoomReport(const TaskProgress& progress) {
-    DataReport data;
+Run makeRoomReport(DataReport& data, const TaskProgress& progress) {
+    if (data.rscmdRoomTotal_Grouping && data.rscmdRoomTotal_Grouping->isOpen()) {
+        data.rscmdRoomTotal_Grouping->Close();
+    }
     data.cmdRoomTotal_Grouping(progress);
     layingOut(progress);
     auto report = std::make_unique<rptRoomReport>();
@@ -58,8 +64,7 @@ Run makeRoomReport(const TaskProgress& progress) {
     return {std::move(report), data.rscmdRoomTotal_Grouping->rowCount() > 0};
 }
 
-Run makeValuationSummary(const TaskProgress& progress) {
-    DataReport data;
+Run makeValuationSummary(DataReport& data, const TaskProgress& progress) {
     data.cmdValuationSummary(progress);
     layingOut(progress);
     auto report =
@@ -70,7 +75,7 @@ Run makeValuationSummary(const TaskProgress& progress) {
 // What a report preview shows and which changes of the inventory it follows.
 struct ReportKind {
     QPointer<frmReportPreview>* slot;
-    Run (*make)(const TaskProgress&);
+    Run (*make)(DataReport&, const TaskProgress&);
     bool showsOwner;
     // The command's name, the title of its progress window.
     const char* title;
@@ -93,7 +98,11 @@ Run runTask(const ReportKind& kind, QWidget* parent, bool cancellable) {
     options.label = QStringLiteral("Reading the items...");
     options.unit = TaskOptions::Unit::Items;
     options.cancellable = cancellable;
-    return LongTask::run(options, kind.make);
+    // Made here, on the GUI thread, which also registers its release at the end.
+    DataReport& data = dataReportInstance();
+    return LongTask::run(options, [&kind, &data](const TaskProgress& progress) {
+        return kind.make(data, progress);
+    });
 }
 
 // Runs the report again into its open preview after the inventory changed;

@@ -55,6 +55,7 @@ QString items(qint64 count) {
 }
 
 void inform(const QString& text) {
+    Pointer::setScreen(Pointer::Default);
     Riri::MsgBox(text, Riri::vbInformation | Riri::vbOKOnly, AppInfo::Title);
 }
 
