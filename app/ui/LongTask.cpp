@@ -29,15 +29,15 @@ LongTaskSeam::Hook& hook() {
 // does not flood the event queue.
 class TaskState {
 public:
-    TaskState(bool cancellable, LongTaskSeam::Hook hook)
-        : m_cancellable(cancellable), m_hook(std::move(hook)) {}
+    TaskState(const TaskOptions& options, LongTaskSeam::Hook hook)
+        : m_cancellable(options.cancellable), m_hook(std::move(hook)), m_label(options.label) {}
 
     // Set on the GUI thread before the worker starts; lives until it ends.
     void attach(ProgressWindow* window) { m_window = window; }
     void cancel() { m_cancelled = true; }
 
     bool report(qint64 done, qint64 total) {
-        if (m_hook && !m_hook(done, total) && m_cancellable) {
+        if (m_hook && !m_hook(label(), done, total) && m_cancellable) {
             m_cancelled = true;
         }
         m_done = done;
@@ -56,6 +56,11 @@ public:
     }
 
 private:
+    QString label() {
+        const QMutexLocker lock(&m_mutex);
+        return m_label;
+    }
+
     void post() {
         if (m_window == nullptr || m_posted.exchange(true)) {
             return;
@@ -87,7 +92,7 @@ private:
     std::atomic<bool> m_cancelled{false};
     std::atomic<bool> m_posted{false};
     QMutex m_mutex;
-    QString m_label;
+    QString m_label; // what the window says
     bool m_labelChanged = false;
 };
 
@@ -108,7 +113,7 @@ TaskProgress::operator Riri::Progress() const {
 namespace LongTask {
 
 void runWork(const TaskOptions& options, const std::function<void(const TaskProgress&)>& work) {
-    auto state = std::make_shared<TaskState>(options.cancellable, hook());
+    auto state = std::make_shared<TaskState>(options, hook());
     ProgressWindow window(options, options.parent);
     state->attach(&window);
     QObject::connect(&window, &ProgressWindow::cancelRequested, &window,

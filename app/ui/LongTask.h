@@ -81,10 +81,11 @@ auto run(const TaskOptions& options, Work&& work)
 // The seam tests drive long tasks through, instead of timers and the window.
 namespace LongTaskSeam {
 
-// Sees every progress report of every task, on the thread that does the
-// work, before the window hears of it; answering false stops a task that can
-// be cancelled, as Cancel does. An empty hook (the default) sees nothing.
-using Hook = std::function<bool(qint64 done, qint64 total)>;
+// Sees every progress report of every task, with what the task's window says
+// at the time, on the thread that does the work, before the window hears of
+// it; answering false stops a task that can be cancelled, as Cancel does. An
+// empty hook (the default) sees nothing.
+using Hook = std::function<bool(const QString& label, qint64 done, qint64 total)>;
 void setHook(Hook hook);
 
 } // namespace LongTaskSeam
