@@ -6,6 +6,7 @@
 #include "AppInfo.h"
 #include "TaskTesting.h"
 #include "TestSupport.h"
+#include "cli/TerminalProgress.h"
 #include "frmMain.h"
 #include "platform/FileDialogSeam.h"
 #include "reports/BandReport.h"
@@ -69,6 +70,8 @@ private slots:
     void longCommand_data();
     void longCommand();
     void windowShowsTheWorkAndCancelsOnce();
+    void terminalShowsPercentages_data();
+    void terminalShowsPercentages();
 };
 
 void tst_longtasks::longCommand_data() {
@@ -196,6 +199,40 @@ void tst_longtasks::windowShowsTheWorkAndCancelsOnce() {
     fixed.reject();
     QCOMPARE(none.size(), 0);
     QVERIFY(fixed.findChild<QPushButton*>("cmdCancel") == nullptr);
+}
+
+void tst_longtasks::terminalShowsPercentages_data() {
+    QTest::addColumn<bool>("terminal");
+    QTest::addColumn<QList<qint64>>("reports"); // pairs of done and total
+    QTest::addColumn<QByteArray>("written");
+
+    const QList<qint64> halves{0, 10, 5, 10, 5, 10, 10, 10};
+    QTest::newRow("terminal, each percentage once")
+        << true << halves << QByteArray("\rSaving... 0%\rSaving... 50%\rSaving... 100%\n");
+    QTest::newRow("terminal, whole not known yet")
+        << true << QList<qint64>{3, 0, 4, 0, 1, 4} << QByteArray("\rSaving...\rSaving... 25%\n");
+    QTest::newRow("terminal, nothing reported") << true << QList<qint64>{} << QByteArray();
+    QTest::newRow("pipe or file") << false << halves << QByteArray();
+}
+
+void tst_longtasks::terminalShowsPercentages() {
+    QFETCH(bool, terminal);
+    QFETCH(QList<qint64>, reports);
+    QFETCH(QByteArray, written);
+    std::FILE* stream = std::tmpfile();
+    QVERIFY(stream != nullptr);
+    {
+        TerminalProgress shown(QStringLiteral("Saving..."), stream, terminal);
+        const Riri::Progress progress = shown.progress();
+        for (qsizetype i = 0; i + 1 < reports.size(); i += 2) {
+            QVERIFY(Riri::goOn(progress, reports[i], reports[i + 1]));
+        }
+    }
+    std::rewind(stream);
+    QByteArray read(256, '\0');
+    read.resize(static_cast<qsizetype>(std::fread(read.data(), 1, 256, stream)));
+    std::fclose(stream);
+    QCOMPARE(read, written);
 }
 
 QTEST_MAIN(tst_longtasks)
