@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "AppInfo.h"
+#include "cli/TerminalProgress.h"
 #include "platform/SingleInstance.h"
 
 #include <Riri/Error.h>
@@ -42,9 +43,16 @@ QString items(qint64 count) {
     return count == 1 ? QStringLiteral("1 item") : QStringLiteral("%1 items").arg(count);
 }
 
+// Each command's progress goes to standard error when it is a terminal; its
+// line is ended before the outcome is told.
+
 int check() {
-    const Riri::InventoryCheck result =
-        Riri::InventoryCheck::inspect(Riri::InventoryCopy::databasePath());
+    Riri::InventoryCheck result;
+    {
+        TerminalProgress shown(QStringLiteral("Checking..."));
+        result =
+            Riri::InventoryCheck::inspect(Riri::InventoryCopy::databasePath(), shown.progress());
+    }
     if (!result.ok) {
         complain(QStringLiteral("%1: %2").arg(shown(Riri::InventoryCopy::databasePath()),
                                               result.problem));
@@ -63,13 +71,21 @@ int check() {
 }
 
 int backUp(const QString& file) {
-    const Riri::InventoryCheck copy = Riri::InventoryCopy::backUp(file);
+    Riri::InventoryCheck copy;
+    {
+        TerminalProgress shown(QStringLiteral("Backing up..."));
+        copy = Riri::InventoryCopy::backUp(file, shown.progress());
+    }
     say(QStringLiteral("Backed up %1 to %2.").arg(items(copy.items), shown(file)));
     return 0;
 }
 
 int restore(const QString& file) {
-    const Riri::InventoryCheck backup = Riri::InventoryCopy::restore(file);
+    Riri::InventoryCheck backup;
+    {
+        TerminalProgress shown(QStringLiteral("Restoring..."));
+        backup = Riri::InventoryCopy::restore(file, shown.progress());
+    }
     say(QStringLiteral("Restored %1 from %2.").arg(items(backup.items), shown(file)));
     return 0;
 }

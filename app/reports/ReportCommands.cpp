@@ -1,15 +1,18 @@
 #include "reports/ReportCommands.h"
 
+#include "AppInfo.h"
 #include "reports/dataReport.h"
 #include "reports/frmReportPreview.h"
 #include "reports/rptRoomReport.h"
 #include "reports/rptTotalInventory.h"
 #include "reports/rptValuationSummary.h"
 #include "shared/InventoryNotice.h"
+#include "ui/LongTask.h"
 
 #include <Riri/Error.h>
+#include <Riri/ErrorNumbers.h>
+#include <Riri/MsgBox.h>
 
-#include <QGuiApplication>
 #include <QPointer>
 #include <exception>
 
@@ -18,24 +21,6 @@ namespace {
 QPointer<frmReportPreview> g_totalInventory;
 QPointer<frmReportPreview> g_roomReport;
 QPointer<frmReportPreview> g_valuationSummary;
-
-// The busy pointer while the rows are read and the pages planned.
-class BusyPointer {
-public:
-    BusyPointer() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { release(); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-    void release() {
-        if (m_active) {
-            QGuiApplication::restoreOverrideCursor();
-            m_active = false;
-        }
-    }
-
-private:
-    bool m_active = true;
-};
 
 void discard(QPointer<frmReportPreview>& preview) {
     delete preview.data();
@@ -48,33 +33,40 @@ struct Run {
     bool anyItems = false;
 };
 
-// Each reads the database afresh through the reports' data source, closing
-// the rows of the previous run first; a failure to read throws.
-Run makeTotalInventory() {
-    DataReport& data = dataReportInstance();
+// Each runs on the worker thread of a long task: it reads the database afresh
+// through the reports' data source, whose connection is opened and closed on
+// that thread, closing the rows of the previous run first; then it lays out
+// the pages. A failure to read, or a cancel, throws. Only one long task runs
+// at a time (its window is modal), so the data source is never shared.
+void layingOut(const TaskProgress& progress) {
+    progress.setLabel(QStringLiteral("Laying out the pages..."));
+}
+
+Run makeTotalInventory(DataReport& data, const TaskProgress& progress) {
     if (data.rscmdItemTotal && data.rscmdItemTotal->isOpen()) {
         data.rscmdItemTotal->Close();
     }
-    data.cmdItemTotal();
+    data.cmdItemTotal(progress);
+    layingOut(progress);
     auto report = std::make_unique<rptTotalInventory>();
     report->bind(data.rscmdItemTotal);
     return {std::move(report), data.rscmdItemTotal->rowCount() > 0};
 }
 
-Run makeRoomReport() {
-    DataReport& data = dataReportInstance();
+Run makeRoomReport(DataReport& data, const TaskProgress& progress) {
     if (data.rscmdRoomTotal_Grouping && data.rscmdRoomTotal_Grouping->isOpen()) {
         data.rscmdRoomTotal_Grouping->Close();
     }
-    data.cmdRoomTotal_Grouping();
+    data.cmdRoomTotal_Grouping(progress);
+    layingOut(progress);
     auto report = std::make_unique<rptRoomReport>();
     report->bind(*data.rscmdRoomTotal_Grouping);
     return {std::move(report), data.rscmdRoomTotal_Grouping->rowCount() > 0};
 }
 
-Run makeValuationSummary() {
-    DataReport& data = dataReportInstance();
-    data.cmdValuationSummary();
+Run makeValuationSummary(DataReport& data, const TaskProgress& progress) {
+    data.cmdValuationSummary(progress);
+    layingOut(progress);
     auto report =
         std::make_unique<rptValuationSummary>(*data.rscmdValuationSummary, data.rscmdOwner.get());
     return {std::move(report), data.rscmdValuationSummary->rowCount() > 0};
@@ -83,13 +75,35 @@ Run makeValuationSummary() {
 // What a report preview shows and which changes of the inventory it follows.
 struct ReportKind {
     QPointer<frmReportPreview>* slot;
-    Run (*make)();
+    Run (*make)(DataReport&, const TaskProgress&);
     bool showsOwner;
+    // The command's name, the title of its progress window.
+    const char* title;
 };
 
-const ReportKind kTotalInventory{&g_totalInventory, &makeTotalInventory, false};
-const ReportKind kRoomReport{&g_roomReport, &makeRoomReport, false};
-const ReportKind kValuationSummary{&g_valuationSummary, &makeValuationSummary, true};
+const ReportKind kTotalInventory{&g_totalInventory, &makeTotalInventory, false,
+                                 "Total Dedi Rividizar"};
+const ReportKind kRoomReport{&g_roomReport, &makeRoomReport, false, "Inventory By Room"};
+const ReportKind kValuationSummary{&g_valuationSummary, &makeValuationSummary, true,
+                                   "Valuation Summary"};
+
+// Runs a report as a long task: reading the items and laying out the pages
+// off the GUI thread. A first run may be cancelled (it then shows nothing);
+// a run into an open preview may not, since the preview would go on showing
+// what is no longer there.
+Run runTask(const ReportKind& kind, QWidget* parent, bool cancellable) {
+    TaskOptions options;
+    options.parent = parent;
+    options.title = QString::fromLatin1(kind.title);
+    options.label = QStringLiteral("Reading the items...");
+    options.unit = TaskOptions::Unit::Items;
+    options.cancellable = cancellable;
+    // Made here, on the GUI thread, which also registers its release at the end.
+    DataReport& data = dataReportInstance();
+    return LongTask::run(options, [&kind, &data](const TaskProgress& progress) {
+        return kind.make(data, progress);
+    });
+}
 
 // Runs the report again into its open preview after the inventory changed;
 // the same window stays, on the same page where it still exists. With no
@@ -103,10 +117,12 @@ void rerun(const ReportKind& kind, InventoryChange change) {
     }
     Run run;
     try {
-        BusyPointer busy;
-        run = kind.make();
+        run = runTask(kind, preview, false);
     } catch (const std::exception&) {
         run = {};
+    }
+    if (kind.slot->isNull()) {
+        return; // closed meanwhile
     }
     if (run.report && run.anyItems) {
         preview->setReport(std::move(run.report));
@@ -118,9 +134,7 @@ void rerun(const ReportKind& kind, InventoryChange change) {
 void present(const ReportKind& kind, QWidget* parent) {
     try {
         discard(*kind.slot);
-        BusyPointer busy;
-        Run run = kind.make();
-        busy.release();
+        Run run = runTask(kind, parent, true);
         auto* preview = new frmReportPreview(std::move(run.report), parent);
         *kind.slot = preview;
         QObject::connect(&InventoryNotice::instance(), &InventoryNotice::inventoryChanged, preview,
@@ -128,8 +142,14 @@ void present(const ReportKind& kind, QWidget* parent) {
         preview->show();
         preview->raise();
         preview->activateWindow();
+    } catch (const Riri::Error& error) {
+        if (error.number() == Riri::ErrorNumber::Cancelled) {
+            Riri::MsgBox(QStringLiteral("The report was cancelled; nothing is shown. "),
+                         Riri::vbInformation | Riri::vbOKOnly, AppInfo::Title);
+        }
+        // Any other failure to read shows nothing.
     } catch (const std::exception&) {
-        // Nothing is shown; Riri::Error and allocation failures alike.
+        // Nothing is shown: allocation failures and the like.
     }
 }
 

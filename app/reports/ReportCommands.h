@@ -7,8 +7,10 @@ class frmReportPreview;
 // by room and the valuation summary, each run after the main window's record
 // check has found items. Each reads the database afresh and shows its report
 // in a modeless preview; a preview of the same report left from an earlier
-// run is discarded first, so there is never more than one per report. A
-// failure while reading or laying out shows nothing. The preview is a window
+// run is discarded first, so there is never more than one per report. The
+// reading and the laying out run as a long task (ui/LongTask.h) that may be
+// cancelled; a cancel says so and shows nothing, any other failure while
+// reading or laying out shows nothing. The preview is a window
 // of its own, kept above `parent` when one is given. An open preview follows the
 // inventory notice: it runs its report again in place after every change
 // that touches what it prints, and closes when no item is left.

@@ -4,6 +4,7 @@
 
 #include <Riri/ComponentFolder.h>
 #include <Riri/Error.h>
+#include <Riri/ErrorNumbers.h>
 #include <Riri/InstallPaths.h>
 
 #include <utility>
@@ -68,11 +69,12 @@ const QString DataReport::kValuationSummarySql = QStringLiteral(
 
 const QString DataReport::kOwnerSql = QStringLiteral("SELECT * FROM tblOwner");
 
-std::shared_ptr<Riri::Recordset> DataReport::readItems() {
-    return read({kItemTotalSql}).front();
+std::shared_ptr<Riri::Recordset> DataReport::readItems(const Riri::Progress& progress) {
+    return read({kItemTotalSql}, progress).front();
 }
 
-std::vector<std::shared_ptr<Riri::Recordset>> DataReport::read(const QStringList& statements) {
+std::vector<std::shared_ptr<Riri::Recordset>> DataReport::read(const QStringList& statements,
+                                                               const Riri::Progress& progress) {
     // The connection is opened for each run and closed once the rows are
     // read: the snapshot is detached, no lock is held while a preview is open,
     // and a database file replaced or moved since the last run is never read
@@ -85,8 +87,23 @@ std::vector<std::shared_ptr<Riri::Recordset>> DataReport::read(const QStringList
     conReport.Open();
     std::vector<std::shared_ptr<Riri::Recordset>> sets;
     try {
+        // The whole is the number of items, counted only for someone who
+        // follows the progress; a row added meanwhile does not pass it.
+        qint64 total = 0;
+        if (progress) {
+            total = conReport.Execute(QStringLiteral("SELECT count(*) FROM tblItems"))
+                        ->Field(0)
+                        .toLongLong();
+        }
+        const Riri::Progress rows = [&progress, total](qint64 done, qint64) {
+            return Riri::goOn(progress, qMin(done, total), total);
+        };
         for (const QString& statement : statements) {
-            sets.push_back(conReport.Execute(statement));
+            sets.push_back(conReport.Execute(statement, nullptr, rows));
+        }
+        if (!Riri::goOn(progress, total, total)) {
+            throw Riri::Error(Riri::ErrorNumber::Cancelled,
+                              QStringLiteral("The reading was cancelled."));
         }
     } catch (const Riri::Error&) {
         conReport.Close();
@@ -96,22 +113,23 @@ std::vector<std::shared_ptr<Riri::Recordset>> DataReport::read(const QStringList
     return sets;
 }
 
-void DataReport::cmdValuationSummary() {
+void DataReport::cmdValuationSummary(const Riri::Progress& progress) {
     rscmdValuationSummary.reset();
     rscmdOwner.reset();
-    std::vector<std::shared_ptr<Riri::Recordset>> sets = read({kValuationSummarySql, kOwnerSql});
+    std::vector<std::shared_ptr<Riri::Recordset>> sets =
+        read({kValuationSummarySql, kOwnerSql}, progress);
     rscmdValuationSummary = std::move(sets[0]);
     rscmdOwner = std::move(sets[1]);
 }
 
-void DataReport::cmdItemTotal() {
+void DataReport::cmdItemTotal(const Riri::Progress& progress) {
     rscmdItemTotal.reset();
-    rscmdItemTotal = readItems();
+    rscmdItemTotal = readItems(progress);
 }
 
-void DataReport::cmdRoomTotal_Grouping() {
+void DataReport::cmdRoomTotal_Grouping(const Riri::Progress& progress) {
     rscmdRoomTotal_Grouping.reset();
-    const std::shared_ptr<Riri::Recordset> all = readItems();
+    const std::shared_ptr<Riri::Recordset> all = readItems(progress);
     const QStringList& columns = all->columns();
     const int room = all->columnIndex(QStringLiteral("RoomName"));
     const int columnCount = static_cast<int>(columns.size());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <Riri/Connection.h>
+#include <Riri/Progress.h>
 #include <Riri/Recordset.h>
 
 #include <QString>
@@ -49,7 +50,9 @@ private:
 // The reports' data source: a connection of its own to the inventory database
 // and the three commands the reports are bound to. Every command opens the
 // connection, reads the database afresh into a detached record set and
-// closes the connection again.
+// closes the connection again. A command's progress counts the items read of
+// all there are; when it asks to stop, the command throws Riri::Error with
+// ErrorNumber::Cancelled and keeps no rows.
 class DataReport {
 public:
     DataReport();
@@ -63,17 +66,17 @@ public:
 
     // "SELECT * FROM tblItems ORDER BY RoomName" into rscmdItemTotal.
     // Throws Riri::Error when the database cannot be read.
-    void cmdItemTotal();
+    void cmdItemTotal(const Riri::Progress& progress = {});
     // The same rows grouped by RoomName, one group per room in ascending
     // order, each with its rows as child "cmdRoomTotal", into
     // rscmdRoomTotal_Grouping. Throws Riri::Error when the database cannot be read.
-    void cmdRoomTotal_Grouping();
+    void cmdRoomTotal_Grouping(const Riri::Progress& progress = {});
 
     // One row per room that holds items, in ascending room order, with the
     // columns RoomName, ItemCount, CostCents and ValueCents (the rooms' amounts
     // summed in whole cents), into rscmdValuationSummary; the owner record into
     // rscmdOwner. Throws Riri::Error when the database cannot be read.
-    void cmdValuationSummary();
+    void cmdValuationSummary(const Riri::Progress& progress = {});
 
     Riri::Connection conReport;
     std::shared_ptr<Riri::Recordset> rscmdItemTotal;
@@ -86,9 +89,11 @@ public:
     static const QString kOwnerSql;
 
 private:
-    std::shared_ptr<Riri::Recordset> readItems();
-    // Runs the statements on one opening of the connection.
-    std::vector<std::shared_ptr<Riri::Recordset>> read(const QStringList& statements);
+    std::shared_ptr<Riri::Recordset> readItems(const Riri::Progress& progress);
+    // Runs the statements on one opening of the connection; progress counts
+    // the rows they give of the number of items.
+    std::vector<std::shared_ptr<Riri::Recordset>> read(const QStringList& statements,
+                                                       const Riri::Progress& progress);
 };
 
 // The program-wide data source, created on first use.

@@ -5,9 +5,11 @@
 #include "platform/FileDialogSeam.h"
 #include "platform/Pointer.h"
 #include "shared/InventoryNotice.h"
+#include "ui/LongTask.h"
 #include "utils/frmImportProblems.h"
 
 #include <Riri/Error.h>
+#include <Riri/ErrorNumbers.h>
 #include <Riri/Formats.h>
 #include <Riri/InventoryCheck.h>
 #include <Riri/InventoryCopy.h>
@@ -18,6 +20,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <tuple>
+#include <utility>
 
 namespace InventoryCommands {
 
@@ -51,12 +55,29 @@ QString items(qint64 count) {
 }
 
 void inform(const QString& text) {
+    Pointer::setScreen(Pointer::Default);
     Riri::MsgBox(text, Riri::vbInformation | Riri::vbOKOnly, AppInfo::Title);
 }
 
 void fail(const QString& text) {
     Pointer::setScreen(Pointer::Default);
     Riri::MsgBox(text, Riri::vbCritical | Riri::vbOKOnly, AppInfo::Title);
+}
+
+// A whole-file task on the inventory, counted in bytes; each can be cancelled
+// until it changes anything.
+TaskOptions fileTask(QWidget* parent, const QString& title, const QString& label) {
+    TaskOptions options;
+    options.parent = parent;
+    options.title = title;
+    options.label = label;
+    options.unit = TaskOptions::Unit::Bytes;
+    options.cancellable = true;
+    return options;
+}
+
+bool cancelled(const Riri::Error& error) {
+    return error.number() == Riri::ErrorNumber::Cancelled;
 }
 
 // A stored date and time in the user's short date and time form.
@@ -93,14 +114,21 @@ void backUpInventory(QWidget* parent) {
     if (path.isEmpty()) {
         return;
     }
-    Pointer::setScreen(Pointer::Busy);
     try {
-        const Riri::InventoryCheck copy = Riri::InventoryCopy::backUp(path);
-        Pointer::setScreen(Pointer::Default);
+        const Riri::InventoryCheck copy =
+            LongTask::run(fileTask(parent, QStringLiteral("Back Up Inventory"),
+                                   QStringLiteral("Backing up the inventory...")),
+                          [&path](const TaskProgress& progress) {
+                              return Riri::InventoryCopy::backUp(path, progress);
+                          });
         inform(
             QStringLiteral("The inventory was backed up to\r\n\r\n%1\r\n\r\nThe backup holds %2. ")
                 .arg(QDir::toNativeSeparators(path), items(copy.items)));
     } catch (const Riri::Error& error) {
+        if (cancelled(error)) {
+            inform(QStringLiteral("The backup was cancelled; nothing was changed. "));
+            return;
+        }
         fail(
             QStringLiteral("The inventory was NOT backed up.\r\n\r\n%1 ").arg(error.description()));
     }
@@ -112,11 +140,29 @@ void restoreInventory(QWidget* parent) {
     if (path.isEmpty()) {
         return;
     }
-    Pointer::setScreen(Pointer::Busy);
-    const Riri::InventoryCheck backup = Riri::InventoryCheck::inspect(path);
-    const Riri::InventoryCheck current =
-        Riri::InventoryCheck::inspect(Riri::InventoryCopy::databasePath());
-    Pointer::setScreen(Pointer::Default);
+    const QString title = QStringLiteral("Restore Inventory");
+    const QString cancelText = QStringLiteral("The restore was cancelled; nothing was changed. ");
+    Riri::InventoryCheck backup;
+    Riri::InventoryCheck current;
+    try {
+        // Both files are checked through before the question tells what they hold.
+        std::tie(backup, current) = LongTask::run(
+            fileTask(parent, title, QStringLiteral("Checking the backup...")),
+            [&path](const TaskProgress& progress) {
+                const Riri::InventoryCheck chosen = Riri::InventoryCheck::inspect(path, progress);
+                progress.setLabel(QStringLiteral("Checking the current inventory..."));
+                return std::pair(chosen, Riri::InventoryCheck::inspect(
+                                             Riri::InventoryCopy::databasePath(), progress));
+            });
+    } catch (const Riri::Error& error) {
+        if (cancelled(error)) {
+            inform(cancelText);
+        } else {
+            fail(QStringLiteral("The inventory was NOT restored.\r\n\r\n%1 ")
+                     .arg(error.description()));
+        }
+        return;
+    }
     if (!backup.ok) {
         fail(QStringLiteral("%1 cannot be restored: it is not an inventory backup.\r\n\r\n%2 ")
                  .arg(QDir::toNativeSeparators(path), backup.problem));
@@ -134,14 +180,20 @@ void restoreInventory(QWidget* parent) {
                      AppInfo::Title) != Riri::vbYes) {
         return;
     }
-    Pointer::setScreen(Pointer::Busy);
     try {
-        const Riri::InventoryCheck restored = Riri::InventoryCopy::restore(path);
+        const Riri::InventoryCheck restored =
+            LongTask::run(fileTask(parent, title, QStringLiteral("Restoring the inventory...")),
+                          [&path](const TaskProgress& progress) {
+                              return Riri::InventoryCopy::restore(path, progress);
+                          });
         InventoryNotice::send(InventoryChange::Everything);
-        Pointer::setScreen(Pointer::Default);
         inform(QStringLiteral("The inventory was restored from\r\n\r\n%1\r\n\r\nIt holds %2. ")
                    .arg(QDir::toNativeSeparators(path), items(restored.items)));
     } catch (const Riri::Error& error) {
+        if (cancelled(error)) {
+            inform(cancelText);
+            return;
+        }
         fail(QStringLiteral("The inventory was NOT restored.\r\n\r\n%1 ").arg(error.description()));
     }
 }

@@ -7,7 +7,9 @@ class QWidget;
 // The Utils menu's commands that keep the inventory safe and move it in and
 // out of spreadsheets: a verified backup, restoring one, and the CSV export
 // and import. Each asks for its file through the file-dialog seam and tells
-// the outcome through the message-box seam.
+// the outcome through the message-box seam. The backup and the restore run
+// as long tasks (ui/LongTask.h): Cancel in their progress window leaves
+// everything as it was, and says so.
 namespace InventoryCommands {
 
 // The dialogs open over parent. After a restore or an import changed the

@@ -1,6 +1,7 @@
 #include "Connection.h"
 
 #include "Error.h"
+#include "ErrorNumbers.h"
 #include "InventorySchema.h"
 
 #include <cstring>
@@ -241,7 +242,8 @@ void Connection::Close() {
     m_transactionBegun = false;
 }
 
-std::shared_ptr<Recordset> Connection::Execute(const QString& statement, qint64* recordsAffected) {
+std::shared_ptr<Recordset> Connection::Execute(const QString& statement, qint64* recordsAffected,
+                                               const Progress& progress) {
     requireOpen("Execute");
     const QByteArray sql = statementUtf8(statement);
     sqlite3_stmt* prepared = nullptr;
@@ -272,7 +274,13 @@ std::shared_ptr<Recordset> Connection::Execute(const QString& statement, qint64*
         }
         result = std::make_shared<Recordset>(names);
     }
+    // Rows between two reports of progress: often enough to cancel at once.
+    constexpr qint64 kRowsPerReport = 1000;
+    qint64 rows = 0;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+        if (++rows % kRowsPerReport == 0 && !goOn(progress, rows, 0)) {
+            fail(ErrorNumber::Cancelled, QStringLiteral("The reading was cancelled."));
+        }
         for (int i = 0; i < columns; ++i) {
             // Read as UTF-8, as stored: SQLite's own UTF-16 conversion would
             // turn the characters U+FFFE and U+FFFF into U+FFFD.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Progress.h"
 #include "Recordset.h"
 #include "RiriExport.h"
 
@@ -47,7 +48,9 @@ public:
     void BeginTrans();
     // Runs one statement. A statement that returns rows gives a detached
     // record set; any other gives none and stores the number of rows it changed.
-    std::shared_ptr<Recordset> Execute(const QString& statement, qint64* recordsAffected = nullptr);
+    // Progress counts the rows read (the whole is not known: 0).
+    std::shared_ptr<Recordset> Execute(const QString& statement, qint64* recordsAffected = nullptr,
+                                       const Progress& progress = {});
     void CommitTrans();
     // Fails when no connection is open or no transaction is pending.
     void RollbackTrans();

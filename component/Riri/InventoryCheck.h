@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Progress.h"
 #include "RiriExport.h"
 
 #include <QString>
@@ -15,15 +16,19 @@ namespace Riri {
 class RIRI_EXPORT InventoryCheck {
 public:
     // Opens the file read-only and checks it through: integrity_check, the
-    // two tables and their columns, the counts. Never throws.
-    static InventoryCheck inspect(const QString& path);
+    // two tables and their columns, the counts. Progress counts an estimate
+    // of the bytes read. Never throws, but Riri::Error with
+    // ErrorNumber::Cancelled when progress asks to stop.
+    static InventoryCheck inspect(const QString& path, const Progress& progress = {});
     // The quick form for start-up: quick_check and the two tables. A journal
     // left by an interrupted write is rolled back first, as any connection
     // would; nothing else is written.
     static InventoryCheck quickCheck(const QString& path);
     // The same checks on an open handle (the copy being verified); without
-    // newest, the date of the newest change is not looked up.
-    static InventoryCheck inspectOpen(sqlite3* db, bool quick, bool newest = true);
+    // newest, the date of the newest change is not looked up. Progress counts
+    // an estimate of the bytes the check reads (the file's pages).
+    static InventoryCheck inspectOpen(sqlite3* db, bool quick, bool newest = true,
+                                      const Progress& progress = {});
 
     bool ok = false;
     // What is wrong, for the user, when not ok.

@@ -4,6 +4,7 @@
 #include "ComponentFolder.h"
 #include "Connection.h"
 #include "Error.h"
+#include "ErrorNumbers.h"
 #include "InstallPaths.h"
 #include "InventorySchema.h"
 #include "SafeFile.h"
@@ -11,7 +12,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <cerrno>
+#include <functional>
 #include <sqlite3.h>
 #include <sys/stat.h>
 
@@ -21,6 +24,21 @@ namespace {
 
 // How long a copy waits for another connection's write to end.
 constexpr int kLockWaitMs = 10000;
+// Pages copied per step of the online backup: 4 MiB of 4 KiB pages, a few
+// milliseconds each, so progress is told often and cancelling is quick.
+constexpr int kPagesPerStep = 1024;
+
+// The progress of one step of an operation made of several, each counted in
+// the same bytes: the step's own count shifted by what the steps before it
+// did, within the operation's whole.
+Progress stepOf(const Progress& progress, qint64 before, qint64 whole) {
+    if (!progress) {
+        return {};
+    }
+    return [&progress, before, whole](qint64 done, qint64) {
+        return progress(qMin(before + done, whole), whole);
+    };
+}
 
 // Removes the temporary file unless the operation got through.
 class TemporaryGuard {
@@ -66,6 +84,14 @@ public:
             nullptr);
     }
     sqlite3* get() const { return m_db.get(); }
+    // One number a statement gives (a pragma's value); 0 when it fails.
+    qint64 number(const char* sql) const {
+        sqlite3_stmt* prepared = nullptr;
+        const bool ready = sqlite3_prepare_v2(get(), sql, -1, &prepared, nullptr) == SQLITE_OK;
+        const Connection::StatementHandle stmt(prepared);
+        return ready && sqlite3_step(stmt.get()) == SQLITE_ROW ? sqlite3_column_int64(stmt.get(), 0)
+                                                               : 0;
+    }
     void exec(const char* sql) const {
         if (sqlite3_exec(get(), sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
             throw Error(SafeFile::failureNumber(get()), SafeFile::failureText(get(), m_path));
@@ -96,31 +122,60 @@ std::pair<qint64, qint64> counts(sqlite3* db, const QString& path) {
     return result;
 }
 
+[[noreturn]] void throwCancelled(const char* operation) {
+    throw Error(ErrorNumber::Cancelled,
+                QStringLiteral("The %1 was cancelled.").arg(QLatin1String(operation)));
+}
+
 // Copies every page of one database into another with SQLite's online
-// backup, in one step, waiting for a writer's lock to pass.
-void copyPages(sqlite3* from, sqlite3* to, const QString& toPath) {
+// backup, a few pages at a time, waiting for a writer's lock to pass.
+// Progress counts the bytes of the pages copied.
+void copyPages(sqlite3* from, sqlite3* to, const QString& toPath, const Progress& progress,
+               const char* operation) {
     sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
     if (backup == nullptr) {
         throw Error(SafeFile::failureNumber(to), SafeFile::failureText(to, toPath));
+    }
+    sqlite3_stmt* prepared = nullptr;
+    qint64 pageSize = 4096;
+    if (sqlite3_prepare_v2(from, "PRAGMA page_size", -1, &prepared, nullptr) == SQLITE_OK) {
+        const Connection::StatementHandle stmt(prepared);
+        if (sqlite3_step(stmt.get()) == SQLITE_ROW) {
+            pageSize = qMax<qint64>(1, sqlite3_column_int64(stmt.get(), 0));
+        }
+    } else {
+        sqlite3_finalize(prepared);
     }
     QElapsedTimer waited;
     waited.start();
     int rc = SQLITE_OK;
     int systemErrno = 0;
+    bool cancelled = false;
     for (;;) {
         errno = 0;
-        rc = sqlite3_backup_step(backup, -1);
+        rc = sqlite3_backup_step(backup, kPagesPerStep);
         systemErrno = errno;
         if ((rc == SQLITE_BUSY || rc == SQLITE_LOCKED) && waited.elapsed() < kLockWaitMs) {
             sqlite3_sleep(20);
             continue;
         }
-        if (rc == SQLITE_OK) {
-            continue;
+        if (rc != SQLITE_OK && rc != SQLITE_DONE) {
+            break;
         }
-        break;
+        const qint64 pages = sqlite3_backup_pagecount(backup);
+        const qint64 copied = pages - sqlite3_backup_remaining(backup);
+        if (!goOn(progress, copied * pageSize, pages * pageSize)) {
+            cancelled = true;
+            break;
+        }
+        if (rc == SQLITE_DONE) {
+            break;
+        }
     }
     sqlite3_backup_finish(backup);
+    if (cancelled) {
+        throwCancelled(operation);
+    }
     if (rc != SQLITE_DONE) {
         if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) {
             throw Error(rc, QStringLiteral("The inventory is locked by another program."));
@@ -153,8 +208,22 @@ bool writtenByNewerVersion(const QString& path) {
     }
 }
 
-InventoryCheck verify(sqlite3* copy, qint64 items, qint64 owners) {
-    const InventoryCheck check = InventoryCheck::inspectOpen(copy, false, false);
+// Runs a check that may be cancelled, telling a cancel as the operation's.
+InventoryCheck checked(const std::function<InventoryCheck()>& check, const char* operation) {
+    try {
+        return check();
+    } catch (const Error& error) {
+        if (error.number() == ErrorNumber::Cancelled) {
+            throwCancelled(operation);
+        }
+        throw;
+    }
+}
+
+InventoryCheck verify(sqlite3* copy, qint64 items, qint64 owners, const Progress& progress,
+                      const char* operation) {
+    const InventoryCheck check = checked(
+        [&] { return InventoryCheck::inspectOpen(copy, false, false, progress); }, operation);
     if (!check.ok) {
         throw Error(SQLITE_CORRUPT,
                     QStringLiteral("The copy could not be verified: %1").arg(check.problem));
@@ -177,11 +246,12 @@ QString InventoryCopy::databasePath() {
     return InstallPaths::databasePath(componentFolder());
 }
 
-InventoryCheck InventoryCopy::backUp(const QString& target) {
-    return backUpFile(databasePath(), target);
+InventoryCheck InventoryCopy::backUp(const QString& target, const Progress& progress) {
+    return backUpFile(databasePath(), target, progress);
 }
 
-InventoryCheck InventoryCopy::backUpFile(const QString& source, const QString& target) {
+InventoryCheck InventoryCopy::backUpFile(const QString& source, const QString& target,
+                                         const Progress& progress) {
     if (!QFile::exists(source)) {
         throw Error(SQLITE_CANTOPEN, QStringLiteral("The inventory %1 does not exist.")
                                          .arg(QDir::toNativeSeparators(source)));
@@ -195,11 +265,13 @@ InventoryCheck InventoryCopy::backUpFile(const QString& source, const QString& t
         Handle from(source, SQLITE_OPEN_READWRITE);
         from.exec("BEGIN");
         const auto [items, owners] = counts(from.get(), source);
+        // Two steps of the same size: the pages copied, then checked.
+        const qint64 bytes = from.number("PRAGMA page_count") * from.number("PRAGMA page_size");
         Handle copy(temporary, SQLITE_OPEN_READWRITE);
         prepareCopy(copy);
-        copyPages(from.get(), copy.get(), target);
+        copyPages(from.get(), copy.get(), target, stepOf(progress, 0, 2 * bytes), "backup");
         from.exec("COMMIT");
-        check = verify(copy.get(), items, owners);
+        check = verify(copy.get(), items, owners, stepOf(progress, bytes, 2 * bytes), "backup");
     }
     SafeFile::syncFile(temporary);
     SafeFile::commit(temporary, target);
@@ -207,8 +279,13 @@ InventoryCheck InventoryCopy::backUpFile(const QString& source, const QString& t
     return check;
 }
 
-InventoryCheck InventoryCopy::restore(const QString& backup) {
-    const InventoryCheck check = InventoryCheck::inspect(backup);
+InventoryCheck InventoryCopy::restore(const QString& backup, const Progress& progress) {
+    // Three steps of about the backup's size: its check, the copy of its
+    // pages and the check of the copy.
+    const qint64 bytes = qMax<qint64>(1, QFileInfo(backup).size());
+    const Progress first = stepOf(progress, 0, 3 * bytes);
+    const InventoryCheck check =
+        checked([&] { return InventoryCheck::inspect(backup, first); }, "restore");
     if (!check.ok) {
         throw Error(SQLITE_NOTADB, QStringLiteral("%1 is not an inventory backup. %2")
                                        .arg(QDir::toNativeSeparators(backup), check.problem));
@@ -223,19 +300,21 @@ InventoryCheck InventoryCopy::restore(const QString& backup) {
     if (writtenByNewerVersion(live)) {
         throw Error(SQLITE_READONLY, InventorySchema::newerVersionMessage());
     }
-    AutoBackups::make(AutoBackups::Kind::BeforeRestore);
-
     const QString temporary = SafeFile::makeTemporary(live);
     TemporaryGuard guard(temporary);
     {
         Handle from(backup, SQLITE_OPEN_READONLY);
         Handle copy(temporary, SQLITE_OPEN_READWRITE);
         prepareCopy(copy);
-        copyPages(from.get(), copy.get(), live);
-        verify(copy.get(), check.items, check.owners);
+        copyPages(from.get(), copy.get(), live, stepOf(progress, bytes, 3 * bytes), "restore");
+        verify(copy.get(), check.items, check.owners, stepOf(progress, 2 * bytes, 3 * bytes),
+               "restore");
         // The copy becomes the inventory: it keeps the usual journal.
         copy.exec("PRAGMA journal_mode=DELETE");
     }
+    // From here on the restore is not cancelled: the automatic copy of the
+    // current inventory is made only now, so a cancelled restore leaves none.
+    AutoBackups::make(AutoBackups::Kind::BeforeRestore);
     struct stat status {};
     if (::stat(QFile::encodeName(live).constData(), &status) == 0) {
         ::chmod(QFile::encodeName(temporary).constData(), status.st_mode & 07777);

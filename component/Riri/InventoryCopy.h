@@ -1,6 +1,7 @@
 #pragma once
 
 #include "InventoryCheck.h"
+#include "Progress.h"
 #include "RiriExport.h"
 
 #include <QString>
@@ -20,17 +21,23 @@ public:
     // Copies the inventory to target with SQLite's online backup, checks the
     // copy (integrity, both tables with their columns, the same item and
     // owner counts as the inventory had at the moment of the copy) and only
-    // then gives it the target's name. Returns the copy's check.
-    static InventoryCheck backUp(const QString& target);
+    // then gives it the target's name. Returns the copy's check. Progress
+    // counts bytes: the pages copied, then the pages of the copy checked.
+    // Cancelled, it leaves no file behind.
+    static InventoryCheck backUp(const QString& target, const Progress& progress = {});
     // The same from any database file.
-    static InventoryCheck backUpFile(const QString& source, const QString& target);
+    static InventoryCheck backUpFile(const QString& source, const QString& target,
+                                     const Progress& progress = {});
 
     // Replaces the inventory's content with the backup's. The backup must be
     // an inventory database; an automatic copy of the current inventory is
     // made first. The new content is written to a file beside the inventory,
     // checked, forced to the disk and renamed onto it, so a crash leaves
     // either the old or the new inventory. Returns the backup's check.
-    static InventoryCheck restore(const QString& backup);
+    // Progress counts bytes as backUp does; it can cancel until the new file
+    // is ready, which leaves the inventory as it was and no automatic copy.
+    // The rename onto the inventory is not cancelled.
+    static InventoryCheck restore(const QString& backup, const Progress& progress = {});
 };
 
 } // namespace Riri

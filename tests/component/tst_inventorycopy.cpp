@@ -8,6 +8,7 @@
 #include <Riri/AutoBackups.h>
 #include <Riri/ComponentFolder.h>
 #include <Riri/Error.h>
+#include <Riri/ErrorNumbers.h>
 #include <Riri/InventoryCheck.h>
 #include <Riri/InventoryCopy.h>
 
@@ -44,6 +45,8 @@ private slots:
     void restoreRefusesFilesThatAreNoInventory();
     void restoreReplacesContentAndKeepsACopy();
     void restoreWaitsForNoWriter();
+    void cancelAtAnyReportLeavesNothing_data();
+    void cancelAtAnyReportLeavesNothing();
     void quickCheckFindsDamage();
     void dailyCopyOnlyWhenDue();
     void pruningKeepsSevenDailyAndThirtyDays();
@@ -347,6 +350,82 @@ void tst_InventoryCopy::restoreWaitsForNoWriter() {
     QCOMPARE(sqlite3_exec(writer, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(writer);
     QCOMPARE(install.scalar("SELECT count(*) FROM tblItems").toInt(), 11);
+}
+
+void tst_InventoryCopy::cancelAtAnyReportLeavesNothing_data() {
+    QTest::addColumn<bool>("restoring");
+    QTest::newRow("backup") << false;
+    QTest::newRow("restore") << true;
+}
+
+// Cancelled at ever later reports, up to the last one before the restore's
+// swap, the operation changes nothing; run to the end, its reports grow to
+// the whole.
+void tst_InventoryCopy::cancelAtAnyReportLeavesNothing() {
+    QFETCH(bool, restoring);
+    TestInstall install;
+    // Enough pages for several steps of the copy.
+    QVERIFY(seedItems(install, 30000));
+    QTemporaryDir out;
+    const QString backup = out.filePath("backup.inv");
+    QVERIFY(Riri::InventoryCopy::backUp(backup).ok);
+    QVERIFY(install.exec("DELETE FROM tblItems WHERE ID > 10"));
+    const QString home = install.folder() + "/home";
+    QList<std::pair<qint64, qint64>> reports;
+    // Runs the operation, cancelling at report `at` (never when 0); false
+    // when it was cancelled.
+    const auto run = [&](int at) {
+        reports.clear();
+        const Riri::Progress progress = [&reports, at](qint64 done, qint64 total) {
+            reports.append({done, total});
+            return reports.size() != at;
+        };
+        try {
+            if (restoring) {
+                Riri::InventoryCopy::restore(backup, progress);
+            } else {
+                Riri::InventoryCopy::backUp(out.filePath("again.inv"), progress);
+            }
+        } catch (const Riri::Error& error) {
+            if (error.number() != Riri::ErrorNumber::Cancelled) {
+                throw;
+            }
+            return false;
+        }
+        return true;
+    };
+    const auto unchanged = [&](const QByteArray& bytes, const QStringList& entries,
+                               const QStringList& targets) {
+        return fileBytes(install.databasePath()) == bytes && folderEntries(home) == entries &&
+               folderEntries(out.path()) == targets;
+    };
+
+    QByteArray bytes = fileBytes(install.databasePath());
+    QStringList entries = folderEntries(home);
+    int at = 1;
+    while (!run(at)) {
+        QCOMPARE(reports.size(), at);
+        QVERIFY2(unchanged(bytes, entries, {"backup.inv"}), qPrintable(QString::number(at)));
+        at *= 3;
+    }
+    QVERIFY(at > 3); // some steps were cancelled in the middle
+    const qint64 whole = reports.last().second;
+    QVERIFY(whole > 0);
+    QCOMPARE(reports.last().first, whole);
+    for (qsizetype i = 1; i < reports.size(); ++i) {
+        QVERIFY(reports[i].first >= reports[i - 1].first);
+        QCOMPARE(reports[i].second, whole);
+    }
+    QCOMPARE(install.scalar("SELECT count(*) FROM tblItems").toInt(), restoring ? 30000 : 10);
+
+    // At the very last report the restore is still undone: the automatic
+    // copy and the swap come after it.
+    const int last = static_cast<int>(reports.size());
+    bytes = fileBytes(install.databasePath());
+    entries = folderEntries(home);
+    const QStringList targets = folderEntries(out.path());
+    QVERIFY(!run(last));
+    QVERIFY(unchanged(bytes, entries, targets));
 }
 
 void tst_InventoryCopy::quickCheckFindsDamage() {
