@@ -5,6 +5,8 @@
 #include "platform/FileDialogSeam.h"
 #include "platform/Pointer.h"
 #include "shared/InventoryNotice.h"
+#include "shared/VerifiedRestore.h"
+#include "utils/frmAutoCopies.h"
 #include "utils/frmImportProblems.h"
 
 #include <Riri/Error.h>
@@ -59,20 +61,6 @@ void fail(const QString& text) {
     Riri::MsgBox(text, Riri::vbCritical | Riri::vbOKOnly, AppInfo::Title);
 }
 
-// A stored date and time in the user's short date and time form.
-QString shownDate(const QString& stored) {
-    if (stored.isEmpty()) {
-        return QStringLiteral("none recorded");
-    }
-    const QDateTime when = Riri::parseSqlDateTime(stored);
-    if (!when.isValid()) {
-        return stored;
-    }
-    const QLocale locale;
-    return when.toString(Riri::shortDateFormat(locale) + QLatin1Char(' ') +
-                         Riri::timeFormat(locale));
-}
-
 } // namespace
 
 QString suggestedBackupPath() {
@@ -107,43 +95,14 @@ void backUpInventory(QWidget* parent) {
 }
 
 void restoreInventory(QWidget* parent) {
-    const QString path =
-        askOpen(parent, QStringLiteral("Restore Inventory"), kBackupKind, kBackupFilter);
-    if (path.isEmpty()) {
-        return;
+    const QString path = VerifiedRestore::chooseBackup(parent);
+    if (!path.isEmpty()) {
+        VerifiedRestore::restoreFrom(path, VerifiedRestore::Confirm::Ask);
     }
-    Pointer::setScreen(Pointer::Busy);
-    const Riri::InventoryCheck backup = Riri::InventoryCheck::inspect(path);
-    const Riri::InventoryCheck current =
-        Riri::InventoryCheck::inspect(Riri::InventoryCopy::databasePath());
-    Pointer::setScreen(Pointer::Default);
-    if (!backup.ok) {
-        fail(QStringLiteral("%1 cannot be restored: it is not an inventory backup.\r\n\r\n%2 ")
-                 .arg(QDir::toNativeSeparators(path), backup.problem));
-        return;
-    }
-    const QString now = current.ok ? QStringLiteral("holds %1").arg(items(current.items))
-                                   : QStringLiteral("cannot be read");
-    const QString question =
-        QStringLiteral("Replace the current inventory with the backup?\r\n\r\n"
-                       "The current inventory %1.\r\n"
-                       "The backup holds %2; its newest change: %3.\r\n\r\n"
-                       "A copy of the current inventory is kept in home/backups. ")
-            .arg(now, items(backup.items), shownDate(backup.newestChange));
-    if (Riri::MsgBox(question, Riri::vbQuestion | Riri::vbYesNo | Riri::vbDefaultButton2,
-                     AppInfo::Title) != Riri::vbYes) {
-        return;
-    }
-    Pointer::setScreen(Pointer::Busy);
-    try {
-        const Riri::InventoryCheck restored = Riri::InventoryCopy::restore(path);
-        InventoryNotice::send(InventoryChange::Everything);
-        Pointer::setScreen(Pointer::Default);
-        inform(QStringLiteral("The inventory was restored from\r\n\r\n%1\r\n\r\nIt holds %2. ")
-                   .arg(QDir::toNativeSeparators(path), items(restored.items)));
-    } catch (const Riri::Error& error) {
-        fail(QStringLiteral("The inventory was NOT restored.\r\n\r\n%1 ").arg(error.description()));
-    }
+}
+
+void restoreAutomaticCopy(QWidget* parent) {
+    frmAutoCopies::openDialog(parent);
 }
 
 void exportItems(QWidget* parent) {

@@ -2,6 +2,7 @@
 
 #include "Error.h"
 #include "InventorySchema.h"
+#include "WriteGate.h"
 
 #include <cstring>
 #include <sqlite3.h>
@@ -175,6 +176,9 @@ void Connection::prepareForWriting() {
         m_newerFile = true;
         exec("PRAGMA query_only = ON");
     } else if (version < schema.version()) {
+        // Bringing the file up to date writes to it: not before start-up's
+        // check has passed.
+        WriteGate::requireWritable();
         schema.upgrade(m_db.get());
     }
 }
@@ -187,6 +191,7 @@ void Connection::requireWritable() {
     if (m_readOnly) {
         fail(SQLITE_READONLY, QStringLiteral("The connection was opened for reading only"));
     }
+    WriteGate::requireWritable();
 }
 
 void Connection::exec(const char* sql) {
