@@ -112,6 +112,9 @@ bool checkInventoryAtStartup() {
 }
 
 int sweepLeftoversAtStartup() {
+    // A check still running (an earlier start-up in the same process) may be
+    // writing a copy under a temporary name.
+    Riri::WriteGate::waitForVerdict();
     QStringList folders;
     for (const QString& kind : {QStringLiteral("backup"), QStringLiteral("csv")}) {
         const DialogFolder folder(kind);

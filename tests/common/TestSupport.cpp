@@ -28,6 +28,7 @@ bool TestInstall::setUpComponent() {
 }
 
 void TestInstall::tearDownComponent() {
+    Riri::WriteGate::waitForVerdict(); // a start-up check still running ends in this folder
     Riri::setComponentFolder(QString());
     Riri::WriteGate::open();
 }
