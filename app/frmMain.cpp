@@ -247,6 +247,8 @@ void frmMain::buildMenus() {
             &frmMain::mnuUtilsBackup_Click);
     addItem(utils, "mnuUtilsRestore", QStringLiteral("Restore Inventory..."),
             &frmMain::mnuUtilsRestore_Click);
+    addItem(utils, "mnuUtilsRestoreAuto", QStringLiteral("Restore Automatic Copy..."),
+            &frmMain::mnuUtilsRestoreAuto_Click);
     addItem(utils, "mnuUtilsExportCsv", QStringLiteral("Export Items to CSV..."),
             &frmMain::mnuUtilsExportCsv_Click);
     addItem(utils, "mnuUtilsImportCsv", QStringLiteral("Import Items from CSV..."),
@@ -469,6 +471,10 @@ void frmMain::mnuUtilsBackup_Click() {
 
 void frmMain::mnuUtilsRestore_Click() {
     InventoryCommands::restoreInventory(this);
+}
+
+void frmMain::mnuUtilsRestoreAuto_Click() {
+    InventoryCommands::restoreAutomaticCopy(this);
 }
 
 void frmMain::mnuUtilsExportCsv_Click() {

@@ -85,6 +85,7 @@ public:
     void showItemInEditWindow(const QString& itemId);
     void mnuUtilsBackup_Click();
     void mnuUtilsRestore_Click();
+    void mnuUtilsRestoreAuto_Click();
     void mnuUtilsExportCsv_Click();
     void mnuUtilsImportCsv_Click();
     void mnuWindowCascade_Click();

@@ -117,12 +117,16 @@ bool Main(const StartupSeams& seams) {
     std::unique_ptr<frmSplash> splash;
     bool databaseFound = true;
     frmMain* main = nullptr;
+    // The check of the inventory and the day's copy run on a worker while
+    // the splash shows; writes wait for its verdict.
+    StartupCheckTask* check = nullptr;
     const auto steps = std::to_array<std::pair<int, std::function<void()>>>({
         {6,
          [&] {
              databaseFound = DatabaseExists(seams.layout);
-             if (databaseFound && !checkInventoryAtStartup()) {
-                 EndProgram();
+             if (databaseFound) {
+                 sweepLeftoversAtStartup();
+                 check = new StartupCheckTask(QCoreApplication::instance());
              }
          }},
         {7,
@@ -153,7 +157,20 @@ bool Main(const StartupSeams& seams) {
                  splash.reset();
              }
          }},
-        {12, [] { Pointer::setScreen(Pointer::Default); }},
+        {12,
+         [&] {
+             Pointer::setScreen(Pointer::Default);
+             // A check that is done by now is answered before the main
+             // window shows: a damaged inventory never gets a window.
+             if (check != nullptr && check->isFinished()) {
+                 const bool go = answerStartupCheck(check->result());
+                 delete check;
+                 check = nullptr;
+                 if (!go) {
+                     EndProgram();
+                 }
+             }
+         }},
         {13,
          [&] {
              // Showing a main window that was never loaded loads it first.
@@ -162,6 +179,17 @@ bool Main(const StartupSeams& seams) {
              }
              if (main != nullptr) {
                  main->show();
+             }
+             if (check != nullptr) {
+                 // Still checking: the window is usable for reading, writes
+                 // wait, and the verdict is answered over the window.
+                 QObject::connect(check, &StartupCheckTask::finished, check, [check, main] {
+                     const bool go = answerStartupCheck(check->result(), main);
+                     check->deleteLater();
+                     if (!go) {
+                         EndProgram();
+                     }
+                 });
              }
          }},
     });

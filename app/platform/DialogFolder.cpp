@@ -32,6 +32,10 @@ QString DialogFolder::folder() const {
     return isFolder(documents) ? documents : QDir::homePath();
 }
 
+bool DialogFolder::isRemembered() const {
+    return isFolder(settings().value(key()).toString());
+}
+
 QString DialogFolder::suggest(const QString& fileName) const {
     return QDir(folder()).filePath(fileName);
 }

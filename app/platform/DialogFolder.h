@@ -13,6 +13,9 @@ public:
 
     // The folder the dialog opens in; always one that exists.
     QString folder() const;
+    // Whether the user chose a file of this kind before, in a folder that
+    // is still there.
+    bool isRemembered() const;
     // fileName in that folder: the suggestion of a save dialog.
     QString suggest(const QString& fileName) const;
     // Remembers the folder of the file the user chose; an empty path (the

@@ -1,20 +1,29 @@
 #include "startup/StartupCheck.h"
 
 #include "AppInfo.h"
+#include "platform/DialogFolder.h"
 #include "platform/Pointer.h"
+#include "shared/VerifiedRestore.h"
+#include "startup/frmDamagedInventory.h"
 
 #include <Riri/AutoBackups.h>
+#include <Riri/ComponentFolder.h>
 #include <Riri/Error.h>
+#include <Riri/ErrorLog.h>
 #include <Riri/Formats.h>
-#include <Riri/InventoryCheck.h>
+#include <Riri/InstallPaths.h>
 #include <Riri/InventoryCopy.h>
 #include <Riri/InventorySchema.h>
 #include <Riri/MsgBox.h>
+#include <Riri/WriteGate.h>
 
-#include <QDir>
 #include <QLocale>
+#include <QMetaObject>
 
 namespace {
+
+// SQLite's number for a damaged file, as error.log records it.
+constexpr int kCorrupt = 11;
 
 QString shownTime(const QDateTime& when) {
     const QLocale locale;
@@ -22,57 +31,136 @@ QString shownTime(const QDateTime& when) {
                          Riri::timeFormat(locale));
 }
 
+void logDamage(const QString& problem) {
+    try {
+        Riri::ErrorLog::appendStartupBlock(Riri::InstallPaths::logPath(Riri::componentFolder()),
+                                           kCorrupt, problem);
+    } catch (const Riri::Error&) {
+        // a log that cannot be written does not hide the choices
+    }
+}
+
+// The damaged file's choices until one of them leaves a sound inventory or
+// the user quits.
+bool answerDamage(const Riri::InventoryCheck& check, QWidget* parent) {
+    Riri::WriteGate::markDamaged();
+    logDamage(check.problem);
+    for (;;) {
+        frmDamagedInventory::Prompt prompt;
+        prompt.text = frmDamagedInventory::message(Riri::InventoryCopy::databasePath());
+        prompt.details = check.problem;
+        const QString newest = Riri::AutoBackups::newest(&prompt.newestCopy);
+        prompt.newestCopyText = shownTime(prompt.newestCopy);
+        Pointer::setScreen(Pointer::Default);
+        QString chosen;
+        switch (frmDamagedInventory::ask(prompt, parent)) {
+        case frmDamagedInventory::Choice::Quit:
+            return false;
+        case frmDamagedInventory::Choice::RestoreNewest:
+            chosen = newest;
+            break;
+        case frmDamagedInventory::Choice::ChooseBackup:
+            chosen = VerifiedRestore::chooseBackup(parent);
+            break;
+        }
+        if (!chosen.isEmpty() &&
+            VerifiedRestore::restoreFrom(chosen, VerifiedRestore::Confirm::AlreadyChosen)) {
+            return true;
+        }
+    }
+}
+
 } // namespace
+
+Riri::InventoryCheck runStartupCheck() {
+    if (Riri::WriteGate::state() == Riri::WriteGate::State::Open) {
+        Riri::WriteGate::close();
+    }
+    Riri::InventoryCheck check =
+        Riri::InventoryCheck::quickCheck(Riri::InventoryCopy::databasePath());
+    if (check.ok) {
+        // The day's copy is of the inventory as the check found it: writers
+        // still wait.
+        Riri::AutoBackups::makeDailyIfDue();
+        Riri::WriteGate::open();
+    } else {
+        // Set here, not when the user is told: a writer waiting on the GUI
+        // thread holds back the telling.
+        Riri::WriteGate::markDamaged();
+    }
+    return check;
+}
+
+bool answerStartupCheck(const Riri::InventoryCheck& check, QWidget* parent) {
+    if (!check.ok) {
+        return answerDamage(check, parent);
+    }
+    if (check.newerVersion) {
+        // Read, never altered: every writer of the component refuses.
+        Pointer::setScreen(Pointer::Default);
+        Riri::MsgBox(Riri::InventorySchema::newerVersionMessage(),
+                     Riri::vbExclamation | Riri::vbOKOnly, AppInfo::Title);
+    }
+    return true;
+}
 
 bool checkInventoryAtStartup() {
     Pointer::setScreen(Pointer::Busy);
-    const Riri::InventoryCheck check =
-        Riri::InventoryCheck::quickCheck(Riri::InventoryCopy::databasePath());
-    if (check.ok) {
-        Riri::AutoBackups::makeDailyIfDue();
-        if (check.newerVersion) {
-            // Read, never altered: every writer of the component refuses.
-            Pointer::setScreen(Pointer::Default);
-            Riri::MsgBox(Riri::InventorySchema::newerVersionMessage(),
-                         Riri::vbExclamation | Riri::vbOKOnly, AppInfo::Title);
-        }
-        return true;
-    }
-    QDateTime made;
-    const QString newest = Riri::AutoBackups::newest(&made);
+    const Riri::InventoryCheck check = runStartupCheck();
     Pointer::setScreen(Pointer::Default);
-    const QString damaged =
-        QStringLiteral("The inventory database is damaged and cannot be used.\r\n\r\n%1\r\n\r\n")
-            .arg(check.problem);
-    if (newest.isEmpty()) {
-        Riri::MsgBox(damaged + QStringLiteral("There is no automatic copy to restore. The program "
-                                              "ends and leaves the file as it is. "),
-                     Riri::vbCritical | Riri::vbOKOnly, AppInfo::Title);
-        return false;
+    return answerStartupCheck(check);
+}
+
+int sweepLeftoversAtStartup() {
+    // A check still running (an earlier start-up in the same process) may be
+    // writing a copy under a temporary name.
+    Riri::WriteGate::waitForVerdict();
+    QStringList folders;
+    for (const QString& kind : {QStringLiteral("backup"), QStringLiteral("csv")}) {
+        const DialogFolder folder(kind);
+        if (folder.isRemembered()) {
+            folders.append(folder.folder());
+        }
     }
-    const QString question =
-        damaged + QStringLiteral("Restore the newest automatic copy, made %1?\r\n\r\n"
-                                 "No ends the program and leaves the file as it is. ")
-                      .arg(shownTime(made));
-    if (Riri::MsgBox(question, Riri::vbQuestion | Riri::vbYesNo | Riri::vbDefaultButton2,
-                     AppInfo::Title) != Riri::vbYes) {
-        return false;
+    return Riri::AutoBackups::sweepLeftovers(folders);
+}
+
+StartupCheckTask::StartupCheckTask(QObject* parent) : QObject(parent) {
+    Riri::WriteGate::close(); // before the window can try a write
+    m_thread = std::thread([this] {
+        Riri::InventoryCheck check;
+        try {
+            check = runStartupCheck();
+        } catch (const std::exception& error) {
+            check.problem = QString::fromLocal8Bit(error.what());
+        }
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_result = check;
+            m_finished = true;
+        }
+        // The destructor joins this thread, so the task is still there; a
+        // posted call to a task deleted meanwhile is dropped by Qt.
+        QMetaObject::invokeMethod(
+            this, [this] { emit finished(); }, Qt::QueuedConnection);
+    });
+}
+
+StartupCheckTask::~StartupCheckTask() {
+    if (m_thread.joinable()) {
+        m_thread.join();
     }
-    Pointer::setScreen(Pointer::Busy);
-    try {
-        const Riri::InventoryCheck restored = Riri::InventoryCopy::restore(newest);
-        Pointer::setScreen(Pointer::Default);
-        Riri::MsgBox(QStringLiteral("The inventory was restored from the automatic copy made "
-                                    "%1. It holds %2 items. ")
-                         .arg(shownTime(made))
-                         .arg(restored.items),
-                     Riri::vbInformation | Riri::vbOKOnly, AppInfo::Title);
-        return true;
-    } catch (const Riri::Error& error) {
-        Pointer::setScreen(Pointer::Default);
-        Riri::MsgBox(
-            QStringLiteral("The inventory was NOT restored.\r\n\r\n%1 ").arg(error.description()),
-            Riri::vbCritical | Riri::vbOKOnly, AppInfo::Title);
-        return false;
+}
+
+bool StartupCheckTask::isFinished() const {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_finished;
+}
+
+Riri::InventoryCheck StartupCheckTask::result() {
+    if (m_thread.joinable()) {
+        m_thread.join();
     }
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_result;
 }

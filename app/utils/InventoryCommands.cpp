@@ -5,7 +5,9 @@
 #include "platform/FileDialogSeam.h"
 #include "platform/Pointer.h"
 #include "shared/InventoryNotice.h"
+#include "shared/VerifiedRestore.h"
 #include "ui/LongTask.h"
+#include "utils/frmAutoCopies.h"
 #include "utils/frmImportProblems.h"
 
 #include <Riri/Error.h>
@@ -80,20 +82,6 @@ bool cancelled(const Riri::Error& error) {
     return error.number() == Riri::ErrorNumber::Cancelled;
 }
 
-// A stored date and time in the user's short date and time form.
-QString shownDate(const QString& stored) {
-    if (stored.isEmpty()) {
-        return QStringLiteral("none recorded");
-    }
-    const QDateTime when = Riri::parseSqlDateTime(stored);
-    if (!when.isValid()) {
-        return stored;
-    }
-    const QLocale locale;
-    return when.toString(Riri::shortDateFormat(locale) + QLatin1Char(' ') +
-                         Riri::timeFormat(locale));
-}
-
 } // namespace
 
 QString suggestedBackupPath() {
@@ -135,67 +123,14 @@ void backUpInventory(QWidget* parent) {
 }
 
 void restoreInventory(QWidget* parent) {
-    const QString path =
-        askOpen(parent, QStringLiteral("Restore Inventory"), kBackupKind, kBackupFilter);
-    if (path.isEmpty()) {
-        return;
+    const QString path = VerifiedRestore::chooseBackup(parent);
+    if (!path.isEmpty()) {
+        VerifiedRestore::restoreFrom(path, VerifiedRestore::Confirm::Ask);
     }
-    const QString title = QStringLiteral("Restore Inventory");
-    const QString cancelText = QStringLiteral("The restore was cancelled; nothing was changed. ");
-    Riri::InventoryCheck backup;
-    Riri::InventoryCheck current;
-    try {
-        // Both files are checked through before the question tells what they hold.
-        std::tie(backup, current) = LongTask::run(
-            fileTask(parent, title, QStringLiteral("Checking the backup...")),
-            [&path](const TaskProgress& progress) {
-                const Riri::InventoryCheck chosen = Riri::InventoryCheck::inspect(path, progress);
-                progress.setLabel(QStringLiteral("Checking the current inventory..."));
-                return std::pair(chosen, Riri::InventoryCheck::inspect(
-                                             Riri::InventoryCopy::databasePath(), progress));
-            });
-    } catch (const Riri::Error& error) {
-        if (cancelled(error)) {
-            inform(cancelText);
-        } else {
-            fail(QStringLiteral("The inventory was NOT restored.\r\n\r\n%1 ")
-                     .arg(error.description()));
-        }
-        return;
-    }
-    if (!backup.ok) {
-        fail(QStringLiteral("%1 cannot be restored: it is not an inventory backup.\r\n\r\n%2 ")
-                 .arg(QDir::toNativeSeparators(path), backup.problem));
-        return;
-    }
-    const QString now = current.ok ? QStringLiteral("holds %1").arg(items(current.items))
-                                   : QStringLiteral("cannot be read");
-    const QString question =
-        QStringLiteral("Replace the current inventory with the backup?\r\n\r\n"
-                       "The current inventory %1.\r\n"
-                       "The backup holds %2; its newest change: %3.\r\n\r\n"
-                       "A copy of the current inventory is kept in home/backups. ")
-            .arg(now, items(backup.items), shownDate(backup.newestChange));
-    if (Riri::MsgBox(question, Riri::vbQuestion | Riri::vbYesNo | Riri::vbDefaultButton2,
-                     AppInfo::Title) != Riri::vbYes) {
-        return;
-    }
-    try {
-        const Riri::InventoryCheck restored =
-            LongTask::run(fileTask(parent, title, QStringLiteral("Restoring the inventory...")),
-                          [&path](const TaskProgress& progress) {
-                              return Riri::InventoryCopy::restore(path, progress);
-                          });
-        InventoryNotice::send(InventoryChange::Everything);
-        inform(QStringLiteral("The inventory was restored from\r\n\r\n%1\r\n\r\nIt holds %2. ")
-                   .arg(QDir::toNativeSeparators(path), items(restored.items)));
-    } catch (const Riri::Error& error) {
-        if (cancelled(error)) {
-            inform(cancelText);
-            return;
-        }
-        fail(QStringLiteral("The inventory was NOT restored.\r\n\r\n%1 ").arg(error.description()));
-    }
+}
+
+void restoreAutomaticCopy(QWidget* parent) {
+    frmAutoCopies::openDialog(parent);
 }
 
 void exportItems(QWidget* parent) {

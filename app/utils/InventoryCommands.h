@@ -19,6 +19,8 @@ void backUpInventory(QWidget* parent);
 void restoreInventory(QWidget* parent);
 void exportItems(QWidget* parent);
 void importItems(QWidget* parent);
+// Utils, "Restore Automatic Copy...": the window of the automatic copies.
+void restoreAutomaticCopy(QWidget* parent);
 
 // The names the save dialogs propose, in the folder of the last file of
 // their kind (platform/DialogFolder.h).

@@ -17,6 +17,7 @@ namespace Riri {
 namespace {
 
 constexpr int kDailyKept = 7;
+constexpr int kEventKept = 10;
 constexpr int kEventDays = 30;
 const char* const kTimeFormat = "yyyyMMdd-HHmmsszzz";
 
@@ -41,19 +42,24 @@ void logFailure(int number, const QString& description) {
     }
 }
 
-struct Copy {
-    QString path;
-    QDateTime made;
-    AutoBackups::Kind kind;
-};
+using Copy = AutoBackups::Copy;
 
-QList<Copy> copies() {
+const QString kUncheckedSuffix = QStringLiteral(".unchecked");
+
+// The copies (or, with unchecked, the kept files of damaged inventories)
+// newest first.
+QList<Copy> copies(bool unchecked = false) {
     QList<Copy> list;
+    const QString suffix = unchecked ? kUncheckedSuffix : QStringLiteral(".inv");
     const QFileInfoList files =
-        QDir(AutoBackups::folder()).entryInfoList({QStringLiteral("inv-*.inv")}, QDir::Files);
+        QDir(AutoBackups::folder()).entryInfoList({QStringLiteral("inv-*") + suffix}, QDir::Files);
     for (const QFileInfo& file : files) {
         AutoBackups::Kind kind = AutoBackups::Kind::Daily;
-        const QDateTime made = AutoBackups::madeAt(file.fileName(), &kind);
+        QString name = file.fileName();
+        if (unchecked) {
+            name = name.left(name.size() - suffix.size()) + QStringLiteral(".inv");
+        }
+        const QDateTime made = AutoBackups::madeAt(name, &kind);
         if (made.isValid()) {
             list.append(Copy{file.absoluteFilePath(), made, kind});
         }
@@ -142,15 +148,61 @@ QString AutoBackups::newest(QDateTime* made) {
     return list.first().path;
 }
 
+QList<AutoBackups::Copy> AutoBackups::list() {
+    return copies();
+}
+
 void AutoBackups::prune(const QDateTime& now) {
-    int daily = 0;
-    for (const Copy& copy : copies()) {
-        const bool keep =
-            copy.kind == Kind::Daily ? ++daily <= kDailyKept : copy.made.daysTo(now) <= kEventDays;
-        if (!keep) {
-            QFile::remove(copy.path);
+    for (const bool unchecked : {false, true}) {
+        int daily = 0;
+        int beforeRestore = 0;
+        int beforeImport = 0;
+        for (const Copy& copy : copies(unchecked)) {
+            int& seen = copy.kind == Kind::Daily           ? daily
+                        : copy.kind == Kind::BeforeRestore ? beforeRestore
+                                                           : beforeImport;
+            const bool keep = copy.kind == Kind::Daily
+                                  ? ++seen <= kDailyKept
+                                  : ++seen <= kEventKept && copy.made.daysTo(now) <= kEventDays;
+            if (!keep) {
+                QFile::remove(copy.path);
+            }
         }
     }
+}
+
+int AutoBackups::sweepLeftovers(const QStringList& otherFolders) {
+    // SafeFile's temporary names: "." + the target's name + ".part-" and six
+    // characters of mkstemp, and the journal SQLite may leave beside one.
+    static const QRegularExpression ours(
+        QStringLiteral("^\\..+\\.part-[A-Za-z0-9]{6}(?:-journal)?$"));
+    static const QRegularExpression inventoryOrCsv(
+        QStringLiteral("^\\..+\\.(?:inv|csv)\\.part-[A-Za-z0-9]{6}(?:-journal)?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QString own = QDir(componentFolder() + QStringLiteral("/home")).absolutePath();
+    const QString backups = QDir(folder()).absolutePath();
+    QStringList done;
+    int removed = 0;
+    const auto sweep = [&](const QString& path, const QRegularExpression& pattern) {
+        const QString absolute = QDir(path).absolutePath();
+        if (path.isEmpty() || done.contains(absolute)) {
+            return;
+        }
+        done.append(absolute);
+        const QFileInfoList files = QDir(absolute).entryInfoList(
+            {QStringLiteral(".*.part-*")}, QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+        for (const QFileInfo& file : files) {
+            if (pattern.match(file.fileName()).hasMatch() && QFile::remove(file.filePath())) {
+                ++removed;
+            }
+        }
+    };
+    sweep(own, ours);
+    sweep(backups, ours);
+    for (const QString& other : otherFolders) {
+        sweep(other, inventoryOrCsv);
+    }
+    return removed;
 }
 
 } // namespace Riri

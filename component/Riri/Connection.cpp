@@ -3,6 +3,7 @@
 #include "Error.h"
 #include "ErrorNumbers.h"
 #include "InventorySchema.h"
+#include "WriteGate.h"
 
 #include <cstring>
 #include <sqlite3.h>
@@ -176,6 +177,9 @@ void Connection::prepareForWriting() {
         m_newerFile = true;
         exec("PRAGMA query_only = ON");
     } else if (version < schema.version()) {
+        // Bringing the file up to date writes to it: not before start-up's
+        // check has passed.
+        WriteGate::requireWritable();
         schema.upgrade(m_db.get());
     }
 }
@@ -188,6 +192,7 @@ void Connection::requireWritable() {
     if (m_readOnly) {
         fail(SQLITE_READONLY, QStringLiteral("The connection was opened for reading only"));
     }
+    WriteGate::requireWritable();
 }
 
 void Connection::exec(const char* sql) {

@@ -196,6 +196,42 @@ InventoryCheck InventoryCheck::quickCheck(const QString& path) {
     return openAndCheck(path, true);
 }
 
+InventoryCheck InventoryCheck::summary(const QString& path) {
+    if (!QFileInfo(path).isFile()) {
+        return failed(
+            QStringLiteral("The file %1 does not exist.").arg(QDir::toNativeSeparators(path)));
+    }
+    sqlite3* db = nullptr;
+    const int rc = openDatabase(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY);
+    if (rc != SQLITE_OK) {
+        const QString text =
+            QString::fromUtf8(db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+        sqlite3_close_v2(db);
+        return failed(QStringLiteral("The file cannot be opened as a database: %1.").arg(text));
+    }
+    sqlite3_busy_timeout(db, 2000);
+    // Each value rounded to whole cents before it is added, so the total is
+    // exact.
+    QStringList row;
+    QString error;
+    const bool read = column(db,
+                             "SELECT (SELECT count(*) FROM tblItems) || ',' || (SELECT count(*) "
+                             "FROM tblOwner) || ',' || (SELECT coalesce(sum(CAST(round("
+                             "coalesce(CurValue, 0) * 100) AS INTEGER)), 0) FROM tblItems)",
+                             &row, &error);
+    sqlite3_close_v2(db);
+    if (!read || row.size() != 1) {
+        return failed(QStringLiteral("The database cannot be read: %1.").arg(error));
+    }
+    const QStringList parts = row.first().split(QLatin1Char(','));
+    InventoryCheck check;
+    check.ok = true;
+    check.items = parts.value(0).toLongLong();
+    check.owners = parts.value(1).toLongLong();
+    check.totalValueCents = parts.value(2).toLongLong();
+    return check;
+}
+
 InventoryCheck InventoryCheck::inspectOpen(sqlite3* db, bool quick, bool newest,
                                            const Progress& progress) {
     QStringList result;

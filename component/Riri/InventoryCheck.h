@@ -24,6 +24,11 @@ public:
     // left by an interrupted write is rolled back first, as any connection
     // would; nothing else is written.
     static InventoryCheck quickCheck(const QString& path);
+    // A look at a copy for a list of copies, without a check of the whole
+    // file: opened read-only, the numbers of items and owner records and the
+    // total current value. Never throws; not ok (with the problem) when the
+    // file cannot be read as an inventory.
+    static InventoryCheck summary(const QString& path);
     // The same checks on an open handle (the copy being verified); without
     // newest, the date of the newest change is not looked up. Progress counts
     // an estimate of the bytes the check reads (the file's pages).
@@ -35,6 +40,8 @@ public:
     QString problem;
     qint64 items = 0;
     qint64 owners = 0;
+    // The sum of the items' current values in whole cents (summary only).
+    qint64 totalValueCents = 0;
     // The newest AddDate or ModDate of the items and the owner record, as
     // stored ("2026-12-06 07:05:12"); empty when there is none.
     QString newestChange;

@@ -8,6 +8,7 @@
 #include "InstallPaths.h"
 #include "InventorySchema.h"
 #include "SafeFile.h"
+#include "WriteGate.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -296,6 +297,9 @@ InventoryCheck InventoryCopy::restore(const QString& backup, const Progress& pro
                                    "cannot restore it.")
                         .arg(QDir::toNativeSeparators(backup)));
     }
+    // Start-up's check of the inventory decides first; a damaged inventory
+    // is what a restore is for, so only a pending check holds it back.
+    WriteGate::waitForVerdict();
     const QString live = databasePath();
     if (writtenByNewerVersion(live)) {
         throw Error(SQLITE_READONLY, InventorySchema::newerVersionMessage());
@@ -350,6 +354,7 @@ InventoryCheck InventoryCopy::restore(const QString& backup, const Progress& pro
     if (current.isOpen()) {
         current.Close();
     }
+    WriteGate::open(); // the inventory is the checked copy now
     return check;
 }
 

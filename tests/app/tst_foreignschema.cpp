@@ -2,6 +2,7 @@
 // backups and the start-up check names them as damage, leaving the
 // inventory byte for byte as it was; a file of a newer version is only read.
 
+#include "StartupTesting.h"
 #include "TestSupport.h"
 #include "startup/StartupCheck.h"
 
@@ -102,11 +103,11 @@ void tst_foreignschema::foreignSchemaIsRefused() {
     QVERIFY(install.exec(change));
     const QByteArray changed = fileBytes(install.databasePath());
     MsgResponder boxes;
-    boxes.expect(Riri::vbOK);
+    DamagedResponder window;
+    window.expect(frmDamagedInventory::Choice::Quit);
     QVERIFY(!checkInventoryAtStartup());
-    QVERIFY2(boxes.last().prompt.startsWith("The inventory database is damaged") &&
-                 boxes.last().prompt.contains(problem),
-             qPrintable(boxes.last().prompt));
+    QVERIFY2(window.shown().last().details.contains(problem),
+             qPrintable(window.shown().last().details));
     QCOMPARE(fileBytes(install.databasePath()), changed);
 }
 

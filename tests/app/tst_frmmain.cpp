@@ -148,6 +148,7 @@ void tst_frmmain::menuTree() {
          {"U1", "-", true, true},
          {"mnuUtilsBackup", "Back Up Inventory...", true, true},
          {"mnuUtilsRestore", "Restore Inventory...", true, true},
+         {"mnuUtilsRestoreAuto", "Restore Automatic Copy...", true, true},
          {"mnuUtilsExportCsv", "Export Items to CSV...", true, true},
          {"mnuUtilsImportCsv", "Import Items from CSV...", true, true}},
         {{"mnuWindowCascade", "Cascade", true, true},

@@ -3,18 +3,23 @@
 // answered by the test.
 
 #include "AppInfo.h"
+#include "StartupTesting.h"
 #include "TestSupport.h"
 #include "frmMain.h"
 #include "items/ItemListView.h"
 #include "items/frmEditItem.h"
 #include "platform/FileDialogSeam.h"
+#include "shared/InventoryNotice.h"
 #include "startup/StartupCheck.h"
 #include "utils/InventoryCommands.h"
+#include "utils/frmAutoCopies.h"
 #include "utils/frmImportProblems.h"
 
 #include <Riri/AutoBackups.h>
 #include <Riri/InventoryCheck.h>
+#include <Riri/InventoryCopy.h>
 #include <Riri/MsgBox.h>
+#include <Riri/WriteGate.h>
 
 #include <QAction>
 #include <QApplication>
@@ -26,9 +31,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 
 namespace {
 
@@ -93,7 +100,9 @@ private slots:
     void restoreAsksAndRereadsTheOpenWindows();
     void exportAndImportThroughTheMenu();
     void importShowsEveryBadRowInACopyableWindow();
+    void damagedInventoryAtStartUp_data();
     void damagedInventoryAtStartUp();
+    void restoreAutomaticCopyWindow();
 };
 
 void tst_inventorymenu::initTestCase() {
@@ -339,13 +348,37 @@ void tst_inventorymenu::importShowsEveryBadRowInACopyableWindow() {
     QTest::mouseClick(window->cmdClose, Qt::LeftButton);
 }
 
+void tst_inventorymenu::damagedInventoryAtStartUp_data() {
+    using Choice = frmDamagedInventory::Choice;
+    QTest::addColumn<bool>("automaticCopy");
+    QTest::addColumn<QList<int>>("choices"); // frmDamagedInventory::Choice
+    QTest::addColumn<QString>("backupFile"); // what the file dialog answers
+    QTest::addColumn<bool>("goesOn");
+    QTest::newRow("no copy: quit") << false << QList<int>{int(Choice::Quit)} << "" << false;
+    QTest::newRow("the newest copy")
+        << true << QList<int>{int(Choice::RestoreNewest)} << "" << true;
+    QTest::newRow("a backup file")
+        << false << QList<int>{int(Choice::ChooseBackup)} << "backup.inv" << true;
+    QTest::newRow("file dialog cancelled, then quit")
+        << true << QList<int>{int(Choice::ChooseBackup), int(Choice::Quit)} << "" << false;
+}
+
+// A damaged inventory at start: one plain sentence, the check's text behind
+// the details and in error.log, the three ways out; nothing is written to
+// the file unless a sound copy replaces it.
 void tst_inventorymenu::damagedInventoryAtStartUp() {
+    using Choice = frmDamagedInventory::Choice;
+    QFETCH(bool, automaticCopy);
+    QFETCH(QList<int>, choices);
+    QFETCH(QString, backupFile);
+    QFETCH(bool, goesOn);
     TestInstall install;
     QVERIFY(seed(install, 1, 3000));
-    // A sound start makes the first daily copy.
-    QVERIFY(checkInventoryAtStartup());
-    QCOMPARE(QDir(Riri::AutoBackups::folder()).entryList(QDir::Files).size(), 1);
-
+    QTemporaryDir out;
+    QVERIFY(Riri::InventoryCopy::backUp(out.filePath("backup.inv")).ok);
+    if (automaticCopy) {
+        QVERIFY(checkInventoryAtStartup()); // a sound start makes the first daily copy
+    }
     QFile file(install.databasePath());
     QVERIFY(file.open(QIODevice::ReadWrite));
     file.seek(file.size() / 2);
@@ -354,34 +387,90 @@ void tst_inventorymenu::damagedInventoryAtStartUp() {
     const QByteArray damaged = fileBytes(install.databasePath());
 
     MsgResponder boxes;
-    // No: the program ends and the file stays as it is.
-    boxes.expect(Riri::vbNo);
-    QVERIFY(!checkInventoryAtStartup());
-    QCOMPARE(boxes.last().defaultButton(), int(Riri::vbDefaultButton2));
-    QVERIFY2(boxes.last().prompt.startsWith("The inventory database is damaged") &&
-                 boxes.last().prompt.contains("Restore the newest automatic copy, made "),
-             qPrintable(boxes.last().prompt));
-    QCOMPARE(fileBytes(install.databasePath()), damaged);
+    DamagedResponder window;
+    Dialogs dialogs;
+    dialogs.answer = backupFile.isEmpty() ? QString() : out.filePath(backupFile);
+    for (const int choice : choices) {
+        window.expect(static_cast<Choice>(choice));
+    }
+    if (goesOn) {
+        boxes.expect(Riri::vbOK); // the restore's outcome
+    }
+    QCOMPARE(checkInventoryAtStartup(), goesOn);
 
-    // Yes: the copy comes back, and the damaged file is kept beside the copies.
+    QCOMPARE(window.shown().size(), choices.size());
+    const frmDamagedInventory::Prompt prompt = window.shown().first();
+    QCOMPARE(prompt.text, frmDamagedInventory::message(install.databasePath()));
+    QVERIFY(!prompt.details.isEmpty());
+    QVERIFY(!prompt.text.contains(prompt.details));
+    QVERIFY2(install.logLines().join('\n').contains(prompt.details),
+             qPrintable(install.logLines().join('\n')));
+    QCOMPARE(prompt.newestCopy.isValid(), automaticCopy);
+    QCOMPARE(boxes.pending(), 0);
+    if (goesOn) {
+        QVERIFY(boxes.last().prompt.contains("It holds 3000 items."));
+        QCOMPARE(install.scalar("PRAGMA integrity_check").toString(), QString("ok"));
+        QCOMPARE(Riri::WriteGate::state(), Riri::WriteGate::State::Open);
+    } else {
+        QCOMPARE(fileBytes(install.databasePath()), damaged);
+        QCOMPARE(Riri::WriteGate::state(), Riri::WriteGate::State::Damaged);
+    }
+}
+
+// Utils, "Restore Automatic Copy...": the copies newest first with their
+// kind, items and value; Restore asks, puts the chosen one back and tells
+// the open windows.
+void tst_inventorymenu::restoreAutomaticCopyWindow() {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    TestInstall install;
+    QVERIFY(seed(install, 1, 3));
+    QVERIFY(install.exec("UPDATE tblItems SET CurValue = 1.25"));
+    QVERIFY(!Riri::AutoBackups::make(Riri::AutoBackups::Kind::Daily).isEmpty());
+    QTest::qWait(5); // the copies' names carry the millisecond they were made
+    QVERIFY(seed(install, 4, 5));
+    QVERIFY(install.exec("UPDATE tblItems SET CurValue = 100000.1"));
+    QVERIFY(!Riri::AutoBackups::make(Riri::AutoBackups::Kind::BeforeImport).isEmpty());
+    QVERIFY(seed(install, 6, 8));
+
+    MsgResponder boxes;
+    frmMain main;
+    QAction* command = main.findChild<QAction*>("mnuUtilsRestoreAuto");
+    QVERIFY(command != nullptr);
+    command->trigger();
+    auto* window = main.findChild<frmAutoCopies*>();
+    QVERIFY(window != nullptr);
+    const auto row = [window](int r) {
+        QStringList texts;
+        for (int c = 1; c < 4; ++c) {
+            texts << window->lvCopies->topLevelItem(r)->text(c);
+        }
+        return texts;
+    };
+    QCOMPARE(window->lvCopies->topLevelItemCount(), 2);
+    QCOMPARE(row(0), (QStringList{"Before import", "5", "500,000.50"}));
+    QCOMPARE(row(1), (QStringList{"Daily", "3", "3.75"}));
+
+    QSignalSpy notices(&InventoryNotice::instance(), &InventoryNotice::inventoryChanged);
+    window->lvCopies->setCurrentItem(window->lvCopies->topLevelItem(1));
+    boxes.expect(Riri::vbNo);
+    QTest::mouseClick(window->cmdRestore, Qt::LeftButton);
+    QCOMPARE(boxes.last().defaultButton(), int(Riri::vbDefaultButton2));
+    QVERIFY(boxes.last().prompt.startsWith("Replace the current inventory with the backup?"));
+    QCOMPARE(install.scalar("SELECT count(*) FROM tblItems").toInt(), 8);
+    QCOMPARE(notices.size(), 0);
+
     boxes.expect(Riri::vbYes);
     boxes.expect(Riri::vbOK);
-    QVERIFY(checkInventoryAtStartup());
-    QVERIFY(boxes.last().prompt.contains("It holds 3000 items."));
-    QCOMPARE(install.scalar("PRAGMA integrity_check").toString(), QString("ok"));
-    QCOMPARE(install.scalar("SELECT count(*) FROM tblItems").toInt(), 3000);
-    const QStringList kept = QDir(Riri::AutoBackups::folder()).entryList(QDir::Files);
-    QVERIFY2(kept.filter("before-restore").size() == 1, qPrintable(kept.join(' ')));
-
-    // Damaged with no copy at all: told so, and the program ends.
-    QDir(Riri::AutoBackups::folder()).removeRecursively();
-    QFile again(install.databasePath());
-    QVERIFY(again.open(QIODevice::WriteOnly));
-    again.write(QByteArray(4096, 'x'));
-    again.close();
-    boxes.expect(Riri::vbOK);
-    QVERIFY(!checkInventoryAtStartup());
-    QVERIFY(boxes.last().prompt.contains("There is no automatic copy to restore."));
+    QTest::mouseClick(window->cmdRestore, Qt::LeftButton);
+    QCOMPARE(install.scalar("SELECT count(*) FROM tblItems").toInt(), 3);
+    QCOMPARE(notices.size(), 1);
+    QCOMPARE(notices.first().first().value<InventoryChange>(), InventoryChange::Everything);
+    // The copy the restore made of the eight items heads the list now.
+    QCOMPARE(window->lvCopies->topLevelItemCount(), 3);
+    QCOMPARE(row(0).mid(0, 2), (QStringList{"Before restore", "8"}));
+    QCOMPARE(boxes.pending(), 0);
+    window->close();
+    QLocale::setDefault(QLocale::system());
 }
 
 QTEST_MAIN(tst_inventorymenu)

@@ -1,5 +1,6 @@
 #include "AppInfo.h"
 #include "StartupHostRun.h"
+#include "StartupTesting.h"
 #include "TestSupport.h"
 #include "frmAbout.h"
 #include "frmMain.h"
@@ -9,9 +10,11 @@
 #include "shared/modGlobal.h"
 #include "ui/MsgBoxPresenter.h"
 
+#include <Riri/AutoBackups.h>
 #include <Riri/Error.h>
 #include <Riri/ErrorLog.h>
 #include <Riri/MsgBox.h>
+#include <Riri/WriteGate.h>
 
 #include <QApplication>
 #include <QDir>
@@ -83,6 +86,7 @@ private slots:
     void leftoverLockFileIsTakenOver();
     void liveHolderRefusesWhateverTheFileHolds();
     void exitEndsTheProgramAndFreesTheLock();
+    void damagedInventoryIsAnsweredBeforeAnyWrite();
 
 private:
     QTemporaryDir m_runtime;
@@ -347,6 +351,37 @@ void tst_startup::exitEndsTheProgramAndFreesTheLock() {
                                         install.folder() + QLatin1Char('|') + install.folder()});
         QCOMPARE(run.exitCode, 0);
     }
+}
+
+// The check runs while the splash shows; found damaged, whether before or
+// after the main window appears, the file is never written to until the
+// user's choice put a sound copy in its place. Left-overs of an earlier run
+// are gone.
+void tst_startup::damagedInventoryIsAnsweredBeforeAnyWrite() {
+    TestInstall install;
+    QVERIFY(install.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE "
+                         "i < 2000) INSERT INTO tblItems (ItemID, ItemName, RoomName) SELECT "
+                         "'A-' || i, 'Item ' || i, 'Den' FROM n"));
+    QVERIFY(!Riri::AutoBackups::make(Riri::AutoBackups::Kind::Daily).isEmpty());
+    QFile file(install.databasePath());
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    file.seek(file.size() / 2);
+    file.write(QByteArray(8192, '\x33'));
+    file.close();
+    const QString leftover = install.folder() + "/home/.inv.inv.part-Ab12Cd";
+    QVERIFY(QFile(leftover).open(QIODevice::WriteOnly));
+
+    MsgResponder boxes;
+    DamagedResponder window;
+    window.expect(frmDamagedInventory::Choice::RestoreNewest);
+    boxes.expect(Riri::vbOK); // the restore's outcome
+    QVERIFY(Main(quietSeams()));
+    QTRY_COMPARE(window.shown().size(), 1);
+    QCOMPARE(Riri::WriteGate::state(), Riri::WriteGate::State::Open);
+    QCOMPARE(install.scalar("PRAGMA integrity_check").toString(), QString("ok"));
+    QCOMPARE(install.scalar("SELECT count(*) FROM tblItems").toInt(), 2000);
+    QVERIFY(!QFile::exists(leftover));
+    QCOMPARE(boxes.pending(), 0);
 }
 
 QTEST_MAIN(tst_startup)

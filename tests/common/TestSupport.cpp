@@ -2,6 +2,7 @@
 
 #include <Riri/ComponentFolder.h>
 #include <Riri/MsgBox.h>
+#include <Riri/WriteGate.h>
 
 #include <QDir>
 #include <QFile>
@@ -22,11 +23,14 @@ bool TestInstall::setUpComponent() {
     m_valid = QFile::copy(QStringLiteral(QUORVANE_PRISTINE_DB), databasePath());
     QFile::setPermissions(databasePath(), QFile::ReadOwner | QFile::WriteOwner);
     Riri::setComponentFolder(m_dir.path());
+    Riri::WriteGate::open(); // no verdict of an earlier test's start-up holds writes back
     return true;
 }
 
 void TestInstall::tearDownComponent() {
+    Riri::WriteGate::waitForVerdict(); // a start-up check still running ends in this folder
     Riri::setComponentFolder(QString());
+    Riri::WriteGate::open();
 }
 
 QList<QVariantList> queryDatabase(const QString& database, const QString& sql) {

@@ -3,6 +3,7 @@
 
 #include <Riri/Connection.h>
 #include <Riri/MsgBox.h>
+#include <Riri/WriteGate.h>
 #include <Riri/dllHome.h>
 
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <QTest>
 #include <sqlite3.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -191,6 +193,41 @@ private slots:
 
     // A file SQLite takes for an empty database opens; the first statement
     // fails and the writers take their specified path with its cause.
+    // A write that comes while start-up still checks the file waits for the
+    // verdict: stored when the file passed, refused (and nothing stored)
+    // when it was found damaged.
+    void writesWaitForTheStartupVerdict_data() {
+        QTest::addColumn<bool>("damaged");
+        QTest::newRow("check passes") << false;
+        QTest::newRow("damage found") << true;
+    }
+    void writesWaitForTheStartupVerdict() {
+        QFETCH(bool, damaged);
+        TestInstall install;
+        MsgResponder boxes;
+        Riri::WriteGate::close();
+        std::thread verdict([damaged] {
+            // Delivered while the writer below is (most likely) waiting;
+            // either order gives the same outcome.
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            damaged ? Riri::WriteGate::markDamaged() : Riri::WriteGate::open();
+        });
+        if (damaged) {
+            boxes.expect(Riri::vbOK);
+        }
+        Riri::dllHome home;
+        ItemArgs item("A-1");
+        const bool stored = home.AddItems(item.text, item.money, item.date);
+        verdict.join();
+        QCOMPARE(stored, !damaged);
+        QCOMPARE(install.scalar("SELECT count(*) FROM tblItems").toInt(), damaged ? 0 : 1);
+        if (damaged) {
+            QVERIFY2(boxes.last().prompt.contains(Riri::WriteGate::damagedMessage()),
+                     qPrintable(boxes.last().prompt));
+        }
+        QCOMPARE(boxes.pending(), 0);
+    }
+
     void emptyFileFailsAtTheFirstStatement() {
         TestInstall install;
         QVERIFY(QFile::resize(install.databasePath(), 0));

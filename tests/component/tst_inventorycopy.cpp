@@ -50,6 +50,10 @@ private slots:
     void quickCheckFindsDamage();
     void dailyCopyOnlyWhenDue();
     void pruningKeepsSevenDailyAndThirtyDays();
+    void pruningKeepsTheNewestTenOfEachEventKind_data();
+    void pruningKeepsTheNewestTenOfEachEventKind();
+    void leftoversAreSwept_data();
+    void leftoversAreSwept();
 };
 
 void tst_InventoryCopy::backupIsVerifiedCopy() {
@@ -500,6 +504,99 @@ void tst_InventoryCopy::pruningKeepsSevenDailyAndThirtyDays() {
     QDateTime made;
     QCOMPARE(QFileInfo(Riri::AutoBackups::newest(&made)).fileName(), daily.first());
     QCOMPARE(made.date(), now.addDays(-1).date());
+}
+
+// Many restores or imports in a month must not fill the disk: of each
+// kind the newest ten stay (and none older than 30 days); the kept files
+// of damaged inventories follow the same rule.
+void tst_InventoryCopy::pruningKeepsTheNewestTenOfEachEventKind_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<int>("made");
+    QTest::addColumn<int>("kept");
+    QTest::newRow("before import") << "before-import"
+                                   << ".inv" << 12 << 10;
+    QTest::newRow("before restore") << "before-restore"
+                                    << ".inv" << 11 << 10;
+    QTest::newRow("damaged file kept") << "before-restore"
+                                       << ".unchecked" << 13 << 10;
+    QTest::newRow("few") << "before-import"
+                         << ".inv" << 4 << 4;
+}
+
+void tst_InventoryCopy::pruningKeepsTheNewestTenOfEachEventKind() {
+    QFETCH(QString, kind);
+    QFETCH(QString, suffix);
+    QFETCH(int, made);
+    QFETCH(int, kept);
+    TestInstall install;
+    QVERIFY(QDir().mkpath(Riri::AutoBackups::folder()));
+    const QDateTime now = QDateTime::currentDateTime();
+    QStringList names; // newest first
+    for (int i = 1; i <= made; ++i) {
+        names.append("inv-" + now.addSecs(-60 * i).toString("yyyyMMdd-HHmmsszzz") + "-" + kind +
+                     suffix);
+        QFile(Riri::AutoBackups::folder() + "/" + names.last()).open(QIODevice::WriteOnly);
+    }
+    // A copy of the other kinds is not counted with these.
+    const QString daily = "inv-" + now.toString("yyyyMMdd-HHmmsszzz") + "-daily.inv";
+    QFile(Riri::AutoBackups::folder() + "/" + daily).open(QIODevice::WriteOnly);
+
+    Riri::AutoBackups::prune(now);
+    const QStringList left = QDir(Riri::AutoBackups::folder()).entryList(QDir::Files);
+    for (int i = 0; i < made; ++i) {
+        QVERIFY2(left.contains(names[i]) == (i < kept), qPrintable(names[i]));
+    }
+    QVERIFY(left.contains(daily));
+}
+
+// What a killed backup, restore, copy or export leaves goes at the next
+// start: only the program's own temporary names, and in a folder that is
+// not the program's only those of inventory and CSV files.
+void tst_InventoryCopy::leftoversAreSwept_data() {
+    QTest::addColumn<QString>("folder"); // "home", "backups" or "other"
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("removed");
+    QTest::newRow("restore") << "home"
+                             << ".inv.inv.part-Ab12Cd" << true;
+    QTest::newRow("restore journal") << "home"
+                                     << ".inv.inv.part-Ab12Cd-journal" << true;
+    QTest::newRow("automatic copy") << "backups"
+                                    << ".inv-20261201-101010100-daily.inv.part-x1Y2z3" << true;
+    QTest::newRow("backup elsewhere") << "other"
+                                      << ".my backup.inv.part-a1b2c3" << true;
+    QTest::newRow("export elsewhere") << "other"
+                                      << ".items.CSV.part-a1b2c3" << true;
+    QTest::newRow("another program's download") << "other"
+                                                << ".film.mp4.part-a1b2c3" << false;
+    QTest::newRow("the inventory") << "home"
+                                   << "inv.inv" << false;
+    QTest::newRow("a copy") << "backups"
+                            << "inv-20261201-101010100-daily.inv" << false;
+    QTest::newRow("not hidden") << "home"
+                                << "notes.part-123456" << false;
+    QTest::newRow("other suffix") << "home"
+                                  << ".inv.inv.part-12345" << false;
+}
+
+void tst_InventoryCopy::leftoversAreSwept() {
+    QFETCH(QString, folder);
+    QFETCH(QString, name);
+    QFETCH(bool, removed);
+    TestInstall install;
+    QTemporaryDir other;
+    const QString dir = folder == "home"      ? install.folder() + "/home"
+                        : folder == "backups" ? Riri::AutoBackups::folder()
+                                              : other.path();
+    QVERIFY(QDir().mkpath(dir));
+    const QString path = dir + "/" + name;
+    if (!QFile::exists(path)) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("part");
+    }
+    QCOMPARE(Riri::AutoBackups::sweepLeftovers({other.path()}), removed ? 1 : 0);
+    QCOMPARE(QFile::exists(path), !removed);
 }
 
 QTEST_GUILESS_MAIN(tst_InventoryCopy)
