@@ -6,6 +6,7 @@
 #include "InstallPaths.h"
 #include "InventoryCopy.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -181,6 +182,10 @@ int AutoBackups::sweepLeftovers(const QStringList& otherFolders) {
         QRegularExpression::CaseInsensitiveOption);
     const QString own = QDir(componentFolder() + QStringLiteral("/home")).absolutePath();
     const QString backups = QDir(folder()).absolutePath();
+    // A file written to within the last hour may belong to a command-line
+    // backup or export still running beside the windows: the single-instance
+    // lock covers the windows only. A killed one is swept at a later start.
+    const QDateTime stale = QDateTime::currentDateTimeUtc().addSecs(-3600);
     QStringList done;
     int removed = 0;
     const auto sweep = [&](const QString& path, const QRegularExpression& pattern) {
@@ -192,7 +197,8 @@ int AutoBackups::sweepLeftovers(const QStringList& otherFolders) {
         const QFileInfoList files = QDir(absolute).entryInfoList(
             {QStringLiteral(".*.part-*")}, QDir::Files | QDir::Hidden | QDir::NoSymLinks);
         for (const QFileInfo& file : files) {
-            if (pattern.match(file.fileName()).hasMatch() && QFile::remove(file.filePath())) {
+            if (pattern.match(file.fileName()).hasMatch() && file.lastModified().toUTC() < stale &&
+                QFile::remove(file.filePath())) {
                 ++removed;
             }
         }

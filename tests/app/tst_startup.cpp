@@ -17,6 +17,7 @@
 #include <Riri/WriteGate.h>
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -369,7 +370,13 @@ void tst_startup::damagedInventoryIsAnsweredBeforeAnyWrite() {
     file.write(QByteArray(8192, '\x33'));
     file.close();
     const QString leftover = install.folder() + "/home/.inv.inv.part-Ab12Cd";
-    QVERIFY(QFile(leftover).open(QIODevice::WriteOnly));
+    {
+        // Left by a backup killed two hours ago.
+        QFile file(leftover);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-7200),
+                                 QFileDevice::FileModificationTime));
+    }
 
     MsgResponder boxes;
     DamagedResponder window;
