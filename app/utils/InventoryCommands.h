@@ -1,5 +1,7 @@
 #pragma once
 
+#include <Riri/ItemsCsv.h>
+
 #include <QString>
 
 class QWidget;
@@ -17,6 +19,10 @@ void backUpInventory(QWidget* parent);
 void restoreInventory(QWidget* parent);
 void exportItems(QWidget* parent);
 void importItems(QWidget* parent);
+
+// The question asked before an import plan is stored: its counts and
+// ". Import them?".
+QString importQuestion(const Riri::ItemsCsv::ImportResult& plan);
 
 // The names the save dialogs propose, in the folder of the last file of
 // their kind (platform/DialogFolder.h).

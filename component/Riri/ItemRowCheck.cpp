@@ -25,19 +25,6 @@ QString quotedValue(const QString& text) {
 
 } // namespace
 
-bool ItemRowCheck::amountValue(const QString& text, double* value) {
-    if (text.isEmpty()) {
-        *value = 0;
-        return true;
-    }
-    std::int64_t cents = 0;
-    if (!ItemRules::roundToCents(text, &cents) || !ItemRules::isStorable(cents)) {
-        return false;
-    }
-    *value = ItemRules::amountOf(cents);
-    return true;
-}
-
 QString ItemRowCheck::field(const QStringList& fields, ImportedItem::Column column) const {
     return m_at[column] < 0 ? QString() : storedText(fields.value(m_at[column]));
 }
@@ -68,12 +55,12 @@ QStringList ItemRowCheck::check(const QStringList& fields, ImportedItem* item) c
                            .arg(ItemRules::rooms().size()));
     }
     const QString cost = field(fields, OriginalCost);
-    if (!amountValue(cost, &item->cost)) {
+    if (!ItemRules::importedAmount(cost, m_locale, &item->cost)) {
         reasons.append(QStringLiteral("Original Cost %1 is not an amount like 1234.50")
                            .arg(quotedValue(cost)));
     }
     const QString value = field(fields, CurrentValue);
-    if (!amountValue(value, &item->value)) {
+    if (!ItemRules::importedAmount(value, m_locale, &item->value)) {
         reasons.append(QStringLiteral("Current Value %1 is not an amount like 1234.50")
                            .arg(quotedValue(value)));
     }
@@ -96,6 +83,19 @@ QStringList ItemRowCheck::check(const QStringList& fields, ImportedItem* item) c
                            .arg(dateText, ItemRules::kFirstDate.toString(Qt::ISODate)));
     }
     item->buyDate = dateText.size() == 10 && date.isValid() ? dateText : date.toString(Qt::ISODate);
+    item->buyDateGiven = !dateText.isEmpty();
+    const QString added = field(fields, DateAdded);
+    item->addDate.clear();
+    if (!added.isEmpty()) {
+        const QDateTime when = parseSqlDateTime(added);
+        if (when.isValid()) {
+            item->addDate = sqlDate(when);
+        } else {
+            reasons.append(QStringLiteral("Date Added %1 is not a date like 2005-03-01 or "
+                                          "2005-03-01T14:30:00")
+                               .arg(quotedValue(added)));
+        }
+    }
     limited(Description, "Description", ItemRules::kRichTextLimit);
     limited(Notes, "Notes", ItemRules::kRichTextLimit);
     return reasons;
