@@ -27,7 +27,8 @@ void CsvRecords::readRecord(const QChar* p, qsizetype n, qsizetype* at, int* lin
     qsizetype i = *at;
     int line = *lineAt;
     Record& record = *out;
-    record = Record();
+    record.fields.clear();
+    record.error.clear();
     record.line = line;
     for (;;) {
         QString field;
@@ -96,7 +97,7 @@ bool CsvFileReader::readMore() {
     if (m_atEnd) {
         return false;
     }
-    constexpr qint64 kPiece = 1 << 18;
+    constexpr qint64 kPiece = 1 << 20;
     const QByteArray bytes = m_file->read(kPiece);
     if (bytes.isEmpty()) {
         m_atEnd = true;
@@ -127,7 +128,7 @@ bool CsvFileReader::next(CsvRecords::Record* record) {
             // with it; otherwise a longer piece is read and it is read again.
             qsizetype at = m_at;
             int line = m_line;
-            CsvRecords::readRecord(m_text.constData(), m_text.size(), &at, &line, record, false);
+            CsvRecords::readRecord(m_text.constData(), m_text.size(), &at, &line, record, true);
             if (at < m_text.size() || m_atEnd) {
                 m_at = at;
                 m_line = line;

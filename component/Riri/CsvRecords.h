@@ -55,7 +55,9 @@ public:
     explicit CsvFileReader(QIODevice* file) : m_file(file) {}
 
     // The next record; false at the end of the file or at bytes that are
-    // not UTF-8 (notUtf8() tells which).
+    // not UTF-8 (notUtf8() tells which). Unquoted fields share the reader's
+    // text: they are valid until the next call, and a field kept longer
+    // must be copied.
     bool next(CsvRecords::Record* record);
     bool notUtf8() const { return m_notUtf8; }
     // The bytes read so far, for progress.

@@ -25,6 +25,41 @@ QString quotedValue(const QString& text) {
 
 } // namespace
 
+QString ItemRowCheck::storedDateTime(QStringView text) {
+    if (text.size() != 10 && text.size() != 19) {
+        return QString();
+    }
+    const QDate date = QDate::fromString(text.first(10).toString(), Qt::ISODate);
+    if (!date.isValid() || text.at(4) != QLatin1Char('-')) {
+        return QString();
+    }
+    if (text.size() == 10) {
+        return text.toString();
+    }
+    const QChar between = text.at(10);
+    const auto number = [&](qsizetype at) {
+        const QChar tens = text.at(at);
+        const QChar ones = text.at(at + 1);
+        return tens.isDigit() && ones.isDigit() && tens.unicode() < 128 && ones.unicode() < 128
+                   ? (tens.unicode() - u'0') * 10 + (ones.unicode() - u'0')
+                   : -1;
+    };
+    // HH:mm:ss by hand: QTime::fromString with a format is slow for every row.
+    const QTime time = text.at(13) == QLatin1Char(':') && text.at(16) == QLatin1Char(':')
+                           ? QTime(number(11), number(14), number(17))
+                           : QTime();
+    if ((between != QLatin1Char(' ') && between != QLatin1Char('T')) || !time.isValid()) {
+        return QString();
+    }
+    // The text is in the stored form already but for the T.
+    if (time == QTime(0, 0)) {
+        return text.first(10).toString();
+    }
+    QString stored = text.toString();
+    stored[10] = QLatin1Char(' ');
+    return stored;
+}
+
 QString ItemRowCheck::field(const QStringList& fields, ImportedItem::Column column) const {
     return m_at[column] < 0 ? QString() : storedText(fields.value(m_at[column]));
 }
@@ -68,10 +103,7 @@ QStringList ItemRowCheck::check(const QStringList& fields, ImportedItem* item) c
     const QString dateText = field(fields, DateAccquired);
     QDate date = m_today;
     if (!dateText.isEmpty()) {
-        date = QDate::fromString(dateText, Qt::ISODate);
-        if (!date.isValid()) {
-            date = parseSqlDateTime(dateText).date();
-        }
+        date = QDate::fromString(storedDateTime(dateText).left(10), Qt::ISODate);
     }
     if (!date.isValid()) {
         reasons.append(QStringLiteral("Date Accquired %1 is not a date like 2005-03-01")
@@ -87,10 +119,8 @@ QStringList ItemRowCheck::check(const QStringList& fields, ImportedItem* item) c
     const QString added = field(fields, DateAdded);
     item->addDate.clear();
     if (!added.isEmpty()) {
-        const QDateTime when = parseSqlDateTime(added);
-        if (when.isValid()) {
-            item->addDate = sqlDate(when);
-        } else {
+        item->addDate = storedDateTime(added);
+        if (item->addDate.isEmpty()) {
             reasons.append(QStringLiteral("Date Added %1 is not a date like 2005-03-01 or "
                                           "2005-03-01T14:30:00")
                                .arg(quotedValue(added)));

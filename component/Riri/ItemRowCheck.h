@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <array>
 
 namespace Riri {
@@ -56,6 +57,12 @@ public:
     // Checks one row's fields and fills item from them. Returns the reasons
     // the row fails, none when it passes.
     QStringList check(const QStringList& fields, ImportedItem* item) const;
+
+    // A date "2005-03-01", or a date and time "2005-03-01 14:30:00" (or with
+    // a T between them), as the writers store it: the date alone when the
+    // time is midnight. Empty when the text is none of these. Read without
+    // the time zone, which is slow to consult for every row.
+    static QString storedDateTime(QStringView text);
 
 private:
     QString field(const QStringList& fields, ImportedItem::Column column) const;

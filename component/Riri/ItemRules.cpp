@@ -1,5 +1,7 @@
 #include "ItemRules.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -46,12 +48,16 @@ const QStringList& rooms() {
 }
 
 QString roomNamed(QStringView text) {
-    for (const QString& room : rooms()) {
-        if (text.compare(room, Qt::CaseInsensitive) == 0) {
-            return room;
+    // By the case-folded name, as a case-insensitive comparison folds it:
+    // looked up for every row of an import.
+    static const QHash<QString, QString> byFolded = [] {
+        QHash<QString, QString> names;
+        for (const QString& room : rooms()) {
+            names.insert(room.toCaseFolded(), room);
         }
-    }
-    return QString();
+        return names;
+    }();
+    return byFolded.value(text.toString().toCaseFolded());
 }
 
 namespace {

@@ -183,7 +183,8 @@ public:
             return false;
         }
         for (int i = 0; i < header.fields.size(); ++i) {
-            const QString name = header.fields.at(i).trimmed();
+            const QString viewed = header.fields.at(i).trimmed();
+            const QString name(viewed.constData(), viewed.size()); // outlives the reader's text
             qsizetype known = -1;
             for (qsizetype k = 0; k < ItemsCsv::columns().size() && known < 0; ++k) {
                 if (ItemsCsv::columns().at(k).compare(name, Qt::CaseInsensitive) == 0) {
@@ -215,7 +216,7 @@ public:
 
     // The next row that is not blank; false at the end of the file.
     bool next(Row* row) {
-        CsvRecords::Record record;
+        CsvRecords::Record& record = m_record; // its lists keep their room
         for (;;) {
             if (!m_reader.next(&record)) {
                 return false;
@@ -246,6 +247,7 @@ public:
 private:
     QFile m_file;
     CsvFileReader m_reader;
+    CsvRecords::Record m_record;
     ItemRowCheck::Positions m_at{};
     qsizetype m_width = 0;
     std::optional<ItemRowCheck> m_check;
@@ -351,10 +353,9 @@ private:
         case BuyDateField:
             // An empty date keeps the item's own.
             return item.buyDateGiven &&
-                   parseSqlDateTime(stored).date() != QDate::fromString(item.buyDate, Qt::ISODate);
+                   ItemRowCheck::storedDateTime(stored).left(10) != item.buyDate;
         case AddDateField:
-            return !item.addDate.isEmpty() &&
-                   parseSqlDateTime(stored) != parseSqlDateTime(item.addDate);
+            return !item.addDate.isEmpty() && ItemRowCheck::storedDateTime(stored) != item.addDate;
         default:
             return stored != item.texts[field.csv];
         }
