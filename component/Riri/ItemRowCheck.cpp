@@ -29,7 +29,7 @@ QString ItemRowCheck::storedDateTime(QStringView text) {
     if (text.size() != 10 && text.size() != 19) {
         return QString();
     }
-    const QDate date = QDate::fromString(text.first(10).toString(), Qt::ISODate);
+    const QDate date = QDate::fromString(text.first(10), Qt::ISODate);
     if (!date.isValid() || text.at(4) != QLatin1Char('-')) {
         return QString();
     }
@@ -103,7 +103,9 @@ QStringList ItemRowCheck::check(const QStringList& fields, ImportedItem* item) c
     const QString dateText = field(fields, DateAccquired);
     QDate date = m_today;
     if (!dateText.isEmpty()) {
-        date = QDate::fromString(storedDateTime(dateText).left(10), Qt::ISODate);
+        date = dateText.size() == 10
+                   ? QDate::fromString(dateText, Qt::ISODate)
+                   : QDate::fromString(storedDateTime(dateText).left(10), Qt::ISODate);
     }
     if (!date.isValid()) {
         reasons.append(QStringLiteral("Date Accquired %1 is not a date like 2005-03-01")

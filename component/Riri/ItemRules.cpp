@@ -57,7 +57,16 @@ QString roomNamed(QStringView text) {
         }
         return names;
     }();
-    return byFolded.value(text.toString().toCaseFolded());
+    static const QHash<QString, QString> byName = [] {
+        QHash<QString, QString> names;
+        for (const QString& room : rooms()) {
+            names.insert(room, room);
+        }
+        return names;
+    }();
+    // The list's own spelling first, without making a string.
+    const auto exact = byName.constFind(QString::fromRawData(text.data(), text.size()));
+    return exact != byName.constEnd() ? *exact : byFolded.value(text.toString().toCaseFolded());
 }
 
 namespace {
