@@ -103,9 +103,13 @@ int importCsv(const QString& file) {
         for (const QString& problem : result.problems) {
             complain(problem);
         }
+        if (result.unlistedProblems > 0) {
+            complain(
+                QStringLiteral("... and %1 more rows with problems.").arg(result.unlistedProblems));
+        }
         return kFailed;
     }
-    QString line = QStringLiteral("Imported %1 from %2.").arg(items(result.stored), shown(file));
+    QString line = QStringLiteral("Imported from %1: %2.").arg(shown(file), result.counts());
     if (!result.unknownColumns.isEmpty()) {
         line += QStringLiteral(" Ignored columns: %1.")
                     .arg(result.unknownColumns.join(QLatin1String(", ")));

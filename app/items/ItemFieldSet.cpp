@@ -1,6 +1,7 @@
 #include "items/ItemFieldSet.h"
 
 #include "AppInfo.h"
+#include "items/AmountLength.h"
 #include "items/Money.h"
 #include "items/RichTextLimit.h"
 #include "platform/Twips.h"
@@ -76,10 +77,18 @@ void ItemFieldSet::makeTextBoxes(QWidget* window) {
     for (size_t i = 0; i < txtBox.size(); ++i) {
         txtBox[i] = new QLineEdit(window);
         txtBox[i]->setObjectName(QStringLiteral("txtBox_%1").arg(i));
-        txtBox[i]->setMaxLength(m_limits[i]);
+        txtBox[i]->setMaxLength(boxLength(i));
+    }
+    for (const size_t box : {size_t{CostBox}, size_t{ValueBox}}) {
+        txtBox[box]->setValidator(new AmountLength(m_limits[box], txtBox[box]));
     }
     txtBox[CostBox]->setAlignment(Qt::AlignRight);
     txtBox[ValueBox]->setAlignment(Qt::AlignRight);
+}
+
+int ItemFieldSet::boxLength(size_t box) const {
+    // The money boxes count their limit by AmountLength, not by the box.
+    return box == CostBox || box == ValueBox ? AmountLength::kBoxLength : m_limits[box];
 }
 
 void ItemFieldSet::makeRoomList(QWidget* window) {
@@ -197,7 +206,7 @@ bool ItemFieldSet::ValidateFields() {
 void ItemFieldSet::clear() {
     for (size_t i = 0; i < txtBox.size(); ++i) {
         txtBox[i]->clear();
-        txtBox[i]->setMaxLength(m_limits[i]);
+        txtBox[i]->setMaxLength(boxLength(i));
     }
     for (::RichTextLimit* limit : m_richLimits) {
         limit->setText(QString());
@@ -236,7 +245,7 @@ QDateTime ItemFieldSet::writerDate() const {
 }
 
 void ItemFieldSet::showText(TextBox box, const QString& text) {
-    txtBox[box]->setMaxLength(std::max<int>(m_limits[box], static_cast<int>(text.size())));
+    txtBox[box]->setMaxLength(std::max<int>(boxLength(box), static_cast<int>(text.size())));
     txtBox[box]->setText(text);
 }
 

@@ -94,6 +94,8 @@ private:
     void makeButtons(QWidget* window, const ItemFieldLayout& layout);
     void place(const ItemFieldLayout& layout);
     void linkFocusAndKeys();
+    // The length a text box allows as typed.
+    int boxLength(size_t box) const;
     // The fields in their Tab order, Item Name to Notes.
     QList<QWidget*> fieldsInOrder() const;
 

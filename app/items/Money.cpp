@@ -4,7 +4,6 @@
 
 #include <QVarLengthArray>
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 namespace Money {
@@ -153,29 +152,11 @@ bool isNumber(const QString& text, const QLocale& locale) {
 }
 
 bool roundToCents(double value, std::int64_t* cents) {
-    if (!std::isfinite(value)) {
-        return false;
-    }
-    // The shortest decimal that reads back as the same value, in plain
-    // digits, rounded by the item rules as a typed or imported amount is.
-    char digits[400];
-    const auto [end, error] =
-        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed);
-    if (error != std::errc()) {
-        return false;
-    }
-    return Riri::ItemRules::roundToCents(QString::fromLatin1(digits, end - digits), cents);
+    return Riri::ItemRules::roundNumberToCents(value, cents);
 }
 
 bool toAmount(const QString& text, double* value, const QLocale& locale) {
-    bool ok = false;
-    const double number = locale.toDouble(text, &ok);
-    std::int64_t cents = 0;
-    if (!ok || !roundToCents(number, &cents) || !Riri::ItemRules::isStorable(cents)) {
-        return false;
-    }
-    *value = Riri::ItemRules::amountOf(cents);
-    return true;
+    return Riri::ItemRules::typedAmount(text, locale, value);
 }
 
 bool shownCents(QStringView shown, std::int64_t* cents, const QLocale& locale) {

@@ -160,13 +160,17 @@ void importItems(QWidget* parent) {
     }
     Pointer::setScreen(Pointer::Busy);
     try {
-        const Riri::ItemsCsv::ImportResult result = Riri::ItemsCsv::importItems(path);
-        if (!result.ok()) {
-            Pointer::setScreen(Pointer::Default);
-            QStringList lines = result.problems;
-            if (!result.unknownColumns.isEmpty()) {
+        const Riri::ItemsCsv::ImportResult plan = Riri::ItemsCsv::planImport(path);
+        Pointer::setScreen(Pointer::Default);
+        if (!plan.ok()) {
+            QStringList lines = plan.problems;
+            if (plan.unlistedProblems > 0) {
+                lines.append(QStringLiteral("... and %1 more rows with problems")
+                                 .arg(plan.unlistedProblems));
+            }
+            if (!plan.unknownColumns.isEmpty()) {
                 lines.append(QStringLiteral("Columns ignored: %1")
-                                 .arg(result.unknownColumns.join(QLatin1String(", "))));
+                                 .arg(plan.unknownColumns.join(QLatin1String(", "))));
             }
             frmImportProblems::openDialog(
                 QStringLiteral("Nothing was imported from %1. Correct these rows and import "
@@ -175,7 +179,16 @@ void importItems(QWidget* parent) {
                 lines, parent);
             return;
         }
-        InventoryNotice::send(InventoryChange::Everything);
+        if (Riri::MsgBox(importQuestion(plan),
+                         Riri::vbQuestion | Riri::vbYesNo | Riri::vbDefaultButton2,
+                         AppInfo::Title) != Riri::vbYes) {
+            return;
+        }
+        Pointer::setScreen(Pointer::Busy);
+        const Riri::ItemsCsv::ImportResult result = Riri::ItemsCsv::storeImport(plan);
+        if (result.stored > 0) {
+            InventoryNotice::send(InventoryChange::Everything);
+        }
         Pointer::setScreen(Pointer::Default);
         QString text =
             QStringLiteral("%1 imported from\r\n\r\n%2 ")
@@ -190,6 +203,10 @@ void importItems(QWidget* parent) {
     } catch (const Riri::Error& error) {
         fail(QStringLiteral("The items were NOT imported.\r\n\r\n%1 ").arg(error.description()));
     }
+}
+
+QString importQuestion(const Riri::ItemsCsv::ImportResult& plan) {
+    return plan.counts() + QStringLiteral(". Import them?");
 }
 
 } // namespace InventoryCommands

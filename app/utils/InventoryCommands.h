@@ -1,5 +1,7 @@
 #pragma once
 
+#include <Riri/ItemsCsv.h>
+
 #include <QString>
 
 class QWidget;
@@ -21,6 +23,10 @@ void exportItems(QWidget* parent);
 void importItems(QWidget* parent);
 // Utils, "Restore Automatic Copy...": the window of the automatic copies.
 void restoreAutomaticCopy(QWidget* parent);
+
+// The question asked before an import plan is stored: its counts and
+// ". Import them?".
+QString importQuestion(const Riri::ItemsCsv::ImportResult& plan);
 
 // The names the save dialogs propose, in the folder of the last file of
 // their kind (platform/DialogFolder.h).

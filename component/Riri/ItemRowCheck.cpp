@@ -25,17 +25,39 @@ QString quotedValue(const QString& text) {
 
 } // namespace
 
-bool ItemRowCheck::amountValue(const QString& text, double* value) {
-    if (text.isEmpty()) {
-        *value = 0;
-        return true;
+QString ItemRowCheck::storedDateTime(QStringView text) {
+    if (text.size() != 10 && text.size() != 19) {
+        return QString();
     }
-    std::int64_t cents = 0;
-    if (!ItemRules::roundToCents(text, &cents) || !ItemRules::isStorable(cents)) {
-        return false;
+    const QDate date = QDate::fromString(text.first(10), Qt::ISODate);
+    if (!date.isValid() || text.at(4) != QLatin1Char('-')) {
+        return QString();
     }
-    *value = ItemRules::amountOf(cents);
-    return true;
+    if (text.size() == 10) {
+        return text.toString();
+    }
+    const QChar between = text.at(10);
+    const auto number = [&](qsizetype at) {
+        const QChar tens = text.at(at);
+        const QChar ones = text.at(at + 1);
+        return tens.isDigit() && ones.isDigit() && tens.unicode() < 128 && ones.unicode() < 128
+                   ? (tens.unicode() - u'0') * 10 + (ones.unicode() - u'0')
+                   : -1;
+    };
+    // HH:mm:ss by hand: QTime::fromString with a format is slow for every row.
+    const QTime time = text.at(13) == QLatin1Char(':') && text.at(16) == QLatin1Char(':')
+                           ? QTime(number(11), number(14), number(17))
+                           : QTime();
+    if ((between != QLatin1Char(' ') && between != QLatin1Char('T')) || !time.isValid()) {
+        return QString();
+    }
+    // The text is in the stored form already but for the T.
+    if (time == QTime(0, 0)) {
+        return text.first(10).toString();
+    }
+    QString stored = text.toString();
+    stored[10] = QLatin1Char(' ');
+    return stored;
 }
 
 QString ItemRowCheck::field(const QStringList& fields, ImportedItem::Column column) const {
@@ -68,12 +90,12 @@ QStringList ItemRowCheck::check(const QStringList& fields, ImportedItem* item) c
                            .arg(ItemRules::rooms().size()));
     }
     const QString cost = field(fields, OriginalCost);
-    if (!amountValue(cost, &item->cost)) {
+    if (!ItemRules::importedAmount(cost, m_locale, &item->cost)) {
         reasons.append(QStringLiteral("Original Cost %1 is not an amount like 1234.50")
                            .arg(quotedValue(cost)));
     }
     const QString value = field(fields, CurrentValue);
-    if (!amountValue(value, &item->value)) {
+    if (!ItemRules::importedAmount(value, m_locale, &item->value)) {
         reasons.append(QStringLiteral("Current Value %1 is not an amount like 1234.50")
                            .arg(quotedValue(value)));
     }
@@ -81,10 +103,9 @@ QStringList ItemRowCheck::check(const QStringList& fields, ImportedItem* item) c
     const QString dateText = field(fields, DateAccquired);
     QDate date = m_today;
     if (!dateText.isEmpty()) {
-        date = QDate::fromString(dateText, Qt::ISODate);
-        if (!date.isValid()) {
-            date = parseSqlDateTime(dateText).date();
-        }
+        date = dateText.size() == 10
+                   ? QDate::fromString(dateText, Qt::ISODate)
+                   : QDate::fromString(storedDateTime(dateText).left(10), Qt::ISODate);
     }
     if (!date.isValid()) {
         reasons.append(QStringLiteral("Date Accquired %1 is not a date like 2005-03-01")
@@ -96,6 +117,17 @@ QStringList ItemRowCheck::check(const QStringList& fields, ImportedItem* item) c
                            .arg(dateText, ItemRules::kFirstDate.toString(Qt::ISODate)));
     }
     item->buyDate = dateText.size() == 10 && date.isValid() ? dateText : date.toString(Qt::ISODate);
+    item->buyDateGiven = !dateText.isEmpty();
+    const QString added = field(fields, DateAdded);
+    item->addDate.clear();
+    if (!added.isEmpty()) {
+        item->addDate = storedDateTime(added);
+        if (item->addDate.isEmpty()) {
+            reasons.append(QStringLiteral("Date Added %1 is not a date like 2005-03-01 or "
+                                          "2005-03-01T14:30:00")
+                               .arg(quotedValue(added)));
+        }
+    }
     limited(Description, "Description", ItemRules::kRichTextLimit);
     limited(Notes, "Notes", ItemRules::kRichTextLimit);
     return reasons;

@@ -1,6 +1,10 @@
 #include "ItemRules.h"
 
+#include <QHash>
+
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 
 namespace Riri::ItemRules {
 
@@ -44,12 +48,25 @@ const QStringList& rooms() {
 }
 
 QString roomNamed(QStringView text) {
-    for (const QString& room : rooms()) {
-        if (text.compare(room, Qt::CaseInsensitive) == 0) {
-            return room;
+    // By the case-folded name, as a case-insensitive comparison folds it:
+    // looked up for every row of an import.
+    static const QHash<QString, QString> byFolded = [] {
+        QHash<QString, QString> names;
+        for (const QString& room : rooms()) {
+            names.insert(room.toCaseFolded(), room);
         }
-    }
-    return QString();
+        return names;
+    }();
+    static const QHash<QString, QString> byName = [] {
+        QHash<QString, QString> names;
+        for (const QString& room : rooms()) {
+            names.insert(room, room);
+        }
+        return names;
+    }();
+    // The list's own spelling first, without making a string.
+    const auto exact = byName.constFind(QString::fromRawData(text.data(), text.size()));
+    return exact != byName.constEnd() ? *exact : byFolded.value(text.toString().toCaseFolded());
 }
 
 namespace {
@@ -125,6 +142,88 @@ bool roundToCents(QStringView plain, std::int64_t* cents) {
 
 double amountOf(std::int64_t cents) {
     return cents == 0 ? 0.0 : static_cast<double>(cents) / 100.0;
+}
+
+bool roundNumberToCents(double value, std::int64_t* cents) {
+    if (!std::isfinite(value)) {
+        return false;
+    }
+    char digits[400];
+    const auto [end, error] =
+        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed);
+    if (error != std::errc()) {
+        return false;
+    }
+    return roundToCents(QString::fromLatin1(digits, end - digits), cents);
+}
+
+bool typedAmount(const QString& text, const QLocale& locale, double* value) {
+    bool ok = false;
+    const double number = locale.toDouble(text, &ok);
+    std::int64_t cents = 0;
+    if (!ok || !roundNumberToCents(number, &cents) || !isStorable(cents)) {
+        return false;
+    }
+    *value = amountOf(cents);
+    return true;
+}
+
+namespace {
+
+bool isBlank(QChar c) {
+    return c.isSpace();
+}
+
+// The text without the currency sign before or after the number and the
+// blanks beside it; a sign before the currency sign stays in front. Empty
+// when the text carries no currency sign.
+QString withoutCurrency(QStringView text, const QString& symbol) {
+    QString sign;
+    QStringView rest = text;
+    if (rest.startsWith(QLatin1Char('-')) || rest.startsWith(QLatin1Char('+'))) {
+        sign = rest.first(1).toString();
+        rest = rest.mid(1).trimmed();
+    }
+    if (!symbol.isEmpty() && rest.startsWith(symbol)) {
+        return sign + rest.mid(symbol.size()).trimmed().toString();
+    }
+    if (sign.isEmpty() && !symbol.isEmpty() && rest.endsWith(symbol)) {
+        return rest.chopped(symbol.size()).trimmed().toString();
+    }
+    return QString();
+}
+
+} // namespace
+
+bool importedAmount(const QString& text, const QLocale& locale, double* value) {
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty()) {
+        *value = 0;
+        return true;
+    }
+    const auto read = [&](const QString& number) {
+        if (number.isEmpty() || isBlank(number.front()) || isBlank(number.back())) {
+            return false;
+        }
+        std::int64_t cents = 0;
+        if (roundToCents(number, &cents)) {
+            if (!isStorable(cents)) {
+                return false;
+            }
+            *value = amountOf(cents);
+            return true;
+        }
+        return typedAmount(number, locale, value);
+    };
+    if (read(trimmed)) {
+        return true;
+    }
+    for (const QString& symbol : {locale.currencySymbol(), QStringLiteral("$")}) {
+        if (read(withoutCurrency(trimmed, symbol))) {
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace Riri::ItemRules

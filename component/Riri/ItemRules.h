@@ -3,6 +3,7 @@
 #include "RiriExport.h"
 
 #include <QDate>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -70,6 +71,25 @@ inline constexpr bool isStorable(std::int64_t cents) {
 // Whole cents as the amount the writers take: 1235 gives 12.35; no amount
 // is negative zero.
 RIRI_EXPORT double amountOf(std::int64_t cents);
+
+// A number rounded to whole cents by its own digits (the shortest decimal
+// that reads back as the same value, rounded by roundToCents above). False
+// when it is not finite or has more than sixteen whole digits.
+RIRI_EXPORT bool roundNumberToCents(double value, std::int64_t* cents);
+
+// An amount as the item windows read a typed one: the locale's number
+// (sign, decimal separator, thousands separators, exponent, blanks around
+// it), rounded to whole cents and within the storable range. False,
+// leaving `value` alone, for anything else ("1e39", "inf", "nan").
+RIRI_EXPORT bool typedAmount(const QString& text, const QLocale& locale, double* value);
+
+// An amount as a spreadsheet writes it into a CSV file: the plain form with
+// a point ("1234.5"), or any form typedAmount takes, either with a currency
+// sign (the locale's or "$") before or after the number and blanks around
+// the sign ("$1,234.50", "-$ 1,234.50", "1.234,50 €" where the
+// locale reads it). The plain form is tried first, so a file the program
+// wrote reads the same in every locale. An empty text is 0.
+RIRI_EXPORT bool importedAmount(const QString& text, const QLocale& locale, double* value);
 
 } // namespace ItemRules
 } // namespace Riri

@@ -4,6 +4,7 @@
 #include "Connection.h"
 #include "CsvRecords.h"
 #include "Error.h"
+#include "ErrorNumbers.h"
 #include "Formats.h"
 #include "InventoryCopy.h"
 #include "ItemRowCheck.h"
@@ -15,6 +16,8 @@
 #include <QStringDecoder>
 #include <cerrno>
 #include <cstdio>
+#include <map>
+#include <optional>
 #include <sqlite3.h>
 #include <string>
 #include <vector>
@@ -120,6 +123,8 @@ Connection::StatementHandle prepare(sqlite3* db, const char* sql) {
 
 // ---- import ----------------------------------------------------------------
 
+using Result = ItemsCsv::ImportResult;
+
 // Binds a text kept alive by the caller until the row is stored. The
 // texts come from a file decoded as strict UTF-8, so they hold no unpaired
 // surrogate and convert as they are.
@@ -129,61 +134,373 @@ void bindText(sqlite3_stmt* stmt, int index, const QString& text, QByteArray& by
                       SQLITE_STATIC);
 }
 
-void store(const std::vector<ImportedItem>& items) {
-    Connection con;
-    con.setConnectionString(QStringLiteral("Data Source=") +
-                            connectionValue(InventoryCopy::databasePath()) + QLatin1Char(';'));
-    con.Open();
-    con.requireWritable();
-    sqlite3* db = con.handle();
-    // Room in memory for the pages of the table and its identifier index
-    // while many rows go in (64 MiB; the default holds 2).
-    sqlite3_exec(db, "PRAGMA cache_size=-65536", nullptr, nullptr, nullptr);
-    try {
-        // The write lock first, so the numbering read below stays true.
-        con.Execute(QStringLiteral("BEGIN IMMEDIATE"));
-        const std::shared_ptr<Recordset> largest =
-            con.Execute(QStringLiteral("SELECT MAX(ID) AS [NewItemID] FROM tblItems"));
-        qint64 number = largest ? largest->Field(0).toLongLong() : 0;
-        Connection::StatementHandle statement =
-            prepare(db, "INSERT INTO tblItems (ItemID,ItemName,SN,Model,RoomName,Cost,"
-                        "CurValue,BuyDate,AccquiredFrom,Description,Notes,AddDate) "
-                        "VALUES (?,?,?,?,?,?,?,?,?,?,?,?)");
-        sqlite3_stmt* insert = statement.get();
-        const QByteArray now = sqlNow().toUtf8();
-        char id[32];
-        std::array<QByteArray, 9> bytes;
-        for (const ImportedItem& item : items) {
-            const int idBytes = std::snprintf(id, sizeof id, "A-%lld", ++number);
-            sqlite3_bind_text(insert, 1, id, idBytes, SQLITE_TRANSIENT);
-            bindText(insert, 2, item.texts[ItemName], bytes[0]);
-            bindText(insert, 3, item.texts[SerialNumber], bytes[1]);
-            bindText(insert, 4, item.texts[Model], bytes[2]);
-            bindText(insert, 5, item.texts[Room], bytes[3]);
-            sqlite3_bind_double(insert, 6, item.cost);
-            sqlite3_bind_double(insert, 7, item.value);
-            bindText(insert, 8, item.buyDate, bytes[4]);
-            bindText(insert, 9, item.texts[AccquiredFrom], bytes[5]);
-            bindText(insert, 10, item.texts[Description], bytes[6]);
-            bindText(insert, 11, item.texts[Notes], bytes[7]);
-            sqlite3_bind_text(insert, 12, now.constData(), static_cast<int>(now.size()),
-                              SQLITE_STATIC);
-            if (sqlite3_step(insert) != SQLITE_DONE) {
-                throw Error(SafeFile::failureNumber(db),
-                            SafeFile::failureText(db, InventoryCopy::databasePath()));
-            }
-            sqlite3_reset(insert);
-        }
-        statement.reset();
-        con.CommitTrans();
-        con.Close();
-    } catch (const Error&) {
-        if (con.isOpen()) {
-            con.Close(); // rolls the transaction back
-        }
-        throw;
+[[noreturn]] void failOn(sqlite3* db) {
+    throw Error(SafeFile::failureNumber(db),
+                SafeFile::failureText(db, InventoryCopy::databasePath()));
+}
+
+void addProblem(Result& result, const QString& line) {
+    if (result.problems.size() < ItemsCsv::kListedProblems) {
+        result.problems.append(line);
+    } else {
+        ++result.unlistedProblems;
     }
 }
+
+// The rows of an import file, one at a time, each checked by the add
+// window's rules.
+class ImportFile {
+public:
+    struct Row {
+        int line = 0;
+        QStringList reasons;
+        ImportedItem item;
+    };
+
+    explicit ImportFile(const QString& source) : m_file(source), m_reader(&m_file) {
+        if (!m_file.open(QIODevice::ReadOnly)) {
+            throw Error(kPathFileAccess,
+                        QStringLiteral("%1 cannot be read: %2")
+                            .arg(QDir::toNativeSeparators(source), m_file.errorString()));
+        }
+    }
+
+    qint64 size() const { return m_file.size(); }
+    qint64 bytesRead() const { return m_reader.bytesRead(); }
+    bool notUtf8() const { return m_reader.notUtf8(); }
+    bool has(ImportedItem::Column column) const { return m_at[column] >= 0; }
+
+    // Reads the header into the column positions; its problems and unknown
+    // columns go to result. False when the rows cannot be read by it.
+    bool readHeader(Result& result, const QDate& today) {
+        m_at.fill(-1);
+        CsvRecords::Record header;
+        if (!m_reader.next(&header)) {
+            result.problems.append(
+                m_reader.notUtf8()
+                    ? QStringLiteral("The file is not UTF-8 text.")
+                    : QStringLiteral("Line 1: the file is empty; a header row is needed."));
+            return false;
+        }
+        for (int i = 0; i < header.fields.size(); ++i) {
+            const QString viewed = header.fields.at(i).trimmed();
+            const QString name(viewed.constData(), viewed.size()); // outlives the reader's text
+            qsizetype known = -1;
+            for (qsizetype k = 0; k < ItemsCsv::columns().size() && known < 0; ++k) {
+                if (ItemsCsv::columns().at(k).compare(name, Qt::CaseInsensitive) == 0) {
+                    known = k;
+                }
+            }
+            if (known < 0) {
+                result.unknownColumns.append(name);
+            } else if (m_at[static_cast<size_t>(known)] >= 0) {
+                result.problems.append(QStringLiteral("Line %1: the column %2 appears twice.")
+                                           .arg(header.line)
+                                           .arg(name));
+            } else {
+                m_at[static_cast<size_t>(known)] = i;
+            }
+        }
+        if (!header.error.isEmpty()) {
+            result.problems.append(
+                QStringLiteral("Line %1: %2.").arg(header.line).arg(header.error));
+        }
+        if (m_at[ItemName] < 0) {
+            result.problems.append(
+                QStringLiteral("Line %1: the header has no Item Name column.").arg(header.line));
+        }
+        m_width = header.fields.size();
+        m_check.emplace(m_at, today);
+        return result.problems.isEmpty();
+    }
+
+    // The next row that is not blank; false at the end of the file.
+    bool next(Row* row) {
+        CsvRecords::Record& record = m_record; // its lists keep their room
+        for (;;) {
+            if (!m_reader.next(&record)) {
+                return false;
+            }
+            // A row with nothing in it (a blank line) is no item.
+            if (record.error.isEmpty() && record.fields.size() == 1 &&
+                record.fields.first().isEmpty()) {
+                continue;
+            }
+            break;
+        }
+        row->line = record.line;
+        row->reasons.clear();
+        if (!record.error.isEmpty()) {
+            row->reasons.append(record.error);
+        } else if (record.fields.size() != m_width) {
+            row->reasons.append(QStringLiteral("it has %1 fields, the header has %2")
+                                    .arg(record.fields.size())
+                                    .arg(m_width));
+        } else {
+            row->reasons = m_check->check(record.fields, &row->item);
+            row->item.texts[ItemId] =
+                m_at[ItemId] < 0 ? QString() : record.fields.at(m_at[ItemId]).trimmed();
+        }
+        return true;
+    }
+
+private:
+    QFile m_file;
+    CsvFileReader m_reader;
+    CsvRecords::Record m_record;
+    ItemRowCheck::Positions m_at{};
+    qsizetype m_width = 0;
+    std::optional<ItemRowCheck> m_check;
+};
+
+// The fields of the import that an update compares and writes, as bits.
+enum Field : unsigned {
+    NameField = 1u << 0,
+    SerialField = 1u << 1,
+    ModelField = 1u << 2,
+    RoomField = 1u << 3,
+    CostField = 1u << 4,
+    ValueField = 1u << 5,
+    FromField = 1u << 6,
+    BuyDateField = 1u << 7,
+    DescriptionField = 1u << 8,
+    NotesField = 1u << 9,
+    AddDateField = 1u << 10,
+};
+
+struct FieldColumn {
+    Field field;
+    const char* column;
+    ImportedItem::Column csv;
+};
+constexpr std::array<FieldColumn, 11> kFields{{
+    {NameField, "ItemName", ItemName},
+    {SerialField, "SN", SerialNumber},
+    {ModelField, "Model", Model},
+    {RoomField, "RoomName", Room},
+    {CostField, "Cost", OriginalCost},
+    {ValueField, "CurValue", CurrentValue},
+    {FromField, "AccquiredFrom", AccquiredFrom},
+    {BuyDateField, "BuyDate", DateAccquired},
+    {DescriptionField, "Description", Description},
+    {NotesField, "Notes", Notes},
+    {AddDateField, "AddDate", DateAdded},
+}};
+
+// The items of the inventory, looked up by Item ID one at a time.
+class StoredItems {
+public:
+    explicit StoredItems(sqlite3* db) : m_db(db) {
+        m_find = prepare(db, "SELECT ID,ItemName,SN,Model,RoomName,Cost,CurValue,AccquiredFrom,"
+                             "BuyDate,Description,Notes,AddDate FROM tblItems WHERE ItemID = ?");
+        Connection::StatementHandle largest = prepare(db, "SELECT MAX(ID) FROM tblItems");
+        if (sqlite3_step(largest.get()) == SQLITE_ROW) {
+            m_largest = sqlite3_column_int64(largest.get(), 0);
+        }
+        m_seen.assign(static_cast<size_t>(m_largest) + 1, false);
+    }
+
+    qint64 largest() const { return m_largest; }
+
+    // The record number of the item with the row's Item ID (0 when none) and
+    // the fields of the row that differ from it. *again is true when an
+    // earlier row named the same item.
+    qint64 find(const ImportFile& file, const ImportedItem& item, unsigned* differ, bool* again) {
+        const QString& id = item.texts[ItemId];
+        *differ = 0;
+        *again = false;
+        if (id.isEmpty() || m_largest == 0) {
+            return 0;
+        }
+        sqlite3_stmt* find = m_find.get();
+        const QByteArray bytes = id.toUtf8();
+        sqlite3_bind_text(find, 1, bytes.constData(), static_cast<int>(bytes.size()),
+                          SQLITE_STATIC);
+        const int rc = sqlite3_step(find);
+        if (rc != SQLITE_ROW) {
+            sqlite3_reset(find);
+            if (rc != SQLITE_DONE) {
+                failOn(m_db);
+            }
+            return 0;
+        }
+        const qint64 number = sqlite3_column_int64(find, 0);
+        if (number >= 0 && number <= m_largest) {
+            *again = m_seen[static_cast<size_t>(number)];
+            m_seen[static_cast<size_t>(number)] = true;
+        }
+        for (size_t f = 0; f < kFields.size(); ++f) {
+            const FieldColumn& field = kFields[f];
+            if (file.has(field.csv) && differs(find, static_cast<int>(f) + 1, field, item)) {
+                *differ |= field.field;
+            }
+        }
+        sqlite3_reset(find);
+        return number;
+    }
+
+private:
+    static bool differs(sqlite3_stmt* find, int column, const FieldColumn& field,
+                        const ImportedItem& item) {
+        const QString stored = QString::fromUtf8(columnText(find, column));
+        switch (field.field) {
+        case CostField:
+        case ValueField: {
+            const double value = field.field == CostField ? item.cost : item.value;
+            // No amount (NULL) reads as 0, as the export writes it empty.
+            return sqlite3_column_double(find, column) != value;
+        }
+        case BuyDateField:
+            // An empty date keeps the item's own.
+            return item.buyDateGiven &&
+                   ItemRowCheck::storedDateTime(stored).left(10) != item.buyDate;
+        case AddDateField:
+            return !item.addDate.isEmpty() && ItemRowCheck::storedDateTime(stored) != item.addDate;
+        default:
+            return stored != item.texts[field.csv];
+        }
+    }
+
+    sqlite3* m_db;
+    Connection::StatementHandle m_find;
+    qint64 m_largest = 0;
+    std::vector<bool> m_seen;
+};
+
+// What one checked row does to the inventory.
+enum class RowKind { Problem, New, Changed, Unchanged };
+
+RowKind classify(const ImportFile& file, StoredItems& stored, ImportFile::Row& row, qint64* number,
+                 unsigned* differ) {
+    if (!row.reasons.isEmpty()) {
+        return RowKind::Problem;
+    }
+    bool again = false;
+    *number = stored.find(file, row.item, differ, &again);
+    if (again) {
+        row.reasons.append(
+            QStringLiteral("Item ID %1 is on an earlier row too").arg(row.item.texts[ItemId]));
+        return RowKind::Problem;
+    }
+    if (*number == 0) {
+        return RowKind::New;
+    }
+    return *differ == 0 ? RowKind::Unchanged : RowKind::Changed;
+}
+
+void openInventory(Connection& con, bool readOnly) {
+    con.setConnectionString(QStringLiteral("Data Source=") +
+                            connectionValue(InventoryCopy::databasePath()) + QLatin1Char(';'));
+    con.setReadOnly(readOnly);
+    con.Open();
+}
+
+[[noreturn]] void cancelled(const QString& what) {
+    throw Error(ErrorNumber::Cancelled, what);
+}
+
+// Writes the rows: new items inserted, changed ones updated in the fields
+// that differ, through a statement for each set of fields.
+class ImportWriter {
+public:
+    ImportWriter(sqlite3* db, qint64 largest) : m_db(db), m_number(largest) {
+        m_insert = prepare(db, "INSERT INTO tblItems (ItemID,ItemName,SN,Model,RoomName,Cost,"
+                               "CurValue,BuyDate,AccquiredFrom,Description,Notes,AddDate) "
+                               "VALUES (?,?,?,?,?,?,?,?,?,?,?,?)");
+        m_now = sqlNow().toUtf8();
+    }
+
+    void add(const ImportedItem& item) {
+        sqlite3_stmt* insert = m_insert.get();
+        char id[32];
+        const int idBytes = std::snprintf(id, sizeof id, "A-%lld", ++m_number);
+        sqlite3_bind_text(insert, 1, id, idBytes, SQLITE_TRANSIENT);
+        bindText(insert, 2, item.texts[ItemName], m_bytes[0]);
+        bindText(insert, 3, item.texts[SerialNumber], m_bytes[1]);
+        bindText(insert, 4, item.texts[Model], m_bytes[2]);
+        bindText(insert, 5, item.texts[Room], m_bytes[3]);
+        sqlite3_bind_double(insert, 6, item.cost);
+        sqlite3_bind_double(insert, 7, item.value);
+        bindText(insert, 8, item.buyDate, m_bytes[4]);
+        bindText(insert, 9, item.texts[AccquiredFrom], m_bytes[5]);
+        bindText(insert, 10, item.texts[Description], m_bytes[6]);
+        bindText(insert, 11, item.texts[Notes], m_bytes[7]);
+        if (item.addDate.isEmpty()) {
+            sqlite3_bind_text(insert, 12, m_now.constData(), static_cast<int>(m_now.size()),
+                              SQLITE_STATIC);
+        } else {
+            bindText(insert, 12, item.addDate, m_bytes[8]);
+        }
+        step(insert);
+    }
+
+    void update(qint64 number, unsigned differ, const ImportedItem& item) {
+        sqlite3_stmt* update = statementFor(differ);
+        int index = 0;
+        for (size_t f = 0; f < kFields.size(); ++f) {
+            const FieldColumn& field = kFields[f];
+            if ((differ & field.field) == 0) {
+                continue;
+            }
+            ++index;
+            switch (field.field) {
+            case CostField:
+                sqlite3_bind_double(update, index, item.cost);
+                break;
+            case ValueField:
+                sqlite3_bind_double(update, index, item.value);
+                break;
+            case BuyDateField:
+                bindText(update, index, item.buyDate, m_bytes[f % m_bytes.size()]);
+                break;
+            case AddDateField:
+                bindText(update, index, item.addDate, m_bytes[f % m_bytes.size()]);
+                break;
+            default:
+                bindText(update, index, item.texts[field.csv], m_bytes[f % m_bytes.size()]);
+                break;
+            }
+        }
+        sqlite3_bind_text(update, ++index, m_now.constData(), static_cast<int>(m_now.size()),
+                          SQLITE_STATIC);
+        sqlite3_bind_int64(update, ++index, number);
+        step(update);
+    }
+
+private:
+    sqlite3_stmt* statementFor(unsigned differ) {
+        auto found = m_updates.find(differ);
+        if (found == m_updates.end()) {
+            std::string sql = "UPDATE tblItems SET ";
+            for (const FieldColumn& field : kFields) {
+                if ((differ & field.field) != 0) {
+                    sql += field.column;
+                    sql += "=?,";
+                }
+            }
+            sql += "ModDate=? WHERE ID=?";
+            found = m_updates.emplace(differ, prepare(m_db, sql.c_str())).first;
+        }
+        return found->second.get();
+    }
+
+    void step(sqlite3_stmt* statement) {
+        if (sqlite3_step(statement) != SQLITE_DONE) {
+            failOn(m_db);
+        }
+        sqlite3_reset(statement);
+    }
+
+    sqlite3* m_db;
+    qint64 m_number;
+    QByteArray m_now;
+    Connection::StatementHandle m_insert;
+    std::map<unsigned, Connection::StatementHandle> m_updates;
+    std::array<QByteArray, 11> m_bytes;
+};
+
+// How often, in rows, a long pass reports its progress.
+constexpr qint64 kProgressStep = 512;
 
 } // namespace
 
@@ -199,7 +516,7 @@ const QStringList& ItemsCsv::columns() {
     return names;
 }
 
-qint64 ItemsCsv::exportItems(const QString& target) {
+qint64 ItemsCsv::exportItems(const QString& target, const Progress& progress) {
     Connection con;
     con.setConnectionString(QStringLiteral("Data Source=") +
                             connectionValue(InventoryCopy::databasePath()) + QLatin1Char(';'));
@@ -220,6 +537,13 @@ qint64 ItemsCsv::exportItems(const QString& target) {
             CsvRecords::appendField(out, columns().at(c).toStdString());
         }
         CsvRecords::endRecord(out);
+        qint64 whole = 0;
+        if (progress) {
+            Connection::StatementHandle counting = prepare(db, "SELECT count(*) FROM tblItems");
+            if (sqlite3_step(counting.get()) == SQLITE_ROW) {
+                whole = sqlite3_column_int64(counting.get(), 0);
+            }
+        }
         Connection::StatementHandle statement =
             prepare(db, "SELECT ItemID,ItemName,SN,Model,RoomName,Cost,CurValue,"
                         "AccquiredFrom,BuyDate,Description,Notes,AddDate,ModDate "
@@ -241,6 +565,9 @@ qint64 ItemsCsv::exportItems(const QString& target) {
             }
             CsvRecords::endRecord(out);
             ++count;
+            if (count % kProgressStep == 0 && !goOn(progress, count, whole)) {
+                cancelled(QStringLiteral("The export was cancelled; no file was written."));
+            }
             if (out.size() >= (1u << 20)) {
                 file.write(out);
                 out.clear();
@@ -252,6 +579,9 @@ qint64 ItemsCsv::exportItems(const QString& target) {
         }
         statement.reset();
         con.Close();
+        if (!goOn(progress, count, std::max(whole, count))) {
+            cancelled(QStringLiteral("The export was cancelled; no file was written."));
+        }
         file.write(out);
         file.close();
         SafeFile::syncFile(temporary);
@@ -263,103 +593,145 @@ qint64 ItemsCsv::exportItems(const QString& target) {
     return count;
 }
 
-ItemsCsv::ImportResult ItemsCsv::importItems(const QString& source) {
-    QFile file(source);
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw Error(kPathFileAccess,
-                    QStringLiteral("%1 cannot be read: %2")
-                        .arg(QDir::toNativeSeparators(source), file.errorString()));
-    }
-    const QByteArray bytes = file.readAll();
-    file.close();
+QString ItemsCsv::ImportResult::counts() const {
+    const auto counted = [](qint64 count, const char* one, const char* many) {
+        return count == 1 ? QStringLiteral("1 %1").arg(QLatin1String(one))
+                          : QStringLiteral("%1 %2").arg(count).arg(QLatin1String(many));
+    };
+    return counted(newItems, "new item", "new items") + QStringLiteral(", ") +
+           counted(changedItems, "changed item", "changed items") + QStringLiteral(", ") +
+           counted(unchangedRows, "unchanged row", "unchanged rows");
+}
 
+ItemsCsv::ImportResult ItemsCsv::planImport(const QString& source, const Progress& progress) {
     ImportResult result;
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder.decode(bytes);
-    if (decoder.hasError()) {
-        result.problems.append(QStringLiteral("The file is not UTF-8 text."));
+    result.source = source;
+    result.checkedOn = QDate::currentDate();
+    ImportFile file(source);
+    if (!file.readHeader(result, result.checkedOn)) {
         return result;
     }
-    const QList<CsvRecords::Record> records = CsvRecords::read(text);
-    if (records.isEmpty()) {
-        result.problems.append(
-            QStringLiteral("Line 1: the file is empty; a header row is needed."));
-        return result;
-    }
-
-    // The header: columns by name, case ignored.
-    ItemRowCheck::Positions at{};
-    at.fill(-1);
-    const CsvRecords::Record& header = records.first();
-    for (int i = 0; i < header.fields.size(); ++i) {
-        const QString viewed = header.fields.at(i).trimmed();
-        const QString name(viewed.constData(), viewed.size()); // outlives the text
-        qsizetype known = -1;
-        for (qsizetype k = 0; k < columns().size() && known < 0; ++k) {
-            if (columns().at(k).compare(name, Qt::CaseInsensitive) == 0) {
-                known = k;
-            }
+    Connection con;
+    openInventory(con, true);
+    StoredItems stored(con.handle());
+    ImportFile::Row row;
+    qint64 count = 0;
+    while (file.next(&row)) {
+        qint64 number = 0;
+        unsigned differ = 0;
+        switch (classify(file, stored, row, &number, &differ)) {
+        case RowKind::Problem:
+            addProblem(result, QStringLiteral("Line %1: %2.")
+                                   .arg(row.line)
+                                   .arg(row.reasons.join(QLatin1String("; "))));
+            break;
+        case RowKind::New:
+            ++result.newItems;
+            break;
+        case RowKind::Changed:
+            ++result.changedItems;
+            break;
+        case RowKind::Unchanged:
+            ++result.unchangedRows;
+            break;
         }
-        if (known < 0) {
-            result.unknownColumns.append(name);
-        } else if (at[static_cast<size_t>(known)] >= 0) {
-            result.problems.append(
-                QStringLiteral("Line %1: the column %2 appears twice.").arg(header.line).arg(name));
-        } else {
-            at[static_cast<size_t>(known)] = i;
-        }
-    }
-    if (!header.error.isEmpty()) {
-        result.problems.append(QStringLiteral("Line %1: %2.").arg(header.line).arg(header.error));
-    }
-    if (at[ItemName] < 0) {
-        result.problems.append(
-            QStringLiteral("Line %1: the header has no Item Name column.").arg(header.line));
-    }
-    if (!result.problems.isEmpty()) {
-        return result;
-    }
-
-    const ItemRowCheck rowCheck(at, QDate::currentDate());
-    const qsizetype width = header.fields.size();
-    std::vector<ImportedItem> items;
-    items.reserve(static_cast<size_t>(records.size()));
-    for (qsizetype r = 1; r < records.size(); ++r) {
-        const CsvRecords::Record& record = records.at(r);
-        // A row with nothing in it (a blank line) is no item.
-        if (record.error.isEmpty() && record.fields.size() == 1 &&
-            record.fields.first().isEmpty()) {
-            continue;
-        }
-        QStringList reasons;
-        if (!record.error.isEmpty()) {
-            reasons.append(record.error);
-        } else if (record.fields.size() != width) {
-            reasons.append(QStringLiteral("it has %1 fields, the header has %2")
-                               .arg(record.fields.size())
-                               .arg(width));
-        } else {
-            ImportedItem item;
-            reasons = rowCheck.check(record.fields, &item);
-            if (reasons.isEmpty()) {
-                items.push_back(std::move(item));
-            }
-        }
-        if (!reasons.isEmpty()) {
-            result.problems.append(QStringLiteral("Line %1: %2.")
-                                       .arg(record.line)
-                                       .arg(reasons.join(QLatin1String("; "))));
+        if (++count % kProgressStep == 0 && !goOn(progress, file.bytesRead(), file.size())) {
+            cancelled(QStringLiteral("The import was cancelled while its file was read."));
         }
     }
-    if (!result.problems.isEmpty()) {
-        return result;
+    if (file.notUtf8()) {
+        result.problems.prepend(QStringLiteral("The file is not UTF-8 text."));
     }
-    if (!items.empty()) {
-        AutoBackups::make(AutoBackups::Kind::BeforeImport);
-        store(items);
+    con.Close();
+    if (!goOn(progress, file.size(), file.size())) {
+        cancelled(QStringLiteral("The import was cancelled while its file was read."));
     }
-    result.stored = static_cast<qint64>(items.size());
     return result;
+}
+
+ItemsCsv::ImportResult ItemsCsv::storeImport(const ImportResult& plan, const Progress& progress) {
+    ImportResult result = plan;
+    if (!plan.ok()) {
+        return result;
+    }
+    const qint64 whole = plan.rows();
+    if (plan.newItems + plan.changedItems == 0) {
+        goOn(progress, whole, whole);
+        return result;
+    }
+    AutoBackups::make(AutoBackups::Kind::BeforeImport);
+    ImportFile file(plan.source);
+    ImportResult again;
+    if (!file.readHeader(again, plan.checkedOn)) {
+        throw Error(kPathFileAccess, QStringLiteral("%1 changed since it was checked.")
+                                         .arg(QDir::toNativeSeparators(plan.source)));
+    }
+    Connection con;
+    openInventory(con, false);
+    con.requireWritable();
+    sqlite3* db = con.handle();
+    // Room in memory for the pages of the table and its identifier index
+    // while many rows go in (64 MiB; the default holds 2).
+    sqlite3_exec(db, "PRAGMA cache_size=-65536", nullptr, nullptr, nullptr);
+    try {
+        // The write lock first, so the numbering and the items compared stay
+        // as they are read.
+        con.Execute(QStringLiteral("BEGIN IMMEDIATE"));
+        std::optional<StoredItems> stored(std::in_place, db);
+        std::optional<ImportWriter> writer(std::in_place, db, stored->largest());
+        ImportFile::Row row;
+        qint64 done = 0;
+        while (file.next(&row)) {
+            qint64 number = 0;
+            unsigned differ = 0;
+            switch (classify(file, *stored, row, &number, &differ)) {
+            case RowKind::Problem:
+                throw Error(kPathFileAccess,
+                            QStringLiteral("%1 changed since it was checked: line %2: %3.")
+                                .arg(QDir::toNativeSeparators(plan.source))
+                                .arg(row.line)
+                                .arg(row.reasons.join(QLatin1String("; "))));
+            case RowKind::New:
+                writer->add(row.item);
+                ++again.newItems;
+                break;
+            case RowKind::Changed:
+                writer->update(number, differ, row.item);
+                ++again.changedItems;
+                break;
+            case RowKind::Unchanged:
+                ++again.unchangedRows;
+                break;
+            }
+            if (++done % kProgressStep == 0 && !goOn(progress, done, whole)) {
+                cancelled(QStringLiteral("The import was cancelled; nothing was imported."));
+            }
+        }
+        if (file.notUtf8() || again.newItems != plan.newItems ||
+            again.changedItems != plan.changedItems || again.unchangedRows != plan.unchangedRows) {
+            throw Error(kPathFileAccess, QStringLiteral("%1 changed since it was checked.")
+                                             .arg(QDir::toNativeSeparators(plan.source)));
+        }
+        if (!goOn(progress, done, whole)) {
+            cancelled(QStringLiteral("The import was cancelled; nothing was imported."));
+        }
+        writer.reset();
+        stored.reset();
+        con.CommitTrans();
+        con.Close();
+    } catch (const Error&) {
+        if (con.isOpen()) {
+            con.Close(); // rolls the transaction back
+        }
+        throw;
+    }
+    result.stored = plan.newItems + plan.changedItems;
+    return result;
+}
+
+ItemsCsv::ImportResult ItemsCsv::importItems(const QString& source, const Progress& progress) {
+    const ImportResult plan = planImport(source);
+    return plan.ok() ? storeImport(plan, progress) : plan;
 }
 
 } // namespace Riri

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "Progress.h"
 #include "RiriExport.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -18,25 +20,55 @@ public:
 
     // Writes every item to target, through a temporary file beside it that
     // is renamed onto the name only when complete. Returns the number of
-    // items written; throws Riri::Error (a full disk named as such).
-    static qint64 exportItems(const QString& target);
+    // items written; throws Riri::Error (a full disk named as such). The
+    // progress hears of the rows written of all; a cancel removes the
+    // temporary file, leaves no target and throws ErrorNumber::Cancelled.
+    static qint64 exportItems(const QString& target, const Progress& progress = {});
 
+    // What an import does or did. A row whose Item ID is an item of the
+    // inventory changes that item (only the fields that differ are written,
+    // with the date modified); a row without one, or with one the inventory
+    // lacks, adds a new item numbered on from the largest item number.
     struct ImportResult {
-        // The items stored; 0 when any row was refused.
+        // The file and the day its rows were checked against.
+        QString source;
+        QDate checkedOn;
+        qint64 newItems = 0;
+        qint64 changedItems = 0;
+        qint64 unchangedRows = 0;
+        // The items added or changed; 0 until the plan is stored.
         qint64 stored = 0;
         // Header names that are no column of the items; ignored.
         QStringList unknownColumns;
-        // One line per refused row: "Line 7: <reason>". Nothing is stored
-        // when there is any.
+        // One line per refused row, "Line 7: <reason>", the first
+        // kListedProblems of them; unlistedProblems counts the rest. Nothing
+        // is stored when there is any.
         QStringList problems;
+        qint64 unlistedProblems = 0;
         bool ok() const { return problems.isEmpty(); }
+        qint64 rows() const { return newItems + changedItems + unchangedRows; }
+        // "2 new items, 1 changed item, 0 unchanged rows".
+        QString counts() const;
     };
+    static constexpr int kListedProblems = 100;
 
-    // Reads source and, when every row passes the add window's checks,
-    // stores all rows as new items in one transaction, numbered on from the
-    // largest item number. An automatic copy of the inventory is made first.
-    // A file that cannot be read, or a failing store, throws Riri::Error.
-    static ImportResult importItems(const QString& source);
+    // Reads and checks every row of source against the add window's rules
+    // and counts what a store would do, writing nothing. Only the counts,
+    // the Item IDs seen and the problems are kept, so a file of any size
+    // takes little memory. The progress hears of the bytes read of the
+    // file's size. A file that cannot be read throws Riri::Error.
+    static ImportResult planImport(const QString& source, const Progress& progress = {});
+
+    // Stores a plan that is ok(): an automatic copy of the inventory first
+    // (when anything changes), then every row in one transaction, read from
+    // the file again. The progress hears of the rows done of all; a cancel
+    // rolls back, leaves the inventory as it was and throws
+    // ErrorNumber::Cancelled. A file that changed since its plan, or a
+    // failing store, throws Riri::Error with nothing stored.
+    static ImportResult storeImport(const ImportResult& plan, const Progress& progress = {});
+
+    // planImport, then storeImport when the plan is ok, without asking.
+    static ImportResult importItems(const QString& source, const Progress& progress = {});
 };
 
 } // namespace Riri

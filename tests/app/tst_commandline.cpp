@@ -195,10 +195,22 @@ void tst_commandline::exportImportRoundTrip() {
     QCOMPARE(exported.out, QString("Exported 2 items to %1.\n").arg(csv));
     const Run imported = tallimer({"--import-csv", csv});
     QCOMPARE(imported.exitCode, 0);
-    QCOMPARE(imported.out, QString("Imported 2 items from %1.\n").arg(csv));
-    QCOMPARE(items(), 4);
-    QCOMPARE(column("SELECT ItemID || '|' || ItemName FROM tblItems WHERE ID > 2 ORDER BY ID"),
-             (QStringList{"A-3|Lamp, \"brass\"", "A-4|Chair"}));
+    // The program's own export changes nothing when it comes back.
+    QCOMPARE(
+        imported.out,
+        QString("Imported from %1: 0 new items, 0 changed items, 2 unchanged rows.\n").arg(csv));
+    QCOMPARE(items(), 2);
+    // A changed row, a row without its Item ID and one with an unknown Item ID.
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("Item ID,Item Name,Room\r\nA-2,Stool,Attic\r\n,Rug,Den\r\nB-9,Vase,Den\r\n");
+    file.close();
+    const Run changed = tallimer({"--import-csv", csv});
+    QCOMPARE(
+        changed.out,
+        QString("Imported from %1: 2 new items, 1 changed item, 0 unchanged rows.\n").arg(csv));
+    QCOMPARE(column("SELECT ItemID || '|' || ItemName FROM tblItems ORDER BY ID"),
+             (QStringList{"A-1|Lamp, \"brass\"", "A-2|Stool", "A-3|Rug", "A-4|Vase"}));
 }
 
 void tst_commandline::importWithBadRowStoresNothing() {

@@ -383,7 +383,9 @@ void tst_datafolder::commandLineOnAFreshInstallation() {
     QVERIFY(run.finished);
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.lines,
-             QStringList{QStringLiteral("Imported 1 item from %1.").arg(csv.fileName())});
+             QStringList{
+                 QStringLiteral("Imported from %1: 1 new item, 0 changed items, 0 unchanged rows.")
+                     .arg(csv.fileName())});
     QCOMPARE(modeOf(data), 0700);
     QCOMPARE(scalar(data + QStringLiteral("/home/inv.inv"),
                     QStringLiteral("SELECT COUNT(*) FROM tblItems WHERE ItemName = 'Lamp'")),

@@ -99,6 +99,8 @@ private slots:
     void restoreRefusesAFileThatIsNoInventory();
     void restoreAsksAndRereadsTheOpenWindows();
     void exportAndImportThroughTheMenu();
+    void importAsksOnceBeforeStoring_data();
+    void importAsksOnceBeforeStoring();
     void importShowsEveryBadRowInACopyableWindow();
     void damagedInventoryAtStartUp_data();
     void damagedInventoryAtStartUp();
@@ -300,14 +302,69 @@ void tst_inventorymenu::exportAndImportThroughTheMenu() {
              qPrintable(boxes.last().prompt));
     QVERIFY(fileBytes(dialogs.answer).startsWith("\xEF\xBB\xBFItem ID,Item Name,"));
 
-    boxes.expect(Riri::vbOK);
+    // The program's own export comes back unchanged; No stores nothing.
+    boxes.expect(Riri::vbNo);
     trigger(main, "mnuUtilsImportCsv");
     QCOMPARE(dialogs.caption, QString("Import Items from CSV"));
-    QVERIFY2(boxes.last().prompt.startsWith("5 items were imported from"),
-             qPrintable(boxes.last().prompt));
-    QCOMPARE(install.scalar("SELECT count(*) FROM tblItems").toInt(), 10);
-    QCOMPARE(install.scalar("SELECT ItemName FROM tblItems WHERE ItemID = 'A-10'").toString(),
-             QString("Item 5"));
+    QCOMPARE(boxes.last().prompt, QString("0 new items, 0 changed items, 5 unchanged rows. "
+                                          "Import them?"));
+    QCOMPARE(install.scalar("SELECT count(*) FROM tblItems").toInt(), 5);
+}
+
+void tst_inventorymenu::importAsksOnceBeforeStoring_data() {
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QStringList>("items");
+    const QByteArray mixed = "Item ID,Item Name,Room\r\n,Rug,Den\r\nA-1,Lamp,Den\r\n"
+                             "A-2,Item 2,Den\r\nZ-7,Vase,Attic\r\n";
+    const QStringList unchanged{"A-1|Item 1", "A-2|Item 2"};
+    QTest::newRow("yes stores") << mixed << int(Riri::vbYes)
+                                << "2 new items, 1 changed item, 1 unchanged row. Import them?"
+                                << QStringList{"A-1|Lamp", "A-2|Item 2", "A-3|Rug", "A-4|Vase"};
+    QTest::newRow("no stores nothing")
+        << mixed << int(Riri::vbNo) << "2 new items, 1 changed item, 1 unchanged row. Import them?"
+        << unchanged;
+    QTest::newRow("singular and plural")
+        << QByteArray("Item Name,Room\r\nRug,Den\r\n") << int(Riri::vbYes)
+        << "1 new item, 0 changed items, 0 unchanged rows. Import them?"
+        << QStringList{"A-1|Item 1", "A-2|Item 2", "A-3|Rug"};
+}
+
+void tst_inventorymenu::importAsksOnceBeforeStoring() {
+    QFETCH(QByteArray, csv);
+    QFETCH(int, answer);
+    QFETCH(QString, question);
+    QFETCH(QStringList, items);
+    TestInstall install;
+    QVERIFY(seed(install, 1, 2));
+    MsgResponder boxes;
+    Dialogs dialogs;
+    frmMain main;
+    QTemporaryDir out;
+    dialogs.answer = out.filePath("items.csv");
+    QFile file(dialogs.answer);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(csv);
+    file.close();
+    boxes.expect(answer);
+    if (answer == Riri::vbYes) {
+        boxes.expect(Riri::vbOK);
+    }
+    trigger(main, "mnuUtilsImportCsv");
+    QCOMPARE(boxes.shown().first().prompt, question);
+    QCOMPARE(boxes.shown().first().flags,
+             Riri::vbQuestion | Riri::vbYesNo | Riri::vbDefaultButton2);
+    QCOMPARE(boxes.count(), answer == Riri::vbYes ? 2 : 1);
+    QStringList stored;
+    for (const QVariantList& row :
+         install.query("SELECT ItemID || '|' || ItemName FROM tblItems ORDER BY ID")) {
+        stored.append(row.first().toString());
+    }
+    QCOMPARE(stored, items);
+    // The automatic copy is made only when something is stored.
+    QCOMPARE(QDir(Riri::AutoBackups::folder()).entryList(QDir::Files).size(),
+             answer == Riri::vbYes ? 1 : 0);
 }
 
 void tst_inventorymenu::importShowsEveryBadRowInACopyableWindow() {

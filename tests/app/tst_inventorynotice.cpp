@@ -81,14 +81,13 @@ void tst_InventoryNotice::bulkChangeUpdatesOpenWindowsInPlace_data() {
                              << "twelve.inv" << true << QStringList{"A-12", "A-11", "A-10", "A-1"}
                              << "12"
                              << "$78.00";
-    // Imported items get new ItemIDs after the largest (Item 1 is A-4, Item 9
-    // is A-12); the query finds "1" in the ItemIDs too.
+    // The import matches items 1 to 3 by their Item IDs and adds 4 to 12,
+    // numbered on after the largest, so they keep their ItemIDs.
     QTest::newRow("import") << "mnuUtilsExportCsv"
                             << "mnuUtilsImportCsv"
-                            << "twelve.csv" << false << QStringList{"A-12", "A-11", "A-10", "A-15",
-                                                                    "A-14", "A-13", "A-1",  "A-4"}
-                            << "15"
-                            << "$84.00";
+                            << "twelve.csv" << true << QStringList{"A-12", "A-11", "A-10", "A-1"}
+                            << "12"
+                            << "$78.00";
 }
 
 void tst_InventoryNotice::bulkChangeUpdatesOpenWindowsInPlace() {

@@ -8,12 +8,14 @@
 
 #include <Riri/AutoBackups.h>
 #include <Riri/Error.h>
+#include <Riri/ErrorNumbers.h>
 #include <Riri/ItemsCsv.h>
 #include <Riri/MsgBox.h>
 #include <Riri/dllHome.h>
 
 #include <QDate>
 #include <QElapsedTimer>
+#include <QLocale>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -64,6 +66,14 @@ private slots:
     void headerProblemsRefuseTheFile();
     void numberingContinuesInOneTransaction();
     void failingStoreKeepsNothing();
+    void reimportMatchesByItemId_data();
+    void reimportMatchesByItemId();
+    void spreadsheetAmountsAndDateAdded_data();
+    void spreadsheetAmountsAndDateAdded();
+    void cancelLeavesEverythingAsItWas_data();
+    void cancelLeavesEverythingAsItWas();
+    void recordsAcrossPiecesOfALargeFile();
+    void problemsBeyondTheFirstHundredAreCounted();
     void killDuringExportLeavesNoPartialFile();
     void fullDiskDuringExport();
 };
@@ -168,8 +178,8 @@ void tst_ItemsCsv::everyRuleOfTheAddWindow_data() {
                                    << "Item Name is longer than 35";
     QTest::newRow("room missing") << QByteArray("Lamp,,,,,") << "Room is missing";
     QTest::newRow("room unknown") << QByteArray("Lamp,Cellar,,,,") << "Room \"Cellar\" is not one";
-    QTest::newRow("cost with comma")
-        << QByteArray("Lamp,Den,\"1,234.50\",,,") << "Original Cost \"1,234.50\"";
+    QTest::newRow("cost in parentheses")
+        << QByteArray("Lamp,Den,(12.50),,,") << "Original Cost \"(12.50)\"";
     QTest::newRow("cost letters") << QByteArray("Lamp,Den,12abc,,,") << "Original Cost \"12abc\"";
     QTest::newRow("value too large") << QByteArray("Lamp,Den,,1") + QByteArray(40, '0') + ",,"
                                      << "Current Value";
@@ -291,6 +301,190 @@ void tst_ItemsCsv::failingStoreKeepsNothing() {
                  qPrintable(error.description()));
     }
     QCOMPARE(install.scalar("SELECT count(*) FROM tblItems").toInt(), 0);
+}
+
+void tst_ItemsCsv::reimportMatchesByItemId_data() {
+    QTest::addColumn<QByteArray>("rows"); // after the full header
+    QTest::addColumn<QString>("counts");
+    QTest::addColumn<QStringList>("written"); // the columns the updates wrote
+    QTest::addColumn<QStringList>("items");   // ItemID|ItemName|SN|Cost after
+    const QStringList asSeeded{"A-1|Item 1|SN-1|1.25", "A-2|Item 2|SN-2|2.5"};
+    QTest::newRow("own export unchanged")
+        << QByteArray() << "0 new items, 0 changed items, 2 unchanged rows" << QStringList()
+        << asSeeded;
+    QTest::newRow("only differing fields written")
+        << QByteArray("A-2,Item 2,SN-9,Model 2,Kitchen,\"2,500.00\",2.00,Shop 2,2005-03-01,"
+                      "A description of item number 2 that is long enough,Notes 2,"
+                      "2026-01-01T10:00:00,\r\n")
+        << "0 new items, 1 changed item, 0 unchanged rows" << QStringList{"Cost", "SN"}
+        << QStringList{"A-1|Item 1|SN-1|1.25", "A-2|Item 2|SN-9|2500.0"};
+    QTest::newRow("no or unknown Item ID adds")
+        << QByteArray(",Rug,,,Den,,,,,,,,\r\nZ-1,Vase,,,Den,,,,,,,,\r\n")
+        << "2 new items, 0 changed items, 0 unchanged rows" << QStringList()
+        << QStringList{"A-1|Item 1|SN-1|1.25", "A-2|Item 2|SN-2|2.5", "A-3|Rug||0.0",
+                       "A-4|Vase||0.0"};
+}
+
+// The inventory's own export, then the rows given, imported back.
+void tst_ItemsCsv::reimportMatchesByItemId() {
+    QFETCH(QByteArray, rows);
+    QFETCH(QString, counts);
+    QFETCH(QStringList, written);
+    QFETCH(QStringList, items);
+    TestInstall install;
+    QVERIFY(seedItems(install, 2));
+    QVERIFY(install.exec("CREATE TABLE written (name TEXT)"));
+    for (const char* column : {"ItemName", "SN", "Model", "RoomName", "Cost", "CurValue",
+                               "AccquiredFrom", "BuyDate", "Description", "Notes", "AddDate"}) {
+        QVERIFY(install.exec(QStringLiteral("CREATE TRIGGER w%1 AFTER UPDATE OF %1 ON tblItems "
+                                            "BEGIN INSERT INTO written VALUES ('%1'); END")
+                                 .arg(QLatin1String(column))));
+    }
+    QTemporaryDir out;
+    const QString csv = out.filePath("items.csv");
+    if (rows.isEmpty()) {
+        QCOMPARE(Riri::ItemsCsv::exportItems(csv), 2);
+    } else {
+        writeFile(csv, kHeader + "\r\n" + rows);
+    }
+    const Riri::ItemsCsv::ImportResult result = Riri::ItemsCsv::importItems(csv);
+    QVERIFY2(result.ok(), qPrintable(result.problems.join('\n')));
+    QCOMPARE(result.counts(), counts);
+    QStringList columns;
+    for (const QVariantList& row : install.query("SELECT name FROM written ORDER BY name")) {
+        columns.append(row.first().toString());
+    }
+    QCOMPARE(columns, written);
+    QStringList stored;
+    for (const QVariantList& row :
+         install.query("SELECT ItemID || '|' || ItemName || '|' || ifnull(SN, '') || '|' || "
+                       "ifnull(Cost, 0) FROM tblItems ORDER BY ID")) {
+        stored.append(row.first().toString());
+    }
+    QCOMPARE(stored, items);
+    QCOMPARE(install.scalar("SELECT count(*) FROM tblItems WHERE ModDate IS NOT NULL").toInt(),
+             written.isEmpty() ? 0 : 1);
+}
+
+void tst_ItemsCsv::spreadsheetAmountsAndDateAdded_data() {
+    QTest::addColumn<QByteArray>("cost");
+    QTest::addColumn<QByteArray>("added");
+    QTest::addColumn<QString>("stored"); // Cost|AddDate, or the problem
+    QTest::newRow("grouped") << QByteArray("\"1,234.50\"") << QByteArray("2020-05-06")
+                             << "1234.5|2020-05-06";
+    QTest::newRow("dollar") << QByteArray("\"$1,234.50\"") << QByteArray("2020-05-06T07:08:09")
+                            << "1234.5|2020-05-06 07:08:09";
+    QTest::newRow("blanks and minus")
+        << QByteArray("\" -$ 1,234.567 \"") << QByteArray("2020-05-06 07:08:09")
+        << "-1234.57|2020-05-06 07:08:09";
+    QTest::newRow("sign after") << QByteArray("12.50 $") << QByteArray("1999-12-31")
+                                << "12.5|1999-12-31";
+    QTest::newRow("exponent as typed")
+        << QByteArray("1.5e3") << QByteArray("1999-12-31") << "1500.0|1999-12-31";
+    QTest::newRow("bad date added") << QByteArray("1") << QByteArray("06/05/2020")
+                                    << "Line 2: Date Added \"06/05/2020\" is not a date";
+    QTest::newRow("parentheses refused") << QByteArray("(1.00)") << QByteArray()
+                                         << "Line 2: Original Cost \"(1.00)\" is not an amount";
+}
+
+void tst_ItemsCsv::spreadsheetAmountsAndDateAdded() {
+    QFETCH(QByteArray, cost);
+    QFETCH(QByteArray, added);
+    QFETCH(QString, stored);
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    TestInstall install;
+    QTemporaryDir out;
+    writeFile(out.filePath("one.csv"),
+              "Item Name,Room,Original Cost,Date Added\r\nLamp,Den," + cost + "," + added + "\r\n");
+    const Riri::ItemsCsv::ImportResult result =
+        Riri::ItemsCsv::importItems(out.filePath("one.csv"));
+    QLocale::setDefault(previous);
+    if (!result.ok()) {
+        QVERIFY2(result.problems.first().startsWith(stored), qPrintable(result.problems.first()));
+        return;
+    }
+    QCOMPARE(install.scalar("SELECT Cost || '|' || AddDate FROM tblItems").toString(), stored);
+}
+
+void tst_ItemsCsv::cancelLeavesEverythingAsItWas_data() {
+    QTest::addColumn<bool>("import");
+    QTest::addColumn<int>("cancelAt"); // the progress call that cancels
+    QTest::newRow("import at once") << true << 1;
+    QTest::newRow("import near the end") << true << 5;
+    QTest::newRow("export at once") << false << 1;
+    QTest::newRow("export near the end") << false << 5;
+}
+
+void tst_ItemsCsv::cancelLeavesEverythingAsItWas() {
+    QFETCH(bool, import);
+    QFETCH(int, cancelAt);
+    TestInstall install;
+    QVERIFY(seedItems(install, 3000));
+    QTemporaryDir out;
+    const QString csv = out.filePath("items.csv");
+    writeFile(csv, goodRows(3000));
+    const QByteArray before = fileHash(install.databasePath());
+    int calls = 0;
+    QList<qint64> totals;
+    const Riri::Progress progress = [&](qint64, qint64 total) {
+        totals.append(total);
+        return ++calls < cancelAt;
+    };
+    try {
+        if (import) {
+            Riri::ItemsCsv::storeImport(Riri::ItemsCsv::planImport(csv), progress);
+        } else {
+            QFile::remove(csv);
+            Riri::ItemsCsv::exportItems(csv, progress);
+        }
+        QFAIL("a cancelled operation was reported as done");
+    } catch (const Riri::Error& error) {
+        QCOMPARE(error.number(), Riri::ErrorNumber::Cancelled);
+    }
+    QCOMPARE(calls, cancelAt);
+    QCOMPARE(totals, QList<qint64>(cancelAt, 3000)); // rows of the whole
+    QCOMPARE(fileHash(install.databasePath()), before);
+    QCOMPARE(folderEntries(out.path()), import ? QStringList{"items.csv"} : QStringList());
+}
+
+void tst_ItemsCsv::recordsAcrossPiecesOfALargeFile() {
+    TestInstall install;
+    QTemporaryDir out;
+    // Quoted fields with line breaks and quotes, so that the pieces the file
+    // is read in end inside fields, inside "" and between CR and LF.
+    QByteArray bytes = "\xEF\xBB\xBFItem Name,Room,Notes\r\n";
+    const int rows = 20000;
+    for (int i = 1; i <= rows; ++i) {
+        bytes += "Thing " + QByteArray::number(i) + ",Den,\"a \"\"b\"\",\r\nc\r\n" +
+                 QByteArray(i % 13, 'x') + "\"\r\n";
+    }
+    writeFile(out.filePath("big.csv"), bytes);
+    const Riri::ItemsCsv::ImportResult result =
+        Riri::ItemsCsv::importItems(out.filePath("big.csv"));
+    QVERIFY2(result.ok(), qPrintable(result.problems.mid(0, 3).join('\n')));
+    QCOMPARE(result.stored, rows);
+    QCOMPARE(install
+                 .scalar("SELECT count(*) FROM tblItems WHERE Notes = 'a \"b\",' || "
+                         "char(13, 10) || 'c' || char(13, 10) || substr('xxxxxxxxxxxxx', 1, "
+                         "CAST(substr(ItemName, 7) AS INTEGER) % 13)")
+                 .toInt(),
+             rows);
+}
+
+void tst_ItemsCsv::problemsBeyondTheFirstHundredAreCounted() {
+    TestInstall install;
+    QTemporaryDir out;
+    QByteArray bytes = "Item Name,Room\r\n";
+    for (int i = 0; i < 250; ++i) {
+        bytes += "Lamp,Hall\r\n";
+    }
+    writeFile(out.filePath("bad.csv"), bytes);
+    const Riri::ItemsCsv::ImportResult result =
+        Riri::ItemsCsv::importItems(out.filePath("bad.csv"));
+    QCOMPARE(result.problems.size(), Riri::ItemsCsv::kListedProblems);
+    QCOMPARE(result.unlistedProblems, 150);
+    QVERIFY(result.problems.last().startsWith("Line 101: "));
 }
 
 void tst_ItemsCsv::killDuringExportLeavesNoPartialFile() {

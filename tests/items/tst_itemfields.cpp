@@ -9,6 +9,7 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QTextEdit>
 
@@ -149,6 +150,73 @@ private slots:
         field->setFocus();
         QTest::keyClicks(field, QString(limit + 3, QLatin1Char('7')));
         QCOMPARE(field->text(), QString(limit, QLatin1Char('7')));
+    }
+
+    // The money boxes count digits, the point and the sign against their
+    // limit of ten, not the thousands separators, a currency sign or blanks.
+    void moneyBoxesCountDigitsAndPoint_data() {
+        QTest::addColumn<bool>("edit");
+        QTest::addColumn<QString>("shown"); // put in by the program first
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("amount");
+        for (const bool edit : {false, true}) {
+            const char* window = edit ? "edit" : "add";
+            QTest::addRow("%s: grouped with cents", window) << edit << QString() << "1,234,567.89"
+                                                            << "1,234,567.89" << 1234567.89;
+            // A currency sign can be typed; the save check then refuses it.
+            QTest::addRow("%s: currency and blanks", window)
+                << edit << QString() << "$ 1,234,567.89"
+                << "$ 1,234,567.89" << 0.0;
+            QTest::addRow("%s: eleventh digit dropped", window)
+                << edit << QString() << "12345678901"
+                << "1234567890" << 1234567890.0;
+            QTest::addRow("%s: grouped, third decimal dropped", window)
+                << edit << QString() << "1,234,567.891"
+                << "1,234,567.89" << 1234567.89;
+        }
+        QTest::addRow("stored longer amount can shrink, not grow")
+            << true << "9,999,999,999,999.99"
+            << "\b5"
+            << "9,999,999,999,999.9" << 9999999999999.9;
+    }
+
+    void moneyBoxesCountDigitsAndPoint() {
+        QFETCH(bool, edit);
+        QFETCH(QString, shown);
+        QFETCH(QString, typed);
+        QFETCH(QString, text);
+        QFETCH(double, amount);
+        Fixture fx;
+        const QLocale previous;
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        std::unique_ptr<QWidget> window;
+        ItemFieldSet* fields = nullptr;
+        if (edit) {
+            auto* w = new frmEditItem;
+            window.reset(w);
+            fields = &w->fields();
+        } else {
+            auto* w = new frmAddItem;
+            window.reset(w);
+            fields = &w->fields();
+        }
+        QVERIFY(showActive(*window));
+        QLineEdit* box = fields->txtBox[ItemFieldSet::CostBox];
+        box->setLocale(QLocale());
+        fields->showText(ItemFieldSet::CostBox, shown);
+        box->setFocus();
+        box->end(false);
+        for (const QChar c : typed) {
+            if (c == QLatin1Char('\b')) {
+                QTest::keyClick(box, Qt::Key_Backspace);
+            } else {
+                QTest::keyClicks(box, QString(c));
+            }
+        }
+        QLocale::setDefault(previous);
+        QCOMPARE(box->text(), text);
+        QCOMPARE(fields->writerAmounts().front(), amount);
     }
 
     void checksRunInOrderAndStopAtTheFirst() {
