@@ -91,13 +91,21 @@ int restore(const QString& file) {
 }
 
 int exportCsv(const QString& file) {
-    const qint64 count = Riri::ItemsCsv::exportItems(file);
+    qint64 count = 0;
+    {
+        TerminalProgress shown(QStringLiteral("Exporting..."));
+        count = Riri::ItemsCsv::exportItems(file, shown.progress());
+    }
     say(QStringLiteral("Exported %1 to %2.").arg(items(count), shown(file)));
     return 0;
 }
 
 int importCsv(const QString& file) {
-    const Riri::ItemsCsv::ImportResult result = Riri::ItemsCsv::importItems(file);
+    Riri::ItemsCsv::ImportResult result;
+    {
+        TerminalProgress shown(QStringLiteral("Importing..."));
+        result = Riri::ItemsCsv::importItems(file, shown.progress());
+    }
     if (!result.ok()) {
         complain(QStringLiteral("Nothing was imported from %1:").arg(shown(file)));
         for (const QString& problem : result.problems) {

@@ -78,6 +78,14 @@ TaskOptions fileTask(QWidget* parent, const QString& title, const QString& label
     return options;
 }
 
+// A task over the items, counted in rows; cancelled, it leaves nothing
+// written.
+TaskOptions rowTask(QWidget* parent, const QString& title, const QString& label) {
+    TaskOptions options = fileTask(parent, title, label);
+    options.unit = TaskOptions::Unit::Items;
+    return options;
+}
+
 bool cancelled(const Riri::Error& error) {
     return error.number() == Riri::ErrorNumber::Cancelled;
 }
@@ -139,15 +147,21 @@ void exportItems(QWidget* parent) {
     if (path.isEmpty()) {
         return;
     }
-    Pointer::setScreen(Pointer::Busy);
     try {
-        const qint64 count = Riri::ItemsCsv::exportItems(path);
-        Pointer::setScreen(Pointer::Default);
+        const qint64 count = LongTask::run(rowTask(parent, QStringLiteral("Export Items to CSV"),
+                                                   QStringLiteral("Writing the items...")),
+                                           [&path](const TaskProgress& progress) {
+                                               return Riri::ItemsCsv::exportItems(path, progress);
+                                           });
         inform(QStringLiteral("%1 exported to\r\n\r\n%2 ")
                    .arg(count == 1 ? QStringLiteral("1 item was")
                                    : QStringLiteral("%1 items were").arg(count),
                         QDir::toNativeSeparators(path)));
     } catch (const Riri::Error& error) {
+        if (cancelled(error)) {
+            inform(QStringLiteral("The export was cancelled; nothing was written. "));
+            return;
+        }
         fail(QStringLiteral("The items were NOT exported.\r\n\r\n%1 ").arg(error.description()));
     }
 }
@@ -158,10 +172,14 @@ void importItems(QWidget* parent) {
     if (path.isEmpty()) {
         return;
     }
-    Pointer::setScreen(Pointer::Busy);
+    const QString title = QStringLiteral("Import Items from CSV");
     try {
-        const Riri::ItemsCsv::ImportResult plan = Riri::ItemsCsv::planImport(path);
-        Pointer::setScreen(Pointer::Default);
+        // Reading and checking changes nothing, so it can always be cancelled.
+        const Riri::ItemsCsv::ImportResult plan =
+            LongTask::run(rowTask(parent, title, QStringLiteral("Checking the rows...")),
+                          [&path](const TaskProgress& progress) {
+                              return Riri::ItemsCsv::planImport(path, progress);
+                          });
         if (!plan.ok()) {
             QStringList lines = plan.problems;
             if (plan.unlistedProblems > 0) {
@@ -184,12 +202,14 @@ void importItems(QWidget* parent) {
                          AppInfo::Title) != Riri::vbYes) {
             return;
         }
-        Pointer::setScreen(Pointer::Busy);
-        const Riri::ItemsCsv::ImportResult result = Riri::ItemsCsv::storeImport(plan);
+        const Riri::ItemsCsv::ImportResult result =
+            LongTask::run(rowTask(parent, title, QStringLiteral("Storing the items...")),
+                          [&plan](const TaskProgress& progress) {
+                              return Riri::ItemsCsv::storeImport(plan, progress);
+                          });
         if (result.stored > 0) {
             InventoryNotice::send(InventoryChange::Everything);
         }
-        Pointer::setScreen(Pointer::Default);
         QString text =
             QStringLiteral("%1 imported from\r\n\r\n%2 ")
                 .arg(result.stored == 1 ? QStringLiteral("1 item was")
@@ -201,6 +221,10 @@ void importItems(QWidget* parent) {
         }
         inform(text);
     } catch (const Riri::Error& error) {
+        if (cancelled(error)) {
+            inform(QStringLiteral("The import was cancelled; nothing was changed. "));
+            return;
+        }
         fail(QStringLiteral("The items were NOT imported.\r\n\r\n%1 ").arg(error.description()));
     }
 }

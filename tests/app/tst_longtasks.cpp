@@ -93,6 +93,11 @@ void tst_longtasks::longCommand_data() {
                                         << "Restoring the inventory..." << true << restore;
     QTest::newRow("restore, to the end") << "mnuUtilsRestore"
                                          << "Restoring the inventory..." << false << restore;
+    const QString exported = QStringLiteral("The export was cancelled; nothing was written. ");
+    QTest::newRow("export, cancelled") << "mnuUtilsExportCsv"
+                                       << "Writing the items..." << true << exported;
+    QTest::newRow("export, to the end") << "mnuUtilsExportCsv"
+                                        << "Writing the items..." << false << exported;
     QTest::newRow("report, cancelled") << "mnuTotalInventory"
                                        << "Reading the items..." << true << report;
     QTest::newRow("report, to the end") << "mnuTotalInventory"
@@ -167,6 +172,9 @@ void tst_longtasks::longCommand() {
         delete totalInventoryPreview();
     } else if (restoring) {
         QCOMPARE(install.scalar("SELECT count(*) FROM tblItems").toInt(), kItems);
+    } else if (action == "mnuUtilsExportCsv") {
+        QCOMPARE(reports.last().total, 1000);
+        QVERIFY(QFileInfo(out.filePath("backup.inv")).size() > 0);
     } else {
         QCOMPARE(Riri::InventoryCheck::inspect(out.filePath("backup.inv")).items, 1000);
     }
