@@ -63,6 +63,9 @@ void ItemListView::FillItemList() {
         home = std::make_unique<Riri::dllHome>();
         if (home->conDataBase) {
             home->conDataBase->setConnectionString(objHome->conDataBase->connectionString());
+            // It only reads: opened read-only, each batch skips the checks a
+            // writer's open makes.
+            home->conDataBase->setReadOnly(true);
         }
     }
     if (!home || !home->conDataBase) {
@@ -70,8 +73,8 @@ void ItemListView::FillItemList() {
         m_form->unsetCursor();
         return;
     }
-    m_reader =
-        std::make_unique<ItemListReader>(std::move(home), m_batchRows, bool(m_filter), m_rooms);
+    m_reader = std::make_unique<ItemListReader>(std::move(home), m_firstRows, m_maxRows,
+                                                bool(m_filter), m_rooms);
     const int generation = ++m_generation;
     m_reader->deliverTo(this, [this, generation](const ItemBatchPtr& batch) {
         // A batch of a reading since replaced or stopped is dropped.

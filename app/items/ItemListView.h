@@ -74,9 +74,11 @@ public:
     using BatchFilter = std::function<const std::vector<std::uint8_t>*(const ItemBatch&)>;
     void setBatchFilter(BatchFilter filter, const QStringList& rooms);
 
-    // The rows read per batch (the first included).
-    void setBatchRows(int rows) { m_batchRows = rows; }
-    static constexpr int DefaultBatchRows = 4096;
+    // The rows read per batch: the first batch has FirstBatchRows and later
+    // ones grow to MaxBatchRows; setBatchRows makes every batch that large.
+    void setBatchRows(int rows) { m_firstRows = m_maxRows = rows; }
+    static constexpr int FirstBatchRows = 4096;
+    static constexpr int MaxBatchRows = 65536;
     // Held, the list asks for a batch only through readNextBatch (for tests
     // that look at a list half read); otherwise it reads on by itself.
     void setReadingHeld(bool held) { m_held = held; }
@@ -100,7 +102,8 @@ private:
     ItemListModel* m_items;
     bool m_perColumn = false;
     std::unique_ptr<ItemListReader> m_reader;
-    int m_batchRows = DefaultBatchRows;
+    int m_firstRows = FirstBatchRows;
+    int m_maxRows = MaxBatchRows;
     bool m_held = false;
     qint64 m_readCount = 0;
     qint64 m_total = -1;

@@ -61,9 +61,18 @@ void foldInto(QStringView text, std::string& out) {
     const QString folded = text.toString().normalized(QString::NormalizationForm_D).toCaseFolded();
     QString kept;
     kept.reserve(folded.size());
-    for (const char32_t c : folded.toUcs4()) {
-        if (!isMark(c)) {
-            kept += QString::fromUcs4(&c, 1);
+    const qsizetype n = folded.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar unit = folded.at(i);
+        if (unit.isHighSurrogate() && i + 1 < n && folded.at(i + 1).isLowSurrogate()) {
+            const QChar low = folded.at(i + 1);
+            if (!isMark(QChar::surrogateToUcs4(unit, low))) {
+                kept.append(unit);
+                kept.append(low);
+            }
+            ++i;
+        } else if (!isMark(unit.unicode())) {
+            kept.append(unit);
         }
     }
     out += kept.toStdString();
