@@ -6,8 +6,25 @@
 
 #include <QHeaderView>
 
+namespace {
+
+int testBatchRows = 0;
+bool testHeld = false;
+
+} // namespace
+
+void ItemListView::setBatchRowsForTesting(int rows) {
+    testBatchRows = rows;
+}
+
+void ItemListView::setReadingHeldForTesting(bool held) {
+    testHeld = held;
+}
+
 ItemListView::ItemListView(QWidget* form, const QStringList& headers, const Widths& widths)
-    : QTreeView(form), m_form(form), m_items(new ItemListModel(headers, this)) {
+    : QTreeView(form), m_form(form), m_items(new ItemListModel(headers, this)),
+      m_firstRows(testBatchRows > 0 ? testBatchRows : FirstBatchRows),
+      m_maxRows(testBatchRows > 0 ? testBatchRows : MaxBatchRows), m_held(testHeld) {
     setModel(m_items);
     setRootIsDecorated(false);
     setItemsExpandable(false);

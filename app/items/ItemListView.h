@@ -75,13 +75,14 @@ public:
     void setBatchFilter(BatchFilter filter, const QStringList& rooms);
 
     // The rows read per batch: the first batch has FirstBatchRows and later
-    // ones grow to MaxBatchRows; setBatchRows makes every batch that large.
-    void setBatchRows(int rows) { m_firstRows = m_maxRows = rows; }
+    // ones grow to MaxBatchRows.
     static constexpr int FirstBatchRows = 4096;
     static constexpr int MaxBatchRows = 65536;
-    // Held, the list asks for a batch only through readNextBatch (for tests
-    // that look at a list half read); otherwise it reads on by itself.
-    void setReadingHeld(bool held) { m_held = held; }
+    // For tests that look at lists half read, for the lists made from now
+    // on: every batch `rows` large (0: as usual), and, held, a list that asks
+    // for a batch only through readNextBatch instead of reading on by itself.
+    static void setBatchRowsForTesting(int rows);
+    static void setReadingHeldForTesting(bool held);
     void readNextBatch();
 
 signals:
