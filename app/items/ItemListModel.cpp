@@ -203,6 +203,17 @@ void ItemListModel::listTexts(const Riri::Recordset& records, Riri::PackedTexts&
     }
 }
 
+void ItemListModel::reserveRows(qint64 rows) {
+    const auto stored = static_cast<qint64>(storedRowCount());
+    if (stored == 0 || rows <= stored) {
+        return;
+    }
+    const auto perRow = static_cast<double>(m_cells.unitCount()) / static_cast<double>(stored);
+    m_cells.reserve(static_cast<size_t>(perRow * 1.05 * static_cast<double>(rows)),
+                    static_cast<size_t>(rows) * ColumnCount);
+    m_rows.reserve(static_cast<size_t>(rows));
+}
+
 void ItemListModel::appendRows(const Riri::PackedTexts& cells,
                                const std::vector<std::uint8_t>* keep) {
     const size_t count = cells.cellCount() / ColumnCount;

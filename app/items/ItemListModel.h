@@ -56,6 +56,10 @@ public:
     // without it they all do.
     void appendRows(const Riri::PackedTexts& cells,
                     const std::vector<std::uint8_t>* keep = nullptr);
+    // Makes room for `rows` stored rows in all, as long as the rows stored
+    // so far are on average, so that a list read in batches is not copied
+    // to larger storage again and again.
+    void reserveRows(qint64 rows);
     // Whether only some rows show (showOnly is in force).
     bool filtered() const { return m_filtered; }
     // Adds one row of eleven texts (amounts and date already as list texts).

@@ -122,6 +122,9 @@ void ItemListView::readNextBatch() {
 
 void ItemListView::take(const ItemBatch& batch) {
     const int firstStored = m_items->storedRowCount();
+    if (batch.total >= 0 && m_total < 0) {
+        m_items->reserveRows(batch.total);
+    }
     const std::vector<std::uint8_t>* keep = m_filter ? m_filter(batch) : nullptr;
     m_items->appendRows(batch.cells, keep);
     const int added = m_items->storedRowCount() - firstStored;

@@ -183,6 +183,21 @@ void ItemSearch::build(const ItemListModel& list, const QStringList& rooms) {
                 [&list](int r, int c) { return list.storedText(r, c); }));
 }
 
+void ItemSearch::reserveRows(qint64 rows) {
+    const auto present = static_cast<qint64>(m_rooms.size());
+    if (present == 0 || rows <= present) {
+        return;
+    }
+    const auto perRow = static_cast<double>(m_text.size()) / static_cast<double>(present);
+    const auto count = static_cast<size_t>(rows);
+    m_text.reserve(static_cast<size_t>(perRow * 1.05 * static_cast<double>(rows)));
+    m_start.reserve(count + 1);
+    m_rooms.reserve(count);
+    m_cost.reserve(count);
+    m_value.reserve(count);
+    m_result.keep.reserve(count);
+}
+
 std::vector<std::uint8_t> ItemSearch::add(Rows rows) {
     const auto first = static_cast<std::uint32_t>(m_rooms.size());
     const auto added = static_cast<std::uint32_t>(rows.rooms.size());

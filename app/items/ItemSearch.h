@@ -50,6 +50,8 @@ public:
     // query, whose result then covers them too. Gives, per added row, 1 when
     // that query keeps it.
     std::vector<std::uint8_t> add(Rows rows);
+    // Makes room for `rows` rows in all, as long as those so far on average.
+    void reserveRows(qint64 rows);
 
     // The rows that hold every word of `query` in one of their text fields
     // (item ID, name, serial number, model, room, acquired from, description,

@@ -53,6 +53,9 @@ frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
     // matched against the query before its rows join the list.
     lvItems->setBatchFilter(
         [this](const ItemBatch& batch) {
+            if (batch.total >= 0) {
+                m_search.reserveRows(batch.total);
+            }
             m_batchKeep = m_search.add(batch.search);
             return &m_batchKeep;
         },
