@@ -77,7 +77,7 @@ public:
     // The rows read per batch: the first batch has FirstBatchRows and later
     // ones grow to MaxBatchRows.
     static constexpr int FirstBatchRows = 4096;
-    static constexpr int MaxBatchRows = 65536;
+    static constexpr int MaxBatchRows = 32768;
     // For tests that look at lists half read, for the lists made from now
     // on: every batch `rows` large (0: as usual), and, held, a list that asks
     // for a batch only through readNextBatch instead of reading on by itself.
