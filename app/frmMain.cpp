@@ -296,7 +296,9 @@ std::optional<bool> frmMain::hasRecords(bool owner, const QString& command) {
         if (connection != nullptr) {
             connection->clearErrors();
         }
-        rsData = owner ? objHome->RefreshOwner() : objHome->RefreshItems();
+        // One item row is enough to know that there are items; reading every
+        // ItemID would cost a second on a large inventory.
+        rsData = owner ? objHome->RefreshOwner() : objHome->LoadItemsAfter(0, 1);
         if (!rsData) {
             // The readers give nothing at all only when the database could not
             // be read; the connection keeps the cause.

@@ -137,6 +137,7 @@ void ItemListModel::clear() {
     std::vector<std::uint32_t>().swap(m_rows);
     std::vector<std::uint32_t>().swap(m_all);
     std::vector<std::uint8_t>().swap(m_keep);
+    m_filtered = false;
     m_sortColumn = -1;
     endResetModel();
 }
@@ -150,6 +151,12 @@ QStringView ItemListModel::storedCell(std::uint32_t storedRow, int column) const
 }
 
 void ItemListModel::fill(const Riri::Recordset& records) {
+    Riri::PackedTexts cells;
+    listTexts(records, cells);
+    appendRows(cells);
+}
+
+void ItemListModel::listTexts(const Riri::Recordset& records, Riri::PackedTexts& cells) {
     static const char* const names[ColumnCount] = {
         "ItemID", "ItemName",      "SN",      "RoomName",    "Cost", "CurValue",
         "Model",  "AccquiredFrom", "BuyDate", "Description", "Notes"};
@@ -167,7 +174,7 @@ void ItemListModel::fill(const Riri::Recordset& records) {
 
     // The texts are copied once into storage reserved to fit: the set's own
     // texts plus room for the formatted amounts and dates.
-    size_t size = m_cells.unitCount();
+    size_t size = cells.unitCount();
     for (qsizetype row = first; row < last; ++row) {
         for (int c = 0; c < ColumnCount; ++c) {
             size += static_cast<size_t>(
@@ -176,40 +183,87 @@ void ItemListModel::fill(const Riri::Recordset& records) {
         size += 16;
     }
     const auto count = static_cast<size_t>(last - first);
-    m_cells.reserve(size, m_cells.cellCount() + count * ColumnCount);
-    m_rows.reserve(m_rows.size() + count);
-
-    beginInsertRows(QModelIndex(), rowCount(), rowCount() + static_cast<int>(count) - 1);
+    cells.reserve(size, cells.cellCount() + count * ColumnCount);
     for (qsizetype row = first; row < last; ++row) {
-        m_rows.push_back(static_cast<std::uint32_t>(m_cells.cellCount() / ColumnCount));
-        if (!m_keep.empty()) { // rows added while filtered show
-            m_all.push_back(m_rows.back());
-            m_keep.push_back(1);
-        }
         for (int c = 0; c < ColumnCount; ++c) {
             const QStringView value = records.fieldViewAt(row, source[static_cast<size_t>(c)]);
             switch (c) {
             case CostColumn:
             case ValueColumn:
-                appendCell(money.storedView(value));
+                cells.append(money.storedView(value));
                 break;
             case BoughtColumn:
-                appendCell(dates.showView(value));
+                cells.append(dates.showView(value));
                 break;
             default:
-                appendCell(value);
+                cells.append(value);
                 break;
             }
         }
     }
-    endInsertRows();
+}
+
+void ItemListModel::reserveRows(qint64 rows) {
+    const auto stored = static_cast<qint64>(storedRowCount());
+    if (stored == 0 || rows <= stored) {
+        return;
+    }
+    const auto perRow = static_cast<double>(m_cells.unitCount()) / static_cast<double>(stored);
+    m_cells.reserve(static_cast<size_t>(perRow * 1.05 * static_cast<double>(rows)),
+                    static_cast<size_t>(rows) * ColumnCount);
+    m_rows.reserve(static_cast<size_t>(rows));
+}
+
+void ItemListModel::appendRows(const Riri::PackedTexts& cells,
+                               const std::vector<std::uint8_t>* keep) {
+    const size_t count = cells.cellCount() / ColumnCount;
+    if (count == 0) {
+        return;
+    }
+    if (keep != nullptr && !filtered() &&
+        std::find(keep->begin(), keep->begin() + static_cast<std::ptrdiff_t>(count), 0) !=
+            keep->begin() + static_cast<std::ptrdiff_t>(count)) {
+        // Some of the new rows stay hidden: from now on only some rows show.
+        // Every row shown so far still shows, so the views see no change.
+        m_all = m_rows;
+        m_keep.assign(static_cast<size_t>(storedRowCount()), 1);
+        m_filtered = true;
+    }
+    const auto firstStored = static_cast<std::uint32_t>(storedRowCount());
+    size_t shown = count;
+    if (filtered() && keep != nullptr) {
+        shown = static_cast<size_t>(
+            std::count_if(keep->begin(), keep->begin() + static_cast<std::ptrdiff_t>(count),
+                          [](std::uint8_t k) { return k != 0; }));
+    }
+    m_cells.appendAll(cells);
+    if (shown > 0) {
+        beginInsertRows(QModelIndex(), rowCount(), rowCount() + static_cast<int>(shown) - 1);
+    }
+    for (size_t i = 0; i < count; ++i) {
+        const auto stored = static_cast<std::uint32_t>(firstStored + i);
+        if (filtered()) {
+            // Rows added while filtered come last in the list's order.
+            const std::uint8_t show = keep == nullptr ? 1 : (*keep)[i];
+            m_all.push_back(stored);
+            m_keep.push_back(show);
+            if (show != 0) {
+                m_rows.push_back(stored);
+            }
+        } else {
+            m_rows.push_back(stored);
+        }
+    }
+    if (shown > 0) {
+        endInsertRows();
+    }
 }
 
 void ItemListModel::addRow(const std::array<QString, ColumnCount>& texts) {
     const int row = rowCount();
     beginInsertRows(QModelIndex(), row, row);
     m_rows.push_back(static_cast<std::uint32_t>(m_cells.cellCount() / ColumnCount));
-    if (!m_keep.empty()) {
+    if (m_filtered) {
         m_all.push_back(m_rows.back());
         m_keep.push_back(1);
     }
@@ -245,7 +299,7 @@ void ItemListModel::sortRows(int column, Qt::SortOrder order) {
     m_sortColumn = column;
     // While filtered, every stored row is ordered, so that rows shown later
     // come in the same order.
-    std::vector<std::uint32_t>& rows = m_keep.empty() ? m_rows : m_all;
+    std::vector<std::uint32_t>& rows = !m_filtered ? m_rows : m_all;
     if (rows.size() < 2) {
         return;
     }
@@ -267,7 +321,7 @@ void ItemListModel::sortRows(int column, Qt::SortOrder order) {
         rows[i] = entries[i].stored;
     }
     std::vector<SortEntry>().swap(entries);
-    if (!m_keep.empty()) {
+    if (m_filtered) {
         showKeptRows();
     }
     movePersistentIndexes(before, storedBefore);
@@ -301,9 +355,10 @@ void ItemListModel::movePersistentIndexes(const QModelIndexList& before,
 
 void ItemListModel::showOnly(std::vector<std::uint8_t> keep) {
     beginResetModel();
-    if (m_keep.empty()) {
+    if (!m_filtered) {
         m_all = m_rows; // every stored row, in the list's order
     }
+    m_filtered = true;
     m_keep = std::move(keep);
     m_keep.resize(static_cast<size_t>(storedRowCount()), 0);
     showKeptRows();
@@ -311,13 +366,14 @@ void ItemListModel::showOnly(std::vector<std::uint8_t> keep) {
 }
 
 void ItemListModel::showAll() {
-    if (m_keep.empty()) {
+    if (!m_filtered) {
         return;
     }
     beginResetModel();
     m_rows = std::move(m_all);
     std::vector<std::uint32_t>().swap(m_all);
     std::vector<std::uint8_t>().swap(m_keep);
+    m_filtered = false;
     endResetModel();
 }
 

@@ -47,6 +47,21 @@ public:
     // set's order: amounts in the money pattern, the bought date as list text,
     // null or missing columns as empty cells.
     void fill(const Riri::Recordset& records);
+    // The list texts of every row of the set, eleven cells per row, as fill
+    // stores them. Touches no model: a reader thread prepares its batches
+    // with it, so the GUI thread only copies them in.
+    static void listTexts(const Riri::Recordset& records, Riri::PackedTexts& cells);
+    // Adds the rows of cells made by listTexts, after the others in the
+    // list's order. `keep` (one entry per added row) says which of them show;
+    // without it they all do.
+    void appendRows(const Riri::PackedTexts& cells,
+                    const std::vector<std::uint8_t>* keep = nullptr);
+    // Makes room for `rows` stored rows in all, as long as the rows stored
+    // so far are on average, so that a list read in batches is not copied
+    // to larger storage again and again.
+    void reserveRows(qint64 rows);
+    // Whether only some rows show (showOnly is in force).
+    bool filtered() const { return m_filtered; }
     // Adds one row of eleven texts (amounts and date already as list texts).
     void addRow(const std::array<QString, ColumnCount>& texts);
 
@@ -106,4 +121,5 @@ private:
     // per stored row whether it shows.
     std::vector<std::uint32_t> m_all;
     std::vector<std::uint8_t> m_keep;
+    bool m_filtered = false;
 };

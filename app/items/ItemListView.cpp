@@ -1,12 +1,30 @@
 #include "items/ItemListView.h"
 
+#include "items/ItemListReader.h"
 #include "platform/Twips.h"
 #include "shared/modGlobal.h"
 
 #include <QHeaderView>
 
+namespace {
+
+int testBatchRows = 0;
+bool testHeld = false;
+
+} // namespace
+
+void ItemListView::setBatchRowsForTesting(int rows) {
+    testBatchRows = rows;
+}
+
+void ItemListView::setReadingHeldForTesting(bool held) {
+    testHeld = held;
+}
+
 ItemListView::ItemListView(QWidget* form, const QStringList& headers, const Widths& widths)
-    : QTreeView(form), m_form(form), m_items(new ItemListModel(headers, this)) {
+    : QTreeView(form), m_form(form), m_items(new ItemListModel(headers, this)),
+      m_firstRows(testBatchRows > 0 ? testBatchRows : FirstBatchRows),
+      m_maxRows(testBatchRows > 0 ? testBatchRows : MaxBatchRows), m_held(testHeld) {
     setModel(m_items);
     setRootIsDecorated(false);
     setItemsExpandable(false);
@@ -29,21 +47,121 @@ ItemListView::ItemListView(QWidget* form, const QStringList& headers, const Widt
         head->resizeSection(c, Twips::toPixels(widths[static_cast<size_t>(c)]));
     }
     connect(head, &QHeaderView::sectionClicked, this, &ItemListView::columnClick);
+    // A row the user picks wins over one still to be chosen when it arrives.
+    connect(this, &QAbstractItemView::pressed, this, [this] { m_pendingKey.clear(); });
+}
+
+// Stops the reading before the model and the window go: the reader's thread
+// finishes the batch it reads and ends.
+ItemListView::~ItemListView() = default;
+
+void ItemListView::setBatchFilter(BatchFilter filter, const QStringList& rooms) {
+    m_filter = std::move(filter);
+    m_rooms = rooms;
 }
 
 void ItemListView::FillItemList() {
     m_form->setCursor(Qt::WaitCursor);
+    m_reader.reset();
     m_items->clear();
     header()->setSortIndicator(-1, Qt::AscendingOrder); // rows come in delivery order
     itmData = QPersistentModelIndex();
-    rsData = objHome ? objHome->LoadItems() : nullptr;
-    if (rsData) {
-        // No set at all (the database could not be read) leaves the list empty.
-        rsData->MoveFirst();
-        m_items->fill(*rsData);
+    m_readCount = 0;
+    m_total = -1;
+    m_pendingKey.clear();
+    m_sortStale = false;
+    emit aboutToRead();
+
+    // The reader reads through a component object of its own, on the
+    // connection objHome names; without objHome, or when it could not be
+    // made (the database cannot be found), the list stays empty.
+    std::unique_ptr<Riri::dllHome> home;
+    if (objHome && objHome->conDataBase) {
+        home = std::make_unique<Riri::dllHome>();
+        if (home->conDataBase) {
+            home->conDataBase->setConnectionString(objHome->conDataBase->connectionString());
+            // It only reads: opened read-only, each batch skips the checks a
+            // writer's open makes.
+            home->conDataBase->setReadOnly(true);
+        }
     }
-    CloseRecordset();
+    if (!home || !home->conDataBase) {
+        finishReading();
+        m_form->unsetCursor();
+        return;
+    }
+    m_reader = std::make_unique<ItemListReader>(std::move(home), m_firstRows, m_maxRows,
+                                                bool(m_filter), m_rooms);
+    const int generation = ++m_generation;
+    m_reader->deliverTo(this, [this, generation](const ItemBatchPtr& batch) {
+        // A batch of a reading since replaced or stopped is dropped.
+        if (generation != m_generation || !m_reader) {
+            return;
+        }
+        take(*batch);
+        if (m_reader && !m_held) {
+            m_reader->requestBatch();
+        }
+    });
+    viewport()->setCursor(Qt::BusyCursor);
+    take(*m_reader->first());
+    if (m_reader && !m_held) {
+        // Two requests in flight: the thread reads the next batch while this
+        // one adds the last.
+        m_reader->requestBatch();
+        m_reader->requestBatch();
+    }
     m_form->unsetCursor();
+}
+
+void ItemListView::readNextBatch() {
+    if (m_reader) {
+        m_reader->requestBatch();
+    }
+}
+
+void ItemListView::take(const ItemBatch& batch) {
+    const int firstStored = m_items->storedRowCount();
+    if (batch.total >= 0 && m_total < 0) {
+        m_items->reserveRows(batch.total);
+    }
+    const std::vector<std::uint8_t>* keep = m_filter ? m_filter(batch) : nullptr;
+    m_items->appendRows(batch.cells, keep);
+    const int added = m_items->storedRowCount() - firstStored;
+    m_readCount += added;
+    if (batch.total >= 0) {
+        m_total = batch.total;
+    }
+    if (added > 0 && m_items->sortColumn() >= 0) {
+        m_sortStale = true; // the new rows came last
+    }
+    if (!m_pendingKey.isEmpty()) {
+        for (int r = firstStored; r < m_items->storedRowCount(); ++r) {
+            if (m_items->storedText(r, ItemListModel::ItemIdColumn) == m_pendingKey) {
+                const QString key = std::exchange(m_pendingKey, QString());
+                if (chooseKey(key)) {
+                    emit keyChosenLate();
+                }
+                break;
+            }
+        }
+    }
+    emit rowsRead();
+    if (batch.last) {
+        finishReading();
+    }
+}
+
+void ItemListView::finishReading() {
+    m_reader.reset();
+    viewport()->unsetCursor();
+    m_pendingKey.clear();
+    if (m_sortStale) {
+        // Sorted while rows were still coming: now over the whole list.
+        m_sortStale = false;
+        m_items->sortRows(m_items->sortColumn(), m_items->order());
+    }
+    emit readingFinished();
 }
 
 void ItemListView::refill() {
@@ -52,6 +170,7 @@ void ItemListView::refill() {
     FillItemList();
     if (column >= 0) {
         m_items->sortRows(column, order);
+        m_sortStale = isReading();
         header()->setSortIndicator(column, order);
     }
 }
@@ -65,6 +184,7 @@ void ItemListView::columnClick(int column) {
     } else {
         m_items->sortBy(column);
     }
+    m_sortStale = false; // sorted over every row read so far
     // The header flips its own indicator on a click; it shows the list's order.
     header()->setSortIndicator(column, m_items->order());
     m_form->unsetCursor();
@@ -102,4 +222,16 @@ bool ItemListView::chooseKey(const QString& key) {
                                                  QItemSelectionModel::Rows);
     scrollTo(index);
     return true;
+}
+
+bool ItemListView::chooseKeySoon(const QString& key) {
+    m_pendingKey.clear();
+    if (chooseKey(key)) {
+        return true;
+    }
+    if (isReading() && !key.isEmpty()) {
+        m_pendingKey = key;
+        return true;
+    }
+    return false;
 }

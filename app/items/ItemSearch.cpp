@@ -61,9 +61,18 @@ void foldInto(QStringView text, std::string& out) {
     const QString folded = text.toString().normalized(QString::NormalizationForm_D).toCaseFolded();
     QString kept;
     kept.reserve(folded.size());
-    for (const char32_t c : folded.toUcs4()) {
-        if (!isMark(c)) {
-            kept += QString::fromUcs4(&c, 1);
+    const qsizetype n = folded.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar unit = folded.at(i);
+        if (unit.isHighSurrogate() && i + 1 < n && folded.at(i + 1).isLowSurrogate()) {
+            const QChar low = folded.at(i + 1);
+            if (!isMark(QChar::surrogateToUcs4(unit, low))) {
+                kept.append(unit);
+                kept.append(low);
+            }
+            ++i;
+        } else if (!isMark(unit.unicode())) {
+            kept.append(unit);
         }
     }
     out += kept.toStdString();
@@ -94,25 +103,24 @@ std::vector<std::string> ItemSearch::words(const QString& query) {
     return words;
 }
 
-void ItemSearch::build(const ItemListModel& list, const QStringList& rooms) {
-    const int count = list.storedRowCount();
-    std::string().swap(m_text);
-    m_start.assign(1, 0);
-    m_start.reserve(static_cast<size_t>(count) + 1);
-    m_rooms.assign(static_cast<size_t>(count), kOtherRoom);
-    m_cost.assign(static_cast<size_t>(count), 0);
-    m_value.assign(static_cast<size_t>(count), 0);
-    m_lastWords.clear();
-    m_lastRows.clear();
-    m_lastRoom = -2;
+namespace {
+
+// Folds the rows that cell(row, column) reads, rows [0, count).
+template <typename Cell>
+ItemSearch::Rows foldAll(int count, const QStringList& rooms, const Cell& cell) {
+    ItemSearch::Rows out;
+    out.ends.reserve(static_cast<size_t>(count));
+    out.rooms.assign(static_cast<size_t>(count), kOtherRoom);
+    out.cost.assign(static_cast<size_t>(count), 0);
+    out.value.assign(static_cast<size_t>(count), 0);
 
     std::size_t size = 0;
     for (int r = 0; r < count; ++r) {
         for (const int c : kSearched) {
-            size += static_cast<std::size_t>(list.storedText(r, c).size()) + 1;
+            size += static_cast<std::size_t>(cell(r, c).size()) + 1;
         }
     }
-    m_text.reserve(size + size / 16);
+    out.text.reserve(size + size / 16);
 
     std::unordered_map<std::u16string_view, std::uint8_t> roomIndex;
     for (qsizetype i = 0; i < rooms.size() && i < kOtherRoom; ++i) {
@@ -123,30 +131,117 @@ void ItemSearch::build(const ItemListModel& list, const QStringList& rooms) {
     const Money::Pattern money;
     for (int r = 0; r < count; ++r) {
         for (const int c : kSearched) {
-            foldInto(list.storedText(r, c), m_text);
-            m_text.push_back('\n');
+            foldInto(cell(r, c), out.text);
+            out.text.push_back('\n');
         }
-        m_start.push_back(m_text.size());
-        const QStringView room = list.storedText(r, ItemListModel::RoomColumn);
+        out.ends.push_back(out.text.size());
+        const QStringView room = cell(r, ItemListModel::RoomColumn);
         const auto found = roomIndex.find(std::u16string_view(
             reinterpret_cast<const char16_t*>(room.utf16()), static_cast<size_t>(room.size())));
         if (found != roomIndex.end()) {
-            m_rooms[static_cast<size_t>(r)] = found->second;
+            out.rooms[static_cast<size_t>(r)] = found->second;
         }
         // A cell that is no amount (empty, or text that is no number) adds 0.
         std::int64_t cents = 0;
-        if (money.cents(list.storedText(r, ItemListModel::CostColumn), &cents)) {
-            m_cost[static_cast<size_t>(r)] = cents;
+        if (money.cents(cell(r, ItemListModel::CostColumn), &cents)) {
+            out.cost[static_cast<size_t>(r)] = cents;
         }
         cents = 0;
-        if (money.cents(list.storedText(r, ItemListModel::ValueColumn), &cents)) {
-            m_value[static_cast<size_t>(r)] = cents;
+        if (money.cents(cell(r, ItemListModel::ValueColumn), &cents)) {
+            out.value[static_cast<size_t>(r)] = cents;
         }
     }
+    return out;
+}
+
+} // namespace
+
+ItemSearch::Rows ItemSearch::foldRows(const Riri::PackedTexts& cells, const QStringList& rooms) {
+    const auto count = static_cast<int>(cells.cellCount() / ItemListModel::ColumnCount);
+    return foldAll(count, rooms, [&cells](int r, int c) {
+        return cells.at(static_cast<size_t>(r) * ItemListModel::ColumnCount +
+                        static_cast<size_t>(c));
+    });
+}
+
+void ItemSearch::clear() {
+    std::string().swap(m_text);
+    m_start.assign(1, 0);
+    std::vector<std::uint8_t>().swap(m_rooms);
+    std::vector<std::int64_t>().swap(m_cost);
+    std::vector<std::int64_t>().swap(m_value);
     m_byteCount.fill(0);
-    for (const char c : m_text) {
-        ++m_byteCount[static_cast<unsigned char>(c)];
+    m_lastWords.clear();
+    std::vector<std::uint32_t>().swap(m_lastRows);
+    m_lastRoom = -1;
+    m_result = Result();
+}
+
+void ItemSearch::build(const ItemListModel& list, const QStringList& rooms) {
+    clear();
+    add(foldAll(list.storedRowCount(), rooms,
+                [&list](int r, int c) { return list.storedText(r, c); }));
+}
+
+void ItemSearch::reserveRows(qint64 rows) {
+    const auto present = static_cast<qint64>(m_rooms.size());
+    if (present == 0 || rows <= present) {
+        return;
     }
+    const auto perRow = static_cast<double>(m_text.size()) / static_cast<double>(present);
+    const auto count = static_cast<size_t>(rows);
+    m_text.reserve(static_cast<size_t>(perRow * 1.05 * static_cast<double>(rows)));
+    m_start.reserve(count + 1);
+    m_rooms.reserve(count);
+    m_cost.reserve(count);
+    m_value.reserve(count);
+    m_result.keep.reserve(count);
+}
+
+std::vector<std::uint8_t> ItemSearch::add(Rows rows) {
+    const auto first = static_cast<std::uint32_t>(m_rooms.size());
+    const auto added = static_cast<std::uint32_t>(rows.rooms.size());
+    const std::size_t offset = m_text.size();
+    if (m_text.empty()) {
+        m_text = std::move(rows.text);
+    } else {
+        m_text += rows.text;
+    }
+    for (const std::size_t end : rows.ends) {
+        m_start.push_back(offset + end);
+    }
+    for (std::size_t i = offset; i < m_text.size(); ++i) {
+        ++m_byteCount[static_cast<unsigned char>(m_text[i])];
+    }
+    m_rooms.insert(m_rooms.end(), rows.rooms.begin(), rows.rooms.end());
+    m_cost.insert(m_cost.end(), rows.cost.begin(), rows.cost.end());
+    m_value.insert(m_value.end(), rows.value.begin(), rows.value.end());
+
+    // The new rows against the last query: its room, then each of its words.
+    std::vector<std::uint32_t> kept;
+    kept.reserve(added);
+    for (std::uint32_t r = first; r < first + added; ++r) {
+        if (m_lastRoom < 0 || m_rooms[r] == m_lastRoom) {
+            kept.push_back(r);
+        }
+    }
+    for (const std::string& word : m_lastWords) {
+        if (kept.empty()) {
+            break;
+        }
+        matchWord(word, kept);
+    }
+    std::vector<std::uint8_t> keep(added, 0);
+    m_result.keep.resize(m_rooms.size(), 0);
+    for (const std::uint32_t r : kept) {
+        keep[r - first] = 1;
+        m_result.keep[r] = 1;
+        addCents(m_result.costCents, m_cost[r]);
+        addCents(m_result.valueCents, m_value[r]);
+    }
+    m_result.count += static_cast<qsizetype>(kept.size());
+    m_lastRows.insert(m_lastRows.end(), kept.begin(), kept.end());
+    return keep;
 }
 
 const char* ItemSearch::find(const char* from, const char* end, const std::string& word,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <Riri/PackedTexts.h>
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -14,8 +16,19 @@ class ItemListModel;
 // per stored row of the list, its text fields folded (accents removed, case
 // folded) into one UTF-8 buffer, its room and its two amounts in whole cents.
 // A query then costs a pass over that buffer, not over the list's texts.
+// A list read in batches is added to batch by batch; each batch is folded by
+// foldRows, which touches nothing shared and so runs on the reading thread.
 class ItemSearch {
 public:
+    // The folded form of some rows, to be added after the present ones.
+    struct Rows {
+        std::string text;                // the folded fields, '\n' after each
+        std::vector<std::size_t> ends;   // where each row ends in text
+        std::vector<std::uint8_t> rooms; // index in the room list, 255 for another text
+        std::vector<std::int64_t> cost;
+        std::vector<std::int64_t> value;
+    };
+
     // The outcome of one query.
     struct Result {
         // Per stored row: 1 when it matches, else 0.
@@ -28,6 +41,17 @@ public:
     // Reads every stored row of the list (the list's texts as shown: amounts
     // in the money pattern).
     void build(const ItemListModel& list, const QStringList& rooms);
+    // Rows in list texts, eleven cells per row, as ItemListModel::listTexts
+    // makes them.
+    static Rows foldRows(const Riri::PackedTexts& cells, const QStringList& rooms);
+    // Forgets every row; the query becomes the empty one.
+    void clear();
+    // Adds rows after the present ones and matches them against the last
+    // query, whose result then covers them too. Gives, per added row, 1 when
+    // that query keeps it.
+    std::vector<std::uint8_t> add(Rows rows);
+    // Makes room for `rows` rows in all, as long as those so far on average.
+    void reserveRows(qint64 rows);
 
     // The rows that hold every word of `query` in one of their text fields
     // (item ID, name, serial number, model, room, acquired from, description,
@@ -45,6 +69,8 @@ public:
     static std::vector<std::string> words(const QString& query);
 
     qsizetype rowCount() const { return static_cast<qsizetype>(m_rooms.size()); }
+    // The result of the last query, rows added since included.
+    const Result& result() const { return m_result; }
 
 private:
     void matchWord(const std::string& word, std::vector<std::uint32_t>& rows) const;
@@ -52,16 +78,18 @@ private:
     const char* find(const char* from, const char* end, const std::string& word,
                      std::size_t anchor) const;
 
-    std::string m_text;                // the folded fields, '\n' after each
-    std::vector<std::size_t> m_start;  // where each row begins in m_text; one more at the end
+    std::string m_text; // the folded fields, '\n' after each
+    // Where each row begins in m_text, and one more at the end.
+    std::vector<std::size_t> m_start = std::vector<std::size_t>(1, 0);
     std::vector<std::uint8_t> m_rooms; // index in the room list, 255 for another text
     std::vector<std::int64_t> m_cost;
     std::vector<std::int64_t> m_value;
     std::array<std::uint64_t, 256> m_byteCount{}; // how often each byte occurs in m_text
 
-    // The last query, for narrowing it as the user types on.
+    // The last query, for narrowing it as the user types on; at first the
+    // empty query over all rooms, which keeps every row.
     std::vector<std::string> m_lastWords;
-    int m_lastRoom = -2;
+    int m_lastRoom = -1;
     std::vector<std::uint32_t> m_lastRows;
     Result m_result;
 };

@@ -99,6 +99,7 @@ frmDeleteItem::frmDeleteItem(QWidget* parent) : QWidget(parent) {
     connect(cmdExit, &QPushButton::clicked, this, &frmDeleteItem::cmdExit_Click);
     connect(&InventoryNotice::instance(), &InventoryNotice::inventoryChanged, this,
             &frmDeleteItem::inventoryChanged);
+    connect(lvItems, &ItemListView::readingFinished, this, &frmDeleteItem::listRead);
 
     WindowParts::keepFrameFixed(this);
     Form_Load();
@@ -168,7 +169,10 @@ void frmDeleteItem::inventoryChanged(InventoryChange change) {
     }
     const QString chosen = lvItems->chosenKey();
     lvItems->refill();
-    lvItems->chooseKey(chosen);
+    lvItems->chooseKeySoon(chosen);
+}
+
+void frmDeleteItem::listRead() {
     if (!lblData[0]->text().isEmpty() && lvItems->rowOf(lblData[0]->text()) < 0) {
         cmdClear_Click();
     }

@@ -39,9 +39,12 @@ private:
     void cmdClear_Click();
     void cmdExit_Click();
     // Another window or command changed the items: the list is read again
-    // keeping its sort and chosen row; an item shown below it that is no
-    // longer stored is cleared, so Delete never acts on it.
+    // keeping its sort and chosen row; once it is read, an item shown below
+    // it that is no longer stored is cleared, so Delete never acts on it.
     void inventoryChanged(InventoryChange change);
+    // The list is read to its end: an item shown below it that the list no
+    // longer holds is cleared.
+    void listRead();
 
     bool m_sendingNotice = false;
 };

@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <utility>
 
 namespace {
 
@@ -97,6 +98,12 @@ frmEditItem::frmEditItem(QWidget* parent) : QWidget(parent) {
     connect(m_fields->cmdExit, &QPushButton::clicked, this, &frmEditItem::cmdExit_Click);
     connect(&InventoryNotice::instance(), &InventoryNotice::inventoryChanged, this,
             &frmEditItem::inventoryChanged);
+    connect(lvItems, &ItemListView::readingFinished, this, &frmEditItem::listRead);
+    connect(lvItems, &ItemListView::keyChosenLate, this, [this] {
+        if (std::exchange(m_loadWhenChosen, false)) {
+            lvItems_Click();
+        }
+    });
 
     WindowParts::keepFrameFixed(this);
     Form_Load();
@@ -141,10 +148,19 @@ void frmEditItem::lvItems_Click() {
 
 bool frmEditItem::selectItem(const QString& itemId) {
     if (!lvItems->chooseKey(itemId)) {
-        FillItemList();
-        if (!lvItems->chooseKey(itemId)) {
+        if (!lvItems->isReading()) {
+            FillItemList();
+        }
+        // A row not read yet is chosen and loaded when it arrives.
+        m_loadWhenChosen = true;
+        if (!lvItems->chooseKeySoon(itemId)) {
+            m_loadWhenChosen = false;
             return false;
         }
+        if (lvItems->chosenKey() != itemId) {
+            return true;
+        }
+        m_loadWhenChosen = false;
     }
     lvItems_Click();
     return true;
@@ -156,13 +172,18 @@ void frmEditItem::inventoryChanged(InventoryChange change) {
     }
     const QString chosen = lvItems->chosenKey();
     lvItems->refill();
-    lvItems->chooseKey(chosen);
+    m_loadWhenChosen = false;
+    lvItems->chooseKeySoon(chosen);
+}
+
+void frmEditItem::listRead() {
     // Once gone the item stays gone for this window, even when a later item
     // is given the same ItemID: the user's entries were made for the old one.
     const QString held = lblID->text();
     if (!held.isEmpty() && lvItems->rowOf(held) < 0) {
         m_itemGone = true;
     }
+    m_loadWhenChosen = false;
 }
 
 bool frmEditItem::itemStillStored(const QString& itemId) const {

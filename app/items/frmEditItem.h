@@ -30,8 +30,9 @@ public:
 
     // Chooses the row of the item with the given ItemID and loads it into the
     // fields exactly as a click on that row does. When the item is not listed
-    // (stored since the list was read) the list is read again first. False
-    // when no such item exists.
+    // (stored since the list was read) the list is read again first; a row
+    // not read yet is chosen and loaded when it arrives. False when the list
+    // is read and holds no such item.
     bool selectItem(const QString& itemId);
     QLabel* Label30 = nullptr;
     ItemListView* lvItems = nullptr;
@@ -48,6 +49,9 @@ private:
     // Another window or command changed the items: the list is read again
     // keeping its sort and chosen row; the fields keep what the user typed.
     void inventoryChanged(InventoryChange change);
+    // The list is read to its end: an item the fields hold that it no
+    // longer lists was deleted or replaced meanwhile.
+    void listRead();
     // Whether the item the fields hold is still stored, read afresh.
     bool itemStillStored(const QString& itemId) const;
     // The window's own Save sends the notice; its list is refilled by Save.
@@ -57,4 +61,6 @@ private:
     // The item the fields hold was deleted or replaced since it was chosen.
     bool m_itemGone = false;
     bool m_sendingNotice = false;
+    // selectItem waits for its row: it is loaded into the fields when chosen.
+    bool m_loadWhenChosen = false;
 };

@@ -3,6 +3,7 @@
 #include "items/frmEditItem.h"
 
 #include "items/ItemFieldSet.h"
+#include "items/ItemListReader.h"
 #include "items/ItemListView.h"
 #include "items/Money.h"
 #include "platform/Fonts.h"
@@ -48,6 +49,23 @@ frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
     lvItems->setObjectName(QStringLiteral("lvItems"));
     lvItems->setDirectionPerColumn(true);
     lvItems->installEventFilter(this);
+    // Each batch read is folded for searching on the reading thread and
+    // matched against the query before its rows join the list.
+    lvItems->setBatchFilter(
+        [this](const ItemBatch& batch) {
+            if (batch.total >= 0) {
+                m_search.reserveRows(batch.total);
+            }
+            m_batchKeep = m_search.add(batch.search);
+            return &m_batchKeep;
+        },
+        ItemFieldSet::rooms());
+    connect(lvItems, &ItemListView::aboutToRead, this, [this] {
+        m_search.clear();
+        m_search.match(txtFind->text(), cboRoom->currentIndex() - 1);
+    });
+    connect(lvItems, &ItemListView::rowsRead, this, &frmFindItems::showTotals);
+    connect(lvItems, &ItemListView::readingFinished, this, &frmFindItems::showTotals);
 
     lblTotals = new QLabel(this);
     lblTotals->setObjectName(QStringLiteral("lblTotals"));
@@ -108,16 +126,13 @@ void frmFindItems::Form_Load() {
 void frmFindItems::refresh() {
     const QString chosen = lvItems->chosenKey();
     lvItems->FillItemList();
-    setCursor(Qt::WaitCursor);
-    ItemListModel& list = *lvItems->items();
-    m_search.build(list, ItemFieldSet::rooms());
     if (m_sortColumn >= 0) {
-        list.sortRows(m_sortColumn, m_sortOrder);
+        // Sorted again over the whole list once it is read.
+        lvItems->items()->sortRows(m_sortColumn, m_sortOrder);
         lvItems->header()->setSortIndicator(m_sortColumn, m_sortOrder);
     }
-    unsetCursor();
-    applyQuery();
-    lvItems->chooseKey(chosen);
+    showTotals();
+    lvItems->chooseKeySoon(chosen);
 }
 
 void frmFindItems::applyQuery() {
@@ -130,7 +145,25 @@ void frmFindItems::applyQuery() {
     } else {
         list.showOnly(found.keep);
     }
-    lblTotals->setText(totalsText(found.count, found.costCents, found.valueCents));
+    showTotals();
+}
+
+void frmFindItems::showTotals() {
+    const ItemSearch::Result& found = m_search.result();
+    QString text = totalsText(found.count, found.costCents, found.valueCents);
+    if (lvItems->isReading()) {
+        text += readingText(lvItems->readCount(), lvItems->totalCount());
+    }
+    lblTotals->setText(text);
+}
+
+QString frmFindItems::readingText(qint64 read, qint64 total) {
+    const QLocale locale;
+    if (total < 0) {
+        return QStringLiteral("     (reading\u2026 %1 items so far)").arg(locale.toString(read));
+    }
+    return QStringLiteral("     (reading\u2026 %1 of %2 items)")
+        .arg(locale.toString(read), locale.toString(total));
 }
 
 QString frmFindItems::totalsText(qsizetype count, std::int64_t costCents, std::int64_t valueCents) {

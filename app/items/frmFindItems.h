@@ -11,7 +11,8 @@ class QLineEdit;
 
 // The window that finds items as the user types: a search box and a room
 // filter above the list of all items, and the count and totals of the items
-// shown below it. Enter or a double-click on a row asks for that item in the
+// shown below it (while the list is read, of the items read so far, and how
+// far the reading is). Enter or a double-click on a row asks for that item in the
 // edit item window. The list is read again on F5 and whenever the inventory
 // notice says that the items changed.
 class frmFindItems : public QWidget {
@@ -36,6 +37,10 @@ public:
 
     // The text of the line under the list.
     static QString totalsText(qsizetype count, std::int64_t costCents, std::int64_t valueCents);
+    // What the line adds while the list is still read: the items read so far
+    // and, once counted, the items in the inventory. The count and totals
+    // then cover only the items read.
+    static QString readingText(qint64 read, qint64 total);
 
 signals:
     // The user chose the item with this ItemID for editing.
@@ -48,8 +53,10 @@ private:
     void Form_Load();
     void applyQuery();
     void openChosen();
+    void showTotals();
 
     ItemSearch m_search;
+    std::vector<std::uint8_t> m_batchKeep; // the rows of the batch being added that show
     int m_sortColumn = -1;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 };

@@ -19,7 +19,16 @@ public:
         m_text.insert(m_text.end(), begin, begin + text.size());
         m_cellEnd.push_back(static_cast<std::uint32_t>(m_text.size()));
     }
-    // The same from UTF-8 text; a U+FEFF at the start is kept as a character.
+    // Every cell of another store, after this one's.
+    void appendAll(const PackedTexts& other) {
+        const auto offset = static_cast<std::uint32_t>(m_text.size());
+        m_text.insert(m_text.end(), other.m_text.begin(), other.m_text.end());
+        m_cellEnd.reserve(m_cellEnd.size() + other.m_cellEnd.size());
+        for (const std::uint32_t end : other.m_cellEnd) {
+            m_cellEnd.push_back(end + offset);
+        }
+    }
+    // As append, from UTF-8 text; a U+FEFF at the start is kept as a character.
     void appendUtf8(const char* text, qsizetype bytes);
 
     QStringView at(size_t cell) const {

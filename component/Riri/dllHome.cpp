@@ -376,6 +376,32 @@ std::shared_ptr<Recordset> dllHome::LoadEditItem() {
     return readRaisingFailures(QStringLiteral("SELECT * FROM tblItems;"));
 }
 
+// Long lists are read in short transactions rather than with the database in
+// write-ahead-log mode: the file keeps its rollback journal, so copies,
+// restores and read-only opens work on it unchanged, and on every file system
+// (the log needs shared memory, which network folders lack). A batch takes its
+// read lock only while it runs; a writer waits for one batch at most. Rows
+// are read by ranges of the ID key, so a batch starts where the last one
+// ended even when rows were added or deleted in between; the list that reads
+// them is brought up to date by the inventory notice after such a write.
+std::shared_ptr<Recordset> dllHome::LoadItemsAfter(qint64 afterId, int rows) {
+    return readSkippingFailures(
+        QStringLiteral("SELECT * FROM tblItems WHERE ID > %1 ORDER BY ID LIMIT %2;")
+            .arg(afterId)
+            .arg(rows));
+}
+
+qint64 dllHome::CountItems() {
+    const std::shared_ptr<Recordset> count =
+        readSkippingFailures(QStringLiteral("SELECT count(*) AS [Items] FROM tblItems;"));
+    if (!count || count->rowCount() != 1) {
+        return -1;
+    }
+    bool ok = false;
+    const qint64 items = count->fieldAt(0, 0).toLongLong(&ok);
+    return ok ? items : -1;
+}
+
 std::shared_ptr<Recordset> dllHome::RefreshItems() {
     return readSkippingFailures(QStringLiteral("SELECT ItemID FROM tblItems;"));
 }

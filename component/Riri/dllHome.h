@@ -50,6 +50,13 @@ public:
     std::shared_ptr<Recordset> LoadEditItem();
     std::shared_ptr<Recordset> RefreshItems();
     std::shared_ptr<Recordset> RefreshOwner();
+    // Up to `rows` item records whose ID lies above `afterId`, in ID order:
+    // one batch of a long list read piece by piece. Each batch is read in a
+    // transaction of its own, so a writer waits at most for one batch, never
+    // for the whole list. No set when the database cannot be read.
+    std::shared_ptr<Recordset> LoadItemsAfter(qint64 afterId, int rows);
+    // The number of item records, or -1 when the database cannot be read.
+    qint64 CountItems();
 
     // Doubles every single quote, removes NUL characters and returns the text
     // without leading and trailing blanks; strText keeps the doubled quotes,

@@ -2,6 +2,7 @@
 
 #include "TestSupport.h"
 #include "WindowTesting.h"
+#include "items/ItemListView.h"
 
 #include <Riri/MsgBox.h>
 
@@ -53,6 +54,12 @@ inline bool storeItem(const TestInstall& install, const StoredItem& i) {
                                  sqlText(i.model), sqlText(i.room), i.cost, i.value,
                                  sqlText(i.bought), sqlText(i.from))
                             .arg(sqlText(i.description), sqlText(i.notes)));
+}
+
+// Lets the list's reading thread deliver every batch; false when it has not
+// finished within a minute.
+inline bool readToEnd(const ItemListView& view) {
+    return QTest::qWaitFor([&view] { return !view.isReading(); }, 60000);
 }
 
 inline void clickRow(QTreeView* view, int row) {

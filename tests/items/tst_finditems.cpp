@@ -159,6 +159,7 @@ private slots:
         frmFindItems w;
         QVERIFY(showActive(w));
         type(w, "spoon");
+        QVERIFY(readToEnd(*w.lvItems));
         QCOMPARE(w.lvItems->items()->rowCount(), 100000);
         QCOMPARE(w.lblTotals->text(),
                  QStringLiteral("Items shown: 100,000     Total Original Cost: 10,000.00     "

@@ -1,0 +1,120 @@
+#include "items/ItemListReader.h"
+
+#include "items/ItemListModel.h"
+
+#include <Riri/dllHome.h>
+
+#include <QMetaObject>
+#include <algorithm>
+#include <utility>
+
+ItemBatchReader::ItemBatchReader(std::unique_ptr<Riri::dllHome> home, int firstRows, int maxRows,
+                                 const std::atomic<bool>& stop)
+    : m_home(std::move(home)), m_batchRows(firstRows), m_maxRows(std::max(firstRows, maxRows)),
+      m_stop(stop) {}
+
+ItemBatchReader::~ItemBatchReader() = default;
+
+ItemRecordsPtr ItemBatchReader::readRecords() {
+    auto records = std::make_shared<ItemRecords>();
+    if (m_done) {
+        records->last = true;
+        return records;
+    }
+    // The count comes with the second batch: a list that fits into one batch
+    // needs none, and the first rows are not kept waiting for it.
+    if (m_lastId > 0 && !m_counted) {
+        m_counted = true;
+        records->total = m_home->CountItems();
+    }
+    records->rows = m_home->LoadItemsAfter(m_lastId, m_batchRows);
+    if (!records->rows) {
+        // The inventory could not be read (any more): the list ends here.
+        m_done = true;
+        records->last = true;
+        return records;
+    }
+    const qsizetype count = records->rows->rowCount();
+    if (count > 0) {
+        m_lastId =
+            records->rows->fieldAt(count - 1, records->rows->columnIndex(QStringLiteral("ID")))
+                .toLongLong();
+    }
+    m_done = count < m_batchRows;
+    records->last = m_done;
+    // The first batch is small so that the window shows it at once. Later
+    // ones grow: each batch makes the view lay out all its rows again, so
+    // fewer of them cost less, while the largest still joins the list well
+    // within a repaint.
+    m_batchRows = std::min(m_batchRows * 2, m_maxRows);
+    return records;
+}
+
+void ItemBatchReader::readAhead() {
+    if (m_done || m_stop.load()) {
+        return;
+    }
+    emit recordsRead(readRecords());
+}
+
+ItemBatchMaker::ItemBatchMaker(bool folded, QStringList rooms, const std::atomic<bool>& stop)
+    : m_folded(folded), m_rooms(std::move(rooms)), m_stop(stop) {}
+
+ItemBatchPtr ItemBatchMaker::make(const ItemRecords& records) const {
+    auto batch = std::make_shared<ItemBatch>();
+    batch->total = records.total;
+    batch->last = records.last;
+    if (records.rows) {
+        ItemListModel::listTexts(*records.rows, batch->cells);
+        if (m_folded) {
+            batch->search = ItemSearch::foldRows(batch->cells, m_rooms);
+        }
+    }
+    return batch;
+}
+
+void ItemBatchMaker::makeAhead(const ItemRecordsPtr& records) {
+    if (m_stop.load()) {
+        return;
+    }
+    emit batchRead(make(*records));
+}
+
+ItemListReader::ItemListReader(std::unique_ptr<Riri::dllHome> home, int firstRows, int maxRows,
+                               bool folded, const QStringList& rooms, QObject* parent)
+    : QObject(parent), m_reader(new ItemBatchReader(std::move(home), firstRows, maxRows, m_stop)),
+      m_maker(new ItemBatchMaker(folded, rooms, m_stop)) {
+    m_readThread.setObjectName(QStringLiteral("item list reader"));
+    m_makeThread.setObjectName(QStringLiteral("item list maker"));
+    m_reader->moveToThread(&m_readThread);
+    m_maker->moveToThread(&m_makeThread);
+    connect(m_reader, &ItemBatchReader::recordsRead, m_maker, &ItemBatchMaker::makeAhead,
+            Qt::QueuedConnection);
+    m_readThread.start();
+    m_makeThread.start();
+}
+
+ItemListReader::~ItemListReader() {
+    // Requests still queued on the threads find the flag set and do nothing;
+    // batches already sent to the receiver are dropped by it.
+    m_stop.store(true);
+    m_readThread.quit();
+    m_makeThread.quit();
+    m_readThread.wait();
+    m_makeThread.wait();
+    // Their threads have ended: nothing else uses them.
+    delete m_reader;
+    delete m_maker;
+}
+
+ItemBatchPtr ItemListReader::first() {
+    ItemRecordsPtr records;
+    QMetaObject::invokeMethod(
+        m_reader, [this] { return m_reader->readRecords(); }, Qt::BlockingQueuedConnection,
+        &records);
+    return m_maker->make(*records);
+}
+
+void ItemListReader::requestBatch() {
+    QMetaObject::invokeMethod(m_reader, &ItemBatchReader::readAhead, Qt::QueuedConnection);
+}
