@@ -76,16 +76,6 @@ void trigger(frmMain& main, const char* name) {
     main.findChild<QAction*>(QLatin1String(name))->trigger();
 }
 
-bool seed(const TestInstall& install, int first, int last) {
-    return install.exec(
-        QStringLiteral("WITH RECURSIVE n(i) AS (SELECT %1 UNION ALL SELECT i + 1 FROM n WHERE "
-                       "i < %2) INSERT INTO tblItems (ItemID, ItemName, RoomName, Cost, BuyDate, "
-                       "AddDate) SELECT 'A-' || i, 'Item ' || i, 'Den', i, '2005-03-01', "
-                       "'2026-11-30 09:15:00' FROM n")
-            .arg(first)
-            .arg(last));
-}
-
 } // namespace
 
 class tst_inventorymenu : public QObject {
@@ -144,7 +134,7 @@ void tst_inventorymenu::dialogsStartInTheLastFolderOfTheirKind() {
     QFETCH(bool, folderKept);
     QSettings(QStringLiteral("Quorvane"), QStringLiteral("Tallimer")).clear();
     TestInstall install;
-    QVERIFY(seed(install, 1, 2));
+    QVERIFY(numberedItems(install, 1, 2));
     MsgResponder boxes;
     Dialogs dialogs;
     frmMain main;
@@ -178,7 +168,7 @@ void tst_inventorymenu::dialogsStartInTheLastFolderOfTheirKind() {
 
 void tst_inventorymenu::backUpThroughTheMenu() {
     TestInstall install;
-    QVERIFY(seed(install, 1, 12));
+    QVERIFY(numberedItems(install, 1, 12));
     MsgResponder boxes;
     Dialogs dialogs;
     frmMain main;
@@ -214,7 +204,7 @@ void tst_inventorymenu::backUpThroughTheMenu() {
 
 void tst_inventorymenu::restoreRefusesAFileThatIsNoInventory() {
     TestInstall install;
-    QVERIFY(seed(install, 1, 3));
+    QVERIFY(numberedItems(install, 1, 3));
     MsgResponder boxes;
     Dialogs dialogs;
     frmMain main;
@@ -238,7 +228,7 @@ void tst_inventorymenu::restoreRefusesAFileThatIsNoInventory() {
 
 void tst_inventorymenu::restoreAsksAndRereadsTheOpenWindows() {
     TestInstall install;
-    QVERIFY(seed(install, 1, 4));
+    QVERIFY(numberedItems(install, 1, 4));
     MsgResponder boxes;
     Dialogs dialogs;
     frmMain main;
@@ -247,7 +237,7 @@ void tst_inventorymenu::restoreAsksAndRereadsTheOpenWindows() {
     dialogs.answer = out.filePath("four.inv");
     boxes.expect(Riri::vbOK);
     trigger(main, "mnuUtilsBackup");
-    QVERIFY(seed(install, 5, 9));
+    QVERIFY(numberedItems(install, 5, 9));
 
     frmEditItem* edit = main.showChild<frmEditItem>();
     QCOMPARE(edit->lvItems->model()->rowCount(), 9);
@@ -289,7 +279,7 @@ void tst_inventorymenu::restoreAsksAndRereadsTheOpenWindows() {
 
 void tst_inventorymenu::exportAndImportThroughTheMenu() {
     TestInstall install;
-    QVERIFY(seed(install, 1, 5));
+    QVERIFY(numberedItems(install, 1, 5));
     MsgResponder boxes;
     Dialogs dialogs;
     frmMain main;
@@ -337,7 +327,7 @@ void tst_inventorymenu::importAsksOnceBeforeStoring() {
     QFETCH(QString, question);
     QFETCH(QStringList, items);
     TestInstall install;
-    QVERIFY(seed(install, 1, 2));
+    QVERIFY(numberedItems(install, 1, 2));
     MsgResponder boxes;
     Dialogs dialogs;
     frmMain main;
@@ -430,7 +420,7 @@ void tst_inventorymenu::damagedInventoryAtStartUp() {
     QFETCH(QString, backupFile);
     QFETCH(bool, goesOn);
     TestInstall install;
-    QVERIFY(seed(install, 1, 3000));
+    QVERIFY(numberedItems(install, 1, 3000));
     QTemporaryDir out;
     QVERIFY(Riri::InventoryCopy::backUp(out.filePath("backup.inv")).ok);
     if (automaticCopy) {
@@ -480,14 +470,14 @@ void tst_inventorymenu::damagedInventoryAtStartUp() {
 void tst_inventorymenu::restoreAutomaticCopyWindow() {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     TestInstall install;
-    QVERIFY(seed(install, 1, 3));
+    QVERIFY(numberedItems(install, 1, 3));
     QVERIFY(install.exec("UPDATE tblItems SET CurValue = 1.25"));
     QVERIFY(!Riri::AutoBackups::make(Riri::AutoBackups::Kind::Daily).isEmpty());
     QTest::qWait(5); // the copies' names carry the millisecond they were made
-    QVERIFY(seed(install, 4, 5));
+    QVERIFY(numberedItems(install, 4, 5));
     QVERIFY(install.exec("UPDATE tblItems SET CurValue = 100000.1"));
     QVERIFY(!Riri::AutoBackups::make(Riri::AutoBackups::Kind::BeforeImport).isEmpty());
-    QVERIFY(seed(install, 6, 8));
+    QVERIFY(numberedItems(install, 6, 8));
 
     MsgResponder boxes;
     frmMain main;

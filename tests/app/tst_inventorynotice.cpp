@@ -26,17 +26,6 @@
 
 namespace {
 
-// Items A-first to A-last, each named "Item i", in the Den, costing i dollars.
-bool storeItems(const TestInstall& install, int first, int last) {
-    return install.exec(
-        QStringLiteral("WITH RECURSIVE n(i) AS (SELECT %1 UNION ALL SELECT i + 1 FROM n WHERE "
-                       "i < %2) INSERT INTO tblItems (ItemID, ItemName, RoomName, Cost, BuyDate, "
-                       "AddDate) SELECT 'A-' || i, 'Item ' || i, 'Den', i, '2005-03-01', "
-                       "'2026-11-30 09:15:00' FROM n")
-            .arg(first)
-            .arg(last));
-}
-
 void trigger(frmMain& main, const QString& action) {
     main.findChild<QAction*>(action)->trigger();
 }
@@ -100,7 +89,7 @@ void tst_InventoryNotice::bulkChangeUpdatesOpenWindowsInPlace() {
     QFETCH(QString, cost);
 
     Fixture f;
-    QVERIFY(storeItems(f.install, 1, 12));
+    QVERIFY(numberedItems(f.install, 1, 12));
     QTemporaryDir out;
     const QString path = out.filePath(file);
     const auto answer = [path](QWidget*, const QString&, const QString&, const QString&) {
@@ -175,7 +164,7 @@ void tst_InventoryNotice::editOfAGoneItemIsRefused_data() {
 void tst_InventoryNotice::editOfAGoneItemIsRefused() {
     QFETCH(Removal, removal);
     Fixture f;
-    QVERIFY(storeItems(f.install, 1, 3));
+    QVERIFY(numberedItems(f.install, 1, 3));
     frmMain main;
     main.show();
     QPointer<frmEditItem> edit = main.showChild<frmEditItem>();

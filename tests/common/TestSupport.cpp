@@ -119,6 +119,16 @@ bool writeScript(const QString& path, const QByteArray& body) {
     return file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
+bool numberedItems(const TestInstall& install, int first, int last) {
+    return install.exec(
+        QStringLiteral("WITH RECURSIVE n(i) AS (SELECT %1 UNION ALL SELECT i + 1 FROM n WHERE "
+                       "i < %2) INSERT INTO tblItems (ItemID, ItemName, RoomName, Cost, BuyDate, "
+                       "AddDate) SELECT 'A-' || i, 'Item ' || i, 'Den', i, '2005-03-01', "
+                       "'2026-11-30 09:15:00' FROM n")
+            .arg(first)
+            .arg(last));
+}
+
 QByteArray fileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();

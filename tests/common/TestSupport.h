@@ -64,6 +64,10 @@ bool writeScript(const QString& path, const QByteArray& body);
 // The whole content of a file; empty when it cannot be read.
 QByteArray fileBytes(const QString& path);
 
+// Stores items A-first to A-last with plain SQL, each named "Item i", in the
+// Den, costing i dollars; false on failure.
+bool numberedItems(const TestInstall& install, int first, int last);
+
 // One message box the code under test showed.
 struct ShownBox {
     QString prompt;
