@@ -187,23 +187,12 @@ void frmEditItem::listRead() {
 }
 
 bool frmEditItem::itemStillStored(const QString& itemId) const {
-    bool stored = true; // an unreadable inventory is left to the writer to report
+    // An unreadable inventory is left to the writer to report.
     try {
-        std::shared_ptr<Riri::Recordset> ids = objHome ? objHome->RefreshItems() : nullptr;
-        if (ids) {
-            stored = false;
-            for (ids->MoveFirst(); !ids->IsEOF(); ids->MoveNext()) {
-                if (ids->Field(QStringLiteral("ItemID")) == itemId) {
-                    stored = true;
-                    break;
-                }
-            }
-            ids->Close();
-        }
+        return !objHome || objHome->HasItem(itemId) != 0;
     } catch (const Riri::Error&) {
-        stored = true;
+        return true;
     }
-    return stored;
 }
 
 void frmEditItem::sendNotice() {

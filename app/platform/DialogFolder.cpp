@@ -1,5 +1,7 @@
 #include "platform/DialogFolder.h"
 
+#include "platform/FileDialogSeam.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -45,4 +47,18 @@ void DialogFolder::remember(const QString& chosenFile) const {
         return;
     }
     settings().setValue(key(), QFileInfo(chosenFile).absolutePath());
+}
+
+QString DialogFolder::askOpen(QWidget* parent, const QString& caption,
+                              const QString& filter) const {
+    const QString path = FileDialogSeam::getOpenFileName(parent, caption, folder(), filter);
+    remember(path);
+    return path;
+}
+
+QString DialogFolder::askSave(QWidget* parent, const QString& caption, const QString& suggested,
+                              const QString& filter) const {
+    const QString path = FileDialogSeam::getSaveFileName(parent, caption, suggested, filter);
+    remember(path);
+    return path;
 }

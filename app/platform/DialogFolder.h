@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QWidget;
+
 // Where a file dialog of one kind of file starts: the folder the user last
 // chose a file of that kind in, remembered in the user's settings, else the
 // Documents folder, else the home folder. Never the program's folder, which
@@ -21,6 +23,14 @@ public:
     // Remembers the folder of the file the user chose; an empty path (the
     // dialog was cancelled) is ignored.
     void remember(const QString& chosenFile) const;
+
+    // An open dialog through the file-dialog seam, starting in folder(); the
+    // folder of the chosen file is remembered. Empty when cancelled.
+    QString askOpen(QWidget* parent, const QString& caption, const QString& filter) const;
+    // A save dialog through the file-dialog seam, proposing `suggested`; the
+    // folder of the chosen file is remembered. Empty when cancelled.
+    QString askSave(QWidget* parent, const QString& caption, const QString& suggested,
+                    const QString& filter) const;
 
 private:
     QString key() const;

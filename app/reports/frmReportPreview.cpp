@@ -189,12 +189,10 @@ bool frmReportPreview::saveAsPdf() {
     const DialogFolder folder(QStringLiteral("pdf"));
     const QString suggested =
         folder.suggest(m_report->definition().caption + QStringLiteral(".pdf"));
-    QString path = FileDialogSeam::getSaveFileName(this, tr("Save as PDF"), suggested,
-                                                   tr("PDF files (*.pdf)"));
+    QString path = folder.askSave(this, tr("Save as PDF"), suggested, tr("PDF files (*.pdf)"));
     if (path.isEmpty()) {
         return false;
     }
-    folder.remember(path);
     if (QFileInfo(path).suffix().isEmpty()) {
         path += QStringLiteral(".pdf");
     }

@@ -2,7 +2,6 @@
 
 #include "AppInfo.h"
 #include "platform/DialogFolder.h"
-#include "platform/FileDialogSeam.h"
 #include "platform/Pointer.h"
 #include "shared/InventoryNotice.h"
 #include "ui/LongTask.h"
@@ -68,12 +67,9 @@ bool cancelled(const Riri::Error& error) {
 } // namespace
 
 QString chooseBackup(QWidget* parent) {
-    const DialogFolder folder(QStringLiteral("backup"));
-    const QString path = FileDialogSeam::getOpenFileName(
-        parent, QStringLiteral("Restore Inventory"), folder.folder(),
-        QStringLiteral("Inventory backups (*.inv);;All files (*)"));
-    folder.remember(path);
-    return path;
+    return DialogFolder(QStringLiteral("backup"))
+        .askOpen(parent, QStringLiteral("Restore Inventory"),
+                 QStringLiteral("Inventory backups (*.inv);;All files (*)"));
 }
 
 bool restoreFrom(const QString& path, Confirm confirm) {

@@ -2,7 +2,6 @@
 
 #include "AppInfo.h"
 #include "platform/DialogFolder.h"
-#include "platform/FileDialogSeam.h"
 #include "platform/Pointer.h"
 #include "shared/InventoryNotice.h"
 #include "shared/VerifiedRestore.h"
@@ -37,21 +36,6 @@ const QString kBackupKind = QStringLiteral("backup");
 const QString kCsvKind = QStringLiteral("csv");
 
 // Asks through the seam and remembers the folder of the file chosen.
-QString askSave(QWidget* parent, const QString& caption, const QString& kind,
-                const QString& suggested, const QString& filter) {
-    const QString path = FileDialogSeam::getSaveFileName(parent, caption, suggested, filter);
-    DialogFolder(kind).remember(path);
-    return path;
-}
-
-QString askOpen(QWidget* parent, const QString& caption, const QString& kind,
-                const QString& filter) {
-    const DialogFolder folder(kind);
-    const QString path = FileDialogSeam::getOpenFileName(parent, caption, folder.folder(), filter);
-    folder.remember(path);
-    return path;
-}
-
 QString items(qint64 count) {
     return count == 1 ? QStringLiteral("1 item") : QStringLiteral("%1 items").arg(count);
 }
@@ -105,8 +89,9 @@ QString suggestedExportPath() {
 }
 
 void backUpInventory(QWidget* parent) {
-    const QString path = askSave(parent, QStringLiteral("Back Up Inventory"), kBackupKind,
-                                 suggestedBackupPath(), kBackupFilter);
+    const QString path = DialogFolder(kBackupKind)
+                             .askSave(parent, QStringLiteral("Back Up Inventory"),
+                                      suggestedBackupPath(), kBackupFilter);
     if (path.isEmpty()) {
         return;
     }
@@ -142,8 +127,8 @@ void restoreAutomaticCopy(QWidget* parent) {
 }
 
 void exportItems(QWidget* parent) {
-    const QString path = askSave(parent, QStringLiteral("Export Items to CSV"), kCsvKind,
-                                 suggestedExportPath(), kCsvFilter);
+    const QString path = DialogFolder(kCsvKind).askSave(
+        parent, QStringLiteral("Export Items to CSV"), suggestedExportPath(), kCsvFilter);
     if (path.isEmpty()) {
         return;
     }
@@ -168,7 +153,7 @@ void exportItems(QWidget* parent) {
 
 void importItems(QWidget* parent) {
     const QString path =
-        askOpen(parent, QStringLiteral("Import Items from CSV"), kCsvKind, kCsvFilter);
+        DialogFolder(kCsvKind).askOpen(parent, QStringLiteral("Import Items from CSV"), kCsvFilter);
     if (path.isEmpty()) {
         return;
     }

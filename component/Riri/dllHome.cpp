@@ -402,6 +402,16 @@ qint64 dllHome::CountItems() {
     return ok ? items : -1;
 }
 
+int dllHome::HasItem(const QString& itemId) {
+    const std::shared_ptr<Recordset> found = readSkippingFailures(
+        QStringLiteral("SELECT count(*) AS [Found] FROM (SELECT 1 FROM tblItems WHERE ItemID = ") +
+        quotedId(itemId) + QStringLiteral(" LIMIT 1);"));
+    if (!found || found->rowCount() != 1) {
+        return -1;
+    }
+    return found->fieldAt(0, 0).toLongLong() > 0 ? 1 : 0;
+}
+
 std::shared_ptr<Recordset> dllHome::RefreshItems() {
     return readSkippingFailures(QStringLiteral("SELECT ItemID FROM tblItems;"));
 }

@@ -57,6 +57,9 @@ public:
     std::shared_ptr<Recordset> LoadItemsAfter(qint64 afterId, int rows);
     // The number of item records, or -1 when the database cannot be read.
     qint64 CountItems();
+    // Whether an item record has this ItemID: 1 when one has, 0 when none
+    // has, -1 when the database cannot be read. Reads one row at most.
+    int HasItem(const QString& itemId);
 
     // Doubles every single quote, removes NUL characters and returns the text
     // without leading and trailing blanks; strText keeps the doubled quotes,
