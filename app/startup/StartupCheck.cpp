@@ -83,6 +83,21 @@ Riri::InventoryCheck runStartupCheck() {
         // still wait.
         Riri::AutoBackups::makeDailyIfDue();
         Riri::WriteGate::open();
+        // An inventory of an older version gets the newest schema now, so
+        // that the windows' readers find every table they read.
+        try {
+            if (!check.newerVersion) {
+                Riri::InventorySchema::bringUpToDate(Riri::InventoryCopy::databasePath());
+            }
+        } catch (const Riri::Error& error) {
+            try {
+                Riri::ErrorLog::appendStartupBlock(
+                    Riri::InstallPaths::logPath(Riri::componentFolder()), error.number(),
+                    error.description());
+            } catch (const Riri::Error&) {
+                // the first writer brings the file up to date, or says why not
+            }
+        }
     } else {
         // Set here, not when the user is told: a writer waiting on the GUI
         // thread holds back the telling.

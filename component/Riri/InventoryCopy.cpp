@@ -313,8 +313,11 @@ InventoryCheck InventoryCopy::restore(const QString& backup, const Progress& pro
         copyPages(from.get(), copy.get(), live, stepOf(progress, bytes, 3 * bytes), "restore");
         verify(copy.get(), check.items, check.owners, stepOf(progress, 2 * bytes, 3 * bytes),
                "restore");
-        // The copy becomes the inventory: it keeps the usual journal.
+        // The copy becomes the inventory: it keeps the usual journal, and a
+        // copy of an older version is brought up to this program's schema
+        // before any reader of the inventory sees it.
         copy.exec("PRAGMA journal_mode=DELETE");
+        InventorySchema::program().upgrade(copy.get());
     }
     // From here on the restore is not cancelled: the automatic copy of the
     // current inventory is made only now, so a cancelled restore leaves none.

@@ -2,6 +2,8 @@
 
 #include "Error.h"
 
+#include <QFile>
+#include <QStringList>
 #include <algorithm>
 #include <sqlite3.h>
 
@@ -53,6 +55,34 @@ bool isInternal(const QString& type, const QString& name, const QString& sql, bo
         });
 }
 
+// Version 2: evidence. Deleting an item deletes its attachment rows in the
+// same statement, whichever program deletes it; the files stay in the store
+// until the daily sweep finds that nothing names them.
+const QString kEvidenceTable = QStringLiteral(
+    "CREATE TABLE tblEvidence ( ID INTEGER PRIMARY KEY AUTOINCREMENT, ItemRef INTEGER NOT NULL, "
+    "Kind TEXT NOT NULL, Caption TEXT NOT NULL DEFAULT '', FileName TEXT NOT NULL, "
+    "MediaType TEXT NOT NULL, Size INTEGER NOT NULL, Sha256 TEXT NOT NULL, Width INTEGER, "
+    "Height INTEGER, TakenDate TEXT, AddDate TEXT NOT NULL, Thumbnail BLOB )");
+const QString kEvidenceItemIndex =
+    QStringLiteral("CREATE INDEX idxEvidenceItem ON tblEvidence (ItemRef, ID)");
+const QString kEvidenceSha256Index =
+    QStringLiteral("CREATE INDEX idxEvidenceSha256 ON tblEvidence (Sha256)");
+const QString kEvidenceCascade = QStringLiteral(
+    "CREATE TRIGGER trgItemEvidenceGone AFTER DELETE ON tblItems BEGIN DELETE FROM tblEvidence "
+    "WHERE ItemRef = OLD.ID; END");
+
+bool isEmpty(sqlite3* db) {
+    sqlite3_stmt* stmt = nullptr;
+    bool empty = false;
+    if (sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_schema", -1, &stmt, nullptr) ==
+            SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW) {
+        empty = sqlite3_column_int(stmt, 0) == 0;
+    }
+    sqlite3_finalize(stmt);
+    return empty;
+}
+
 } // namespace
 
 int openDatabase(const char* path, sqlite3** db, int flags) {
@@ -92,9 +122,20 @@ const InventorySchema& InventorySchema::program() {
              QStringLiteral("CREATE TABLE tblOwner ( OwnerID TEXT NOT NULL UNIQUE, LName TEXT, "
                             "FName TEXT, MName TEXT, FullName TEXT, Address TEXT, City TEXT, "
                             "State TEXT, Zip TEXT, AddDate TEXT, ModDate TEXT )")},
+            // Version 2: the evidence of each item (photos, receipts, documents).
+            // Rows belong to tblItems.ID, which is never reused; the files
+            // themselves live in home/evidence/ under their SHA-256.
+            {2, QStringLiteral("table"), QStringLiteral("tblEvidence"), kEvidenceTable},
+            {2, QStringLiteral("index"), QStringLiteral("idxEvidenceItem"), kEvidenceItemIndex},
+            {2, QStringLiteral("index"), QStringLiteral("idxEvidenceSha256"), kEvidenceSha256Index},
+            {2, QStringLiteral("trigger"), QStringLiteral("trgItemEvidenceGone"), kEvidenceCascade},
         },
-        // The steps after the base version, oldest first: none yet.
-        {});
+        // The steps after the base version, oldest first.
+        {
+            {2,
+             QStringList{kEvidenceTable, kEvidenceItemIndex, kEvidenceSha256Index, kEvidenceCascade}
+                 .join(QStringLiteral(";\n"))},
+        });
     return schema;
 }
 
@@ -168,7 +209,9 @@ void InventorySchema::upgrade(sqlite3* db) const {
     exec(db, QStringLiteral("BEGIN IMMEDIATE"));
     try {
         const int from = fileVersion(db);
-        if (from >= m_version) {
+        // An empty file holds no inventory to bring up: it is left for the
+        // first statement to fail on, as on any file without the tables.
+        if (from >= m_version || isEmpty(db)) {
             exec(db, QStringLiteral("COMMIT"));
             return;
         }
@@ -187,6 +230,26 @@ void InventorySchema::upgrade(sqlite3* db) const {
         sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
         throw;
     }
+}
+
+void InventorySchema::bringUpToDate(const QString& databaseFile) {
+    sqlite3* db = nullptr;
+    const int rc =
+        openDatabase(QFile::encodeName(databaseFile).constData(), &db, SQLITE_OPEN_READWRITE);
+    try {
+        if (rc != SQLITE_OK) {
+            throw Error(rc, QString::fromUtf8(sqlite3_errstr(rc)));
+        }
+        sqlite3_busy_timeout(db, 2000);
+        const InventorySchema& schema = program();
+        if (schema.fileVersion(db) < schema.version()) {
+            schema.upgrade(db);
+        }
+    } catch (const Error&) {
+        sqlite3_close_v2(db);
+        throw;
+    }
+    sqlite3_close_v2(db);
 }
 
 QString InventorySchema::normalized(const QString& sql) {

@@ -57,6 +57,10 @@ public:
     // is left as it was.
     void upgrade(sqlite3* db) const;
 
+    // Opens the inventory file read-write and applies upgrade(): readers
+    // that open it read-only then find the newest schema. Throws Riri::Error.
+    static void bringUpToDate(const QString& databaseFile);
+
     // The text with every run of blanks and line breaks made one space, and
     // none at the ends.
     static QString normalized(const QString& sql);

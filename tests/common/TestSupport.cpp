@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include <Riri/ComponentFolder.h>
+#include <Riri/InventorySchema.h>
 #include <Riri/MsgBox.h>
 #include <Riri/WriteGate.h>
 
@@ -24,6 +25,10 @@ bool TestInstall::setUpComponent() {
     QFile::setPermissions(databasePath(), QFile::ReadOwner | QFile::WriteOwner);
     Riri::setComponentFolder(m_dir.path());
     Riri::WriteGate::open(); // no verdict of an earlier test's start-up holds writes back
+    // As start-up does: the empty inventory of the build gets the newest schema.
+    if (m_valid) {
+        Riri::InventorySchema::bringUpToDate(databasePath());
+    }
     return true;
 }
 

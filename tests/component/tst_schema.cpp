@@ -25,19 +25,36 @@ struct RawDb {
     sqlite3* db = nullptr;
 };
 
+// The program's objects of the base version.
+std::vector<InventorySchema::Object> baseObjects() {
+    std::vector<InventorySchema::Object> objects;
+    for (const InventorySchema::Object& object : InventorySchema::program().objects()) {
+        if (object.since == 1) {
+            objects.push_back(object);
+        }
+    }
+    return objects;
+}
+
 // The base tables and one trigger of version 1, and a table version 2 adds.
 InventorySchema testSchema(std::vector<InventorySchema::Step> steps = {}) {
-    const InventorySchema& program = InventorySchema::program();
-    std::vector<InventorySchema::Object> objects = program.objects();
+    std::vector<InventorySchema::Object> objects = baseObjects();
     objects.push_back({1, "trigger", "stamp",
                        "CREATE TRIGGER stamp AFTER UPDATE ON tblItems BEGIN UPDATE tblItems SET "
                        "ModDate = 'x' WHERE ID = NEW.ID; END"});
-    objects.push_back({2, "table", "tblEvidence", "CREATE TABLE tblEvidence (ItemID TEXT)"});
+    objects.push_back({2, "table", "tblStep", "CREATE TABLE tblStep (ItemID TEXT)"});
     return InventorySchema(1, std::move(objects), std::move(steps));
 }
 
 const char* const kStamp = "CREATE TRIGGER stamp AFTER UPDATE ON tblItems BEGIN UPDATE tblItems "
                            "SET ModDate = 'x' WHERE ID = NEW.ID; END;";
+
+// The installation's inventory as the build makes it, at the base version.
+bool makeBaseVersion(const TestInstall& install) {
+    QFile::remove(install.databasePath());
+    return QFile::copy(QStringLiteral(QUORVANE_PRISTINE_DB), install.databasePath()) &&
+           QFile::setPermissions(install.databasePath(), QFile::ReadOwner | QFile::WriteOwner);
+}
 
 int spyCalls = 0;
 
@@ -53,11 +70,16 @@ class tst_Schema : public QObject {
 
 private slots:
     // The table in the component is what install/schema.sql makes: the
-    // empty inventory is the program's own at the newest version.
+    // empty inventory of the build is the program's own at the base version,
+    // and its steps bring it to the newest.
     void knownSchemaIsTheEmptyInventorys() {
         TestInstall install;
+        QVERIFY(makeBaseVersion(install));
         RawDb file(install.databasePath());
         const InventorySchema& schema = InventorySchema::program();
+        QCOMPARE(schema.fileVersion(file.db), 1);
+        QCOMPARE(schema.foreignObject(file.db, 1), QString());
+        schema.upgrade(file.db);
         QCOMPARE(schema.fileVersion(file.db), schema.version());
         QCOMPARE(schema.foreignObject(file.db, schema.version()), QString());
         QVERIFY(!schema.objects().empty());
@@ -77,10 +99,10 @@ private slots:
         QTest::newRow("trigger missing")
             << QString() << 1 << "The file holds no inventory: the trigger stamp is missing.";
         QTest::newRow("object of a later version")
-            << stamp + "CREATE TABLE tblEvidence (ItemID TEXT);" << 1
-            << "The file holds table \"tblEvidence\", which is not part of an inventory.";
+            << stamp + "CREATE TABLE tblStep (ItemID TEXT);" << 1
+            << "The file holds table \"tblStep\", which is not part of an inventory.";
         QTest::newRow("own at version 2")
-            << stamp + "CREATE TABLE tblEvidence (ItemID TEXT);" << 2 << QString();
+            << stamp + "CREATE TABLE tblStep (ItemID TEXT);" << 2 << QString();
         QTest::newRow("SQLite's statistics") << stamp + "ANALYZE;" << 1 << QString();
     }
 
@@ -90,6 +112,7 @@ private slots:
         QFETCH(int, version);
         QFETCH(QString, problem);
         TestInstall install;
+        QVERIFY(makeBaseVersion(install));
         QVERIFY(install.exec("INSERT INTO tblItems (ItemID) VALUES ('A-1');" + sql));
         RawDb file(install.databasePath());
         QCOMPARE(testSchema().foreignObject(file.db, version), problem);
@@ -100,10 +123,11 @@ private slots:
     // leaves the file byte for byte as it was.
     void stepsBringAnOlderFileUp() {
         const InventorySchema schema =
-            testSchema({{2, "CREATE TABLE tblEvidence (ItemID TEXT);"
-                            "INSERT INTO tblEvidence SELECT ItemID FROM tblItems;"}});
+            testSchema({{2, "CREATE TABLE tblStep (ItemID TEXT);"
+                            "INSERT INTO tblStep SELECT ItemID FROM tblItems;"}});
         QCOMPARE(schema.version(), 2);
         TestInstall install;
+        QVERIFY(makeBaseVersion(install));
         QVERIFY(install.exec(QStringLiteral("INSERT INTO tblItems (ItemID) VALUES ('A-1');") +
                              QString::fromLatin1(kStamp)));
         {
@@ -113,9 +137,10 @@ private slots:
             QCOMPARE(schema.foreignObject(file.db, 2), QString());
             schema.upgrade(file.db); // nothing left to do
         }
-        QCOMPARE(install.scalar("SELECT group_concat(ItemID) FROM tblEvidence"), "A-1");
+        QCOMPARE(install.scalar("SELECT group_concat(ItemID) FROM tblStep"), "A-1");
 
         TestInstall foreign;
+        QVERIFY(makeBaseVersion(foreign));
         QVERIFY(foreign.exec("CREATE TRIGGER wipe AFTER INSERT ON tblItems BEGIN DELETE FROM "
                              "tblItems; END;"));
         const QByteArray before = fileBytes(foreign.databasePath());
@@ -131,9 +156,10 @@ private slots:
         QCOMPARE(refused, "The file holds trigger \"wipe\", which is not part of an inventory.");
         QCOMPARE(fileBytes(foreign.databasePath()), before);
 
-        const InventorySchema failing(1, InventorySchema::program().objects(),
+        const InventorySchema failing(1, baseObjects(),
                                       {{2, "CREATE TABLE a (x); CREATE TABLE a (x);"}});
         TestInstall broken;
+        QVERIFY(makeBaseVersion(broken));
         const QByteArray untouched = fileBytes(broken.databasePath());
         {
             RawDb file(broken.databasePath());
