@@ -9,7 +9,7 @@ set(_platform platform)
 set(_ui ${_platform} ui)
 set(_shared ${_ui} shared)
 set(_subsystem ${_shared})
-set(_subsystems items owner reports utils cli startup)
+set(_subsystems items owner reports utils cli startup evidence history claims)
 
 # Texts of the includes in file `path`, quoted ones only.
 function(quoted_includes path out)
