@@ -153,16 +153,41 @@ QString copyEntry(ZipStream& zip, const QString& path, qint64 before, qint64 who
     return QString::fromLatin1(hash.result().toHex());
 }
 
-// The progress of one of several passes of the same size over the same
-// bytes: pass index of count.
-Progress passOf(const Progress& progress, int index, int count) {
-    if (!progress) {
-        return {};
+// Two passes over about the same bytes told as one operation: the first
+// pass's own count, then the second's scaled to the first's whole, so that
+// the work done only grows.
+class TwoPasses {
+public:
+    explicit TwoPasses(const Progress& progress) : m_progress(progress) {}
+    TwoPasses(const TwoPasses&) = delete;
+    TwoPasses& operator=(const TwoPasses&) = delete;
+
+    Progress first() {
+        if (!m_progress) {
+            return {};
+        }
+        return [this](qint64 done, qint64 total) {
+            m_whole = total;
+            return m_progress(done, 2 * total);
+        };
     }
-    return [&progress, index, count](qint64 done, qint64 total) {
-        return progress(index * total + done, count * total);
-    };
-}
+    Progress second() {
+        if (!m_progress) {
+            return {};
+        }
+        return [this](qint64 done, qint64 total) {
+            const qint64 scaled =
+                total > 0 ? qint64(double(qMin(done, total)) / double(total) * double(m_whole)) : 0;
+            return m_progress(m_whole + scaled, 2 * m_whole);
+        };
+    }
+    // Both passes are through: false when progress asks to stop even now.
+    bool finish() const { return goOn(m_progress, 2 * m_whole, 2 * m_whole); }
+
+private:
+    const Progress& m_progress;
+    qint64 m_whole = 0;
+};
 
 } // namespace
 
@@ -248,8 +273,9 @@ InventoryCheck BackupArchive::verify(QIODevice& in, const Progress& progress) {
 InventoryCheck BackupArchive::restore(QIODevice& in, const Progress& progress) {
     // Two passes of about the archive's size: reading it in, then adding the
     // files to the store and replacing the database.
-    const ArchiveUnpack unpacked(in, passOf(progress, 0, 2));
-    const Progress second = passOf(progress, 1, 2);
+    TwoPasses passes(progress);
+    const ArchiveUnpack unpacked(in, passes.first());
+    const Progress second = passes.second();
     const EvidenceFiles store = EvidenceFiles::forInventory();
     const QString database = unpacked.pathOf(ArchiveNames::kInventory);
     const qint64 whole = qMax<qint64>(1, unpacked.evidenceBytes() + 3 * QFileInfo(database).size());
@@ -269,10 +295,12 @@ InventoryCheck BackupArchive::restore(QIODevice& in, const Progress& progress) {
     }
     InventoryCheck check = InventoryCopy::restore(database, stepOf(second, before, whole));
     check.evidenceFiles = unpacked.evidence().size();
+    passes.finish(); // the inventory is replaced: too late to cancel
     return check;
 }
 
 InventoryCheck BackupArchive::backUp(const QString& target, const Progress& progress) {
+    TwoPasses passes(progress);
     const QString temporary = SafeFile::makeTemporary(target);
     auto discard = qScopeGuard([&temporary] { SafeFile::discard(temporary); });
     InventoryCheck written;
@@ -283,7 +311,7 @@ InventoryCheck BackupArchive::backUp(const QString& target, const Progress& prog
                         QStringLiteral("Cannot write %1: %2")
                             .arg(QDir::toNativeSeparators(target), out.errorString()));
         }
-        written = write(out, passOf(progress, 0, 2));
+        written = write(out, passes.first());
         if (!out.flush()) {
             throw Error(SQLITE_FULL, QStringLiteral("Cannot write %1: %2")
                                          .arg(QDir::toNativeSeparators(target), out.errorString()));
@@ -298,7 +326,7 @@ InventoryCheck BackupArchive::backUp(const QString& target, const Progress& prog
     }
     InventoryCheck read;
     try {
-        read = verify(back, passOf(progress, 1, 2));
+        read = verify(back, passes.second());
     } catch (const Error& error) {
         if (error.number() == ErrorNumber::Cancelled) {
             throw;
@@ -318,6 +346,9 @@ InventoryCheck BackupArchive::backUp(const QString& target, const Progress& prog
                         .arg(written.items)
                         .arg(written.owners)
                         .arg(written.evidenceFiles));
+    }
+    if (!passes.finish()) {
+        throw Error(ErrorNumber::Cancelled, QStringLiteral("The backup was cancelled."));
     }
     SafeFile::commit(temporary, target);
     discard.dismiss();
