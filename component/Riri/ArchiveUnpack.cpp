@@ -125,7 +125,7 @@ private:
 QString folderPattern() {
     const QString home = QFileInfo(InventoryCopy::databasePath()).absolutePath();
     if (QFileInfo(home).isWritable()) {
-        return home + QStringLiteral("/.restore-XXXXXX");
+        return home + QStringLiteral("/.restore.part-XXXXXX"); // swept when left behind
     }
     return QDir::tempPath() + QStringLiteral("/quorvane-restore-XXXXXX");
 }
