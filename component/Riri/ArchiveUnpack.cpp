@@ -147,6 +147,7 @@ ArchiveUnpack::ArchiveUnpack(QIODevice& in, Keep keep, const Progress& progress)
             SQLITE_CANTOPEN,
             QStringLiteral("Cannot write in %1.").arg(QDir::toNativeSeparators(m_dir.path())));
     }
+    m_room = QStorageInfo(m_dir.path()).bytesAvailable();
     readEntries(in, progress);
     checkManifest();
     checkDatabase();
@@ -272,16 +273,16 @@ void ArchiveUnpack::extract(archive* reader, const QString& name, qint64 declare
                               "space left.")
                    .arg(quoted(name))
                    .arg(size)
-                   .arg(QStorageInfo(m_dir.path()).bytesAvailable()));
+                   .arg(qMax<qint64>(0, m_room)));
     };
     if (limit >= 0 && declared > limit) {
         refuse(QStringLiteral("the evidence file %1 is larger than 1 GB.").arg(quoted(name)));
     }
-    if (declared > QStorageInfo(m_dir.path()).bytesAvailable()) {
-        tooLarge(declared);
-    }
     // Evidence that is only checked is hashed as it comes and not kept.
     const bool keep = !evidence || m_keep == Keep::Everything;
+    if (keep && declared > m_room) {
+        tooLarge(declared);
+    }
     QFile out(path);
     if (keep && !out.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
         throw Error(SQLITE_CANTOPEN, QStringLiteral("Cannot write %1: %2")
@@ -309,6 +310,9 @@ void ArchiveUnpack::extract(archive* reader, const QString& name, qint64 declare
         if (limit >= 0 && size > limit) {
             refuse(QStringLiteral("the evidence file %1 is larger than 1 GB.").arg(quoted(name)));
         }
+        if (keep && size > m_room) {
+            tooLarge(size);
+        }
         hash.add(buffer.constData(), got);
         if (keep && out.write(buffer.constData(), got) != got) {
             if (out.error() == QFileDevice::ResourceError || errno == ENOSPC) {
@@ -319,6 +323,9 @@ void ArchiveUnpack::extract(archive* reader, const QString& name, qint64 declare
     }
     if (keep && !out.flush()) {
         tooLarge(size);
+    }
+    if (keep) {
+        m_room -= size;
     }
     m_hashes.insert(name, hash.hex());
     if (evidence) {

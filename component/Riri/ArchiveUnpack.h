@@ -63,6 +63,8 @@ private:
 
     QTemporaryDir m_dir;
     Keep m_keep;
+    // The free space left for what is still to be unpacked.
+    qint64 m_room = 0;
     // The SHA-256 of every entry read, by name.
     QHash<QString, QString> m_hashes;
     QStringList m_evidence;
