@@ -190,6 +190,9 @@ public:
             return {};
         }
         return [this](qint64 done, qint64 total) {
+            if (m_whole <= 0) {
+                return m_progress(done, total); // the first pass's size was not known
+            }
             const qint64 scaled =
                 total > 0 ? qint64(double(qMin(done, total)) / double(total) * double(m_whole)) : 0;
             return m_progress(m_whole + scaled, 2 * m_whole);
