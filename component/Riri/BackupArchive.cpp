@@ -214,6 +214,11 @@ InventoryCheck restoreFrom(QIODevice& in, const Progress& progress) {
     TwoPasses passes(progress);
     const ArchiveUnpack unpacked(in, ArchiveUnpack::Keep::Everything, passes.first());
     const Progress second = passes.second();
+    // An inventory of a newer version is never replaced: refused before the
+    // store gets any file.
+    if (InventoryCopy::writtenByNewerVersion(InventoryCopy::databasePath())) {
+        throw Error(SQLITE_READONLY, InventorySchema::newerVersionMessage());
+    }
     const EvidenceFiles store = EvidenceFiles::forInventory();
     const QString database = unpacked.pathOf(ArchiveNames::kInventory);
     const qint64 whole = qMax<qint64>(1, unpacked.evidenceBytes() + 3 * QFileInfo(database).size());
