@@ -216,7 +216,8 @@ void ArchiveUnpack::checkName(archive_entry* entry, const QString& name) const {
         (name.size() > 1 && name.at(1) == QLatin1Char(':'))) {
         refuse(QStringLiteral("the entry %1 has an absolute name.").arg(quoted(name)));
     }
-    if (name.split(QRegularExpression(QStringLiteral("[/\\\\]"))).contains(QStringLiteral(".."))) {
+    static const QRegularExpression separator(QStringLiteral("[/\\\\]"));
+    if (name.split(separator).contains(QStringLiteral(".."))) {
         refuse(QStringLiteral("the entry %1 leads out of its folder.").arg(quoted(name)));
     }
     if (archive_entry_symlink(entry) != nullptr || archive_entry_hardlink(entry) != nullptr ||
