@@ -4,6 +4,7 @@
 #include "EvidenceTesting.h"
 #include "TestSupport.h"
 
+#include <Riri/AutoBackups.h>
 #include <Riri/Error.h>
 #include <Riri/EvidenceStore.h>
 #include <Riri/MsgBox.h>
@@ -33,6 +34,18 @@ QStringList hashesOf(const QList<QByteArray>& contents) {
     }
     hashes.sort();
     return hashes;
+}
+
+// Makes a stored file older than the sweep's hour of grace.
+bool age(const QString& path) {
+    return setModified(path, QDateTime::currentDateTime().addSecs(-7200));
+}
+
+// Overwrites a stored file (the store keeps them read-only).
+bool alter(const QString& path) {
+    QFile file(path);
+    return file.setPermissions(QFile::ReadOwner | QFile::WriteOwner) &&
+           file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write("tampered") == 8;
 }
 
 } // namespace
@@ -202,6 +215,112 @@ private slots:
                  (QList<QVariantList>{{QStringLiteral("A-2"), QStringLiteral("two.bin")}}));
         QCOMPARE(install.scalar(QStringLiteral("SELECT count(*) FROM tblEvidence")).toInt(), 1);
         QCOMPARE(storedFiles(install).size(), 2);
+    }
+
+    // Whether the sweep keeps the file of "gone", which a removed row named.
+    void sweepKeepsWhatIsNamed_data() {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("named by the inventory") << "named" << true;
+        QTest::newRow("named by an automatic copy") << "copy" << true;
+        QTest::newRow("named by nothing") << "" << false;
+        QTest::newRow("named by nothing, beside a copy of the first version")
+            << "old copy" << false;
+        QTest::newRow("named by nothing, written within the hour") << "young" << true;
+    }
+    void sweepKeepsWhatIsNamed() {
+        QFETCH(QString, setup);
+        QFETCH(bool, kept);
+        TestInstall install;
+        QVERIFY(numberedItems(install, 1, 1));
+        const QList<qint64> ids = attach(install, QStringLiteral("A-1"), {"gone", "kept"});
+        QCOMPARE(ids.size(), 2);
+        if (setup == "copy") {
+            QVERIFY(!Riri::AutoBackups::make(Riri::AutoBackups::Kind::Daily).isEmpty());
+        } else if (setup == "old copy") {
+            const QString copy = Riri::AutoBackups::folder() + "/inv-20261201-101010000-daily.inv";
+            QVERIFY(QDir().mkpath(Riri::AutoBackups::folder()));
+            QVERIFY(QFile::copy(QStringLiteral(QUORVANE_PRISTINE_DB), copy));
+        }
+        Riri::EvidenceStore store;
+        if (setup != "named") {
+            store.remove(ids[0]);
+        }
+        const QString gone = storedPath(install, "gone");
+        if (setup != "young") {
+            QVERIFY(age(gone));
+        }
+        QVERIFY(age(storedPath(install, "kept")));
+        // A temporary file a killed add left behind an hour ago goes too.
+        const QString leftover = install.folder() + "/home/evidence/.incoming.part-Ab12Cd";
+        QVERIFY(!sourceFile(install, "x", "half").isEmpty());
+        QVERIFY(QFile::copy(install.folder() + "/sources/x", leftover));
+        QVERIFY(age(leftover));
+
+        QCOMPARE(store.sweepIfDue(), kept ? 1 : 2);
+        QCOMPARE(QFile::exists(gone), kept);
+        QVERIFY(QFile::exists(storedPath(install, "kept")));
+        QVERIFY(!QFile::exists(leftover));
+    }
+
+    void sweepRunsAtMostDaily() {
+        TestInstall install;
+        QVERIFY(numberedItems(install, 1, 1));
+        const QList<qint64> ids = attach(install, QStringLiteral("A-1"), {"one", "two"});
+        QCOMPARE(ids.size(), 2);
+        Riri::EvidenceStore store;
+        const QDateTime now = QDateTime::currentDateTime();
+        store.remove(ids[0]);
+        QVERIFY(age(storedPath(install, "one")));
+        QCOMPARE(store.sweepIfDue(now), 1);
+        store.remove(ids[1]);
+        QVERIFY(age(storedPath(install, "two")));
+        QCOMPARE(store.sweepIfDue(now.addSecs(23 * 3600)), 0);
+        QVERIFY(QFile::exists(storedPath(install, "two")));
+        QCOMPARE(store.sweepIfDue(now.addSecs(25 * 3600)), 1);
+        QVERIFY(storedFiles(install).isEmpty());
+    }
+
+    // Every named file is read and hashed; a missing or altered one is named
+    // with each item whose row names it.
+    void checkNamesDamagedFiles_data() {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QStringList>("problems");
+        QTest::newRow("sound") << "" << QStringList();
+        QTest::newRow("altered") << "alter receipt"
+                                 << QStringList{"A-1|Item 1|receipt.bin|altered"};
+        QTest::newRow("missing, named by two items")
+            << "remove photo"
+            << QStringList{"A-1|Item 1|photo.bin|missing", "A-2|Item 2|photo.bin|missing"};
+    }
+    void checkNamesDamagedFiles() {
+        QFETCH(QString, damage);
+        QFETCH(QStringList, problems);
+        TestInstall install;
+        QVERIFY(numberedItems(install, 1, 2));
+        QCOMPARE(attach(install, QStringLiteral("A-1"), {"photo", "receipt"}).size(), 2);
+        QCOMPARE(attach(install, QStringLiteral("A-2"), {"photo"}).size(), 1);
+        const QStringList words = damage.split(' ');
+        if (words[0] == "alter") {
+            QVERIFY(alter(storedPath(install, words[1].toUtf8())));
+        } else if (words[0] == "remove") {
+            QVERIFY(QFile::remove(storedPath(install, words[1].toUtf8())));
+        }
+        qint64 whole = -1;
+        const QList<Riri::EvidenceProblem> found =
+            Riri::EvidenceStore().check([&](qint64, qint64 total) {
+                whole = total;
+                return true;
+            });
+        QStringList named;
+        for (const Riri::EvidenceProblem& problem : found) {
+            named.append(QStringList{problem.itemId, problem.itemName, problem.fileName,
+                                     problem.missing ? "missing" : "altered"}
+                             .join('|'));
+        }
+        QCOMPARE(named, problems);
+        // Each file counted once, however many rows name it.
+        QCOMPARE(whole, qint64(sizeof("photo") + sizeof("receipt") - 2));
     }
 };
 
