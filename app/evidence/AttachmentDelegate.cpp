@@ -93,7 +93,8 @@ void AttachmentDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     if (pixmap.isNull()) {
         paintGenericIcon(painter, square, index.data(AttachmentModel::FileNameRole).toString());
     } else {
-        const QSize shown = pixmap.size().scaled(square.size(), Qt::KeepAspectRatio)
+        const QSize shown = pixmap.size()
+                                .scaled(square.size(), Qt::KeepAspectRatio)
                                 .boundedTo(pixmap.size().expandedTo(QSize(1, 1)));
         QRect place(QPoint(0, 0), shown);
         place.moveCenter(square.center());
@@ -127,9 +128,8 @@ QWidget* AttachmentDelegate::createEditor(QWidget* parent, const QStyleOptionVie
                                           const QModelIndex& /*index*/) const {
     auto* editor = new AttachmentEditor(parent);
     // A kind chosen from the list is stored at once.
-    connect(editor->cboKind, &QComboBox::activated, this, [this, editor] {
-        emit const_cast<AttachmentDelegate*>(this)->commitData(editor);
-    });
+    connect(editor->cboKind, &QComboBox::activated, this,
+            [this, editor] { emit const_cast<AttachmentDelegate*>(this)->commitData(editor); });
     return editor;
 }
 
@@ -156,6 +156,6 @@ void AttachmentDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptio
                                               const QModelIndex& /*index*/) const {
     const QRect text = textOf(option.rect, option.font);
     const int height = editor->sizeHint().height();
-    editor->setGeometry(option.rect.left() + 2, text.bottom() + 1 - height,
-                        option.rect.width() - 4, height);
+    editor->setGeometry(option.rect.left() + 2, text.bottom() + 1 - height, option.rect.width() - 4,
+                        height);
 }

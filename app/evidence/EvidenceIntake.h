@@ -18,8 +18,8 @@ class EvidenceIntake {
 public:
     // What a run did.
     struct Outcome {
-        QList<qint64> added;   // the new attachments' IDs
-        QStringList refused;   // "name: reason" of each file that was not taken
+        QList<qint64> added; // the new attachments' IDs
+        QStringList refused; // "name: reason" of each file that was not taken
     };
 
     // A PDF whose name holds "receipt" or "invoice" is a Receipt, a picture a

@@ -47,15 +47,14 @@ frmEvidenceViewer::frmEvidenceViewer(const Riri::Attachment& attachment, const Q
     setFont(Fonts::make(Fonts::Verdana, 9.75));
     QString title = attachment.fileName;
     if (!attachment.caption.isEmpty()) {
-        title = attachment.caption + QStringLiteral(" (") + attachment.fileName +
-                QLatin1Char(')');
+        title = attachment.caption + QStringLiteral(" (") + attachment.fileName + QLatin1Char(')');
     }
     setWindowTitle(title);
     m_pdf = attachment.mediaType == QLatin1String("application/pdf");
     m_picture = !m_pdf && attachment.width > 0 && attachment.height > 0;
 
-    lblTitle = new QLabel(Riri::evidenceKindName(attachment.kind) + QStringLiteral(": ") + title,
-                          this);
+    lblTitle =
+        new QLabel(Riri::evidenceKindName(attachment.kind) + QStringLiteral(": ") + title, this);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
     cmdFit = toolButton(QStringLiteral("&Fit"), QStringLiteral("cmdFit"), this);
     cmdZoomIn = toolButton(QStringLiteral("Zoom &In"), QStringLiteral("cmdZoomIn"), this);

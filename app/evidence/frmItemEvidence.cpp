@@ -124,12 +124,12 @@ frmItemEvidence::frmItemEvidence(qint64 itemRef, AmountFormat amounts, QWidget* 
 
     cmdAdd = WindowParts::button(QStringLiteral("&Add Files..."), QStringLiteral("cmdAdd"), this,
                                  {.left = 0, .top = 0, .width = 1800, .height = 375});
-    cmdOpenWith = WindowParts::button(QStringLiteral("Open &With..."),
-                                      QStringLiteral("cmdOpenWith"), this,
-                                      {.left = 0, .top = 0, .width = 1800, .height = 375});
-    cmdSaveCopy = WindowParts::button(QStringLiteral("&Save Copy As..."),
-                                      QStringLiteral("cmdSaveCopy"), this,
-                                      {.left = 0, .top = 0, .width = 2100, .height = 375});
+    cmdOpenWith =
+        WindowParts::button(QStringLiteral("Open &With..."), QStringLiteral("cmdOpenWith"), this,
+                            {.left = 0, .top = 0, .width = 1800, .height = 375});
+    cmdSaveCopy =
+        WindowParts::button(QStringLiteral("&Save Copy As..."), QStringLiteral("cmdSaveCopy"), this,
+                            {.left = 0, .top = 0, .width = 2100, .height = 375});
     cmdRemove = WindowParts::button(QStringLiteral("&Remove"), QStringLiteral("cmdRemove"), this,
                                     {.left = 0, .top = 0, .width = 1200, .height = 375});
     cmdClose = WindowParts::button(QStringLiteral("&Close"), QStringLiteral("cmdClose"), this,
@@ -225,8 +225,8 @@ bool frmItemEvidence::reload() {
     lblData[4]->setText(m_amounts(card->value));
     m_model->setAttachments(std::move(rows));
     const qsizetype count = m_model->rowCount();
-    lblCount->setText(count == 0 ? QStringLiteral("No attachments yet: add files, drop them on "
-                                                  "this window or paste a picture (Ctrl+V).")
+    lblCount->setText(count == 0   ? QStringLiteral("No attachments yet: add files, drop them on "
+                                                      "this window or paste a picture (Ctrl+V).")
                       : count == 1 ? QStringLiteral("1 attachment")
                                    : QStringLiteral("%1 attachments").arg(count));
     const int row = m_model->rowOf(chosen);
@@ -352,7 +352,8 @@ void frmItemEvidence::dropEvent(QDropEvent* event) {
     event->accept();
     // After the drop has ended, so that the file manager is not held up
     // while the files are read.
-    QMetaObject::invokeMethod(this, [this, files] { addFiles(files); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, files] { addFiles(files); }, Qt::QueuedConnection);
 }
 
 void frmItemEvidence::openRow(int row) {
@@ -364,9 +365,9 @@ void frmItemEvidence::openRow(int row) {
 }
 
 void frmItemEvidence::cmdAdd_Click() {
-    const QStringList paths = DialogFolder(QStringLiteral("evidence"))
-                                  .askOpenMany(this, QStringLiteral("Add Files"),
-                                               QStringLiteral("All files (*)"));
+    const QStringList paths =
+        DialogFolder(QStringLiteral("evidence"))
+            .askOpenMany(this, QStringLiteral("Add Files"), QStringLiteral("All files (*)"));
     addFiles(paths);
 }
 
@@ -409,8 +410,7 @@ void frmItemEvidence::cmdRemove_Click() {
         return;
     }
     const Riri::Attachment attachment = m_model->at(row);
-    const QString name =
-        attachment.caption.isEmpty() ? attachment.fileName : attachment.caption;
+    const QString name = attachment.caption.isEmpty() ? attachment.fileName : attachment.caption;
     if (Riri::MsgBox(QStringLiteral("Remove this attachment from the item?\r\n\r\n") + name,
                      Riri::vbYesNo | Riri::vbQuestion | Riri::vbDefaultButton2,
                      AppInfo::Title) != Riri::vbYes) {

@@ -12,8 +12,8 @@ class EvidenceImage {
 public:
     // What a read gives.
     struct Picture {
-        QImage image;     // null when the file is no picture that can be read
-        QSize fullSize;   // the upright picture's own size
+        QImage image;      // null when the file is no picture that can be read
+        QSize fullSize;    // the upright picture's own size
         QString takenDate; // from EXIF, "yyyy-MM-dd HH:mm:ss", or empty
     };
 

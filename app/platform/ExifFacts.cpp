@@ -34,8 +34,8 @@ ExifFacts factsOf(const Exiv2::ExifData& data) {
             facts.orientation = static_cast<int>(value);
         }
     }
-    for (const char* key : {"Exif.Photo.DateTimeOriginal", "Exif.Photo.DateTimeDigitized",
-                            "Exif.Image.DateTime"}) {
+    for (const char* key :
+         {"Exif.Photo.DateTimeOriginal", "Exif.Photo.DateTimeDigitized", "Exif.Image.DateTime"}) {
         const auto date = data.findKey(Exiv2::ExifKey(key));
         if (date != data.end()) {
             facts.takenDate = isoDate(date->toString());

@@ -33,7 +33,8 @@ QImage toQImage(heif_image_handle* handle) {
     const int width = heif_image_get_width(image.get(), heif_channel_interleaved);
     const int height = heif_image_get_height(image.get(), heif_channel_interleaved);
     int stride = 0;
-    const uint8_t* plane = heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
+    const uint8_t* plane =
+        heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
     if (plane == nullptr || width <= 0 || height <= 0) {
         return {};
     }
@@ -65,9 +66,9 @@ bool HeifImage::isHeif(const QByteArray& head) {
 QImage HeifImage::decode(const QString& path, const QSize& bound, QSize* fullSize,
                          QByteArray* exif) {
     const Context context(heif_context_alloc());
-    if (!context || heif_context_read_from_file(context.get(), QFile::encodeName(path).constData(),
-                                                nullptr)
-                            .code != heif_error_Ok) {
+    if (!context ||
+        heif_context_read_from_file(context.get(), QFile::encodeName(path).constData(), nullptr)
+                .code != heif_error_Ok) {
         return {};
     }
     heif_image_handle* rawPrimary = nullptr;
