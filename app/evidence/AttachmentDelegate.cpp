@@ -127,9 +127,15 @@ void AttachmentDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
 QWidget* AttachmentDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& /*option*/,
                                           const QModelIndex& /*index*/) const {
     auto* editor = new AttachmentEditor(parent);
-    // A kind chosen from the list is stored at once.
-    connect(editor->cboKind, &QComboBox::activated, this,
-            [this, editor] { emit const_cast<AttachmentDelegate*>(this)->commitData(editor); });
+    auto* self = const_cast<AttachmentDelegate*>(this);
+    // A kind chosen from the list is stored at once; Enter in the caption
+    // stores both and ends the edit.
+    connect(editor->cboKind, &QComboBox::activated, self,
+            [self, editor] { emit self->commitData(editor); });
+    connect(editor->txtCaption, &QLineEdit::returnPressed, self, [self, editor] {
+        emit self->commitData(editor);
+        emit self->closeEditor(editor, QAbstractItemDelegate::NoHint);
+    });
     return editor;
 }
 
@@ -148,8 +154,12 @@ void AttachmentDelegate::setModelData(QWidget* editor, QAbstractItemModel* model
     if (fields == nullptr) {
         return;
     }
-    model->setData(index, fields->cboKind->currentText(), AttachmentModel::KindRole);
-    model->setData(index, fields->txtCaption->text().trimmed(), Qt::EditRole);
+    // Both read first: a change of the row puts the row's values back into
+    // the editor.
+    const QString kind = fields->cboKind->currentText();
+    const QString caption = fields->txtCaption->text().trimmed();
+    model->setData(index, kind, AttachmentModel::KindRole);
+    model->setData(index, caption, Qt::EditRole);
 }
 
 void AttachmentDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
