@@ -99,6 +99,10 @@ void AttachmentDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         QRect place(QPoint(0, 0), shown);
         place.moveCenter(square.center());
         painter->drawPixmap(place, pixmap);
+        // A frame, so that a white page stands out from the list.
+        painter->setPen(QColor(160, 160, 160));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(place.adjusted(0, 0, -1, -1));
     }
     const QRect text = textOf(tile, option.font);
     const int line = lineHeight(option.font);
@@ -111,7 +115,14 @@ void AttachmentDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     painter->drawText(QRect(text.left(), text.top(), text.width(), line), Qt::AlignHCenter,
                       QFontMetrics(bold).elidedText(kind, Qt::ElideRight, text.width()));
     painter->setFont(option.font);
-    const QString caption = index.data(Qt::DisplayRole).toString();
+    // Without a caption the file's name stands there, greyed.
+    QString caption = index.data(Qt::DisplayRole).toString();
+    if (caption.isEmpty()) {
+        caption = index.data(AttachmentModel::FileNameRole).toString();
+        if (!selected) {
+            painter->setPen(option.palette.color(QPalette::Disabled, QPalette::Text));
+        }
+    }
     painter->drawText(QRect(text.left(), text.top() + line, text.width(), line), Qt::AlignHCenter,
                       QFontMetrics(option.font).elidedText(caption, Qt::ElideRight, text.width()));
     if ((option.state & QStyle::State_HasFocus) != 0) {

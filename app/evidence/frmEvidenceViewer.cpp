@@ -63,6 +63,8 @@ frmEvidenceViewer::frmEvidenceViewer(const Riri::Attachment& attachment, const Q
     cmdNext = toolButton(QStringLiteral("&Next Page"), QStringLiteral("cmdNext"), this);
     lblPage = new QLabel(this);
     lblPage->setObjectName(QStringLiteral("lblPage"));
+    lblPage->setMinimumWidth(lblPage->fontMetrics().horizontalAdvance(
+        QStringLiteral("Page 8888 of 8888")));
 
     picView = new PictureView;
     scrView = new QScrollArea(this);
@@ -136,7 +138,7 @@ frmEvidenceViewer* frmEvidenceViewer::open(const Riri::Attachment& attachment,
 }
 
 QSize frmEvidenceViewer::sizeHint() const {
-    return Twips::size(9000, 7500);
+    return Twips::size(10800, 8100);
 }
 
 void frmEvidenceViewer::load() {

@@ -9,6 +9,8 @@
 #include "evidence/AttachmentEditor.h"
 #include "evidence/AttachmentModel.h"
 #include "evidence/EvidenceCopies.h"
+#include "evidence/PictureView.h"
+#include "evidence/frmEvidenceViewer.h"
 #include "evidence/frmItemEvidence.h"
 #include "frmMain.h"
 #include "items/ItemListView.h"
@@ -126,6 +128,8 @@ private slots:
     void followsChangesElsewhere();
     void shellChoosesTheItem_data();
     void shellChoosesTheItem();
+    void viewer_data();
+    void viewer();
     void pictures_data();
     void pictures();
 
@@ -374,6 +378,42 @@ void tst_ItemEvidence::shellChoosesTheItem() {
     }
 }
 
+void tst_ItemEvidence::viewer_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<int>("corner");
+    // Stored turned, shown upright: the red corner at the top right.
+    QTest::newRow("photo") << "jpeg-turned.jpg" << 0 << int(Qt::TopRightCorner);
+    QTest::newRow("PDF") << "pdf-manual.pdf" << 1 << int(Qt::TopLeftCorner);
+    QTest::newRow("other") << "notes.txt" << 0 << -1;
+}
+
+void tst_ItemEvidence::viewer() {
+    QFETCH(QString, file);
+    QFETCH(int, pages);
+    QFETCH(int, corner);
+    frmItemEvidence window(refOf(QStringLiteral("A-1")));
+    window.addFiles({sample(*m_install, file)});
+    QVERIFY(showActive(window));
+    const QModelIndex index = window.attachments()->index(0);
+    // A click, then the second click of a double-click.
+    QTest::mouseClick(window.lvEvidence->viewport(), Qt::LeftButton, {},
+                      window.lvEvidence->visualRect(index).center());
+    QTest::mouseDClick(window.lvEvidence->viewport(), Qt::LeftButton, {},
+                       window.lvEvidence->visualRect(index).center());
+    auto* viewer = window.findChild<frmEvidenceViewer*>();
+    QVERIFY(viewer != nullptr);
+    QVERIFY(QTest::qWaitFor([viewer] { return viewer->isLoaded(); }));
+    QCOMPARE(viewer->pageCount(), pages);
+    if (corner >= 0) {
+        QVERIFY(EvidenceSamples::cornerAt(viewer->picView->image(), Qt::Corner(corner)));
+    } else {
+        QVERIFY(viewer->picView->image().isNull());
+    }
+    viewer->resize(viewer->sizeHint());
+    shoot(*viewer, QStringLiteral("frmEvidenceViewer-") + QTest::currentDataTag());
+}
+
 void tst_ItemEvidence::pictures_data() {
     QTest::addColumn<int>("count");
     QTest::newRow("none") << 0;
@@ -395,6 +435,8 @@ void tst_ItemEvidence::pictures() {
     QVERIFY(showActive(window));
     QCOMPARE(window.attachments()->rowCount(), count);
     QCOMPARE(window.lblCount->text().isEmpty(), false);
+    window.choose(0);
+    window.lvEvidence->scrollToTop();
     shoot(window, QStringLiteral("frmItemEvidence-%1").arg(count));
 }
 
