@@ -12,10 +12,14 @@
 namespace {
 
 // exiv2 writes its warnings to standard error by default; a picture it finds
-// odd is no concern of the user's.
-void quietExiv2() {
+// odd is no concern of the user's. Its XMP parser must be set up once before
+// several threads read pictures.
+void setUpExiv2() {
     static std::once_flag once;
-    std::call_once(once, [] { Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute); });
+    std::call_once(once, [] {
+        Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
+        Exiv2::XmpParser::initialize();
+    });
 }
 
 QString isoDate(const std::string& exifDate) {
@@ -50,7 +54,7 @@ ExifFacts factsOf(const Exiv2::ExifData& data) {
 } // namespace
 
 ExifFacts ExifFacts::fromFile(const QString& path) {
-    quietExiv2();
+    setUpExiv2();
     try {
         auto image = Exiv2::ImageFactory::open(std::string(QFile::encodeName(path).constData()));
         if (image.get() == nullptr) {
@@ -64,7 +68,7 @@ ExifFacts ExifFacts::fromFile(const QString& path) {
 }
 
 ExifFacts ExifFacts::fromBlock(const QByteArray& block) {
-    quietExiv2();
+    setUpExiv2();
     QByteArray tiff = block;
     const bool tiffHeader = tiff.startsWith("II*") || tiff.startsWith("MM");
     if (!tiffHeader && tiff.size() > 4) {
