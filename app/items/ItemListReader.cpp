@@ -2,6 +2,7 @@
 
 #include "items/ItemListModel.h"
 
+#include <Riri/Recordset.h>
 #include <Riri/dllHome.h>
 
 #include <QMetaObject>
@@ -9,9 +10,9 @@
 #include <utility>
 
 ItemBatchReader::ItemBatchReader(std::unique_ptr<Riri::dllHome> home, int firstRows, int maxRows,
-                                 const std::atomic<bool>& stop)
+                                 bool evidence, const std::atomic<bool>& stop)
     : m_home(std::move(home)), m_batchRows(firstRows), m_maxRows(std::max(firstRows, maxRows)),
-      m_stop(stop) {}
+      m_evidence(evidence), m_stop(stop) {}
 
 ItemBatchReader::~ItemBatchReader() = default;
 
@@ -36,9 +37,13 @@ ItemRecordsPtr ItemBatchReader::readRecords() {
     }
     const qsizetype count = records->rows->rowCount();
     if (count > 0) {
+        const qint64 afterId = m_lastId;
         m_lastId =
             records->rows->fieldAt(count - 1, records->rows->columnIndex(QStringLiteral("ID")))
                 .toLongLong();
+        if (m_evidence) {
+            records->evidence = m_home->LoadEvidenceCounts(afterId, m_lastId);
+        }
     }
     m_done = count < m_batchRows;
     records->last = m_done;
@@ -57,6 +62,43 @@ void ItemBatchReader::readAhead() {
     emit recordsRead(readRecords());
 }
 
+namespace {
+
+// The evidence of each row of a batch: its count, whether it has a photo and
+// its captions. Both sets are in ID order, so one pass pairs them.
+struct ItemEvidence {
+    std::vector<std::int32_t> counts;
+    std::vector<std::uint8_t> photos;
+    std::vector<QString> captions;
+};
+
+ItemEvidence evidenceOf(const Riri::Recordset& rows, const Riri::Recordset& evidence) {
+    const auto count = static_cast<size_t>(rows.rowCount());
+    ItemEvidence out{std::vector<std::int32_t>(count, 0), std::vector<std::uint8_t>(count, 0),
+                     std::vector<QString>(count)};
+    const int id = rows.columnIndex(QStringLiteral("ID"));
+    const int ref = evidence.columnIndex(QStringLiteral("ItemRef"));
+    const int attachments = evidence.columnIndex(QStringLiteral("Attachments"));
+    const int photos = evidence.columnIndex(QStringLiteral("Photos"));
+    const int captions = evidence.columnIndex(QStringLiteral("Captions"));
+    qsizetype next = 0;
+    for (size_t r = 0; r < count && next < evidence.rowCount(); ++r) {
+        const qint64 item = rows.fieldViewAt(static_cast<qsizetype>(r), id).toLongLong();
+        while (next < evidence.rowCount() && evidence.fieldViewAt(next, ref).toLongLong() < item) {
+            ++next;
+        }
+        if (next < evidence.rowCount() && evidence.fieldViewAt(next, ref).toLongLong() == item) {
+            out.counts[r] = evidence.fieldViewAt(next, attachments).toInt();
+            out.photos[r] = evidence.fieldViewAt(next, photos).toInt() > 0 ? 1 : 0;
+            out.captions[r] = evidence.fieldAt(next, captions);
+            ++next;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
 ItemBatchMaker::ItemBatchMaker(bool folded, QStringList rooms, const std::atomic<bool>& stop)
     : m_folded(folded), m_rooms(std::move(rooms)), m_stop(stop) {}
 
@@ -66,8 +108,17 @@ ItemBatchPtr ItemBatchMaker::make(const ItemRecords& records) const {
     batch->last = records.last;
     if (records.rows) {
         ItemListModel::listTexts(*records.rows, batch->cells);
+        if (!records.evidence) {
+            if (m_folded) {
+                batch->search = ItemSearch::foldRows(batch->cells, m_rooms);
+            }
+            return batch;
+        }
+        const ItemEvidence evidence = evidenceOf(*records.rows, *records.evidence);
+        batch->evidence = evidence.counts;
         if (m_folded) {
-            batch->search = ItemSearch::foldRows(batch->cells, m_rooms);
+            batch->search = ItemSearch::foldRows(batch->cells, m_rooms, &evidence.captions);
+            batch->search.photos = evidence.photos;
         }
     }
     return batch;
@@ -81,8 +132,10 @@ void ItemBatchMaker::makeAhead(const ItemRecordsPtr& records) {
 }
 
 ItemListReader::ItemListReader(std::unique_ptr<Riri::dllHome> home, int firstRows, int maxRows,
-                               bool folded, const QStringList& rooms, QObject* parent)
-    : QObject(parent), m_reader(new ItemBatchReader(std::move(home), firstRows, maxRows, m_stop)),
+                               bool folded, const QStringList& rooms, bool evidence,
+                               QObject* parent)
+    : QObject(parent),
+      m_reader(new ItemBatchReader(std::move(home), firstRows, maxRows, evidence, m_stop)),
       m_maker(new ItemBatchMaker(folded, rooms, m_stop)) {
     m_readThread.setObjectName(QStringLiteral("item list reader"));
     m_makeThread.setObjectName(QStringLiteral("item list maker"));

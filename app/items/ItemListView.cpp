@@ -60,6 +60,12 @@ void ItemListView::setBatchFilter(BatchFilter filter, const QStringList& rooms) 
     m_rooms = rooms;
 }
 
+void ItemListView::setEvidenceColumn(const QString& header, int width) {
+    m_evidence = true;
+    m_items->showEvidenceColumn(header);
+    this->header()->resizeSection(ItemListModel::EvidenceColumn, Twips::toPixels(width));
+}
+
 void ItemListView::FillItemList() {
     m_form->setCursor(Qt::WaitCursor);
     m_reader.reset();
@@ -91,7 +97,7 @@ void ItemListView::FillItemList() {
         return;
     }
     m_reader = std::make_unique<ItemListReader>(std::move(home), m_firstRows, m_maxRows,
-                                                bool(m_filter), m_rooms);
+                                                bool(m_filter), m_rooms, m_evidence);
     const int generation = ++m_generation;
     m_reader->deliverTo(this, [this, generation](const ItemBatchPtr& batch) {
         // A batch of a reading since replaced or stopped is dropped.
@@ -126,7 +132,7 @@ void ItemListView::take(const ItemBatch& batch) {
         m_items->reserveRows(batch.total);
     }
     const std::vector<std::uint8_t>* keep = m_filter ? m_filter(batch) : nullptr;
-    m_items->appendRows(batch.cells, keep);
+    m_items->appendRows(batch.cells, keep, batch.evidence.empty() ? nullptr : &batch.evidence);
     const int added = m_items->storedRowCount() - firstStored;
     m_readCount += added;
     if (batch.total >= 0) {

@@ -73,6 +73,10 @@ public:
     // shows (the find window's query), or null when all of them show.
     using BatchFilter = std::function<const std::vector<std::uint8_t>*(const ItemBatch&)>;
     void setBatchFilter(BatchFilter filter, const QStringList& rooms);
+    // Reads each item's number of attachments with the list and shows it in
+    // a column after the eleven, `width` twips wide. Set before the list is
+    // first filled.
+    void setEvidenceColumn(const QString& header, int width);
 
     // The rows read per batch: the first batch has FirstBatchRows and later
     // ones grow to MaxBatchRows.
@@ -112,5 +116,6 @@ private:
     bool m_sortStale = false; // rows came after the last sort
     QString m_pendingKey;
     BatchFilter m_filter;
+    bool m_evidence = false;
     QStringList m_rooms; // folded with each batch when a filter is set
 };

@@ -105,9 +105,11 @@ std::vector<std::string> ItemSearch::words(const QString& query) {
 
 namespace {
 
-// Folds the rows that cell(row, column) reads, rows [0, count).
+// Folds the rows that cell(row, column) reads, rows [0, count), and with
+// extra one more text per row.
 template <typename Cell>
-ItemSearch::Rows foldAll(int count, const QStringList& rooms, const Cell& cell) {
+ItemSearch::Rows foldAll(int count, const QStringList& rooms, const Cell& cell,
+                         const std::vector<QString>* extra = nullptr) {
     ItemSearch::Rows out;
     out.ends.reserve(static_cast<size_t>(count));
     out.rooms.assign(static_cast<size_t>(count), kOtherRoom);
@@ -118,6 +120,9 @@ ItemSearch::Rows foldAll(int count, const QStringList& rooms, const Cell& cell) 
     for (int r = 0; r < count; ++r) {
         for (const int c : kSearched) {
             size += static_cast<std::size_t>(cell(r, c).size()) + 1;
+        }
+        if (extra != nullptr) {
+            size += static_cast<std::size_t>((*extra)[static_cast<size_t>(r)].size()) + 1;
         }
     }
     out.text.reserve(size + size / 16);
@@ -132,6 +137,10 @@ ItemSearch::Rows foldAll(int count, const QStringList& rooms, const Cell& cell) 
     for (int r = 0; r < count; ++r) {
         for (const int c : kSearched) {
             foldInto(cell(r, c), out.text);
+            out.text.push_back('\n');
+        }
+        if (extra != nullptr) {
+            foldInto((*extra)[static_cast<size_t>(r)], out.text);
             out.text.push_back('\n');
         }
         out.ends.push_back(out.text.size());
@@ -156,24 +165,30 @@ ItemSearch::Rows foldAll(int count, const QStringList& rooms, const Cell& cell) 
 
 } // namespace
 
-ItemSearch::Rows ItemSearch::foldRows(const Riri::PackedTexts& cells, const QStringList& rooms) {
+ItemSearch::Rows ItemSearch::foldRows(const Riri::PackedTexts& cells, const QStringList& rooms,
+                                      const std::vector<QString>* captions) {
     const auto count = static_cast<int>(cells.cellCount() / ItemListModel::ColumnCount);
-    return foldAll(count, rooms, [&cells](int r, int c) {
-        return cells.at(static_cast<size_t>(r) * ItemListModel::ColumnCount +
-                        static_cast<size_t>(c));
-    });
+    return foldAll(
+        count, rooms,
+        [&cells](int r, int c) {
+            return cells.at(static_cast<size_t>(r) * ItemListModel::ColumnCount +
+                            static_cast<size_t>(c));
+        },
+        captions);
 }
 
 void ItemSearch::clear() {
     std::string().swap(m_text);
     m_start.assign(1, 0);
     std::vector<std::uint8_t>().swap(m_rooms);
+    std::vector<std::uint8_t>().swap(m_photos);
     std::vector<std::int64_t>().swap(m_cost);
     std::vector<std::int64_t>().swap(m_value);
     m_byteCount.fill(0);
     m_lastWords.clear();
     std::vector<std::uint32_t>().swap(m_lastRows);
     m_lastRoom = -1;
+    m_lastWithoutPhoto = false;
     m_result = Result();
 }
 
@@ -193,6 +208,7 @@ void ItemSearch::reserveRows(qint64 rows) {
     m_text.reserve(static_cast<size_t>(perRow * 1.05 * static_cast<double>(rows)));
     m_start.reserve(count + 1);
     m_rooms.reserve(count);
+    m_photos.reserve(count);
     m_cost.reserve(count);
     m_value.reserve(count);
     m_result.keep.reserve(count);
@@ -214,14 +230,17 @@ std::vector<std::uint8_t> ItemSearch::add(Rows rows) {
         ++m_byteCount[static_cast<unsigned char>(m_text[i])];
     }
     m_rooms.insert(m_rooms.end(), rows.rooms.begin(), rows.rooms.end());
+    rows.photos.resize(rows.rooms.size(), 0);
+    m_photos.insert(m_photos.end(), rows.photos.begin(), rows.photos.end());
     m_cost.insert(m_cost.end(), rows.cost.begin(), rows.cost.end());
     m_value.insert(m_value.end(), rows.value.begin(), rows.value.end());
 
-    // The new rows against the last query: its room, then each of its words.
+    // The new rows against the last query: its filters, then each of its
+    // words.
     std::vector<std::uint32_t> kept;
     kept.reserve(added);
     for (std::uint32_t r = first; r < first + added; ++r) {
-        if (m_lastRoom < 0 || m_rooms[r] == m_lastRoom) {
+        if (inFilters(r, m_lastRoom, m_lastWithoutPhoto)) {
             kept.push_back(r);
         }
     }
@@ -314,13 +333,17 @@ void ItemSearch::matchWord(const std::string& word, std::vector<std::uint32_t>& 
     rows.swap(kept);
 }
 
-const ItemSearch::Result& ItemSearch::match(const QString& query, int room) {
+bool ItemSearch::inFilters(std::uint32_t row, int room, bool withoutPhoto) const {
+    return (room < 0 || m_rooms[row] == room) && (!withoutPhoto || m_photos[row] == 0);
+}
+
+const ItemSearch::Result& ItemSearch::match(const QString& query, int room, bool withoutPhoto) {
     std::vector<std::string> words = ItemSearch::words(query);
     const auto count = static_cast<std::uint32_t>(m_rooms.size());
 
     // Typing on only narrows the previous query: every earlier word lies
     // inside one of the new words, so a row the new query keeps was kept.
-    bool narrows = room == m_lastRoom;
+    bool narrows = room == m_lastRoom && withoutPhoto == m_lastWithoutPhoto;
     for (const std::string& old : m_lastWords) {
         narrows = narrows && std::any_of(words.begin(), words.end(), [&old](const std::string& w) {
                       return w.find(old) != std::string::npos;
@@ -332,7 +355,7 @@ const ItemSearch::Result& ItemSearch::match(const QString& query, int room) {
     } else {
         rows.reserve(count);
         for (std::uint32_t r = 0; r < count; ++r) {
-            if (room < 0 || m_rooms[r] == room) {
+            if (inFilters(r, room, withoutPhoto)) {
                 rows.push_back(r);
             }
         }
@@ -368,5 +391,6 @@ const ItemSearch::Result& ItemSearch::match(const QString& query, int room) {
     m_lastRows = std::move(rows);
     m_lastWords = std::move(words);
     m_lastRoom = room;
+    m_lastWithoutPhoto = withoutPhoto;
     return m_result;
 }

@@ -27,6 +27,8 @@ public:
         std::vector<std::uint8_t> rooms; // index in the room list, 255 for another text
         std::vector<std::int64_t> cost;
         std::vector<std::int64_t> value;
+        // Per row, 1 when the item has a photo; empty when not known (none).
+        std::vector<std::uint8_t> photos;
     };
 
     // The outcome of one query.
@@ -42,8 +44,10 @@ public:
     // in the money pattern).
     void build(const ItemListModel& list, const QStringList& rooms);
     // Rows in list texts, eleven cells per row, as ItemListModel::listTexts
-    // makes them.
-    static Rows foldRows(const Riri::PackedTexts& cells, const QStringList& rooms);
+    // makes them; with captions, one more text per row that a query also
+    // looks in (the captions of the item's attachments).
+    static Rows foldRows(const Riri::PackedTexts& cells, const QStringList& rooms,
+                         const std::vector<QString>* captions = nullptr);
     // Forgets every row; the query becomes the empty one.
     void clear();
     // Adds rows after the present ones and matches them against the last
@@ -55,12 +59,13 @@ public:
 
     // The rows that hold every word of `query` in one of their text fields
     // (item ID, name, serial number, model, room, acquired from, description,
-    // notes), letter case and accents ignored, and whose room is rooms[room]
-    // (any room when `room` is negative). An empty query keeps every row of
-    // the room. A query that only adds to the previous one (same room, each
-    // earlier word inside a word of the new one) looks only at the rows the
-    // previous one kept.
-    const Result& match(const QString& query, int room);
+    // notes, and the captions folded with them), letter case and accents
+    // ignored, and whose room is rooms[room] (any room when `room` is
+    // negative); withoutPhoto keeps only items that have no photo. An empty
+    // query keeps every row of the room. A query that only adds to the
+    // previous one (same room and photo filter, each earlier word inside a
+    // word of the new one) looks only at the rows the previous one kept.
+    const Result& match(const QString& query, int room, bool withoutPhoto = false);
 
     // A text folded as the rows are: canonical decomposition without the
     // combining marks, then case folding, as UTF-8.
@@ -74,6 +79,8 @@ public:
 
 private:
     void matchWord(const std::string& word, std::vector<std::uint32_t>& rows) const;
+    // Whether a row passes the room and photo filters.
+    bool inFilters(std::uint32_t row, int room, bool withoutPhoto) const;
     // The first place of `word` in [from, end), looked for by its rarest byte.
     const char* find(const char* from, const char* end, const std::string& word,
                      std::size_t anchor) const;
@@ -81,7 +88,8 @@ private:
     std::string m_text; // the folded fields, '\n' after each
     // Where each row begins in m_text, and one more at the end.
     std::vector<std::size_t> m_start = std::vector<std::size_t>(1, 0);
-    std::vector<std::uint8_t> m_rooms; // index in the room list, 255 for another text
+    std::vector<std::uint8_t> m_rooms;  // index in the room list, 255 for another text
+    std::vector<std::uint8_t> m_photos; // 1 when the item has a photo
     std::vector<std::int64_t> m_cost;
     std::vector<std::int64_t> m_value;
     std::array<std::uint64_t, 256> m_byteCount{}; // how often each byte occurs in m_text
@@ -90,6 +98,7 @@ private:
     // empty query over all rooms, which keeps every row.
     std::vector<std::string> m_lastWords;
     int m_lastRoom = -1;
+    bool m_lastWithoutPhoto = false;
     std::vector<std::uint32_t> m_lastRows;
     Result m_result;
 };

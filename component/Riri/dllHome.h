@@ -55,6 +55,13 @@ public:
     // transaction of its own, so a writer waits at most for one batch, never
     // for the whole list. No set when the database cannot be read.
     std::shared_ptr<Recordset> LoadItemsAfter(qint64 afterId, int rows);
+    // The evidence of the items whose ID lies above afterId and at most at
+    // lastId (the ID range of one batch of LoadItemsAfter), read in one pass
+    // over the evidence index: one row per item that has any, in ID order,
+    // with the columns ItemRef, Attachments, Photos (attachments of the kind
+    // Photo) and Captions (the captions that are not empty, one per line).
+    // No set when the database cannot be read or holds no evidence table.
+    std::shared_ptr<Recordset> LoadEvidenceCounts(qint64 afterId, qint64 lastId);
     // The number of item records, or -1 when the database cannot be read.
     qint64 CountItems();
     // Whether an item record has this ItemID: 1 when one has, 0 when none
