@@ -43,6 +43,11 @@ ItemRecordsPtr ItemBatchReader::readRecords() {
                 .toLongLong();
         if (m_evidence) {
             records->evidence = m_home->LoadEvidenceCounts(afterId, m_lastId);
+            if (!records->evidence) {
+                // No evidence table (yet): every item has none.
+                records->evidence = std::make_shared<Riri::Recordset>(
+                    QStringList{QStringLiteral("ItemRef"), QStringLiteral("Attachments")});
+            }
         }
     }
     m_done = count < m_batchRows;
@@ -64,37 +69,26 @@ void ItemBatchReader::readAhead() {
 
 namespace {
 
-// The evidence of each row of a batch: its count, whether it has a photo and
-// its captions. Both sets are in ID order, so one pass pairs them.
-struct ItemEvidence {
-    std::vector<std::int32_t> counts;
-    std::vector<std::uint8_t> photos;
-    std::vector<QString> captions;
-};
-
-ItemEvidence evidenceOf(const Riri::Recordset& rows, const Riri::Recordset& evidence) {
+// The items' numbers of attachments, row by row: both sets are in ID order,
+// so one pass pairs them.
+void countEvidence(const Riri::Recordset& rows, const Riri::Recordset& evidence, ItemBatch& batch) {
     const auto count = static_cast<size_t>(rows.rowCount());
-    ItemEvidence out{std::vector<std::int32_t>(count, 0), std::vector<std::uint8_t>(count, 0),
-                     std::vector<QString>(count)};
+    batch.ids.assign(count, 0);
+    batch.evidence.assign(count, 0);
     const int id = rows.columnIndex(QStringLiteral("ID"));
     const int ref = evidence.columnIndex(QStringLiteral("ItemRef"));
     const int attachments = evidence.columnIndex(QStringLiteral("Attachments"));
-    const int photos = evidence.columnIndex(QStringLiteral("Photos"));
-    const int captions = evidence.columnIndex(QStringLiteral("Captions"));
     qsizetype next = 0;
-    for (size_t r = 0; r < count && next < evidence.rowCount(); ++r) {
+    for (size_t r = 0; r < count; ++r) {
         const qint64 item = rows.fieldViewAt(static_cast<qsizetype>(r), id).toLongLong();
+        batch.ids[r] = item;
         while (next < evidence.rowCount() && evidence.fieldViewAt(next, ref).toLongLong() < item) {
             ++next;
         }
         if (next < evidence.rowCount() && evidence.fieldViewAt(next, ref).toLongLong() == item) {
-            out.counts[r] = evidence.fieldViewAt(next, attachments).toInt();
-            out.photos[r] = evidence.fieldViewAt(next, photos).toInt() > 0 ? 1 : 0;
-            out.captions[r] = evidence.fieldAt(next, captions);
-            ++next;
+            batch.evidence[r] = evidence.fieldViewAt(next, attachments).toInt();
         }
     }
-    return out;
 }
 
 } // namespace
@@ -108,17 +102,11 @@ ItemBatchPtr ItemBatchMaker::make(const ItemRecords& records) const {
     batch->last = records.last;
     if (records.rows) {
         ItemListModel::listTexts(*records.rows, batch->cells);
-        if (!records.evidence) {
-            if (m_folded) {
-                batch->search = ItemSearch::foldRows(batch->cells, m_rooms);
-            }
-            return batch;
-        }
-        const ItemEvidence evidence = evidenceOf(*records.rows, *records.evidence);
-        batch->evidence = evidence.counts;
         if (m_folded) {
-            batch->search = ItemSearch::foldRows(batch->cells, m_rooms, &evidence.captions);
-            batch->search.photos = evidence.photos;
+            batch->search = ItemSearch::foldRows(batch->cells, m_rooms);
+        }
+        if (records.evidence) {
+            countEvidence(*records.rows, *records.evidence, *batch);
         }
     }
     return batch;

@@ -20,8 +20,9 @@ class Recordset;
 struct ItemBatch {
     Riri::PackedTexts cells;
     ItemSearch::Rows search;
-    // Per row, the number of the item's attachments; empty when the list
-    // does not read evidence.
+    // Per row, when the list reads evidence (else empty): the item's
+    // tblItems.ID and its number of attachments.
+    std::vector<qint64> ids;
     std::vector<std::int32_t> evidence;
     // The number of items in the inventory when it was counted, else -1.
     qint64 total = -1;

@@ -105,11 +105,9 @@ std::vector<std::string> ItemSearch::words(const QString& query) {
 
 namespace {
 
-// Folds the rows that cell(row, column) reads, rows [0, count), and with
-// extra one more text per row.
+// Folds the rows that cell(row, column) reads, rows [0, count).
 template <typename Cell>
-ItemSearch::Rows foldAll(int count, const QStringList& rooms, const Cell& cell,
-                         const std::vector<QString>* extra = nullptr) {
+ItemSearch::Rows foldAll(int count, const QStringList& rooms, const Cell& cell) {
     ItemSearch::Rows out;
     out.ends.reserve(static_cast<size_t>(count));
     out.rooms.assign(static_cast<size_t>(count), kOtherRoom);
@@ -120,9 +118,6 @@ ItemSearch::Rows foldAll(int count, const QStringList& rooms, const Cell& cell,
     for (int r = 0; r < count; ++r) {
         for (const int c : kSearched) {
             size += static_cast<std::size_t>(cell(r, c).size()) + 1;
-        }
-        if (extra != nullptr) {
-            size += static_cast<std::size_t>((*extra)[static_cast<size_t>(r)].size()) + 1;
         }
     }
     out.text.reserve(size + size / 16);
@@ -137,10 +132,6 @@ ItemSearch::Rows foldAll(int count, const QStringList& rooms, const Cell& cell,
     for (int r = 0; r < count; ++r) {
         for (const int c : kSearched) {
             foldInto(cell(r, c), out.text);
-            out.text.push_back('\n');
-        }
-        if (extra != nullptr) {
-            foldInto((*extra)[static_cast<size_t>(r)], out.text);
             out.text.push_back('\n');
         }
         out.ends.push_back(out.text.size());
@@ -165,26 +156,26 @@ ItemSearch::Rows foldAll(int count, const QStringList& rooms, const Cell& cell,
 
 } // namespace
 
-ItemSearch::Rows ItemSearch::foldRows(const Riri::PackedTexts& cells, const QStringList& rooms,
-                                      const std::vector<QString>* captions) {
+ItemSearch::Rows ItemSearch::foldRows(const Riri::PackedTexts& cells, const QStringList& rooms) {
     const auto count = static_cast<int>(cells.cellCount() / ItemListModel::ColumnCount);
-    return foldAll(
-        count, rooms,
-        [&cells](int r, int c) {
-            return cells.at(static_cast<size_t>(r) * ItemListModel::ColumnCount +
-                            static_cast<size_t>(c));
-        },
-        captions);
+    return foldAll(count, rooms, [&cells](int r, int c) {
+        return cells.at(static_cast<size_t>(r) * ItemListModel::ColumnCount +
+                        static_cast<size_t>(c));
+    });
 }
 
 void ItemSearch::clear() {
     std::string().swap(m_text);
     m_start.assign(1, 0);
     std::vector<std::uint8_t>().swap(m_rooms);
-    std::vector<std::uint8_t>().swap(m_photos);
     std::vector<std::int64_t>().swap(m_cost);
     std::vector<std::int64_t>().swap(m_value);
     m_byteCount.fill(0);
+    m_hasEvidence = false;
+    std::vector<std::uint8_t>().swap(m_photos);
+    std::string().swap(m_captionText);
+    std::vector<std::int64_t>().swap(m_captionStart);
+    std::vector<std::int64_t>().swap(m_captionEnd);
     m_lastWords.clear();
     std::vector<std::uint32_t>().swap(m_lastRows);
     m_lastRoom = -1;
@@ -208,7 +199,6 @@ void ItemSearch::reserveRows(qint64 rows) {
     m_text.reserve(static_cast<size_t>(perRow * 1.05 * static_cast<double>(rows)));
     m_start.reserve(count + 1);
     m_rooms.reserve(count);
-    m_photos.reserve(count);
     m_cost.reserve(count);
     m_value.reserve(count);
     m_result.keep.reserve(count);
@@ -230,10 +220,15 @@ std::vector<std::uint8_t> ItemSearch::add(Rows rows) {
         ++m_byteCount[static_cast<unsigned char>(m_text[i])];
     }
     m_rooms.insert(m_rooms.end(), rows.rooms.begin(), rows.rooms.end());
-    rows.photos.resize(rows.rooms.size(), 0);
-    m_photos.insert(m_photos.end(), rows.photos.begin(), rows.photos.end());
     m_cost.insert(m_cost.end(), rows.cost.begin(), rows.cost.end());
     m_value.insert(m_value.end(), rows.value.begin(), rows.value.end());
+
+    if (m_hasEvidence) {
+        // Rows added after the evidence came have none.
+        m_photos.resize(m_rooms.size(), 0);
+        m_captionStart.resize(m_rooms.size(), -1);
+        m_captionEnd.resize(m_rooms.size(), -1);
+    }
 
     // The new rows against the last query: its filters, then each of its
     // words.
@@ -284,6 +279,57 @@ const char* ItemSearch::find(const char* from, const char* end, const std::strin
     return nullptr;
 }
 
+void ItemSearch::setEvidence(const Evidence& evidence) {
+    const size_t count = m_rooms.size();
+    m_hasEvidence = true;
+    m_photos = evidence.photos;
+    m_photos.resize(count, 0);
+    m_captionStart.assign(count, -1);
+    m_captionEnd.assign(count, -1);
+    m_captionText.clear();
+    for (const auto& [row, captions] : evidence.captions) {
+        if (row < count) {
+            // A word holds no line break, so it never runs from one caption
+            // into the next.
+            m_captionStart[row] = static_cast<std::int64_t>(m_captionText.size());
+            foldInto(captions, m_captionText);
+            m_captionEnd[row] = static_cast<std::int64_t>(m_captionText.size());
+            m_captionText.push_back('\n');
+        }
+    }
+    // The next query is matched over every row: the last one's rows were
+    // kept without the captions.
+    m_lastWords.clear();
+    m_lastRoom = std::numeric_limits<int>::min();
+}
+
+bool ItemSearch::inFilters(std::uint32_t row, int room, bool withoutPhoto) const {
+    return (room < 0 || m_rooms[row] == room) &&
+           (!withoutPhoto || !m_hasEvidence || m_photos[row] == 0);
+}
+
+void ItemSearch::matchCaptions(const std::string& word, std::size_t anchor,
+                               const std::vector<std::uint32_t>& rows,
+                               std::vector<std::uint32_t>& kept) const {
+    if (m_captionText.empty()) {
+        return;
+    }
+    const char* base = m_captionText.data();
+    std::vector<std::uint32_t> merged;
+    merged.reserve(kept.size());
+    std::size_t next = 0; // index into kept, which follows the order of rows
+    for (const std::uint32_t r : rows) {
+        if (next < kept.size() && kept[next] == r) {
+            merged.push_back(r);
+            ++next;
+        } else if (m_captionStart[r] >= 0 && find(base + m_captionStart[r], base + m_captionEnd[r],
+                                                  word, anchor) != nullptr) {
+            merged.push_back(r);
+        }
+    }
+    kept.swap(merged);
+}
+
 void ItemSearch::matchWord(const std::string& word, std::vector<std::uint32_t>& rows) const {
     const char* base = m_text.data();
     std::size_t anchor = 0;
@@ -301,6 +347,7 @@ void ItemSearch::matchWord(const std::string& word, std::vector<std::uint32_t>& 
                 kept.push_back(r);
             }
         }
+        matchCaptions(word, anchor, rows, kept);
         rows.swap(kept);
         return;
     }
@@ -330,11 +377,8 @@ void ItemSearch::matchWord(const std::string& word, std::vector<std::uint32_t>& 
         // Otherwise the hit lies in a row that no longer counts: go on at the
         // next row that does.
     }
+    matchCaptions(word, anchor, rows, kept);
     rows.swap(kept);
-}
-
-bool ItemSearch::inFilters(std::uint32_t row, int room, bool withoutPhoto) const {
-    return (room < 0 || m_rooms[row] == room) && (!withoutPhoto || m_photos[row] == 0);
 }
 
 const ItemSearch::Result& ItemSearch::match(const QString& query, int room, bool withoutPhoto) {

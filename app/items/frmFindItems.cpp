@@ -77,6 +77,11 @@ frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
         m_search.clear();
         m_search.match(txtFind->text(), cboRoom->currentIndex() - 1, chkNoPhoto->isChecked());
     });
+    connect(lvItems, &ItemListView::evidenceRead, this,
+            [this](const ItemSearch::Evidence& evidence) {
+                m_search.setEvidence(evidence);
+                applyQuery();
+            });
     connect(lvItems, &ItemListView::rowsRead, this, &frmFindItems::showTotals);
     connect(lvItems, &ItemListView::readingFinished, this, &frmFindItems::showTotals);
 
