@@ -150,6 +150,14 @@ QString keptName(const NewAttachment& file) {
     throw Error(ErrorNumber::Cancelled, QStringLiteral("Cancelled; nothing was added."));
 }
 
+bool itemExists(const QString& database, qint64 itemRef) {
+    Connection con;
+    openInventory(con, database, false);
+    Statement find(con.handle(), database, "SELECT 1 FROM tblItems WHERE ID = ?");
+    find.bind(1, itemRef);
+    return find.step();
+}
+
 // Runs one write to the inventory in a transaction of its own.
 template <class Write> void writeInventory(const QString& database, Write write) {
     Connection con;
@@ -223,6 +231,9 @@ qint64 EvidenceStore::itemRefOf(const QString& itemId) const {
 QList<qint64> EvidenceStore::add(qint64 itemRef, const QList<NewAttachment>& files,
                                  const Progress& progress) {
     const EvidenceFiles store(m_database);
+    if (!itemExists(m_database, itemRef)) {
+        throw Error(kGone, QStringLiteral("The item no longer exists; nothing was added."));
+    }
     qint64 whole = 0;
     for (const NewAttachment& file : files) {
         const QFileInfo info(file.sourcePath);
@@ -263,6 +274,8 @@ QList<qint64> EvidenceStore::add(qint64 itemRef, const QList<NewAttachment>& fil
     con.requireWritable();
     sqlite3* db = con.handle();
     con.Execute(QStringLiteral("BEGIN IMMEDIATE"));
+    // Checked again under the lock: it may have gone while the files were
+    // stored.
     Statement item(db, m_database, "SELECT 1 FROM tblItems WHERE ID = ?");
     item.bind(1, itemRef);
     if (!item.step()) {

@@ -63,4 +63,14 @@ QList<qint64> attach(const TestInstall& install, const QString& itemId,
     }
 }
 
+bool evidenceRow(const TestInstall& install, const QString& itemId, const QString& kind,
+                 const QString& caption) {
+    return install.exec(
+        QStringLiteral("INSERT INTO tblEvidence (ItemRef, Kind, Caption, FileName, MediaType, "
+                       "Size, Sha256, AddDate) SELECT ID, '%2', '%3', 'file.jpg', 'image/jpeg', "
+                       "1, '%4', '2026-12-01 10:00:00' FROM tblItems WHERE ItemID = '%1'")
+            .arg(itemId, kind, QString(caption).replace('\'', QStringLiteral("''")),
+                 sha256(caption.toUtf8())));
+}
+
 } // namespace EvidenceTesting

@@ -27,4 +27,9 @@ bool setModified(const QString& path, const QDateTime& when);
 QList<qint64> attach(const TestInstall& install, const QString& itemId,
                      const QList<QByteArray>& contents, const QString& caption = QString());
 
+// Writes one attachment row for the item with plain SQL, naming a file that
+// is not in the store (for lists, which never read files); false on failure.
+bool evidenceRow(const TestInstall& install, const QString& itemId, const QString& kind,
+                 const QString& caption);
+
 } // namespace EvidenceTesting

@@ -102,7 +102,7 @@ private slots:
         QTest::addColumn<int>("stored");
         QTest::newRow("cancelled") << "cancel" << 1;
         QTest::newRow("a source that is not there") << "missing" << 0;
-        QTest::newRow("an item that is gone") << "no item" << 2;
+        QTest::newRow("an item that is not there") << "no item" << 0;
         // The test holds the write lock: the files are stored before the
         // rows' transaction is even tried.
         QTest::newRow("the inventory locked") << "locked" << 2;
