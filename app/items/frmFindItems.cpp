@@ -80,7 +80,15 @@ frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
     connect(lvItems, &ItemListView::evidenceRead, this,
             [this](const ItemSearch::Evidence& evidence) {
                 m_search.setEvidence(evidence);
-                applyQuery();
+                // Matched again with the captions and photos only when they
+                // can change what shows; the chosen row stays chosen.
+                if (!ItemSearch::words(txtFind->text()).empty() || chkNoPhoto->isChecked()) {
+                    const QString chosen = lvItems->chosenKey();
+                    applyQuery();
+                    if (!chosen.isEmpty()) {
+                        lvItems->chooseKey(chosen);
+                    }
+                }
             });
     connect(lvItems, &ItemListView::rowsRead, this, &frmFindItems::showTotals);
     connect(lvItems, &ItemListView::readingFinished, this, &frmFindItems::showTotals);
