@@ -12,14 +12,22 @@
 #include "shared/modGlobal.h"
 #include "ui/WindowParts.h"
 
+#include <QCheckBox>
 #include <QComboBox>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QShortcut>
 #include <QVBoxLayout>
+
+namespace {
+
+// The evidence column's width in twips: its header with the sort indicator.
+constexpr int kEvidenceWidth = 1300;
+
+} // namespace
 
 frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmFindItems"));
@@ -43,11 +51,16 @@ frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
     cboRoom->addItems(ItemFieldSet::rooms());
     cboRoom->setMaxVisibleItems(20);
     lblRoom->setBuddy(cboRoom);
+    chkNoPhoto = new QCheckBox(QStringLiteral("Items without a &photo"), this);
+    chkNoPhoto->setObjectName(QStringLiteral("chkNoPhoto"));
 
     // The columns of the edit item window's list.
     lvItems = new ItemListView(this, frmEditItem::listHeaders(), frmEditItem::ListWidths);
     lvItems->setObjectName(QStringLiteral("lvItems"));
     lvItems->setDirectionPerColumn(true);
+    lvItems->setEvidenceColumn(QStringLiteral("Evidence"), kEvidenceWidth);
+    // Shown beside the item's name, where it is seen without scrolling.
+    lvItems->header()->moveSection(ItemListModel::EvidenceColumn, ItemListModel::NameColumn + 1);
     lvItems->installEventFilter(this);
     // Each batch read is folded for searching on the reading thread and
     // matched against the query before its rows join the list.
@@ -62,8 +75,21 @@ frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
         ItemFieldSet::rooms());
     connect(lvItems, &ItemListView::aboutToRead, this, [this] {
         m_search.clear();
-        m_search.match(txtFind->text(), cboRoom->currentIndex() - 1);
+        m_search.match(txtFind->text(), cboRoom->currentIndex() - 1, chkNoPhoto->isChecked());
     });
+    connect(lvItems, &ItemListView::evidenceRead, this,
+            [this](const ItemSearch::Evidence& evidence) {
+                m_search.setEvidence(evidence);
+                // Matched again with the captions and photos only when they
+                // can change what shows; the chosen row stays chosen.
+                if (!ItemSearch::words(txtFind->text()).empty() || chkNoPhoto->isChecked()) {
+                    const QString chosen = lvItems->chosenKey();
+                    applyQuery();
+                    if (!chosen.isEmpty()) {
+                        lvItems->chooseKey(chosen);
+                    }
+                }
+            });
     connect(lvItems, &ItemListView::rowsRead, this, &frmFindItems::showTotals);
     connect(lvItems, &ItemListView::readingFinished, this, &frmFindItems::showTotals);
 
@@ -71,12 +97,17 @@ frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
     lblTotals->setObjectName(QStringLiteral("lblTotals"));
 
     const int gap = Twips::toPixels(120);
-    auto* search = new QHBoxLayout;
-    search->setSpacing(gap);
-    search->addWidget(lblFind);
-    search->addWidget(txtFind, 1);
-    search->addWidget(lblRoom);
-    search->addWidget(cboRoom);
+    // The query and the room on one line, the photo filter under the query,
+    // so that the line keeps room for the query in a narrow window.
+    auto* search = new QGridLayout;
+    search->setHorizontalSpacing(gap);
+    search->setVerticalSpacing(gap / 2);
+    search->addWidget(lblFind, 0, 0);
+    search->addWidget(txtFind, 0, 1);
+    search->addWidget(lblRoom, 0, 2);
+    search->addWidget(cboRoom, 0, 3);
+    search->addWidget(chkNoPhoto, 1, 1, 1, 3);
+    search->setColumnStretch(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(gap, gap, gap, gap);
     layout->setSpacing(gap / 2 + 1);
@@ -85,7 +116,8 @@ frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
     layout->addWidget(lvItems, 1);
     layout->addWidget(lblTotals);
     setTabOrder(txtFind, cboRoom);
-    setTabOrder(cboRoom, lvItems);
+    setTabOrder(cboRoom, chkNoPhoto);
+    setTabOrder(chkNoPhoto, lvItems);
 
     setMinimumSize(Twips::size(6000, 3600));
     resize(sizeHint());
@@ -93,6 +125,7 @@ frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
     connect(txtFind, &QLineEdit::textChanged, this, &frmFindItems::applyQuery);
     connect(txtFind, &QLineEdit::returnPressed, this, &frmFindItems::openChosen);
     connect(cboRoom, &QComboBox::currentIndexChanged, this, &frmFindItems::applyQuery);
+    connect(chkNoPhoto, &QCheckBox::toggled, this, &frmFindItems::applyQuery);
     connect(lvItems, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex& index) { openRow(index.row()); });
     connect(lvItems->header(), &QHeaderView::sectionClicked, this, [this](int column) {
@@ -138,7 +171,7 @@ void frmFindItems::refresh() {
 void frmFindItems::applyQuery() {
     const QString query = txtFind->text();
     const int room = cboRoom->currentIndex() - 1; // -1: all rooms
-    const ItemSearch::Result& found = m_search.match(query, room);
+    const ItemSearch::Result& found = m_search.match(query, room, chkNoPhoto->isChecked());
     ItemListModel& list = *lvItems->items();
     if (found.count == m_search.rowCount()) {
         list.showAll();
