@@ -20,6 +20,11 @@ OpenFileHandler& openHandler() {
     return handler;
 }
 
+FolderHandler& folderHandler() {
+    static FolderHandler handler;
+    return handler;
+}
+
 PrintHandler& printHandler() {
     static PrintHandler handler;
     return handler;
@@ -49,6 +54,17 @@ QString getOpenFileName(QWidget* parent, const QString& caption, const QString& 
 
 OpenFileHandler setOpenFileHandler(OpenFileHandler handler) {
     return std::exchange(openHandler(), std::move(handler));
+}
+
+QString getExistingDirectory(QWidget* parent, const QString& caption, const QString& folder) {
+    if (folderHandler()) {
+        return folderHandler()(parent, caption, folder);
+    }
+    return QFileDialog::getExistingDirectory(parent, caption, folder);
+}
+
+FolderHandler setFolderHandler(FolderHandler handler) {
+    return std::exchange(folderHandler(), std::move(handler));
 }
 
 bool choosePrinter(QPrinter& printer, QWidget* parent) {

@@ -28,6 +28,12 @@ QString getOpenFileName(QWidget* parent, const QString& caption, const QString& 
                         const QString& filter);
 OpenFileHandler setOpenFileHandler(OpenFileHandler handler);
 
+// Asks for an existing folder; an empty text when the user cancels.
+using FolderHandler =
+    std::function<QString(QWidget* parent, const QString& caption, const QString& folder)>;
+QString getExistingDirectory(QWidget* parent, const QString& caption, const QString& folder);
+FolderHandler setFolderHandler(FolderHandler handler);
+
 // Lets the user choose and set up a printer; false when the user cancels.
 using PrintHandler = std::function<bool(QPrinter& printer, QWidget* parent)>;
 bool choosePrinter(QPrinter& printer, QWidget* parent);

@@ -5,6 +5,7 @@
 #include "platform/Pointer.h"
 #include "shared/InventoryNotice.h"
 #include "ui/LongTask.h"
+#include "ui/PassphrasePrompt.h"
 
 #include <Riri/Error.h>
 #include <Riri/ErrorNumbers.h>
@@ -12,9 +13,11 @@
 #include <Riri/InventoryCheck.h>
 #include <Riri/InventoryCopy.h>
 #include <Riri/MsgBox.h>
+#include <Riri/OffsiteCopies.h>
 
 #include <QDir>
 #include <QLocale>
+#include <optional>
 #include <tuple>
 #include <utility>
 
@@ -69,11 +72,21 @@ bool cancelled(const Riri::Error& error) {
 QString chooseBackup(QWidget* parent) {
     return DialogFolder(QStringLiteral("backup"))
         .askOpen(parent, QStringLiteral("Restore Inventory"),
-                 QStringLiteral("Inventory backups (*.inv);;All files (*)"));
+                 QStringLiteral("Inventory backups (*.inv *.qvcrypt);;All files (*)"));
 }
 
 bool restoreFrom(const QString& path, Confirm confirm) {
     const QString cancelText = QStringLiteral("The restore was cancelled; nothing was changed. ");
+    // An encrypted off-site copy is read with its passphrase.
+    std::optional<QString> secret;
+    if (Riri::OffsiteCopies::isEncrypted(path)) {
+        secret = PassphrasePrompt::ask(nullptr,
+                                       QStringLiteral("The passphrase of the encrypted copy %1:")
+                                           .arg(QDir::toNativeSeparators(path)));
+        if (!secret) {
+            return false;
+        }
+    }
     Riri::InventoryCheck backup;
     Riri::InventoryCheck current;
     try {
@@ -81,8 +94,10 @@ bool restoreFrom(const QString& path, Confirm confirm) {
         // hold; the current one only when the question is asked.
         std::tie(backup, current) = LongTask::run(
             restoreTask(QStringLiteral("Checking the backup...")),
-            [&path, confirm](const TaskProgress& progress) {
-                const Riri::InventoryCheck chosen = Riri::InventoryCheck::inspect(path, progress);
+            [&path, &secret, confirm](const TaskProgress& progress) {
+                const Riri::InventoryCheck chosen =
+                    secret ? Riri::OffsiteCopies::verify(path, *secret, progress)
+                           : Riri::InventoryCheck::inspect(path, progress);
                 if (confirm != Confirm::Ask || !chosen.ok) {
                     return std::pair(chosen, Riri::InventoryCheck());
                 }
@@ -93,6 +108,8 @@ bool restoreFrom(const QString& path, Confirm confirm) {
     } catch (const Riri::Error& error) {
         if (cancelled(error)) {
             inform(cancelText);
+        } else if (error.number() == Riri::OffsiteCopies::kRefused) {
+            fail(error.description());
         } else {
             fail(QStringLiteral("The inventory was NOT restored.\r\n\r\n%1 ")
                      .arg(error.description()));
@@ -121,8 +138,9 @@ bool restoreFrom(const QString& path, Confirm confirm) {
     try {
         const Riri::InventoryCheck restored =
             LongTask::run(restoreTask(QStringLiteral("Restoring the inventory...")),
-                          [&path](const TaskProgress& progress) {
-                              return Riri::InventoryCopy::restore(path, progress);
+                          [&path, &secret](const TaskProgress& progress) {
+                              return secret ? Riri::OffsiteCopies::restore(path, *secret, progress)
+                                            : Riri::InventoryCopy::restore(path, progress);
                           });
         InventoryNotice::send(InventoryChange::Everything);
         inform(QStringLiteral("The inventory was restored from\r\n\r\n%1\r\n\r\nIt holds %2. ")
