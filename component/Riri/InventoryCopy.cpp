@@ -29,18 +29,6 @@ constexpr int kLockWaitMs = 10000;
 // milliseconds each, so progress is told often and cancelling is quick.
 constexpr int kPagesPerStep = 1024;
 
-// The progress of one step of an operation made of several, each counted in
-// the same bytes: the step's own count shifted by what the steps before it
-// did, within the operation's whole.
-Progress stepOf(const Progress& progress, qint64 before, qint64 whole) {
-    if (!progress) {
-        return {};
-    }
-    return [&progress, before, whole](qint64 done, qint64) {
-        return progress(qMin(before + done, whole), whole);
-    };
-}
-
 // Removes the temporary file unless the operation got through.
 class TemporaryGuard {
 public:
