@@ -122,15 +122,16 @@ frmOffsiteCopies::frmOffsiteCopies(QWidget* parent) : QDialog(parent) {
     lblState->setWordWrap(true);
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("&Folder:"), folderRow);
+    auto* folderLabel = new QLabel(QStringLiteral("&Folder:"), this);
+    folderLabel->setBuddy(cmdChoose);
+    form->addRow(folderLabel, folderRow);
     form->addRow(QStringLiteral("&Passphrase:"), txtPassphrase);
     form->addRow(QStringLiteral("&Again:"), txtRepeat);
     form->addRow(QString(), lblStrength);
     form->addRow(QString(), chkRemember);
     form->addRow(QStringLiteral("&Write copies:"), cboSchedule);
     form->addRow(QStringLiteral("Copies &kept:"), spnKeep);
-    for (QWidget* field : {static_cast<QWidget*>(txtFolder), static_cast<QWidget*>(cmdChoose),
-                           static_cast<QWidget*>(txtPassphrase), static_cast<QWidget*>(txtRepeat),
+    for (QWidget* field : {static_cast<QWidget*>(txtPassphrase), static_cast<QWidget*>(txtRepeat),
                            static_cast<QWidget*>(cboSchedule), static_cast<QWidget*>(spnKeep)}) {
         if (auto* label = qobject_cast<QLabel*>(form->labelForField(field))) {
             label->setBuddy(field);
