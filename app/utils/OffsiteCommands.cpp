@@ -27,6 +27,11 @@ Riri::KeyLimits& limits() {
     return current;
 }
 
+QString& sessionSecret() {
+    static QString secret;
+    return secret;
+}
+
 QString items(qint64 count) {
     return count == 1 ? QStringLiteral("1 item") : QStringLiteral("%1 items").arg(count);
 }
@@ -43,17 +48,53 @@ void openSettings(QWidget* parent) {
 }
 
 std::optional<QString> passphrase(QWidget* parent, const Riri::OffsiteSettings& settings,
-                                  const QString& prompt) {
+                                  const QString& prompt, bool* asked) {
+    if (asked != nullptr) {
+        *asked = false;
+    }
     if (settings.rememberPassphrase) {
         const std::optional<QString> kept = Keyring::read(Riri::OffsiteCopies::keyringKey());
         if (kept && !kept->isEmpty()) {
             return kept;
         }
     }
-    return PassphrasePrompt::ask(parent, prompt);
+    if (!sessionSecret().isEmpty()) {
+        return sessionSecret();
+    }
+    if (asked != nullptr) {
+        *asked = true;
+    }
+    const std::optional<QString> given = PassphrasePrompt::ask(parent, prompt);
+    if (!given || !Riri::OffsiteCopies::list(settings.folder).isEmpty()) {
+        // With copies in the folder, the copy checks it against the newest.
+        return given;
+    }
+    // The first copy sets the passphrase: long enough, and typed twice.
+    if (given->size() < frmOffsiteCopies::kMinimumLength) {
+        tell(QStringLiteral("The passphrase needs at least %1 characters. ")
+                 .arg(frmOffsiteCopies::kMinimumLength),
+             Riri::vbExclamation);
+        return std::nullopt;
+    }
+    const std::optional<QString> again =
+        PassphrasePrompt::ask(parent, QStringLiteral("The same passphrase once more:"));
+    if (!again) {
+        return std::nullopt;
+    }
+    if (*again != *given) {
+        tell(QStringLiteral("The two entries of the passphrase are not the same. "),
+             Riri::vbExclamation);
+        return std::nullopt;
+    }
+    return given;
 }
 
-bool writeCopyNow(QWidget* parent, std::optional<QString> secret, Tell told) {
+void rememberForSession(const QString& secret) {
+    sessionSecret() = secret;
+}
+
+bool writeCopyNow(QWidget* parent, std::optional<QString> secret, Tell told,
+                  const QString& prompt) {
     const Riri::OffsiteSettings settings = Riri::OffsiteSettings::load();
     if (!settings.isConfigured()) {
         tell(QStringLiteral("Choose a folder for the off-site copies first: Utils, "
@@ -61,9 +102,9 @@ bool writeCopyNow(QWidget* parent, std::optional<QString> secret, Tell told) {
              Riri::vbExclamation);
         return false;
     }
+    bool asked = false;
     if (!secret) {
-        secret =
-            passphrase(parent, settings, QStringLiteral("The passphrase of the off-site copies:"));
+        secret = passphrase(parent, settings, prompt, &asked);
         if (!secret) {
             return false;
         }
@@ -78,6 +119,16 @@ bool writeCopyNow(QWidget* parent, std::optional<QString> secret, Tell told) {
     try {
         Riri::InventoryCheck check;
         const QString path = LongTask::run(options, [&](const TaskProgress& progress) {
+            // A passphrase typed only once must be the one of the copies
+            // already there, or they could not all be restored alike.
+            if (asked && !Riri::OffsiteCopies::opensNewest(settings.folder, *secret)) {
+                throw Riri::Error(
+                    Riri::OffsiteCopies::kRefused,
+                    QStringLiteral("The passphrase given does not open the newest copy in %1; "
+                                   "give the one the copies were written with, or set a new "
+                                   "one in Utils, \"Off-site Copies...\".")
+                        .arg(QDir::toNativeSeparators(settings.folder)));
+            }
             return Riri::OffsiteCopies::write(settings.folder, *secret, settings.keep, progress,
                                               &check, started, limits());
         });
@@ -109,10 +160,11 @@ bool writeDueCopyAtEnd() {
         !QFileInfo(settings.folder).isDir()) {
         return false;
     }
-    const std::optional<QString> secret =
-        passphrase(nullptr, settings,
-                   QStringLiteral("An off-site copy of the inventory is due. Its passphrase:"));
-    return secret && writeCopyNow(nullptr, secret, Tell::FailuresOnly);
+    // A passphrase asked for here is checked as one asked for by the
+    // command itself.
+    return writeCopyNow(
+        nullptr, std::nullopt, Tell::FailuresOnly,
+        QStringLiteral("An off-site copy of the inventory is due. Its passphrase:"));
 }
 
 QString startNotice() {

@@ -18,10 +18,16 @@ namespace OffsiteCommands {
 void openSettings(QWidget* parent);
 
 // The passphrase of the copies: the keyring's when the user chose to keep
-// it there and it is found, else asked for with the prompt. Nothing when
-// the user cancels.
+// it there and it is found, else the one typed in the window during this
+// run of the program, else asked for with the prompt (twice, and at least
+// 12 characters, while the folder holds no copy whose passphrase it must
+// match). Nothing when the user cancels or the entries differ; asked, when
+// given, tells whether the user was asked.
 std::optional<QString> passphrase(QWidget* parent, const Riri::OffsiteSettings& settings,
-                                  const QString& prompt);
+                                  const QString& prompt, bool* asked = nullptr);
+// Keeps the passphrase the user typed twice in the window for the rest of
+// this run of the program.
+void rememberForSession(const QString& secret);
 
 // Whether the outcome of a copy is told: both, or only a failure (the copy
 // at the end of the program).
@@ -31,7 +37,8 @@ enum class Tell { Always, FailuresOnly };
 // without a passphrase given, it is found as passphrase() finds it. True
 // when a copy was written.
 bool writeCopyNow(QWidget* parent, std::optional<QString> secret = std::nullopt,
-                  Tell tell = Tell::Always);
+                  Tell tell = Tell::Always,
+                  const QString& prompt = QStringLiteral("The passphrase of the off-site copies:"));
 
 // At the end of the program: the copy the schedule asks for, when its
 // folder is there. One due while the folder is absent stays due. True when

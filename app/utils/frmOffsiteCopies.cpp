@@ -231,7 +231,10 @@ bool frmOffsiteCopies::save() {
         warn(QStringLiteral("Choose a folder that is there for the copies. "));
         return false;
     }
-    if (!typed.isEmpty() || !txtRepeat->text().isEmpty() || !m_keptPassphrase) {
+    // A passphrase is needed when the keyring is to keep one and has none;
+    // one typed is always checked.
+    if (!typed.isEmpty() || !txtRepeat->text().isEmpty() ||
+        (chkRemember->isChecked() && !m_keptPassphrase)) {
         if (typed.size() < kMinimumLength) {
             warn(QStringLiteral("The passphrase needs at least %1 characters. ")
                      .arg(kMinimumLength));
@@ -266,6 +269,9 @@ bool frmOffsiteCopies::save() {
                             : Riri::OffsiteSettings::Schedule::AtEndAfterChange;
     settings.keep = spnKeep->value();
     settings.save();
+    if (!typed.isEmpty()) {
+        OffsiteCommands::rememberForSession(typed);
+    }
     DialogFolder(QStringLiteral("offsite")).remember(QDir(folder).filePath(QStringLiteral("x")));
     return true;
 }

@@ -120,6 +120,20 @@ QString OffsiteCopies::keyringKey() {
     return QStringLiteral("Off-site copies of ") + QDir(componentFolder()).absolutePath();
 }
 
+bool OffsiteCopies::opensNewest(const QString& folder, const QString& passphrase) {
+    const QStringList copies = list(folder);
+    if (copies.isEmpty()) {
+        return true;
+    }
+    QFile file(copies.first());
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    DecryptingReader reader(file, passphrase);
+    char first = 0;
+    return reader.open(QIODevice::ReadOnly) && reader.read(&first, 1) >= 0 && !reader.failed();
+}
+
 QString OffsiteCopies::write(const QString& folder, const QString& passphrase, int keep,
                              const Progress& progress, InventoryCheck* check, const QDateTime& made,
                              const KeyLimits& limits) {

@@ -34,6 +34,10 @@ public:
     // this inventory's copies.
     static QString keyringKey();
 
+    // Whether the passphrase opens the newest copy in the folder (its first
+    // chunk is decrypted); true when the folder holds none.
+    static bool opensNewest(const QString& folder, const QString& passphrase);
+
     // Writes a copy into folder: under a temporary name, forced to the disk,
     // read back and decrypted in full and the archive verified (every hash,
     // the database), then renamed to copyName(made); then the oldest copies

@@ -86,6 +86,7 @@ class tst_OffsiteProgram : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
+    void init();
     void strengthHint_data();
     void strengthHint();
     void windowSaves_data();
@@ -104,6 +105,10 @@ private slots:
 void tst_OffsiteProgram::initTestCase() {
     QStandardPaths::setTestModeEnabled(true);
     OffsiteCommands::setKeyLimits(Riri::KeyLimits::minimal());
+}
+
+void tst_OffsiteProgram::init() {
+    OffsiteCommands::rememberForSession(QString());
 }
 
 void tst_OffsiteProgram::strengthHint_data() {
@@ -144,6 +149,8 @@ void tst_OffsiteProgram::windowSaves_data() {
     QTest::addColumn<QString>("warning"); // empty when saved
     QTest::newRow("remembered") << true << kPassphrase << kPassphrase << true << "";
     QTest::newRow("not remembered") << true << kPassphrase << kPassphrase << false << "";
+    QTest::newRow("not remembered, none typed") << true << ""
+                                                << "" << false << "";
     QTest::newRow("too short") << true << "short"
                                << "short" << true
                                << "The passphrase needs at least 12 characters. ";
@@ -224,18 +231,36 @@ void tst_OffsiteProgram::copyAtEnd_data() {
     QTest::addColumn<bool>("onRequest");
     QTest::addColumn<bool>("folderAbsent");
     QTest::addColumn<bool>("remember");
-    QTest::addColumn<bool>("answer"); // the prompt, when asked
-    QTest::addColumn<int>("written");
-    QTest::newRow("first copy") << -1 << true << false << false << true << false << 1;
+    QTest::addColumn<bool>("copyThere");      // a copy written before lies in the folder
+    QTest::addColumn<QStringList>("answers"); // the prompt's; "" cancels
+    QTest::addColumn<int>("asked");
+    QTest::addColumn<bool>("written");
+    const QStringList none;
+    const QString right = kPassphrase;
+    QTest::newRow("first copy") << -1 << true << false << false << true << false << none << 0
+                                << true;
     QTest::newRow("changed after yesterday's copy")
-        << 1 << true << false << false << true << false << 1;
+        << 1 << true << false << false << true << true << none << 0 << true;
     QTest::newRow("unchanged since yesterday's copy")
-        << 1 << false << false << false << true << false << 0;
-    QTest::newRow("second change of the day") << 0 << true << false << false << true << false << 0;
-    QTest::newRow("only on request") << 1 << true << true << false << true << false << 0;
-    QTest::newRow("folder absent, then back") << 1 << true << false << true << true << false << 1;
-    QTest::newRow("passphrase asked") << 1 << true << false << false << false << true << 1;
-    QTest::newRow("passphrase not given") << 1 << true << false << false << false << false << 0;
+        << 1 << false << false << false << true << true << none << 0 << false;
+    QTest::newRow("second change of the day")
+        << 0 << true << false << false << true << true << none << 0 << false;
+    QTest::newRow("only on request")
+        << 1 << true << true << false << true << true << none << 0 << false;
+    QTest::newRow("folder absent, then back")
+        << 1 << true << false << true << true << true << none << 0 << true;
+    QTest::newRow("asked, checked against the copies")
+        << 1 << true << false << false << false << true << QStringList{right} << 1 << true;
+    QTest::newRow("asked, not the copies' passphrase")
+        << 1 << true << false << false << false << true
+        << QStringList{QStringLiteral("x").repeated(14)} << 1 << false;
+    QTest::newRow("asked twice for the first copy")
+        << -1 << true << false << false << false << false << QStringList{right, right} << 2 << true;
+    QTest::newRow("first copy, entries differ")
+        << -1 << true << false << false << false << false
+        << QStringList{right, right + QLatin1Char('!')} << 2 << false;
+    QTest::newRow("asked, cancelled")
+        << 1 << true << false << false << false << true << QStringList{QString()} << 1 << false;
 }
 
 void tst_OffsiteProgram::copyAtEnd() {
@@ -244,8 +269,10 @@ void tst_OffsiteProgram::copyAtEnd() {
     QFETCH(bool, onRequest);
     QFETCH(bool, folderAbsent);
     QFETCH(bool, remember);
-    QFETCH(bool, answer);
-    QFETCH(int, written);
+    QFETCH(bool, copyThere);
+    QFETCH(QStringList, answers);
+    QFETCH(int, asked);
+    QFETCH(bool, written);
     TestInstall install;
     MemoryKeyring keyring;
     MsgResponder boxes;
@@ -258,6 +285,10 @@ void tst_OffsiteProgram::copyAtEnd() {
     if (remember) {
         keyring.secrets().insert(keyOfCopies(), kPassphrase);
     }
+    if (copyThere) {
+        writeTestCopy(folder, kPassphrase, 7, QDateTime(QDate(2026, 1, 1), QTime(0, 0)));
+    }
+    const int before = copyThere ? 1 : 0;
     const QDateTime now = QDateTime::currentDateTime();
     if (lastCopyDaysAgo >= 0) {
         const QDateTime last = lastCopyDaysAgo == 0 ? QDateTime(now.date(), QTime(0, 0))
@@ -268,17 +299,27 @@ void tst_OffsiteProgram::copyAtEnd() {
         QVERIFY(database.setFileTime(changedSince ? now : last.addSecs(-60),
                                      QFileDevice::FileModificationTime));
     }
-    PromptAnswers prompt({answer ? std::optional<QString>(kPassphrase) : std::nullopt});
+    QList<std::optional<QString>> given;
+    for (const QString& answer : answers) {
+        given.append(answer.isEmpty() ? std::nullopt : std::optional<QString>(answer));
+    }
+    PromptAnswers prompt(given);
+    const bool failed = !written && asked > 0 && !answers.contains(QString());
+    if (failed) {
+        boxes.expect(Riri::vbOK);
+    }
     if (folderAbsent) {
         QVERIFY(QDir().rename(folder, folder + QStringLiteral(".away")));
         QVERIFY(!OffsiteCommands::writeDueCopyAtEnd());
         QVERIFY(QDir().rename(folder + QStringLiteral(".away"), folder));
     }
-    QCOMPARE(OffsiteCommands::writeDueCopyAtEnd(), written == 1);
-    QCOMPARE(OffsiteCopies::list(folder).size(), written);
-    QCOMPARE(prompt.asked(), remember ? 0 : 1);
-    QCOMPARE(boxes.count(), 0);
-    if (written == 1) {
+    QCOMPARE(OffsiteCommands::writeDueCopyAtEnd(), written);
+    QCOMPARE(OffsiteCopies::list(folder).size(), before + (written ? 1 : 0));
+    QCOMPARE(prompt.asked(), asked);
+    QCOMPARE(boxes.count(), failed ? 1 : 0);
+    QCOMPARE(savedValue(QStringLiteral("State/LastFailed")).toBool(),
+             failed && boxes.last().prompt.contains(QStringLiteral("does not open")));
+    if (written) {
         // The same day again: never twice.
         QVERIFY(install.exec(QStringLiteral("INSERT INTO tblItems (ItemID) VALUES ('late')")));
         QVERIFY(!OffsiteCommands::writeDueCopyAtEnd());
