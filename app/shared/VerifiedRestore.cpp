@@ -7,6 +7,7 @@
 #include "ui/LongTask.h"
 #include "ui/PassphrasePrompt.h"
 
+#include <Riri/BackupArchive.h>
 #include <Riri/Error.h>
 #include <Riri/ErrorNumbers.h>
 #include <Riri/Formats.h>
@@ -16,6 +17,7 @@
 #include <Riri/OffsiteCopies.h>
 
 #include <QDir>
+#include <QFile>
 #include <QLocale>
 #include <optional>
 #include <tuple>
@@ -27,6 +29,26 @@ namespace {
 
 QString items(qint64 count) {
     return count == 1 ? QStringLiteral("1 item") : QStringLiteral("%1 items").arg(count);
+}
+
+QString evidenceFiles(qint64 count) {
+    return count == 1 ? QStringLiteral("1 evidence file")
+                      : QStringLiteral("%1 evidence files").arg(count);
+}
+
+// The check of a backup: a backup archive is read through and checked in
+// full, a bare database copy inspected.
+Riri::InventoryCheck checkBackup(const QString& path, const Riri::Progress& progress) {
+    if (!Riri::BackupArchive::isArchive(path)) {
+        return Riri::InventoryCheck::inspect(path, progress);
+    }
+    QFile archive(path);
+    if (!archive.open(QIODevice::ReadOnly)) {
+        throw Riri::Error(Riri::ErrorNumber::FileNotFound,
+                          QStringLiteral("Cannot read %1: %2")
+                              .arg(QDir::toNativeSeparators(path), archive.errorString()));
+    }
+    return Riri::BackupArchive::verify(archive, progress);
 }
 
 void inform(const QString& text) {
@@ -72,7 +94,9 @@ bool cancelled(const Riri::Error& error) {
 QString chooseBackup(QWidget* parent) {
     return DialogFolder(QStringLiteral("backup"))
         .askOpen(parent, QStringLiteral("Restore Inventory"),
-                 QStringLiteral("Inventory backups (*.inv *.qvcrypt);;All files (*)"));
+                 QStringLiteral("Backups (*.zip *.inv *.qvcrypt);;Backup archives (*.zip);;"
+                                "Encrypted off-site copies (*.qvcrypt);;"
+                                "Inventory backups (*.inv);;All files (*)"));
 }
 
 bool restoreFrom(const QString& path, Confirm confirm) {
@@ -97,7 +121,7 @@ bool restoreFrom(const QString& path, Confirm confirm) {
             [&path, &secret, confirm](const TaskProgress& progress) {
                 const Riri::InventoryCheck chosen =
                     secret ? Riri::OffsiteCopies::verify(path, *secret, progress)
-                           : Riri::InventoryCheck::inspect(path, progress);
+                           : checkBackup(path, progress);
                 if (confirm != Confirm::Ask || !chosen.ok) {
                     return std::pair(chosen, Riri::InventoryCheck());
                 }
@@ -140,11 +164,16 @@ bool restoreFrom(const QString& path, Confirm confirm) {
             LongTask::run(restoreTask(QStringLiteral("Restoring the inventory...")),
                           [&path, &secret](const TaskProgress& progress) {
                               return secret ? Riri::OffsiteCopies::restore(path, *secret, progress)
-                                            : Riri::InventoryCopy::restore(path, progress);
+                                            : Riri::BackupArchive::restoreFile(path, progress);
                           });
         InventoryNotice::send(InventoryChange::Everything);
+        const QString held =
+            secret || Riri::BackupArchive::isArchive(path)
+                ? QStringLiteral("%1 and %2")
+                      .arg(items(restored.items), evidenceFiles(restored.evidenceFiles))
+                : items(restored.items);
         inform(QStringLiteral("The inventory was restored from\r\n\r\n%1\r\n\r\nIt holds %2. ")
-                   .arg(QDir::toNativeSeparators(path), items(restored.items)));
+                   .arg(QDir::toNativeSeparators(path), held));
         return true;
     } catch (const Riri::Error& error) {
         if (cancelled(error)) {

@@ -7,9 +7,9 @@
 #include "InventoryCopy.h"
 #include "InventorySchema.h"
 #include "SafeFile.h"
+#include "Sha256.h"
 #include "ZipDirectory.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -35,8 +35,10 @@ constexpr qint64 kMaxDirectory = 64 * kChunk;
 // How long a sequential device may keep the next bytes waiting.
 constexpr int kReadWaitMs = 30000;
 
+const QString kRefused = QStringLiteral("The backup archive was refused: ");
+
 [[noreturn]] void refuse(const QString& reason) {
-    throw Error(SQLITE_CORRUPT, QStringLiteral("The backup archive was refused: %1").arg(reason));
+    throw Error(SQLITE_CORRUPT, kRefused + reason);
 }
 
 QString quoted(const QString& name) {
@@ -125,14 +127,15 @@ private:
 QString folderPattern() {
     const QString home = QFileInfo(InventoryCopy::databasePath()).absolutePath();
     if (QFileInfo(home).isWritable()) {
-        return home + QStringLiteral("/.restore-XXXXXX");
+        return home + QStringLiteral("/.restore.part-XXXXXX"); // swept when left behind
     }
     return QDir::tempPath() + QStringLiteral("/quorvane-restore-XXXXXX");
 }
 
 } // namespace
 
-ArchiveUnpack::ArchiveUnpack(QIODevice& in, const Progress& progress) : m_dir(folderPattern()) {
+ArchiveUnpack::ArchiveUnpack(QIODevice& in, Keep keep, const Progress& progress)
+    : m_dir(folderPattern()), m_keep(keep) {
     if (!m_dir.isValid()) {
         throw Error(SQLITE_CANTOPEN,
                     QStringLiteral("Cannot make a temporary folder: %1").arg(m_dir.errorString()));
@@ -144,9 +147,14 @@ ArchiveUnpack::ArchiveUnpack(QIODevice& in, const Progress& progress) : m_dir(fo
             SQLITE_CANTOPEN,
             QStringLiteral("Cannot write in %1.").arg(QDir::toNativeSeparators(m_dir.path())));
     }
+    m_room = QStorageInfo(m_dir.path()).bytesAvailable();
     readEntries(in, progress);
     checkManifest();
     checkDatabase();
+}
+
+QString ArchiveUnpack::reasonOf(const QString& description) {
+    return description.startsWith(kRefused) ? description.mid(kRefused.size()) : description;
 }
 
 QString ArchiveUnpack::pathOf(const QString& name) const {
@@ -159,7 +167,7 @@ void ArchiveUnpack::readEntries(QIODevice& in, const Progress& progress) {
     archive* a = reader.get();
     const auto failed = [&](int rc) {
         if (source.cancelled()) {
-            throw Error(ErrorNumber::Cancelled, QStringLiteral("The restore was cancelled."));
+            throw Error(ErrorNumber::Cancelled, QStringLiteral("The check was cancelled."));
         }
         const char* text = archive_error_string(a);
         refuse(QStringLiteral("it is damaged or truncated (%1).")
@@ -208,7 +216,8 @@ void ArchiveUnpack::checkName(archive_entry* entry, const QString& name) const {
         (name.size() > 1 && name.at(1) == QLatin1Char(':'))) {
         refuse(QStringLiteral("the entry %1 has an absolute name.").arg(quoted(name)));
     }
-    if (name.split(QRegularExpression(QStringLiteral("[/\\\\]"))).contains(QStringLiteral(".."))) {
+    static const QRegularExpression separator(QStringLiteral("[/\\\\]"));
+    if (name.split(separator).contains(QStringLiteral(".."))) {
         refuse(QStringLiteral("the entry %1 leads out of its folder.").arg(quoted(name)));
     }
     if (archive_entry_symlink(entry) != nullptr || archive_entry_hardlink(entry) != nullptr ||
@@ -265,20 +274,22 @@ void ArchiveUnpack::extract(archive* reader, const QString& name, qint64 declare
                               "space left.")
                    .arg(quoted(name))
                    .arg(size)
-                   .arg(QStorageInfo(m_dir.path()).bytesAvailable()));
+                   .arg(qMax<qint64>(0, m_room)));
     };
     if (limit >= 0 && declared > limit) {
         refuse(QStringLiteral("the evidence file %1 is larger than 1 GB.").arg(quoted(name)));
     }
-    if (declared > QStorageInfo(m_dir.path()).bytesAvailable()) {
+    // Evidence that is only checked is hashed as it comes and not kept.
+    const bool keep = !evidence || m_keep == Keep::Everything;
+    if (keep && declared > m_room) {
         tooLarge(declared);
     }
     QFile out(path);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+    if (keep && !out.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
         throw Error(SQLITE_CANTOPEN, QStringLiteral("Cannot write %1: %2")
                                          .arg(QDir::toNativeSeparators(path), out.errorString()));
     }
-    QCryptographicHash hash(QCryptographicHash::Sha256);
+    Sha256 hash;
     QByteArray buffer(kChunk, Qt::Uninitialized);
     qint64 size = 0;
     for (;;) {
@@ -300,18 +311,24 @@ void ArchiveUnpack::extract(archive* reader, const QString& name, qint64 declare
         if (limit >= 0 && size > limit) {
             refuse(QStringLiteral("the evidence file %1 is larger than 1 GB.").arg(quoted(name)));
         }
-        hash.addData(QByteArrayView(buffer.constData(), got));
-        if (out.write(buffer.constData(), got) != got) {
+        if (keep && size > m_room) {
+            tooLarge(size);
+        }
+        hash.add(buffer.constData(), got);
+        if (keep && out.write(buffer.constData(), got) != got) {
             if (out.error() == QFileDevice::ResourceError || errno == ENOSPC) {
                 tooLarge(size);
             }
             throw Error(SQLITE_FULL, SafeFile::writeFailure(errno, path));
         }
     }
-    if (!out.flush()) {
+    if (keep && !out.flush()) {
         tooLarge(size);
     }
-    m_hashes.insert(name, QString::fromLatin1(hash.result().toHex()));
+    if (keep) {
+        m_room -= size;
+    }
+    m_hashes.insert(name, hash.hex());
     if (evidence) {
         m_evidence.append(name.mid(ArchiveNames::kEvidenceFolder.size()));
         m_evidenceBytes += size;
@@ -322,6 +339,12 @@ void ArchiveUnpack::checkManifest() const {
     QFile file(pathOf(ArchiveNames::kManifest));
     if (file.size() > kChunk * 64 || !file.open(QIODevice::ReadOnly)) {
         refuse(QStringLiteral("its %1 cannot be read.").arg(ArchiveNames::kManifest));
+    }
+    for (const QString& sha256 : m_evidence) {
+        if (m_hashes.value(ArchiveNames::evidence(sha256)) != sha256) {
+            refuse(QStringLiteral("the evidence file %1 does not have the SHA-256 its name gives.")
+                       .arg(quoted(ArchiveNames::evidence(sha256))));
+        }
     }
     static const QRegularExpression line(QStringLiteral("^([0-9a-f]{64})  (\\S.*)$"));
     QSet<QString> listed;
@@ -356,12 +379,6 @@ void ArchiveUnpack::checkManifest() const {
         if (it.key() != ArchiveNames::kManifest && !listed.contains(it.key())) {
             refuse(QStringLiteral("its %1 does not name the entry %2.")
                        .arg(ArchiveNames::kManifest, quoted(it.key())));
-        }
-    }
-    for (const QString& sha256 : m_evidence) {
-        if (m_hashes.value(ArchiveNames::evidence(sha256)) != sha256) {
-            refuse(QStringLiteral("the evidence file %1 does not have the SHA-256 its name gives.")
-                       .arg(quoted(ArchiveNames::evidence(sha256))));
         }
     }
 }

@@ -34,9 +34,16 @@ inline QString evidence(const QString& sha256) {
 // the folder, which goes with the object.
 class ArchiveUnpack {
 public:
-    ArchiveUnpack(QIODevice& in, const Progress& progress);
+    // What stays in the folder: everything, for a restore, or the database
+    // alone, for a check (the evidence files are hashed as they are read).
+    enum class Keep { Everything, DatabaseOnly };
+    ArchiveUnpack(QIODevice& in, Keep keep, const Progress& progress);
     ArchiveUnpack(const ArchiveUnpack&) = delete;
     ArchiveUnpack& operator=(const ArchiveUnpack&) = delete;
+
+    // Why an archive was refused, from the description of the error the
+    // constructor threw, for a message of its own.
+    static QString reasonOf(const QString& description);
 
     // The database's check, with the number of evidence files.
     const InventoryCheck& check() const { return m_check; }
@@ -55,6 +62,9 @@ private:
     void checkDatabase();
 
     QTemporaryDir m_dir;
+    Keep m_keep;
+    // The free space left for what is still to be unpacked.
+    qint64 m_room = 0;
     // The SHA-256 of every entry read, by name.
     QHash<QString, QString> m_hashes;
     QStringList m_evidence;

@@ -8,8 +8,8 @@
 #include "InventoryCopy.h"
 #include "InventorySchema.h"
 #include "SafeFile.h"
+#include "Sha256.h"
 
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -128,40 +128,118 @@ private:
     QString m_failure;
 };
 
-// Copies one file into the archive's current entry and returns its SHA-256.
-QString copyEntry(ZipStream& zip, const QString& path, qint64 before, qint64 whole,
-                  const Progress& progress) {
+// Copies one file into the archive's current entry, hashing it on the way
+// when hash is given.
+void copyEntry(ZipStream& zip, const QString& path, Sha256* hash, qint64 before, qint64 whole,
+               const Progress& progress) {
     QFile in(path);
     if (!in.open(QIODevice::ReadOnly)) {
         throw Error(SQLITE_IOERR, QStringLiteral("Cannot read %1: %2")
                                       .arg(QDir::toNativeSeparators(path), in.errorString()));
     }
-    QCryptographicHash hash(QCryptographicHash::Sha256);
     qint64 done = 0;
     for (;;) {
         const QByteArray chunk = in.read(kChunk);
         if (chunk.isEmpty()) {
             break;
         }
-        hash.addData(chunk);
+        if (hash != nullptr) {
+            hash->add(chunk);
+        }
         zip.data(chunk);
         done += chunk.size();
         if (!goOn(progress, before + done, whole)) {
             throw Error(ErrorNumber::Cancelled, QStringLiteral("The backup was cancelled."));
         }
     }
-    return QString::fromLatin1(hash.result().toHex());
 }
 
-// The progress of one of several passes of the same size over the same
-// bytes: pass index of count.
-Progress passOf(const Progress& progress, int index, int count) {
-    if (!progress) {
-        return {};
+// Runs work, telling a cancel as the operation's.
+template <typename Work> auto cancelledAs(const char* operation, const Work& work) {
+    try {
+        return work();
+    } catch (const Error& error) {
+        if (error.number() == ErrorNumber::Cancelled) {
+            throw Error(ErrorNumber::Cancelled,
+                        QStringLiteral("The %1 was cancelled.").arg(QLatin1String(operation)));
+        }
+        throw;
     }
-    return [&progress, index, count](qint64 done, qint64 total) {
-        return progress(index * total + done, count * total);
-    };
+}
+
+// Two passes over about the same bytes told as one operation: the first
+// pass's own count, then the second's scaled to the first's whole, so that
+// the work done only grows.
+class TwoPasses {
+public:
+    explicit TwoPasses(const Progress& progress) : m_progress(progress) {}
+    TwoPasses(const TwoPasses&) = delete;
+    TwoPasses& operator=(const TwoPasses&) = delete;
+
+    Progress first() {
+        if (!m_progress) {
+            return {};
+        }
+        return [this](qint64 done, qint64 total) {
+            m_whole = total;
+            return m_progress(done, 2 * total);
+        };
+    }
+    Progress second() {
+        if (!m_progress) {
+            return {};
+        }
+        return [this](qint64 done, qint64 total) {
+            if (m_whole <= 0) {
+                return m_progress(done, total); // the first pass's size was not known
+            }
+            const qint64 scaled =
+                total > 0 ? qint64(double(qMin(done, total)) / double(total) * double(m_whole)) : 0;
+            return m_progress(m_whole + scaled, 2 * m_whole);
+        };
+    }
+    // Both passes are through: false when progress asks to stop even now.
+    bool finish() const { return goOn(m_progress, 2 * m_whole, 2 * m_whole); }
+
+private:
+    const Progress& m_progress;
+    qint64 m_whole = 0;
+};
+
+// The restore from an archive; a cancel is told as the check's or the
+// store's.
+InventoryCheck restoreFrom(QIODevice& in, const Progress& progress) {
+    // Two passes of about the archive's size: reading it in, then adding the
+    // files to the store and replacing the database.
+    TwoPasses passes(progress);
+    const ArchiveUnpack unpacked(in, ArchiveUnpack::Keep::Everything, passes.first());
+    const Progress second = passes.second();
+    // An inventory of a newer version is never replaced: refused before the
+    // store gets any file.
+    if (InventoryCopy::writtenByNewerVersion(InventoryCopy::databasePath())) {
+        throw Error(SQLITE_READONLY, InventorySchema::newerVersionMessage());
+    }
+    const EvidenceFiles store = EvidenceFiles::forInventory();
+    const QString database = unpacked.pathOf(ArchiveNames::kInventory);
+    const qint64 whole = qMax<qint64>(1, unpacked.evidenceBytes() + 3 * QFileInfo(database).size());
+    qint64 before = 0;
+    // The files go in first: a store file no row names is harmless (and
+    // swept), a row without its file is not.
+    for (const QString& sha256 : unpacked.evidence()) {
+        QFile file(unpacked.pathOf(ArchiveNames::evidence(sha256)));
+        if (!file.open(QIODevice::ReadOnly)) {
+            throw Error(SQLITE_IOERR,
+                        QStringLiteral("Cannot read %1: %2")
+                            .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
+        }
+        const qint64 size = file.size();
+        store.put(file, sha256, size, stepOf(second, before, whole));
+        before += size;
+    }
+    InventoryCheck check = InventoryCopy::restore(database, stepOf(second, before, whole));
+    check.evidenceFiles = unpacked.evidence().size();
+    passes.finish(); // the inventory is replaced: too late to cancel
+    return check;
 }
 
 } // namespace
@@ -192,15 +270,9 @@ InventoryCheck BackupArchive::write(QIODevice& out, const Progress& progress) {
         evidenceBytes += size;
     }
     const qint64 whole = 3 * liveBytes + evidenceBytes;
-    InventoryCheck check;
-    try {
-        check = InventoryCopy::backUpFile(live, copy, stepOf(progress, 0, whole));
-    } catch (const Error& error) {
-        if (error.number() == ErrorNumber::Cancelled) {
-            throw Error(ErrorNumber::Cancelled, QStringLiteral("The backup was cancelled."));
-        }
-        throw;
-    }
+    InventoryCheck check = cancelledAs("backup", [&] {
+        return InventoryCopy::backUpFile(live, copy, stepOf(progress, 0, whole));
+    });
 
     // The files the copy names: the copy and the archive describe one moment.
     const QList<std::pair<QString, qint64>> files = namedEvidence(copy);
@@ -209,8 +281,9 @@ InventoryCheck BackupArchive::write(QIODevice& out, const Progress& progress) {
     const qint64 copyBytes = QFileInfo(copy).size();
     qint64 before = 2 * liveBytes;
     zip.begin(ArchiveNames::kInventory, copyBytes, true);
-    sums.append(copyEntry(zip, copy, before, whole, progress) + QStringLiteral("  ") +
-                ArchiveNames::kInventory);
+    Sha256 databaseHash;
+    copyEntry(zip, copy, &databaseHash, before, whole, progress);
+    sums.append(databaseHash.hex() + QStringLiteral("  ") + ArchiveNames::kInventory);
     before += copyBytes;
     for (const auto& [sha256, size] : files) {
         const QString path = store.pathFor(sha256);
@@ -221,14 +294,13 @@ InventoryCheck BackupArchive::write(QIODevice& out, const Progress& progress) {
                                        "not made. Check the inventory to find its item.")
                             .arg(sha256, QDir::toNativeSeparators(store.folder())));
         }
+        // A store file is named by its hash: the manifest gives the name,
+        // and reading the archive back hashes every byte, so a file altered
+        // in the store fails that check with its name. Hashing it here too
+        // would double the work of a backup.
         const QString name = ArchiveNames::evidence(sha256);
         zip.begin(name, info.size(), false);
-        if (copyEntry(zip, path, before, whole, progress) != sha256) {
-            throw Error(SQLITE_CORRUPT,
-                        QStringLiteral("The evidence file %1 in %2 has been altered; the backup "
-                                       "was not made. Check the inventory to find its item.")
-                            .arg(sha256, QDir::toNativeSeparators(store.folder())));
-        }
+        copyEntry(zip, path, nullptr, before, whole, progress);
         sums.append(sha256 + QStringLiteral("  ") + name);
         before += info.size();
     }
@@ -242,37 +314,15 @@ InventoryCheck BackupArchive::write(QIODevice& out, const Progress& progress) {
 }
 
 InventoryCheck BackupArchive::verify(QIODevice& in, const Progress& progress) {
-    return ArchiveUnpack(in, progress).check();
+    return ArchiveUnpack(in, ArchiveUnpack::Keep::DatabaseOnly, progress).check();
 }
 
 InventoryCheck BackupArchive::restore(QIODevice& in, const Progress& progress) {
-    // Two passes of about the archive's size: reading it in, then adding the
-    // files to the store and replacing the database.
-    const ArchiveUnpack unpacked(in, passOf(progress, 0, 2));
-    const Progress second = passOf(progress, 1, 2);
-    const EvidenceFiles store = EvidenceFiles::forInventory();
-    const QString database = unpacked.pathOf(ArchiveNames::kInventory);
-    const qint64 whole = qMax<qint64>(1, unpacked.evidenceBytes() + 3 * QFileInfo(database).size());
-    qint64 before = 0;
-    // The files go in first: a store file no row names is harmless (and
-    // swept), a row without its file is not.
-    for (const QString& sha256 : unpacked.evidence()) {
-        QFile file(unpacked.pathOf(ArchiveNames::evidence(sha256)));
-        if (!file.open(QIODevice::ReadOnly)) {
-            throw Error(SQLITE_IOERR,
-                        QStringLiteral("Cannot read %1: %2")
-                            .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
-        }
-        const qint64 size = file.size();
-        store.put(file, sha256, size, stepOf(second, before, whole));
-        before += size;
-    }
-    InventoryCheck check = InventoryCopy::restore(database, stepOf(second, before, whole));
-    check.evidenceFiles = unpacked.evidence().size();
-    return check;
+    return cancelledAs("restore", [&] { return restoreFrom(in, progress); });
 }
 
 InventoryCheck BackupArchive::backUp(const QString& target, const Progress& progress) {
+    TwoPasses passes(progress);
     const QString temporary = SafeFile::makeTemporary(target);
     auto discard = qScopeGuard([&temporary] { SafeFile::discard(temporary); });
     InventoryCheck written;
@@ -283,7 +333,7 @@ InventoryCheck BackupArchive::backUp(const QString& target, const Progress& prog
                         QStringLiteral("Cannot write %1: %2")
                             .arg(QDir::toNativeSeparators(target), out.errorString()));
         }
-        written = write(out, passOf(progress, 0, 2));
+        written = write(out, passes.first());
         if (!out.flush()) {
             throw Error(SQLITE_FULL, QStringLiteral("Cannot write %1: %2")
                                          .arg(QDir::toNativeSeparators(target), out.errorString()));
@@ -298,13 +348,13 @@ InventoryCheck BackupArchive::backUp(const QString& target, const Progress& prog
     }
     InventoryCheck read;
     try {
-        read = verify(back, passOf(progress, 1, 2));
+        read = cancelledAs("backup", [&] { return verify(back, passes.second()); });
     } catch (const Error& error) {
         if (error.number() == ErrorNumber::Cancelled) {
             throw;
         }
         throw Error(error.number(), QStringLiteral("The backup archive could not be verified: %1")
-                                        .arg(error.description()));
+                                        .arg(ArchiveUnpack::reasonOf(error.description())));
     }
     if (read.items != written.items || read.owners != written.owners ||
         read.evidenceFiles != written.evidenceFiles) {
@@ -318,6 +368,9 @@ InventoryCheck BackupArchive::backUp(const QString& target, const Progress& prog
                         .arg(written.items)
                         .arg(written.owners)
                         .arg(written.evidenceFiles));
+    }
+    if (!passes.finish()) {
+        throw Error(ErrorNumber::Cancelled, QStringLiteral("The backup was cancelled."));
     }
     SafeFile::commit(temporary, target);
     discard.dismiss();

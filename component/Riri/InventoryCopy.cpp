@@ -185,18 +185,6 @@ void prepareCopy(const Handle& copy) {
     copy.exec("PRAGMA mmap_size=1073741824");
 }
 
-// Whether the inventory at path was written by a newer version of the
-// program; false when it cannot be read (a damaged inventory may be replaced).
-bool writtenByNewerVersion(const QString& path) {
-    try {
-        const Handle file(path, SQLITE_OPEN_READONLY);
-        const InventorySchema& schema = InventorySchema::program();
-        return schema.fileVersion(file.get()) > schema.version();
-    } catch (const Error&) {
-        return false;
-    }
-}
-
 // Runs a check that may be cancelled, telling a cancel as the operation's.
 InventoryCheck checked(const std::function<InventoryCheck()>& check, const char* operation) {
     try {
@@ -230,6 +218,16 @@ InventoryCheck verify(sqlite3* copy, qint64 items, qint64 owners, const Progress
 }
 
 } // namespace
+
+bool InventoryCopy::writtenByNewerVersion(const QString& path) {
+    try {
+        const Handle file(path, SQLITE_OPEN_READONLY);
+        const InventorySchema& schema = InventorySchema::program();
+        return schema.fileVersion(file.get()) > schema.version();
+    } catch (const Error&) {
+        return false;
+    }
+}
 
 QString InventoryCopy::databasePath() {
     return InstallPaths::databasePath(componentFolder());

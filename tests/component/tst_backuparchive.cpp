@@ -92,8 +92,8 @@ private slots:
     void hostileArchiveRefused_data();
     void hostileArchiveRefused();
     void bareCopyRestores();
-    void cancelledBackupLeavesNothing_data();
-    void cancelledBackupLeavesNothing();
+    void failedBackupLeavesNothing_data();
+    void failedBackupLeavesNothing();
 
 private:
     // A sound inventory: three items, an owner, evidenceFile(0) attached to A-1.
@@ -256,32 +256,44 @@ void TestBackupArchive::bareCopyRestores() {
     QCOMPARE(install.scalar(QStringLiteral("SELECT count(*) FROM tblEvidence")).toInt(), 1);
 }
 
-void TestBackupArchive::cancelledBackupLeavesNothing_data() {
-    QTest::addColumn<double>("at");
-    QTest::newRow("at once") << 0.0;
-    QTest::newRow("copying the database") << 0.05;
-    QTest::newRow("writing the evidence") << 0.3;
-    QTest::newRow("verifying") << 0.8;
+void TestBackupArchive::failedBackupLeavesNothing_data() {
+    QTest::addColumn<double>("cancelAt"); // the share of the work done; negative: never
+    QTest::addColumn<bool>("alterFile");  // a store file changed behind the store's back
+    QTest::addColumn<QString>("message");
+    const QString cancelled = QStringLiteral("The backup was cancelled.");
+    QTest::newRow("cancelled at once") << 0.0 << false << cancelled;
+    QTest::newRow("cancelled copying the database") << 0.05 << false << cancelled;
+    QTest::newRow("cancelled writing the evidence") << 0.3 << false << cancelled;
+    QTest::newRow("cancelled verifying") << 0.8 << false << cancelled;
+    QTest::newRow("altered evidence file")
+        << -1.0 << true
+        << "could not be verified: the evidence file \"evidence/" + sha256Hex(evidenceFile(5)) +
+               "\" does not have";
 }
 
-void TestBackupArchive::cancelledBackupLeavesNothing() {
-    QFETCH(double, at);
+void TestBackupArchive::failedBackupLeavesNothing() {
+    QFETCH(double, cancelAt);
+    QFETCH(bool, alterFile);
+    QFETCH(QString, message);
     const TestInstall install;
     QVERIFY(fill(install) && attach(install, 2, evidenceFile(5)));
+    if (alterFile) {
+        QFile file(install.folder() + "/home/evidence/" + sha256Hex(evidenceFile(5)));
+        QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.write("X") == 1);
+    }
     const QString folder = install.folder() + QStringLiteral("/target");
     QVERIFY(QDir().mkpath(folder));
     bool asked = false;
     const Riri::Progress cancel = [&](qint64 done, qint64 total) {
-        asked = asked || total == 0 || double(done) >= at * double(total);
+        asked =
+            asked || (cancelAt >= 0 && (total == 0 || double(done) >= cancelAt * double(total)));
         return !asked;
     };
-    int number = 0;
-    try {
-        Riri::BackupArchive::backUp(folder + QStringLiteral("/backup.zip"), cancel);
-    } catch (const Riri::Error& error) {
-        number = error.number();
-    }
-    QCOMPARE(number, Riri::ErrorNumber::Cancelled);
+    const QString refused = failure(
+        [&] { Riri::BackupArchive::backUp(folder + QStringLiteral("/backup.zip"), cancel); });
+    QVERIFY2(refused.contains(message), qPrintable(refused));
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList());
     QCOMPARE(leftOvers(install), QStringList());
