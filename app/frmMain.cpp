@@ -23,6 +23,8 @@
 #include "startup/DataFolder.h"
 #include "ui/Placement.h"
 #include "utils/InventoryCommands.h"
+#include "utils/OffsiteCommands.h"
+#include "utils/OffsiteNoticeBar.h"
 
 #include <Riri/ComponentFolder.h>
 #include <Riri/ErrorLog.h>
@@ -80,6 +82,14 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
                          this);
     });
     Form_Load();
+    // The off-site copies: a notice when they fall behind, and the copy due
+    // written when the program ends through its Exit command.
+    showOffsiteNotice();
+    static const bool endStepRegistered = [] {
+        onEndProgram([] { OffsiteCommands::writeDueCopyAtEnd(); });
+        return true;
+    }();
+    Q_UNUSED(endStepRegistered);
     // Known as the main window only once its load went through: a load that
     // throws leaves no window behind, and start-up then loads a new one.
     g_mainForm = this;
@@ -263,6 +273,9 @@ void frmMain::buildMenus() {
             &frmMain::mnuUtilsExportCsv_Click);
     addItem(utils, "mnuUtilsImportCsv", QStringLiteral("Import Items from CSV..."),
             &frmMain::mnuUtilsImportCsv_Click);
+    addItem(utils, "U2", QStringLiteral("-"));
+    addItem(utils, "mnuUtilsOffsite", QStringLiteral("Off-site Copies..."),
+            &frmMain::mnuUtilsOffsite_Click);
 
     QMenu* window = addMenu("mnuWindow", QStringLiteral("&Window"));
     addItem(window, "mnuWindowCascade", QStringLiteral("Cascade"),
@@ -558,6 +571,19 @@ void frmMain::mnuUtilsExportCsv_Click() {
 
 void frmMain::mnuUtilsImportCsv_Click() {
     InventoryCommands::importItems(this);
+}
+
+void frmMain::mnuUtilsOffsite_Click() {
+    OffsiteCommands::openSettings(this);
+}
+
+void frmMain::showOffsiteNotice() {
+    const QString notice = OffsiteCommands::startNotice();
+    if (notice.isEmpty()) {
+        return;
+    }
+    m_offsiteNotice = new OffsiteNoticeBar(notice, this);
+    addToolBar(Qt::TopToolBarArea, m_offsiteNotice);
 }
 
 void frmMain::mnuWindowCascade_Click() {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <optional>
 
+class OffsiteNoticeBar;
 class QAction;
 class frmItemEvidence;
 class QMenu;
@@ -21,6 +22,8 @@ public:
     ~frmMain() override;
 
     QMdiArea* mdiArea() const { return m_mdi; }
+    // The notice that the off-site copies fall behind; nullptr when none.
+    OffsiteNoticeBar* offsiteNotice() const { return m_offsiteNotice; }
 
     // The inner area below the menu bar at its specified size.
     static constexpr TwipsSize InnerSize{.width = 12075, .height = 8160};
@@ -100,6 +103,7 @@ public:
     void mnuUtilsRestoreAuto_Click();
     void mnuUtilsExportCsv_Click();
     void mnuUtilsImportCsv_Click();
+    void mnuUtilsOffsite_Click();
     void mnuWindowCascade_Click();
     void MnuWindowH_Click();
     void mnuWindowV_Click();
@@ -124,9 +128,11 @@ private:
     void cascadeChildren();
     void tileChildren(Qt::Orientation direction);
     void bringForward(QMdiSubWindow* sub);
+    void showOffsiteNotice();
 
     QMdiArea* m_mdi = nullptr;
     bool m_grown = false;
+    OffsiteNoticeBar* m_offsiteNotice = nullptr;
 };
 
 // The program's main window while it exists, else nullptr.

@@ -4,6 +4,7 @@
 #include "platform/Fonts.h"
 #include "platform/GraphicalDisplay.h"
 #include "platform/SingleInstance.h"
+#include "utils/OffsiteCommands.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -41,6 +42,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     const int status = app.exec();
+    // The main window was closed: the program ends here, as through Exit.
+    OffsiteCommands::writeDueCopyAtEnd();
     SingleInstance::release();
     return status;
 }

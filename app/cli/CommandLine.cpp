@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "AppInfo.h"
+#include "cli/OffsiteCommandLine.h"
 #include "cli/TerminalProgress.h"
 #include "platform/SingleInstance.h"
 
@@ -10,6 +11,7 @@
 #include <Riri/InventoryCheck.h>
 #include <Riri/InventoryCopy.h>
 #include <Riri/ItemsCsv.h>
+#include <Riri/OffsiteCopies.h>
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -120,6 +122,9 @@ int backUp(const QString& file) {
 }
 
 int restore(const QString& file) {
+    if (Riri::OffsiteCopies::isEncrypted(file)) {
+        return OffsiteCommandLine::restore(file);
+    }
     Riri::InventoryCheck backup;
     {
         TerminalProgress shown(QStringLiteral("Restoring..."));
@@ -216,12 +221,17 @@ int run(const QStringList& arguments, const std::function<void()>& prepare) {
     const QCommandLineOption quickOption(
         QStringLiteral("quick"),
         QStringLiteral("With --check: check the database only, not the evidence files."));
-    parser.addOptions(
-        {checkOption, quickOption, backupOption, restoreOption, exportOption, importOption});
+
+    const QCommandLineOption offsiteOption(
+        QStringLiteral("offsite"),
+        QStringLiteral("Write an encrypted off-site copy now with the saved settings (the "
+                       "passphrase from the keyring, else from standard input)."));
+    parser.addOptions({checkOption, quickOption, backupOption, restoreOption, exportOption,
+                       importOption, offsiteOption});
     parser.process(arguments); // --help, --version and unknown options end here
 
-    const QList<const QCommandLineOption*> commands{&checkOption, &backupOption, &restoreOption,
-                                                    &exportOption, &importOption};
+    const QList<const QCommandLineOption*> commands{&checkOption,  &backupOption, &restoreOption,
+                                                    &exportOption, &importOption, &offsiteOption};
     const QCommandLineOption* chosen = nullptr;
     int given = 0;
     for (const QCommandLineOption* option : commands) {
@@ -232,11 +242,12 @@ int run(const QStringList& arguments, const std::function<void()>& prepare) {
     }
     if (given != 1 || !parser.positionalArguments().isEmpty() ||
         (parser.isSet(quickOption) && chosen != &checkOption)) {
-        complain(QStringLiteral("Give exactly one of --check, --backup, --restore, --export-csv "
-                                "and --import-csv; --help lists them."));
+        complain(QStringLiteral("Give exactly one of --check, --backup, --restore, --export-csv, "
+                                "--import-csv and --offsite; --help lists them."));
         return kUsage;
     }
-    const QString file = chosen == &checkOption ? QString() : parser.value(*chosen);
+    const QString file =
+        chosen == &checkOption || chosen == &offsiteOption ? QString() : parser.value(*chosen);
 
     // Replacing or adding to the inventory under a running program would
     // pull the data from under its windows: refused while it runs, and the
@@ -262,6 +273,9 @@ int run(const QStringList& arguments, const std::function<void()>& prepare) {
         }
         if (chosen == &exportOption) {
             return exportCsv(file);
+        }
+        if (chosen == &offsiteOption) {
+            return OffsiteCommandLine::writeCopy();
         }
         return importCsv(file);
     } catch (const Riri::Error& error) {

@@ -25,6 +25,11 @@ OpenFilesHandler& openFilesHandler() {
     return handler;
 }
 
+FolderHandler& folderHandler() {
+    static FolderHandler handler;
+    return handler;
+}
+
 PrintHandler& printHandler() {
     static PrintHandler handler;
     return handler;
@@ -66,6 +71,17 @@ QStringList getOpenFileNames(QWidget* parent, const QString& caption, const QStr
 
 OpenFilesHandler setOpenFilesHandler(OpenFilesHandler handler) {
     return std::exchange(openFilesHandler(), std::move(handler));
+}
+
+QString getExistingDirectory(QWidget* parent, const QString& caption, const QString& folder) {
+    if (folderHandler()) {
+        return folderHandler()(parent, caption, folder);
+    }
+    return QFileDialog::getExistingDirectory(parent, caption, folder);
+}
+
+FolderHandler setFolderHandler(FolderHandler handler) {
+    return std::exchange(folderHandler(), std::move(handler));
 }
 
 bool choosePrinter(QPrinter& printer, QWidget* parent) {

@@ -36,6 +36,12 @@ QStringList getOpenFileNames(QWidget* parent, const QString& caption, const QStr
                              const QString& filter);
 OpenFilesHandler setOpenFilesHandler(OpenFilesHandler handler);
 
+// Asks for an existing folder; an empty text when the user cancels.
+using FolderHandler =
+    std::function<QString(QWidget* parent, const QString& caption, const QString& folder)>;
+QString getExistingDirectory(QWidget* parent, const QString& caption, const QString& folder);
+FolderHandler setFolderHandler(FolderHandler handler);
+
 // Lets the user choose and set up a printer; false when the user cancels.
 using PrintHandler = std::function<bool(QPrinter& printer, QWidget* parent)>;
 bool choosePrinter(QPrinter& printer, QWidget* parent);

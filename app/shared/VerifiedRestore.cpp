@@ -5,6 +5,7 @@
 #include "platform/Pointer.h"
 #include "shared/InventoryNotice.h"
 #include "ui/LongTask.h"
+#include "ui/PassphrasePrompt.h"
 
 #include <Riri/BackupArchive.h>
 #include <Riri/Error.h>
@@ -13,10 +14,12 @@
 #include <Riri/InventoryCheck.h>
 #include <Riri/InventoryCopy.h>
 #include <Riri/MsgBox.h>
+#include <Riri/OffsiteCopies.h>
 
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <optional>
 #include <tuple>
 #include <utility>
 
@@ -91,12 +94,23 @@ bool cancelled(const Riri::Error& error) {
 QString chooseBackup(QWidget* parent) {
     return DialogFolder(QStringLiteral("backup"))
         .askOpen(parent, QStringLiteral("Restore Inventory"),
-                 QStringLiteral("Backups (*.zip *.inv);;Backup archives (*.zip);;"
+                 QStringLiteral("Backups (*.zip *.inv *.qvcrypt);;Backup archives (*.zip);;"
+                                "Encrypted off-site copies (*.qvcrypt);;"
                                 "Inventory backups (*.inv);;All files (*)"));
 }
 
 bool restoreFrom(const QString& path, Confirm confirm) {
     const QString cancelText = QStringLiteral("The restore was cancelled; nothing was changed. ");
+    // An encrypted off-site copy is read with its passphrase.
+    std::optional<QString> secret;
+    if (Riri::OffsiteCopies::isEncrypted(path)) {
+        secret = PassphrasePrompt::ask(nullptr,
+                                       QStringLiteral("The passphrase of the encrypted copy %1:")
+                                           .arg(QDir::toNativeSeparators(path)));
+        if (!secret) {
+            return false;
+        }
+    }
     Riri::InventoryCheck backup;
     Riri::InventoryCheck current;
     try {
@@ -104,8 +118,10 @@ bool restoreFrom(const QString& path, Confirm confirm) {
         // hold; the current one only when the question is asked.
         std::tie(backup, current) = LongTask::run(
             restoreTask(QStringLiteral("Checking the backup...")),
-            [&path, confirm](const TaskProgress& progress) {
-                const Riri::InventoryCheck chosen = checkBackup(path, progress);
+            [&path, &secret, confirm](const TaskProgress& progress) {
+                const Riri::InventoryCheck chosen =
+                    secret ? Riri::OffsiteCopies::verify(path, *secret, progress)
+                           : checkBackup(path, progress);
                 if (confirm != Confirm::Ask || !chosen.ok) {
                     return std::pair(chosen, Riri::InventoryCheck());
                 }
@@ -116,6 +132,8 @@ bool restoreFrom(const QString& path, Confirm confirm) {
     } catch (const Riri::Error& error) {
         if (cancelled(error)) {
             inform(cancelText);
+        } else if (error.number() == Riri::OffsiteCopies::kRefused) {
+            fail(error.description());
         } else {
             fail(QStringLiteral("The inventory was NOT restored.\r\n\r\n%1 ")
                      .arg(error.description()));
@@ -144,12 +162,13 @@ bool restoreFrom(const QString& path, Confirm confirm) {
     try {
         const Riri::InventoryCheck restored =
             LongTask::run(restoreTask(QStringLiteral("Restoring the inventory...")),
-                          [&path](const TaskProgress& progress) {
-                              return Riri::BackupArchive::restoreFile(path, progress);
+                          [&path, &secret](const TaskProgress& progress) {
+                              return secret ? Riri::OffsiteCopies::restore(path, *secret, progress)
+                                            : Riri::BackupArchive::restoreFile(path, progress);
                           });
         InventoryNotice::send(InventoryChange::Everything);
         const QString held =
-            Riri::BackupArchive::isArchive(path)
+            secret || Riri::BackupArchive::isArchive(path)
                 ? QStringLiteral("%1 and %2")
                       .arg(items(restored.items), evidenceFiles(restored.evidenceFiles))
                 : items(restored.items);

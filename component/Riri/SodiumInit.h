@@ -1,0 +1,8 @@
+#pragma once
+
+namespace Riri {
+
+// Initialises libsodium once; throws Riri::Error when it cannot start.
+void requireSodium();
+
+} // namespace Riri
