@@ -4,6 +4,7 @@
 #include "cli/TerminalProgress.h"
 #include "platform/SingleInstance.h"
 
+#include <Riri/BackupArchive.h>
 #include <Riri/Error.h>
 #include <Riri/EvidenceStore.h>
 #include <Riri/InventoryCheck.h>
@@ -42,6 +43,11 @@ QString shown(const QString& path) {
 
 QString items(qint64 count) {
     return count == 1 ? QStringLiteral("1 item") : QStringLiteral("%1 items").arg(count);
+}
+
+QString evidenceFiles(qint64 count) {
+    return count == 1 ? QStringLiteral("1 evidence file")
+                      : QStringLiteral("%1 evidence files").arg(count);
 }
 
 // Each command's progress goes to standard error when it is a terminal; its
@@ -106,9 +112,10 @@ int backUp(const QString& file) {
     Riri::InventoryCheck copy;
     {
         TerminalProgress shown(QStringLiteral("Backing up..."));
-        copy = Riri::InventoryCopy::backUp(file, shown.progress());
+        copy = Riri::BackupArchive::backUp(file, shown.progress());
     }
-    say(QStringLiteral("Backed up %1 to %2.").arg(items(copy.items), shown(file)));
+    say(QStringLiteral("Backed up %1 and %2 to %3.")
+            .arg(items(copy.items), evidenceFiles(copy.evidenceFiles), shown(file)));
     return 0;
 }
 
@@ -116,9 +123,13 @@ int restore(const QString& file) {
     Riri::InventoryCheck backup;
     {
         TerminalProgress shown(QStringLiteral("Restoring..."));
-        backup = Riri::InventoryCopy::restore(file, shown.progress());
+        backup = Riri::BackupArchive::restoreFile(file, shown.progress());
     }
-    say(QStringLiteral("Restored %1 from %2.").arg(items(backup.items), shown(file)));
+    const QString held = Riri::BackupArchive::isArchive(file)
+                             ? QStringLiteral("%1 and %2")
+                                   .arg(items(backup.items), evidenceFiles(backup.evidenceFiles))
+                             : items(backup.items);
+    say(QStringLiteral("Restored %1 from %2.").arg(held, shown(file)));
     return 0;
 }
 
@@ -185,12 +196,14 @@ int run(const QStringList& arguments, const std::function<void()>& prepare) {
     const QCommandLineOption checkOption(
         QStringLiteral("check"), QStringLiteral("Check the inventory database for damage."));
     const QCommandLineOption backupOption(
-        QStringLiteral("backup"), QStringLiteral("Make a verified copy of the inventory in FILE."),
+        QStringLiteral("backup"),
+        QStringLiteral("Write a verified backup archive of the inventory and its evidence to FILE "
+                       "(a ZIP file)."),
         QStringLiteral("FILE"));
     const QCommandLineOption restoreOption(
         QStringLiteral("restore"),
-        QStringLiteral("Replace the inventory with the backup FILE (an automatic copy of the "
-                       "current inventory is made first)."),
+        QStringLiteral("Replace the inventory with the backup FILE, a backup archive or a "
+                       "database copy (an automatic copy of the current inventory is made first)."),
         QStringLiteral("FILE"));
     const QCommandLineOption exportOption(QStringLiteral("export-csv"),
                                           QStringLiteral("Write every item to the CSV file FILE."),

@@ -6,6 +6,7 @@
 #include "shared/InventoryNotice.h"
 #include "ui/LongTask.h"
 
+#include <Riri/BackupArchive.h>
 #include <Riri/Error.h>
 #include <Riri/ErrorNumbers.h>
 #include <Riri/Formats.h>
@@ -14,6 +15,7 @@
 #include <Riri/MsgBox.h>
 
 #include <QDir>
+#include <QFile>
 #include <QLocale>
 #include <tuple>
 #include <utility>
@@ -24,6 +26,26 @@ namespace {
 
 QString items(qint64 count) {
     return count == 1 ? QStringLiteral("1 item") : QStringLiteral("%1 items").arg(count);
+}
+
+QString evidenceFiles(qint64 count) {
+    return count == 1 ? QStringLiteral("1 evidence file")
+                      : QStringLiteral("%1 evidence files").arg(count);
+}
+
+// The check of a backup: a backup archive is read through and checked in
+// full, a bare database copy inspected.
+Riri::InventoryCheck checkBackup(const QString& path, const Riri::Progress& progress) {
+    if (!Riri::BackupArchive::isArchive(path)) {
+        return Riri::InventoryCheck::inspect(path, progress);
+    }
+    QFile archive(path);
+    if (!archive.open(QIODevice::ReadOnly)) {
+        throw Riri::Error(Riri::ErrorNumber::FileNotFound,
+                          QStringLiteral("Cannot read %1: %2")
+                              .arg(QDir::toNativeSeparators(path), archive.errorString()));
+    }
+    return Riri::BackupArchive::verify(archive, progress);
 }
 
 void inform(const QString& text) {
@@ -69,7 +91,8 @@ bool cancelled(const Riri::Error& error) {
 QString chooseBackup(QWidget* parent) {
     return DialogFolder(QStringLiteral("backup"))
         .askOpen(parent, QStringLiteral("Restore Inventory"),
-                 QStringLiteral("Inventory backups (*.inv);;All files (*)"));
+                 QStringLiteral("Backups (*.zip *.inv);;Backup archives (*.zip);;"
+                                "Inventory backups (*.inv);;All files (*)"));
 }
 
 bool restoreFrom(const QString& path, Confirm confirm) {
@@ -82,7 +105,7 @@ bool restoreFrom(const QString& path, Confirm confirm) {
         std::tie(backup, current) = LongTask::run(
             restoreTask(QStringLiteral("Checking the backup...")),
             [&path, confirm](const TaskProgress& progress) {
-                const Riri::InventoryCheck chosen = Riri::InventoryCheck::inspect(path, progress);
+                const Riri::InventoryCheck chosen = checkBackup(path, progress);
                 if (confirm != Confirm::Ask || !chosen.ok) {
                     return std::pair(chosen, Riri::InventoryCheck());
                 }
@@ -122,11 +145,16 @@ bool restoreFrom(const QString& path, Confirm confirm) {
         const Riri::InventoryCheck restored =
             LongTask::run(restoreTask(QStringLiteral("Restoring the inventory...")),
                           [&path](const TaskProgress& progress) {
-                              return Riri::InventoryCopy::restore(path, progress);
+                              return Riri::BackupArchive::restoreFile(path, progress);
                           });
         InventoryNotice::send(InventoryChange::Everything);
+        const QString held =
+            Riri::BackupArchive::isArchive(path)
+                ? QStringLiteral("%1 and %2")
+                      .arg(items(restored.items), evidenceFiles(restored.evidenceFiles))
+                : items(restored.items);
         inform(QStringLiteral("The inventory was restored from\r\n\r\n%1\r\n\r\nIt holds %2. ")
-                   .arg(QDir::toNativeSeparators(path), items(restored.items)));
+                   .arg(QDir::toNativeSeparators(path), held));
         return true;
     } catch (const Riri::Error& error) {
         if (cancelled(error)) {

@@ -9,6 +9,7 @@
 #include "utils/frmAutoCopies.h"
 #include "utils/frmImportProblems.h"
 
+#include <Riri/BackupArchive.h>
 #include <Riri/Error.h>
 #include <Riri/ErrorNumbers.h>
 #include <Riri/Formats.h>
@@ -28,7 +29,7 @@ namespace InventoryCommands {
 
 namespace {
 
-const QString kBackupFilter = QStringLiteral("Inventory backups (*.inv);;All files (*)");
+const QString kBackupFilter = QStringLiteral("Backup archives (*.zip);;All files (*)");
 const QString kCsvFilter = QStringLiteral("CSV files (*.csv);;All files (*)");
 
 // The kinds of file whose dialogs remember their folder.
@@ -38,6 +39,11 @@ const QString kCsvKind = QStringLiteral("csv");
 // Asks through the seam and remembers the folder of the file chosen.
 QString items(qint64 count) {
     return count == 1 ? QStringLiteral("1 item") : QStringLiteral("%1 items").arg(count);
+}
+
+QString evidenceFiles(qint64 count) {
+    return count == 1 ? QStringLiteral("1 evidence file")
+                      : QStringLiteral("%1 evidence files").arg(count);
 }
 
 void inform(const QString& text) {
@@ -79,7 +85,7 @@ bool cancelled(const Riri::Error& error) {
 QString suggestedBackupPath() {
     return DialogFolder(kBackupKind)
         .suggest(QStringLiteral("Quorvane-backup-") + QDate::currentDate().toString(Qt::ISODate) +
-                 QStringLiteral(".inv"));
+                 QStringLiteral(".zip"));
 }
 
 QString suggestedExportPath() {
@@ -100,11 +106,12 @@ void backUpInventory(QWidget* parent) {
             LongTask::run(fileTask(parent, QStringLiteral("Back Up Inventory"),
                                    QStringLiteral("Backing up the inventory...")),
                           [&path](const TaskProgress& progress) {
-                              return Riri::InventoryCopy::backUp(path, progress);
+                              return Riri::BackupArchive::backUp(path, progress);
                           });
-        inform(
-            QStringLiteral("The inventory was backed up to\r\n\r\n%1\r\n\r\nThe backup holds %2. ")
-                .arg(QDir::toNativeSeparators(path), items(copy.items)));
+        inform(QStringLiteral(
+                   "The inventory was backed up to\r\n\r\n%1\r\n\r\nThe backup holds %2 and %3. ")
+                   .arg(QDir::toNativeSeparators(path), items(copy.items),
+                        evidenceFiles(copy.evidenceFiles)));
     } catch (const Riri::Error& error) {
         if (cancelled(error)) {
             inform(QStringLiteral("The backup was cancelled; nothing was changed. "));

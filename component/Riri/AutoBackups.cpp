@@ -178,7 +178,7 @@ int AutoBackups::sweepLeftovers(const QStringList& otherFolders) {
     static const QRegularExpression ours(
         QStringLiteral("^\\..+\\.part-[A-Za-z0-9]{6}(?:-journal)?$"));
     static const QRegularExpression inventoryOrCsv(
-        QStringLiteral("^\\..+\\.(?:inv|csv)\\.part-[A-Za-z0-9]{6}(?:-journal)?$"),
+        QStringLiteral("^\\..+\\.(?:inv|csv|zip)\\.part-[A-Za-z0-9]{6}(?:-journal)?$"),
         QRegularExpression::CaseInsensitiveOption);
     const QString own = QDir(componentFolder() + QStringLiteral("/home")).absolutePath();
     const QString backups = QDir(folder()).absolutePath();
@@ -205,6 +205,14 @@ int AutoBackups::sweepLeftovers(const QStringList& otherFolders) {
     };
     sweep(own, ours);
     sweep(backups, ours);
+    // The private folders a restore from an archive unpacks into.
+    for (const QFileInfo& unpacked : QDir(own).entryInfoList(
+             {QStringLiteral(".restore.part-*")}, QDir::Dirs | QDir::Hidden | QDir::NoSymLinks)) {
+        if (unpacked.lastModified().toUTC() < stale &&
+            QDir(unpacked.filePath()).removeRecursively()) {
+            ++removed;
+        }
+    }
     for (const QString& other : otherFolders) {
         sweep(other, inventoryOrCsv);
     }

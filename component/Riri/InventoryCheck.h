@@ -49,6 +49,8 @@ public:
     // such a file is read but never written.
     int schemaVersion = 0;
     bool newerVersion = false;
+    // The number of evidence files a backup archive carries (archives only).
+    qint64 evidenceFiles = 0;
 };
 
 } // namespace Riri

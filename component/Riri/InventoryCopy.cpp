@@ -29,18 +29,6 @@ constexpr int kLockWaitMs = 10000;
 // milliseconds each, so progress is told often and cancelling is quick.
 constexpr int kPagesPerStep = 1024;
 
-// The progress of one step of an operation made of several, each counted in
-// the same bytes: the step's own count shifted by what the steps before it
-// did, within the operation's whole.
-Progress stepOf(const Progress& progress, qint64 before, qint64 whole) {
-    if (!progress) {
-        return {};
-    }
-    return [&progress, before, whole](qint64 done, qint64) {
-        return progress(qMin(before + done, whole), whole);
-    };
-}
-
 // Removes the temporary file unless the operation got through.
 class TemporaryGuard {
 public:
@@ -197,18 +185,6 @@ void prepareCopy(const Handle& copy) {
     copy.exec("PRAGMA mmap_size=1073741824");
 }
 
-// Whether the inventory at path was written by a newer version of the
-// program; false when it cannot be read (a damaged inventory may be replaced).
-bool writtenByNewerVersion(const QString& path) {
-    try {
-        const Handle file(path, SQLITE_OPEN_READONLY);
-        const InventorySchema& schema = InventorySchema::program();
-        return schema.fileVersion(file.get()) > schema.version();
-    } catch (const Error&) {
-        return false;
-    }
-}
-
 // Runs a check that may be cancelled, telling a cancel as the operation's.
 InventoryCheck checked(const std::function<InventoryCheck()>& check, const char* operation) {
     try {
@@ -242,6 +218,16 @@ InventoryCheck verify(sqlite3* copy, qint64 items, qint64 owners, const Progress
 }
 
 } // namespace
+
+bool InventoryCopy::writtenByNewerVersion(const QString& path) {
+    try {
+        const Handle file(path, SQLITE_OPEN_READONLY);
+        const InventorySchema& schema = InventorySchema::program();
+        return schema.fileVersion(file.get()) > schema.version();
+    } catch (const Error&) {
+        return false;
+    }
+}
 
 QString InventoryCopy::databasePath() {
     return InstallPaths::databasePath(componentFolder());

@@ -17,6 +17,10 @@ class RIRI_EXPORT InventoryCopy {
 public:
     // The inventory database: home/inv.inv in the component's folder.
     static QString databasePath();
+    // Whether the inventory at path was written by a newer version of the
+    // program (and so is never replaced); false when it cannot be read, as a
+    // damaged inventory may be.
+    static bool writtenByNewerVersion(const QString& path);
 
     // Copies the inventory to target with SQLite's online backup, checks the
     // copy (integrity, both tables with their columns, the same item and

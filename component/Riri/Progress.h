@@ -18,4 +18,16 @@ inline bool goOn(const Progress& progress, qint64 done, qint64 total) {
     return !progress || progress(done, total);
 }
 
+// The progress of one step of an operation made of several, each counted in
+// the same bytes: the step's own count shifted by what the steps before it
+// did, within the operation's whole. The step must not outlive progress.
+inline Progress stepOf(const Progress& progress, qint64 before, qint64 whole) {
+    if (!progress) {
+        return {};
+    }
+    return [&progress, before, whole](qint64 done, qint64) {
+        return progress(qMin(before + done, whole), whole);
+    };
+}
+
 } // namespace Riri

@@ -9,6 +9,7 @@
 #include "platform/GraphicalDisplay.h"
 #include "platform/SingleInstance.h"
 
+#include <Riri/BackupArchive.h>
 #include <Riri/EvidenceStore.h>
 #include <Riri/InventoryCheck.h>
 
@@ -202,22 +203,28 @@ void tst_commandline::checkNamesEvidenceProblems() {
 
 void tst_commandline::backupRestoreRoundTrip() {
     QTemporaryDir out;
-    const QString copy = out.filePath("Quorvane-backup.inv");
+    const QString copy = out.filePath("Quorvane-backup.zip");
     const Run backup = tallimer({"--backup", copy});
     QCOMPARE(backup.exitCode, 0);
-    QCOMPARE(backup.out, QString("Backed up 2 items to %1.\n").arg(copy));
+    QCOMPARE(backup.out, QString("Backed up 2 items and 0 evidence files to %1.\n").arg(copy));
     QVERIFY(backup.err.isEmpty());
-    QVERIFY(Riri::InventoryCheck::inspect(copy).ok);
+    QVERIFY(Riri::BackupArchive::isArchive(copy));
 
     QVERIFY(sql("DELETE FROM tblItems"));
     const Run restore = tallimer({"--restore", copy});
     QCOMPARE(restore.exitCode, 0);
-    QCOMPARE(restore.out, QString("Restored 2 items from %1.\n").arg(copy));
+    QCOMPARE(restore.out, QString("Restored 2 items and 0 evidence files from %1.\n").arg(copy));
     QCOMPARE(items(), 2);
     // The emptied inventory was kept before it was replaced.
     const QStringList kept = QDir(m_folder->path() + "/home/backups").entryList(QDir::Files);
     QCOMPARE(kept.size(), 1);
     QVERIFY(kept.first().endsWith("-before-restore.inv"));
+
+    // A bare database copy, as backups were written before, still restores.
+    const QString bare = m_folder->path() + "/home/backups/" + kept.first();
+    const Run older = tallimer({"--restore", bare});
+    QCOMPARE(older.out, QString("Restored 0 items from %1.\n").arg(bare));
+    QCOMPARE(items(), 0);
 }
 
 void tst_commandline::restoreRefusesNonInventory() {

@@ -17,6 +17,7 @@
 #include "utils/frmImportProblems.h"
 
 #include <Riri/AutoBackups.h>
+#include <Riri/BackupArchive.h>
 #include <Riri/EvidenceStore.h>
 #include <Riri/InventoryCheck.h>
 #include <Riri/InventoryCopy.h>
@@ -176,19 +177,19 @@ void tst_inventorymenu::backUpThroughTheMenu() {
     Dialogs dialogs;
     frmMain main;
     QTemporaryDir out;
-    dialogs.answer = out.filePath("my backup.inv");
+    dialogs.answer = out.filePath("my backup.zip");
     boxes.expect(Riri::vbOK);
     trigger(main, "mnuUtilsBackup");
     QCOMPARE(dialogs.caption, QString("Back Up Inventory"));
     QVERIFY2(dialogs.proposed.endsWith("/Quorvane-backup-" +
-                                       QDate::currentDate().toString("yyyy-MM-dd") + ".inv"),
+                                       QDate::currentDate().toString("yyyy-MM-dd") + ".zip"),
              qPrintable(dialogs.proposed));
     QCOMPARE(boxes.count(), 1);
     QCOMPARE(boxes.last().icon(), int(Riri::vbInformation));
     QCOMPARE(boxes.last().title, AppInfo::Title);
     QVERIFY(boxes.last().prompt.contains(dialogs.answer));
-    QVERIFY(boxes.last().prompt.contains("12 items"));
-    QCOMPARE(Riri::InventoryCheck::inspect(dialogs.answer).items, 12);
+    QVERIFY(boxes.last().prompt.contains("12 items and 0 evidence files"));
+    QVERIFY(Riri::BackupArchive::isArchive(dialogs.answer));
     QVERIFY(QApplication::overrideCursor() == nullptr);
 
     // A folder that is not there: nothing is made and the user is told why.
@@ -262,7 +263,7 @@ void tst_inventorymenu::restoreAsksAndRereadsTheOpenWindows() {
     boxes.expect(Riri::vbOK);
     trigger(main, "mnuUtilsRestore");
     QCOMPARE(boxes.last().icon(), int(Riri::vbInformation));
-    QVERIFY(boxes.last().prompt.contains("It holds 4 items."));
+    QVERIFY(boxes.last().prompt.contains("It holds 4 items and 0 evidence files."));
     QCOMPARE(install.scalar("SELECT count(*) FROM tblItems").toInt(), 4);
     const QStringList copies = QDir(Riri::AutoBackups::folder()).entryList(QDir::Files);
     QCOMPARE(copies.size(), 1);

@@ -565,6 +565,8 @@ void tst_InventoryCopy::leftoversAreSwept_data() {
                                     << ".inv-20261201-101010100-daily.inv.part-x1Y2z3" << true;
     QTest::newRow("backup elsewhere") << "other"
                                       << ".my backup.inv.part-a1b2c3" << true;
+    QTest::newRow("backup archive elsewhere") << "other"
+                                              << ".my backup.zip.part-a1b2c3" << true;
     QTest::newRow("export elsewhere") << "other"
                                       << ".items.CSV.part-a1b2c3" << true;
     QTest::newRow("another program's download") << "other"
