@@ -174,8 +174,7 @@ void ItemSearch::clear() {
     m_hasEvidence = false;
     std::vector<std::uint8_t>().swap(m_photos);
     std::string().swap(m_captionText);
-    std::vector<std::int64_t>().swap(m_captionStart);
-    std::vector<std::int64_t>().swap(m_captionEnd);
+    std::vector<CaptionSpan>().swap(m_captions);
     m_lastWords.clear();
     std::vector<std::uint32_t>().swap(m_lastRows);
     m_lastRoom = -1;
@@ -226,8 +225,6 @@ std::vector<std::uint8_t> ItemSearch::add(Rows rows) {
     if (m_hasEvidence) {
         // Rows added after the evidence came have none.
         m_photos.resize(m_rooms.size(), 0);
-        m_captionStart.resize(m_rooms.size(), -1);
-        m_captionEnd.resize(m_rooms.size(), -1);
     }
 
     // The new rows against the last query: its filters, then each of its
@@ -284,16 +281,15 @@ void ItemSearch::setEvidence(const Evidence& evidence) {
     m_hasEvidence = true;
     m_photos = evidence.photos;
     m_photos.resize(count, 0);
-    m_captionStart.assign(count, -1);
-    m_captionEnd.assign(count, -1);
+    m_captions.clear();
     m_captionText.clear();
     for (const auto& [row, captions] : evidence.captions) {
-        if (row < count) {
+        if (row < count && (m_captions.empty() || m_captions.back().row < row)) {
             // A word holds no line break, so it never runs from one caption
             // into the next.
-            m_captionStart[row] = static_cast<std::int64_t>(m_captionText.size());
+            const std::size_t begin = m_captionText.size();
             foldInto(captions, m_captionText);
-            m_captionEnd[row] = static_cast<std::int64_t>(m_captionText.size());
+            m_captions.push_back({row, begin, m_captionText.size()});
             m_captionText.push_back('\n');
         }
     }
@@ -311,19 +307,26 @@ bool ItemSearch::inFilters(std::uint32_t row, int room, bool withoutPhoto) const
 void ItemSearch::matchCaptions(const std::string& word, std::size_t anchor,
                                const std::vector<std::uint32_t>& rows,
                                std::vector<std::uint32_t>& kept) const {
-    if (m_captionText.empty()) {
+    if (m_captions.empty()) {
         return;
     }
     const char* base = m_captionText.data();
     std::vector<std::uint32_t> merged;
     merged.reserve(kept.size());
-    std::size_t next = 0; // index into kept, which follows the order of rows
+    // rows, kept and the captions all go in row order.
+    std::size_t next = 0;
+    auto caption = m_captions.begin();
     for (const std::uint32_t r : rows) {
         if (next < kept.size() && kept[next] == r) {
             merged.push_back(r);
             ++next;
-        } else if (m_captionStart[r] >= 0 && find(base + m_captionStart[r], base + m_captionEnd[r],
-                                                  word, anchor) != nullptr) {
+            continue;
+        }
+        while (caption != m_captions.end() && caption->row < r) {
+            ++caption;
+        }
+        if (caption != m_captions.end() && caption->row == r &&
+            find(base + caption->begin, base + caption->end, word, anchor) != nullptr) {
             merged.push_back(r);
         }
     }

@@ -108,13 +108,17 @@ private:
     std::array<std::uint64_t, 256> m_byteCount{}; // how often each byte occurs in m_text
 
     // The evidence: per row whether it has a photo, and the folded captions
-    // ('\n' after each row's) with, per row, where its captions begin and
-    // end (-1 for none).
+    // ('\n' after each row's) with, for each row that has any, in row
+    // order, where they begin and end.
+    struct CaptionSpan {
+        std::uint32_t row;
+        std::size_t begin;
+        std::size_t end;
+    };
     bool m_hasEvidence = false;
     std::vector<std::uint8_t> m_photos;
     std::string m_captionText;
-    std::vector<std::int64_t> m_captionStart;
-    std::vector<std::int64_t> m_captionEnd;
+    std::vector<CaptionSpan> m_captions;
 
     // The last query, for narrowing it as the user types on; at first the
     // empty query over all rooms, which keeps every row.

@@ -3,6 +3,7 @@
 // answered by the test.
 
 #include "AppInfo.h"
+#include "EvidenceTesting.h"
 #include "StartupTesting.h"
 #include "TestSupport.h"
 #include "frmMain.h"
@@ -17,6 +18,7 @@
 
 #include <Riri/AutoBackups.h>
 #include <Riri/BackupArchive.h>
+#include <Riri/EvidenceStore.h>
 #include <Riri/InventoryCheck.h>
 #include <Riri/InventoryCopy.h>
 #include <Riri/MsgBox.h>
@@ -95,6 +97,7 @@ private slots:
     void importShowsEveryBadRowInACopyableWindow();
     void damagedInventoryAtStartUp_data();
     void damagedInventoryAtStartUp();
+    void soundStartSweepsTheEvidenceStore();
     void restoreAutomaticCopyWindow();
 };
 
@@ -463,6 +466,22 @@ void tst_inventorymenu::damagedInventoryAtStartUp() {
         QCOMPARE(fileBytes(install.databasePath()), damaged);
         QCOMPARE(Riri::WriteGate::state(), Riri::WriteGate::State::Damaged);
     }
+}
+
+// A sound start removes the evidence files nothing names any more, once.
+void tst_inventorymenu::soundStartSweepsTheEvidenceStore() {
+    TestInstall install;
+    QVERIFY(numberedItems(install, 1, 1));
+    const QList<qint64> ids = EvidenceTesting::attach(install, "A-1", {"gone", "kept"});
+    QCOMPARE(ids.size(), 2);
+    Riri::EvidenceStore().remove(ids[0]);
+    QFile gone(EvidenceTesting::storedPath(install, "gone"));
+    QVERIFY(gone.open(QIODevice::ReadOnly) &&
+            gone.setFileTime(QDateTime::currentDateTime().addDays(-1),
+                             QFileDevice::FileModificationTime));
+    gone.close();
+    QVERIFY(checkInventoryAtStartup());
+    QCOMPARE(EvidenceTesting::storedFiles(install), QStringList{EvidenceTesting::sha256("kept")});
 }
 
 // Utils, "Restore Automatic Copy...": the copies newest first with their
