@@ -2,6 +2,9 @@
 
 #include "AppInfo.h"
 #include "frmAbout.h"
+#include "history/frmCleanUpHistory.h"
+#include "history/frmDeletedItems.h"
+#include "history/frmItemHistory.h"
 #include "items/frmAddItem.h"
 #include "items/frmDeleteItem.h"
 #include "items/frmEditItem.h"
@@ -225,6 +228,9 @@ void frmMain::buildMenus() {
     addItem(edit, "mnuEditFindItems", QStringLiteral("Find Items"),
             &frmMain::mnuEditFindItems_Click)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    addItem(edit, "E2", QStringLiteral("-"));
+    addItem(edit, "mnuEditItemHistory", QStringLiteral("Item History..."),
+            &frmMain::mnuEditItemHistory_Click);
 
     QMenu* reports = addMenu("mnuReports", QStringLiteral("&Reports"));
     addItem(reports, "mnuTotalInventory", QStringLiteral("Total Dedi Rividizar"),
@@ -253,6 +259,11 @@ void frmMain::buildMenus() {
             &frmMain::mnuUtilsExportCsv_Click);
     addItem(utils, "mnuUtilsImportCsv", QStringLiteral("Import Items from CSV..."),
             &frmMain::mnuUtilsImportCsv_Click);
+    addItem(utils, "U2", QStringLiteral("-"));
+    addItem(utils, "mnuUtilsDeletedItems", QStringLiteral("Deleted Items..."),
+            &frmMain::mnuUtilsDeletedItems_Click);
+    addItem(utils, "mnuUtilsCleanUpHistory", QStringLiteral("Clean Up History..."),
+            &frmMain::mnuUtilsCleanUpHistory_Click);
 
     QMenu* window = addMenu("mnuWindow", QStringLiteral("&Window"));
     addItem(window, "mnuWindowCascade", QStringLiteral("Cascade"),
@@ -443,6 +454,52 @@ void frmMain::mnuEditFindItems_Click() {
 
 void frmMain::showItemInEditWindow(const QString& itemId) {
     showChild<frmEditItem>()->selectItem(itemId);
+}
+
+QString frmMain::chosenItemId() {
+    QMdiSubWindow* sub = m_mdi->activeSubWindow();
+    QWidget* active = sub != nullptr ? sub->widget() : nullptr;
+    QString itemId;
+    if (auto* find = qobject_cast<frmFindItems*>(active)) {
+        itemId = find->lvItems->chosenKey();
+    } else if (auto* edit = qobject_cast<frmEditItem*>(active)) {
+        itemId = edit->lvItems->chosenKey();
+    } else if (auto* remove = qobject_cast<frmDeleteItem*>(active)) {
+        itemId = remove->lvItems->chosenKey();
+    }
+    if (itemId.isEmpty()) {
+        mnuEditFindItems_Click();
+        Riri::MsgBox(chooseItemMessage(), Riri::vbOKOnly | Riri::vbInformation, AppInfo::Title);
+    }
+    return itemId;
+}
+
+void frmMain::mnuEditItemHistory_Click() {
+    const QString itemId = chosenItemId();
+    if (itemId.isEmpty()) {
+        return;
+    }
+    auto* history = new frmItemHistory;
+    history->setAttribute(Qt::WA_DeleteOnClose);
+    if (!history->showItem(itemId)) {
+        delete history;
+        Riri::MsgBox(QStringLiteral("The item %1 has no history.").arg(itemId),
+                     Riri::vbOKOnly | Riri::vbInformation, QStringLiteral("Item History"));
+        return;
+    }
+    bringForward(addChild(history));
+}
+
+void frmMain::mnuUtilsDeletedItems_Click() {
+    auto* window = new frmDeletedItems(this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+}
+
+void frmMain::mnuUtilsCleanUpHistory_Click() {
+    auto* window = new frmCleanUpHistory(this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
 }
 
 void frmMain::mnuValuationSummary_Click() {

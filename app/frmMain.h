@@ -95,6 +95,18 @@ public:
     void mnuShowHelp_Click();
     void mnuHelpCheckUpdates_Click();
     void mnuHelpAbout_Click();
+    void mnuEditItemHistory_Click();
+    void mnuUtilsCleanUpHistory_Click();
+    void mnuUtilsDeletedItems_Click();
+
+    // The Item ID of the item selected in the active Find, edit or delete
+    // window. Without one, the Find window opens for the user to choose the
+    // item in, and the result is empty.
+    QString chosenItemId();
+    static QString chooseItemMessage() {
+        return QStringLiteral("Choose the item in the Find Items window, then choose the command "
+                              "again.");
+    }
 
 protected:
     void reportReadFailure(const QString& command, int number, const QString& description);

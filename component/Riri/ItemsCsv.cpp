@@ -1,6 +1,7 @@
 #include "ItemsCsv.h"
 
 #include "AutoBackups.h"
+#include "ChangeSource.h"
 #include "Connection.h"
 #include "CsvRecords.h"
 #include "Error.h"
@@ -677,6 +678,7 @@ ItemsCsv::ImportResult ItemsCsv::storeImport(const ImportResult& plan, const Pro
         // The write lock first, so the numbering and the items compared stay
         // as they are read.
         con.Execute(QStringLiteral("BEGIN IMMEDIATE"));
+        con.nameSource(ChangeSource::effective(ChangeSource::Import));
         std::optional<StoredItems> stored(std::in_place, db);
         std::optional<ImportWriter> writer(std::in_place, db, stored->largest());
         ImportFile::Row row;
