@@ -99,7 +99,8 @@ void frmDeletedItems::fill(const std::vector<Riri::ItemHistory::DeletedItem>& it
         row->setText(Deleted, HistoryText::when(item.date));
         const auto field = [&item](const char* name) {
             const QString field = QString::fromLatin1(name);
-            return HistoryText::value(field, Riri::HistoryFields::valueOf(item.values, field));
+            const QVariant value = Riri::HistoryFields::valueOf(item.values, field);
+            return value.isNull() ? QString() : HistoryText::value(field, value);
         };
         row->setText(ItemId, field("ItemID"));
         row->setText(ItemName, field("ItemName"));
@@ -114,6 +115,7 @@ void frmDeletedItems::fill(const std::vector<Riri::ItemHistory::DeletedItem>& it
     }
     lvItems->addTopLevelItems(rows);
     lvItems->header()->resizeSections(QHeaderView::ResizeToContents);
+    lvItems->header()->setStretchLastSection(false);
     cmdBringBack->setEnabled(!m_items.empty());
     emit loaded();
 }

@@ -79,7 +79,8 @@ QString fields(const std::vector<Riri::HistoryFields::Field>& fields) {
             parts << QStringLiteral("%1: %2 -> %3")
                          .arg(caption, value(field.name, field.oldValue),
                               value(field.name, field.value));
-        } else {
+        } else if (!field.value.isNull() && !field.value.toString().isEmpty()) {
+            // A whole row: its empty fields say nothing.
             parts << QStringLiteral("%1: %2").arg(caption, value(field.name, field.value));
         }
     }

@@ -7,7 +7,7 @@
 //                            one item in a history of ROWS rows: from asking
 //                            for the item to the list filled, median of five
 //
-// bench_history [--calls N] [--rows N]   (defaults 200 calls, 100,000 rows;
+// bench_history [--calls N] [--rows N]   (defaults 100 calls, 100,000 rows;
 // the target figure is for --rows 1000000)
 
 #include "BenchInventory.h"
@@ -21,6 +21,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QTreeWidget>
 #include <algorithm>
 #include <cstdio>
 #include <sqlite3.h>
@@ -69,7 +70,7 @@ qint64 writes(int calls, int first) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    const int calls = argument(argc, argv, "--calls", 200);
+    const int calls = argument(argc, argv, "--calls", 100);
     const int rows = argument(argc, argv, "--rows", 100000);
     BenchInventory inventory(1000, QStringLiteral(QUORVANE_PRISTINE_DB));
     const QString with = inventory.database();
