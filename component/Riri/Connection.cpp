@@ -221,6 +221,12 @@ void Connection::nameSource(const QString& source) {
     if (!inTransaction()) {
         fail(kNotOpen, QStringLiteral("No transaction is active"));
     }
+    // A file without the history (an empty one, which the first statement
+    // reports) has nothing to name it for.
+    if (sqlite3_table_column_metadata(m_db.get(), "main", "tblHistorySource", nullptr, nullptr,
+                                      nullptr, nullptr, nullptr, nullptr) != SQLITE_OK) {
+        return;
+    }
     QString text = source;
     text.replace(QLatin1Char('\''), QLatin1String("''"));
     const QByteArray sql =

@@ -362,8 +362,8 @@ private slots:
         for (QAction* a : edit) {
             names << a->objectName();
         }
-        QCOMPARE(names,
-                 (QStringList{"mnuEditItem", "E0", "mnuEditHome", "E1", "mnuEditFindItems"}));
+        QCOMPARE(names, (QStringList{"mnuEditItem", "E0", "mnuEditHome", "E1", "mnuEditFindItems",
+                                     "E2", "mnuEditItemHistory"}));
         QVERIFY(edit.at(3)->isSeparator() && edit.at(3)->isVisible());
         fx.boxes.expect(Riri::vbOK);
         command->trigger();
