@@ -89,6 +89,19 @@ private:
 
 } // namespace
 
+const QStringList& HistoryFields::itemFields() {
+    static const QStringList fields{
+        QStringLiteral("ItemID"),      QStringLiteral("ItemName"), QStringLiteral("SN"),
+        QStringLiteral("Model"),       QStringLiteral("RoomName"), QStringLiteral("Cost"),
+        QStringLiteral("CurValue"),    QStringLiteral("BuyDate"),  QStringLiteral("AccquiredFrom"),
+        QStringLiteral("Description"), QStringLiteral("Notes")};
+    return fields;
+}
+
+bool HistoryFields::isAmount(const QString& field) {
+    return field == QLatin1String("Cost") || field == QLatin1String("CurValue");
+}
+
 std::optional<std::vector<HistoryFields::Field>> HistoryFields::parse(const QString& packed) {
     std::vector<Field> fields;
     Reader reader(packed);

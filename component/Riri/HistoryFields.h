@@ -3,6 +3,7 @@
 #include "RiriExport.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <optional>
 #include <vector>
@@ -21,6 +22,12 @@ public:
         QVariant value;    // the new value, or the row's value
         bool isChange = false;
     };
+
+    // The fields that make up an item's version, in tblItems' order (the
+    // dates the writers stamp are not part of it).
+    static const QStringList& itemFields();
+    // Cost and CurValue: read back as numbers.
+    static bool isAmount(const QString& field);
 
     static std::optional<std::vector<Field>> parse(const QString& packed);
     // The value of one field of a whole row, null when absent.

@@ -15,18 +15,12 @@ namespace Riri {
 
 namespace {
 
-// The item fields a version consists of (the dates are stamped anew).
-const QStringList kItemFields = {
-    QStringLiteral("ItemID"),      QStringLiteral("ItemName"), QStringLiteral("SN"),
-    QStringLiteral("Model"),       QStringLiteral("RoomName"), QStringLiteral("Cost"),
-    QStringLiteral("CurValue"),    QStringLiteral("BuyDate"),  QStringLiteral("AccquiredFrom"),
-    QStringLiteral("Description"), QStringLiteral("Notes")};
+const QStringList& kItemFields = HistoryFields::itemFields();
 const QStringList kEvidenceFields = {
     QStringLiteral("ItemRef"),   QStringLiteral("Kind"),      QStringLiteral("Caption"),
     QStringLiteral("FileName"),  QStringLiteral("MediaType"), QStringLiteral("Size"),
     QStringLiteral("Sha256"),    QStringLiteral("Width"),     QStringLiteral("Height"),
     QStringLiteral("TakenDate"), QStringLiteral("AddDate"),   QStringLiteral("Thumbnail")};
-const QStringList kNumberFields = {QStringLiteral("Cost"), QStringLiteral("CurValue")};
 
 // A value read back from a record set: null, a number for the amounts,
 // text for the rest.
@@ -35,7 +29,7 @@ QVariant storedValue(const Recordset& rows, qsizetype row, int column, const QSt
         return QVariant();
     }
     const QString text = rows.fieldAt(row, column);
-    if (kNumberFields.contains(field)) {
+    if (HistoryFields::isAmount(field)) {
         return text.toDouble();
     }
     return text;

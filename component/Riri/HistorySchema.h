@@ -16,7 +16,8 @@ namespace Riri {
 // tblEvidence.ID), the action ("added", "changed", "deleted",
 // "brought back"), the source and the fields. Fields is packed text, one
 // field a line: "Name=VALUE" for a whole row (added, deleted, brought back),
-// "Name=OLD>NEW" for each field a change altered, every value written as
+// "Name=OLD>NEW" for each field a change altered (an added item lists none:
+// see ItemHistory::changes), every value written as
 // SQLite's quote() writes it (HistoryFields reads it back). SQLite's JSON
 // functions are not innocuous, so triggers of an untrusted schema may not
 // call them; quote() and || may be called, keep every value exact (15
@@ -31,7 +32,7 @@ class RIRI_EXPORT HistorySchema {
 public:
     static QString historyTable();
     static QString rowIndex();
-    static QString actionIndex();
+    static QString deletedIndex();
     static QString sourceTable();
     // The triggers' names and statements, in the same order.
     static QStringList triggerNames();

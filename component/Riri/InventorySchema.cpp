@@ -129,8 +129,8 @@ static std::vector<InventorySchema::Object> programObjects() {
         // Version 3: the history of every change, written by triggers.
         {3, QStringLiteral("table"), QStringLiteral("tblHistory"), HistorySchema::historyTable()},
         {3, QStringLiteral("index"), QStringLiteral("idxHistoryRow"), HistorySchema::rowIndex()},
-        {3, QStringLiteral("index"), QStringLiteral("idxHistoryAction"),
-         HistorySchema::actionIndex()},
+        {3, QStringLiteral("index"), QStringLiteral("idxHistoryDeleted"),
+         HistorySchema::deletedIndex()},
         {3, QStringLiteral("table"), QStringLiteral("tblHistorySource"),
          HistorySchema::sourceTable()},
     };

@@ -2,6 +2,8 @@
 
 #include "InventoryConnection.h"
 
+#include <algorithm>
+
 namespace Riri {
 
 namespace {
@@ -50,10 +52,37 @@ qint64 ItemHistory::itemNumber(const QString& itemId) {
 }
 
 std::vector<ItemHistory::Change> ItemHistory::changes(qint64 itemRef) {
-    const std::shared_ptr<Recordset> rows =
-        read(QStringLiteral("SELECT ID, RowRef, ChangeDate, Action, Source, Fields FROM tblHistory "
-                            "WHERE What = 'Item' AND RowRef = %1 ORDER BY ID DESC")
-                 .arg(itemRef));
+    const QStringList& fields = HistoryFields::itemFields();
+    Connection con;
+    openInventoryConnection(con, true);
+    con.BeginTrans();
+    const std::shared_ptr<Recordset> rows = con.Execute(
+        QStringLiteral("SELECT ID, RowRef, ChangeDate, Action, Source, Fields FROM "
+                       "tblHistory WHERE What = 'Item' AND RowRef = %1 ORDER BY ID DESC")
+            .arg(itemRef));
+    const std::shared_ptr<Recordset> stored =
+        con.Execute(QStringLiteral("SELECT %1 FROM tblItems WHERE ID = %2")
+                        .arg(fields.join(QLatin1Char(',')))
+                        .arg(itemRef));
+    con.CommitTrans();
+    con.Close();
+
+    // The item's values after the change being read, newest first: the
+    // stored item's to begin with, then each change undone in turn. An
+    // added item's row lists no fields; it gets these values.
+    std::vector<HistoryFields::Field> state;
+    if (!stored->isEmpty()) {
+        for (int column = 0; column < fields.size(); ++column) {
+            HistoryFields::Field field;
+            field.name = fields.at(column);
+            if (!stored->isNull(column)) {
+                const QString text = stored->Field(column);
+                field.value = HistoryFields::isAmount(field.name) ? QVariant(text.toDouble())
+                                                                  : QVariant(text);
+            }
+            state.push_back(field);
+        }
+    }
     std::vector<Change> changes;
     changes.reserve(static_cast<size_t>(rows->rowCount()));
     for (qsizetype row = 0; row < rows->rowCount(); ++row) {
@@ -64,6 +93,22 @@ std::vector<ItemHistory::Change> ItemHistory::changes(qint64 itemRef) {
         change.action = rows->fieldAt(row, 3);
         change.source = rows->fieldAt(row, 4);
         change.fields = HistoryFields::parse(rows->fieldAt(row, 5)).value_or(change.fields);
+        const bool whole = std::none_of(change.fields.begin(), change.fields.end(),
+                                        [](const HistoryFields::Field& f) { return f.isChange; });
+        if (change.action == QLatin1String("deleted") && whole) {
+            state = change.fields; // what it held before it went
+        } else if (change.fields.empty() && change.action != QLatin1String("changed")) {
+            change.fields = state; // added or brought back: as it was then
+            state.clear();
+        } else {
+            for (const HistoryFields::Field& undone : change.fields) {
+                for (HistoryFields::Field& field : state) {
+                    if (field.name == undone.name) {
+                        field.value = undone.oldValue;
+                    }
+                }
+            }
+        }
         changes.push_back(std::move(change));
     }
     return changes;

@@ -71,6 +71,10 @@ void tst_HistoryWindows::restoreThisVersion() {
     QCOMPARE(window.lvChanges->topLevelItem(0)->text(frmItemHistory::Changes),
              "Item Name: Lamp 2 -> Lamp 3");
     QCOMPARE(window.lvChanges->topLevelItem(2)->text(frmItemHistory::Action), "added");
+    // An addition lists the values the item had then, every later change undone.
+    QVERIFY(window.lvChanges->topLevelItem(2)
+                ->text(frmItemHistory::Changes)
+                .startsWith("Item ID: A-1; Item Name: Item 1; Room Location: Den; Cost: 1.00"));
     grab(window, "itemhistory");
 
     window.lvChanges->setCurrentItem(window.lvChanges->topLevelItem(1));
