@@ -216,7 +216,7 @@ void Connection::BeginTrans() {
     m_transactionBegun = true;
 }
 
-void Connection::nameSource(const QString& source) {
+void Connection::nameSource(const QString& source, bool bulk) {
     requireOpen("nameSource");
     if (!inTransaction()) {
         fail(kNotOpen, QStringLiteral("No transaction is active"));
@@ -231,8 +231,8 @@ void Connection::nameSource(const QString& source) {
     text.replace(QLatin1Char('\''), QLatin1String("''"));
     const QByteArray sql =
         statementUtf8(QStringLiteral("DELETE FROM tblHistorySource; INSERT INTO tblHistorySource "
-                                     "(Source) VALUES ('%1')")
-                          .arg(text));
+                                     "(Source, Bulk) VALUES ('%1', %2)")
+                          .arg(text, bulk ? QStringLiteral("1") : QStringLiteral("0")));
     exec(sql.constData());
     m_sourceNamed = true;
 }

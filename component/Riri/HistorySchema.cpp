@@ -75,7 +75,8 @@ QString addedAction(const QString& what, const QString& rowRef) {
 }
 
 struct Table {
-    bool addedFields; // whether an added row lists its fields
+    bool addedFields;      // whether an added row lists its fields
+    const char* addedWhen; // when an addition is recorded by the trigger
     const char* what;
     const char* table;
     const char* newRef;
@@ -91,8 +92,8 @@ QStringList triggersOf(const Table& t) {
     const QString what = name(t.what);
     const QString table = name(t.table);
     return {
-        QStringLiteral("CREATE TRIGGER trgHistory%1Added AFTER INSERT ON %2 BEGIN %3; END")
-            .arg(what, table,
+        QStringLiteral("CREATE TRIGGER trgHistory%1Added AFTER INSERT ON %2 %3BEGIN %4; END")
+            .arg(what, table, name(t.addedWhen),
                  insertRow(what, name(t.newRef), addedAction(what, name(t.newRef)),
                            t.addedFields ? wholeRow(t.fields, "NEW") : QStringLiteral("''"),
                            name(t.newSha))),
@@ -114,15 +115,18 @@ QStringList allTriggers() {
     // later change undone (ItemHistory works them out), and an import of a
     // hundred thousand items would otherwise spend more on the history than
     // on the items.
-    all << triggersOf({false, "Item", "tblItems", "NEW.ID", "OLD.ID", kItemFields, kItemCompared,
-                       "NULL", "NULL", QString()});
-    all << triggersOf({true, "Owner", "tblOwner", "NEW.rowid", "OLD.rowid", kOwnerFields,
+    // A bulk writer (the import) records its additions itself, in one
+    // statement (bulkAdded) instead of a trigger run per row.
+    all << triggersOf({false, "WHEN NOT EXISTS (SELECT 1 FROM tblHistorySource WHERE Bulk = 1) ",
+                       "Item", "tblItems", "NEW.ID", "OLD.ID", kItemFields, kItemCompared, "NULL",
+                       "NULL", QString()});
+    all << triggersOf({true, "", "Owner", "tblOwner", "NEW.rowid", "OLD.rowid", kOwnerFields,
                        kOwnerCompared, "NULL", "NULL", QString()});
     // An attachment deleted with its item (the item row is gone already)
     // comes back with it; its thumbnail is kept so that it comes back whole.
     all << triggersOf(
-        {true, "Evidence", "tblEvidence", "NEW.ID", "OLD.ID", kEvidenceFields, kEvidenceCompared,
-         "NEW.Sha256", "OLD.Sha256",
+        {true, "", "Evidence", "tblEvidence", "NEW.ID", "OLD.ID", kEvidenceFields,
+         kEvidenceCompared, "NEW.Sha256", "OLD.Sha256",
          QStringLiteral(" || 'Thumbnail=' || quote(OLD.Thumbnail) || char(10) || 'WithItem=' || "
                         "quote(NOT EXISTS (SELECT 1 FROM tblItems WHERE ID = OLD.ItemRef)) || "
                         "char(10)")});
@@ -150,7 +154,16 @@ QString HistorySchema::deletedIndex() {
 }
 
 QString HistorySchema::sourceTable() {
-    return QStringLiteral("CREATE TABLE tblHistorySource ( Source TEXT NOT NULL )");
+    return QStringLiteral(
+        "CREATE TABLE tblHistorySource ( Source TEXT NOT NULL, Bulk INTEGER NOT NULL DEFAULT 0 )");
+}
+
+QString HistorySchema::bulkAdded(qint64 afterId) {
+    return QStringLiteral("INSERT INTO tblHistory (ChangeDate, What, RowRef, Action, Source, "
+                          "Fields) SELECT strftime('%Y-%m-%d %H:%M:%S', 'now', 'localtime'), "
+                          "'Item', ID, 'added', (SELECT Source FROM tblHistorySource), '' FROM "
+                          "tblItems WHERE ID > %1 ORDER BY ID")
+        .arg(afterId);
 }
 
 QStringList HistorySchema::triggerNames() {

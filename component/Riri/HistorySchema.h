@@ -34,6 +34,10 @@ public:
     static QString rowIndex();
     static QString deletedIndex();
     static QString sourceTable();
+    // What a bulk writer (see Connection::nameSource) runs before it commits:
+    // the history rows of the items it added, those numbered above afterId
+    // (tblItems.ID is never reused, so they are all new).
+    static QString bulkAdded(qint64 afterId);
     // The triggers' names and statements, in the same order.
     static QStringList triggerNames();
     static QStringList triggers();
