@@ -32,6 +32,7 @@ frmDeletedItems::frmDeletedItems(QWidget* parent) : QDialog(parent) {
     lvItems->setObjectName(QStringLiteral("lvItems"));
     lvItems->setRootIsDecorated(false);
     lvItems->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lvItems->header()->setStretchLastSection(false);
     lvItems->setHeaderLabels(
         {QStringLiteral("Deleted"), HistoryText::fieldCaption(QStringLiteral("ItemID")),
          HistoryText::fieldCaption(QStringLiteral("ItemName")),
@@ -115,7 +116,6 @@ void frmDeletedItems::fill(const std::vector<Riri::ItemHistory::DeletedItem>& it
     }
     lvItems->addTopLevelItems(rows);
     lvItems->header()->resizeSections(QHeaderView::ResizeToContents);
-    lvItems->header()->setStretchLastSection(false);
     cmdBringBack->setEnabled(!m_items.empty());
     emit loaded();
 }

@@ -16,6 +16,7 @@ const QString ChangeSource::CommandLine = QStringLiteral("Command line");
 const QString ChangeSource::AnotherProgram = QStringLiteral("Another program");
 const QString ChangeSource::ItemHistory = QStringLiteral("Item History");
 const QString ChangeSource::DeletedItems = QStringLiteral("Deleted Items");
+const QString ChangeSource::ItemEvidence = QStringLiteral("Item Evidence");
 
 ChangeSource::Scope::Scope(const QString& name) : m_previous(t_override) {
     t_override = name;

@@ -24,6 +24,7 @@ public:
     static const QString AnotherProgram; // "Another program"
     static const QString ItemHistory;    // "Item History"
     static const QString DeletedItems;   // "Deleted Items"
+    static const QString ItemEvidence;   // "Item Evidence"
 
     class RIRI_EXPORT Scope {
     public:
