@@ -3,6 +3,9 @@
 #include "AppInfo.h"
 #include "evidence/frmItemEvidence.h"
 #include "frmAbout.h"
+#include "history/frmCleanUpHistory.h"
+#include "history/frmDeletedItems.h"
+#include "history/frmItemHistory.h"
 #include "items/ItemListView.h"
 #include "items/Money.h"
 #include "items/dlgChooseItem.h"
@@ -245,6 +248,8 @@ void frmMain::buildMenus() {
     addItem(edit, "mnuEditItemEvidence", QStringLiteral("Item Evidence..."),
             &frmMain::mnuEditItemEvidence_Click)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    addItem(edit, "mnuEditItemHistory", QStringLiteral("Item History..."),
+            &frmMain::mnuEditItemHistory_Click);
 
     QMenu* reports = addMenu("mnuReports", QStringLiteral("&Reports"));
     addItem(reports, "mnuTotalInventory", QStringLiteral("Total Dedi Rividizar"),
@@ -276,6 +281,10 @@ void frmMain::buildMenus() {
     addItem(utils, "U2", QStringLiteral("-"));
     addItem(utils, "mnuUtilsOffsite", QStringLiteral("Off-site Copies..."),
             &frmMain::mnuUtilsOffsite_Click);
+    addItem(utils, "mnuUtilsDeletedItems", QStringLiteral("Deleted Items..."),
+            &frmMain::mnuUtilsDeletedItems_Click);
+    addItem(utils, "mnuUtilsCleanUpHistory", QStringLiteral("Clean Up History..."),
+            &frmMain::mnuUtilsCleanUpHistory_Click);
 
     QMenu* window = addMenu("mnuWindow", QStringLiteral("&Window"));
     addItem(window, "mnuWindowCascade", QStringLiteral("Cascade"),
@@ -498,18 +507,19 @@ QString frmMain::selectedItemId() const {
     return {};
 }
 
+QString frmMain::chosenItemId(const QString& purpose) {
+    const QString selected = selectedItemId();
+    // An item deleted since it was selected is asked for instead.
+    if (!selected.isEmpty() && Riri::EvidenceStore().itemRefOf(selected) != 0) {
+        return selected;
+    }
+    return dlgChooseItem::ask(this, purpose);
+}
+
 qint64 frmMain::chosenItemRef(const QString& purpose) {
     try {
-        const Riri::EvidenceStore store;
-        const QString selected = selectedItemId();
-        if (!selected.isEmpty()) {
-            // An item deleted since it was selected is asked for instead.
-            if (const qint64 ref = store.itemRefOf(selected); ref != 0) {
-                return ref;
-            }
-        }
-        const QString chosen = dlgChooseItem::ask(this, purpose);
-        return chosen.isEmpty() ? 0 : store.itemRefOf(chosen);
+        const QString chosen = chosenItemId(purpose);
+        return chosen.isEmpty() ? 0 : Riri::EvidenceStore().itemRefOf(chosen);
     } catch (const Riri::Error& error) {
         reportReadFailure(purpose, error.number(), error.description());
         return 0;
@@ -529,6 +539,44 @@ frmItemEvidence* frmMain::showItemEvidence(qint64 itemRef) {
     addChild(window);
     cascadeChildren();
     return window;
+}
+
+void frmMain::mnuEditItemHistory_Click() {
+    const QString purpose = QStringLiteral("Item History");
+    if (!recordCheck(false, noItemsMessage(), purpose)) {
+        return;
+    }
+    QString itemId;
+    try {
+        itemId = chosenItemId(purpose);
+    } catch (const Riri::Error& error) {
+        reportReadFailure(purpose, error.number(), error.description());
+        return;
+    }
+    if (itemId.isEmpty()) {
+        return;
+    }
+    auto* history = new frmItemHistory;
+    history->setAttribute(Qt::WA_DeleteOnClose);
+    if (!history->showItem(itemId)) {
+        delete history;
+        Riri::MsgBox(QStringLiteral("The item %1 has no history.").arg(itemId),
+                     Riri::vbOKOnly | Riri::vbInformation, QStringLiteral("Item History"));
+        return;
+    }
+    bringForward(addChild(history));
+}
+
+void frmMain::mnuUtilsDeletedItems_Click() {
+    auto* window = new frmDeletedItems(this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+}
+
+void frmMain::mnuUtilsCleanUpHistory_Click() {
+    auto* window = new frmCleanUpHistory(this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
 }
 
 void frmMain::mnuValuationSummary_Click() {

@@ -94,6 +94,9 @@ public:
     // `purpose`). Its tblItems.ID, or 0 when none was chosen or the
     // inventory could not be read (which has then been shown).
     qint64 chosenItemRef(const QString& purpose);
+    // The same item's Item ID, or an empty text. Throws Riri::Error when the
+    // inventory cannot be read.
+    QString chosenItemId(const QString& purpose);
     // The Item ID selected in the active child window, or an empty text.
     QString selectedItemId() const;
     // The evidence window of an item, opened or brought forward.
@@ -111,6 +114,9 @@ public:
     void mnuShowHelp_Click();
     void mnuHelpCheckUpdates_Click();
     void mnuHelpAbout_Click();
+    void mnuEditItemHistory_Click();
+    void mnuUtilsCleanUpHistory_Click();
+    void mnuUtilsDeletedItems_Click();
 
 protected:
     void reportReadFailure(const QString& command, int number, const QString& description);

@@ -4,12 +4,15 @@
 #include "cli/OffsiteCommandLine.h"
 #include "cli/TerminalProgress.h"
 #include "platform/SingleInstance.h"
+#include "shared/HistoryText.h"
 
 #include <Riri/BackupArchive.h>
+#include <Riri/ChangeSource.h>
 #include <Riri/Error.h>
 #include <Riri/EvidenceStore.h>
 #include <Riri/InventoryCheck.h>
 #include <Riri/InventoryCopy.h>
+#include <Riri/ItemHistory.h>
 #include <Riri/ItemsCsv.h>
 #include <Riri/OffsiteCopies.h>
 
@@ -174,6 +177,30 @@ int importCsv(const QString& file) {
     return 0;
 }
 
+// An item's changes, newest first, one a line: when, what, where from and
+// the fields.
+int history(const QString& itemId) {
+    const qint64 itemRef = Riri::ItemHistory::itemNumber(itemId);
+    const std::vector<Riri::ItemHistory::Change> changes =
+        itemRef < 0 ? std::vector<Riri::ItemHistory::Change>{}
+                    : Riri::ItemHistory::changes(itemRef);
+    if (changes.empty()) {
+        complain(
+            QStringLiteral("There is no item %1 in the inventory or its history.").arg(itemId));
+        return kFailed;
+    }
+    for (const Riri::ItemHistory::Change& change : changes) {
+        QString line = QStringLiteral("%1\t%2\t%3")
+                           .arg(HistoryText::when(change.date), change.action, change.source);
+        const QString fields = HistoryText::fields(change.fields);
+        if (!fields.isEmpty()) {
+            line += QLatin1Char('\t') + fields;
+        }
+        say(line);
+    }
+    return 0;
+}
+
 } // namespace
 
 bool requested(int argc, char** argv) {
@@ -226,12 +253,17 @@ int run(const QStringList& arguments, const std::function<void()>& prepare) {
         QStringLiteral("offsite"),
         QStringLiteral("Write an encrypted off-site copy now with the saved settings (the "
                        "passphrase from the keyring, else from standard input)."));
+    const QCommandLineOption historyOption(
+        QStringLiteral("history"),
+        QStringLiteral("Print the changes of the item ITEMID, newest first."),
+        QStringLiteral("ITEMID"));
     parser.addOptions({checkOption, quickOption, backupOption, restoreOption, exportOption,
-                       importOption, offsiteOption});
+                       importOption, offsiteOption, historyOption});
     parser.process(arguments); // --help, --version and unknown options end here
 
     const QList<const QCommandLineOption*> commands{&checkOption,  &backupOption, &restoreOption,
-                                                    &exportOption, &importOption, &offsiteOption};
+                                                    &exportOption, &importOption, &offsiteOption,
+                                                    &historyOption};
     const QCommandLineOption* chosen = nullptr;
     int given = 0;
     for (const QCommandLineOption* option : commands) {
@@ -243,7 +275,7 @@ int run(const QStringList& arguments, const std::function<void()>& prepare) {
     if (given != 1 || !parser.positionalArguments().isEmpty() ||
         (parser.isSet(quickOption) && chosen != &checkOption)) {
         complain(QStringLiteral("Give exactly one of --check, --backup, --restore, --export-csv, "
-                                "--import-csv and --offsite; --help lists them."));
+                                "--import-csv, --offsite and --history; --help lists them."));
         return kUsage;
     }
     const QString file =
@@ -258,9 +290,14 @@ int run(const QStringList& arguments, const std::function<void()>& prepare) {
                  QStringLiteral(" is running on this computer; close it and try again."));
         return kRunning;
     }
+    // Every change a command makes is recorded as the command line's.
+    const Riri::ChangeSource::Scope source(Riri::ChangeSource::CommandLine);
     try {
         if (prepare) {
             prepare();
+        }
+        if (chosen == &historyOption) {
+            return history(file);
         }
         if (chosen == &checkOption) {
             return check(parser.isSet(quickOption));

@@ -45,6 +45,8 @@ QString frmAutoCopies::kindText(int kind) {
         return QStringLiteral("Before restore");
     case Riri::AutoBackups::Kind::BeforeImport:
         return QStringLiteral("Before import");
+    case Riri::AutoBackups::Kind::BeforeHistoryCleanUp:
+        return QStringLiteral("Before history clean-up");
     }
     return QString();
 }

@@ -4,6 +4,7 @@
 #include "Error.h"
 #include "ErrorNumbers.h"
 #include "EvidenceFiles.h"
+#include "EvidenceNames.h"
 #include "InventoryCopy.h"
 #include "InventorySchema.h"
 #include "SafeFile.h"
@@ -393,25 +394,13 @@ void ArchiveUnpack::checkDatabase() {
         refuse(QStringLiteral("its inventory was written by a newer version of Quorvane."));
     }
     // Every evidence file the inventory names must come with it.
-    sqlite3* opened = nullptr;
-    const int rc = openDatabase(QFile::encodeName(path).constData(), &opened, SQLITE_OPEN_READONLY);
-    const Connection::DatabaseHandle db(opened);
-    sqlite3_stmt* prepared = nullptr;
-    if (rc == SQLITE_OK && sqlite3_prepare_v2(db.get(), "SELECT DISTINCT Sha256 FROM tblEvidence",
-                                              -1, &prepared, nullptr) == SQLITE_OK) {
-        const Connection::StatementHandle stmt(prepared);
-        const QSet<QString> held(m_evidence.cbegin(), m_evidence.cend());
-        while (sqlite3_step(stmt.get()) == SQLITE_ROW) {
-            const QString sha256 = QString::fromUtf8(
-                reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0)));
-            if (!held.contains(sha256)) {
-                refuse(QStringLiteral("its inventory names the evidence file %1, which the "
-                                      "archive does not hold.")
-                           .arg(sha256));
-            }
+    const QSet<QString> held(m_evidence.cbegin(), m_evidence.cend());
+    for (const QString& sha256 : EvidenceNames::ofFile(path)) {
+        if (!held.contains(sha256)) {
+            refuse(QStringLiteral("its inventory names the evidence file %1, which the "
+                                  "archive does not hold.")
+                       .arg(sha256));
         }
-    } else {
-        sqlite3_finalize(prepared); // a file of version 1: no evidence
     }
     m_check.evidenceFiles = m_evidence.size();
 }

@@ -30,6 +30,8 @@ QString kindName(AutoBackups::Kind kind) {
         return QStringLiteral("before-restore");
     case AutoBackups::Kind::BeforeImport:
         return QStringLiteral("before-import");
+    case AutoBackups::Kind::BeforeHistoryCleanUp:
+        return QStringLiteral("before-history-cleanup");
     }
     return QString();
 }
@@ -77,8 +79,9 @@ QString AutoBackups::folder() {
 }
 
 QDateTime AutoBackups::madeAt(const QString& fileName, Kind* kind) {
-    static const QRegularExpression pattern(QStringLiteral(
-        "^inv-(\\d{8}-\\d{9})-(daily|before-restore|before-import)(?:-\\d+)?\\.inv$"));
+    static const QRegularExpression pattern(
+        QStringLiteral("^inv-(\\d{8}-\\d{9})-(daily|before-restore|before-import|before-history-"
+                       "cleanup)(?:-\\d+)?\\.inv$"));
     const QRegularExpressionMatch match = pattern.match(fileName);
     if (!match.hasMatch()) {
         return QDateTime();
@@ -87,7 +90,8 @@ QDateTime AutoBackups::madeAt(const QString& fileName, Kind* kind) {
         const QString name = match.captured(2);
         *kind = name == QLatin1String("daily")            ? Kind::Daily
                 : name == QLatin1String("before-restore") ? Kind::BeforeRestore
-                                                          : Kind::BeforeImport;
+                : name == QLatin1String("before-import")  ? Kind::BeforeImport
+                                                          : Kind::BeforeHistoryCleanUp;
     }
     return QDateTime::fromString(match.captured(1), QLatin1String(kTimeFormat));
 }
@@ -158,10 +162,12 @@ void AutoBackups::prune(const QDateTime& now) {
         int daily = 0;
         int beforeRestore = 0;
         int beforeImport = 0;
+        int beforeCleanUp = 0;
         for (const Copy& copy : copies(unchecked)) {
             int& seen = copy.kind == Kind::Daily           ? daily
                         : copy.kind == Kind::BeforeRestore ? beforeRestore
-                                                           : beforeImport;
+                        : copy.kind == Kind::BeforeImport  ? beforeImport
+                                                           : beforeCleanUp;
             const bool keep = copy.kind == Kind::Daily
                                   ? ++seen <= kDailyKept
                                   : ++seen <= kEventKept && copy.made.daysTo(now) <= kEventDays;

@@ -16,7 +16,7 @@ namespace Riri {
 // (".unchecked") is kept by the same rule as the copies of its kind.
 class RIRI_EXPORT AutoBackups {
 public:
-    enum class Kind { Daily, BeforeRestore, BeforeImport };
+    enum class Kind { Daily, BeforeRestore, BeforeImport, BeforeHistoryCleanUp };
 
     // One automatic copy in the folder.
     struct Copy {

@@ -5,6 +5,7 @@
 #include "Error.h"
 #include "ErrorNumbers.h"
 #include "EvidenceFiles.h"
+#include "EvidenceNames.h"
 #include "InventoryCopy.h"
 #include "InventorySchema.h"
 #include "SafeFile.h"
@@ -38,27 +39,14 @@ struct EntryFreer {
 // The distinct evidence files a database names, each with its size as the
 // rows record it. None for a file without the evidence table.
 QList<std::pair<QString, qint64>> namedEvidence(const QString& database) {
+    // Every file a row names, the history's included, with its size in the
+    // store (0 for one missing, which the writer then refuses).
+    QStringList named = EvidenceNames::ofFile(database).values();
+    named.sort();
+    const EvidenceFiles store(database);
     QList<std::pair<QString, qint64>> files;
-    sqlite3* opened = nullptr;
-    const int rc =
-        openDatabase(QFile::encodeName(database).constData(), &opened, SQLITE_OPEN_READONLY);
-    const Connection::DatabaseHandle db(opened);
-    if (rc != SQLITE_OK) {
-        throw Error(rc, QStringLiteral("Cannot read %1.").arg(QDir::toNativeSeparators(database)));
-    }
-    sqlite3_stmt* prepared = nullptr;
-    if (sqlite3_prepare_v2(db.get(),
-                           "SELECT Sha256, max(Size) FROM tblEvidence GROUP BY Sha256 ORDER BY "
-                           "min(ID)",
-                           -1, &prepared, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(prepared);
-        return files; // an inventory of version 1 has no evidence
-    }
-    const Connection::StatementHandle stmt(prepared);
-    while (sqlite3_step(stmt.get()) == SQLITE_ROW) {
-        files.append(
-            {QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0))),
-             sqlite3_column_int64(stmt.get(), 1)});
+    for (const QString& sha256 : named) {
+        files.append({sha256, QFileInfo(store.pathFor(sha256)).size()});
     }
     return files;
 }

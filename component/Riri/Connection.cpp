@@ -216,10 +216,35 @@ void Connection::BeginTrans() {
     m_transactionBegun = true;
 }
 
+void Connection::nameSource(const QString& source, bool bulk) {
+    requireOpen("nameSource");
+    if (!inTransaction()) {
+        fail(kNotOpen, QStringLiteral("No transaction is active"));
+    }
+    // A file without the history (an empty one, which the first statement
+    // reports) has nothing to name it for.
+    if (sqlite3_table_column_metadata(m_db.get(), "main", "tblHistorySource", nullptr, nullptr,
+                                      nullptr, nullptr, nullptr, nullptr) != SQLITE_OK) {
+        return;
+    }
+    QString text = source;
+    text.replace(QLatin1Char('\''), QLatin1String("''"));
+    const QByteArray sql =
+        statementUtf8(QStringLiteral("DELETE FROM tblHistorySource; INSERT INTO tblHistorySource "
+                                     "(Source, Bulk) VALUES ('%1', %2)")
+                          .arg(text, bulk ? QStringLiteral("1") : QStringLiteral("0")));
+    exec(sql.constData());
+    m_sourceNamed = true;
+}
+
 void Connection::CommitTrans() {
     requireOpen("CommitTrans");
     if (!inTransaction()) {
         fail(kNotOpen, QStringLiteral("No transaction is active"));
+    }
+    if (m_sourceNamed) {
+        exec("DELETE FROM tblHistorySource");
+        m_sourceNamed = false;
     }
     exec("COMMIT");
     m_transactionBegun = false;
@@ -233,18 +258,21 @@ void Connection::RollbackTrans() {
             // failing statement ran (a full disk, a trigger's RAISE(ROLLBACK)):
             // the rollback asked for has happened.
             m_transactionBegun = false;
+            m_sourceNamed = false;
             return;
         }
         fail(kNotOpen, QStringLiteral("No transaction is active"));
     }
     exec("ROLLBACK");
     m_transactionBegun = false;
+    m_sourceNamed = false;
 }
 
 void Connection::Close() {
     requireOpen("Close");
     m_db.reset(); // a pending transaction is rolled back
     m_transactionBegun = false;
+    m_sourceNamed = false;
 }
 
 std::shared_ptr<Recordset> Connection::Execute(const QString& statement, qint64* recordsAffected,

@@ -51,6 +51,13 @@ public:
     // Progress counts the rows read (the whole is not known: 0).
     std::shared_ptr<Recordset> Execute(const QString& statement, qint64* recordsAffected = nullptr,
                                        const Progress& progress = {});
+    // Names where the changes of the open write transaction come from, for
+    // the history its triggers write (see HistorySchema); the name is
+    // removed again when the transaction commits, so that it never outlives
+    // the transaction. Call it after BeginTrans on a writable connection.
+    // A bulk writer records the items it adds itself, with one statement
+    // (HistorySchema::bulkAdded) before it commits.
+    void nameSource(const QString& source, bool bulk = false);
     void CommitTrans();
     // Fails when no connection is open or no transaction is pending.
     void RollbackTrans();
@@ -98,6 +105,7 @@ private:
     bool m_readOnly = false;
     bool m_newerFile = false;        // its schema version is newer than the program's
     bool m_transactionBegun = false; // BeginTrans ran, no commit or rollback yet
+    bool m_sourceNamed = false;      // the transaction wrote tblHistorySource
     int m_lastNumber = 0;
     QString m_lastDescription;
 };

@@ -21,6 +21,8 @@ struct NamingColumn {
 };
 constexpr NamingColumn kNamingColumns[] = {
     {"tblEvidence", "Sha256"},
+    // An attachment's history rows: a deleted one can be brought back.
+    {"tblHistory", "Sha256"},
 };
 
 [[noreturn]] void failed(sqlite3* db) {
@@ -51,7 +53,9 @@ QSet<QString> EvidenceNames::of(sqlite3* db) {
             continue;
         }
         const QByteArray sql = QByteArrayLiteral("SELECT DISTINCT ") + naming.column +
-                               QByteArrayLiteral(" FROM ") + naming.table;
+                               QByteArrayLiteral(" FROM ") + naming.table +
+                               QByteArrayLiteral(" WHERE ") + naming.column +
+                               QByteArrayLiteral(" IS NOT NULL");
         sqlite3_stmt* prepared = nullptr;
         if (sqlite3_prepare_v2(db, sql.constData(), -1, &prepared, nullptr) != SQLITE_OK) {
             failed(db);

@@ -1,6 +1,7 @@
 #include "EvidenceStore.h"
 
 #include "AutoBackups.h"
+#include "ChangeSource.h"
 #include "ComponentFolder.h"
 #include "Connection.h"
 #include "Error.h"
@@ -164,6 +165,7 @@ template <class Write> void writeInventory(const QString& database, Write write)
     openInventory(con, database, false);
     con.requireWritable();
     con.BeginTrans();
+    con.nameSource(ChangeSource::effective(ChangeSource::ItemEvidence));
     write(con.handle());
     con.CommitTrans();
     con.Close();
@@ -274,6 +276,7 @@ QList<qint64> EvidenceStore::add(qint64 itemRef, const QList<NewAttachment>& fil
     con.requireWritable();
     sqlite3* db = con.handle();
     con.Execute(QStringLiteral("BEGIN IMMEDIATE"));
+    con.nameSource(ChangeSource::effective(ChangeSource::ItemEvidence));
     // Checked again under the lock: it may have gone while the files were
     // stored.
     Statement item(db, m_database, "SELECT 1 FROM tblItems WHERE ID = ?");

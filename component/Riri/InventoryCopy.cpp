@@ -5,6 +5,7 @@
 #include "Connection.h"
 #include "Error.h"
 #include "ErrorNumbers.h"
+#include "HistoryRestore.h"
 #include "InstallPaths.h"
 #include "InventorySchema.h"
 #include "SafeFile.h"
@@ -304,6 +305,8 @@ InventoryCheck InventoryCopy::restore(const QString& backup, const Progress& pro
         // before any reader of the inventory sees it.
         copy.exec("PRAGMA journal_mode=DELETE");
         InventorySchema::program().upgrade(copy.get());
+        // The restored file keeps its own history and records the restore.
+        HistoryRestore::recordRestore(copy.get(), backup);
     }
     // From here on the restore is not cancelled: the automatic copy of the
     // current inventory is made only now, so a cancelled restore leaves none.

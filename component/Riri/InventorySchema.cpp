@@ -1,6 +1,7 @@
 #include "InventorySchema.h"
 
 #include "Error.h"
+#include "HistorySchema.h"
 
 #include <QFile>
 #include <QStringList>
@@ -106,36 +107,52 @@ InventorySchema::InventorySchema(int baseVersion, std::vector<Object> objects,
     }
 }
 
+static std::vector<InventorySchema::Object> programObjects() {
+    std::vector<InventorySchema::Object> objects{
+        {1, QStringLiteral("table"), QStringLiteral("tblItems"),
+         QStringLiteral(
+             "CREATE TABLE tblItems ( ID INTEGER PRIMARY KEY AUTOINCREMENT, ItemID TEXT NOT "
+             "NULL UNIQUE, ItemName TEXT, SN TEXT, Model TEXT, RoomName TEXT, Cost REAL, "
+             "CurValue REAL, BuyDate TEXT, AccquiredFrom TEXT, Description TEXT, Notes TEXT, "
+             "AddDate TEXT, ModDate TEXT )")},
+        {1, QStringLiteral("table"), QStringLiteral("tblOwner"),
+         QStringLiteral("CREATE TABLE tblOwner ( OwnerID TEXT NOT NULL UNIQUE, LName TEXT, "
+                        "FName TEXT, MName TEXT, FullName TEXT, Address TEXT, City TEXT, "
+                        "State TEXT, Zip TEXT, AddDate TEXT, ModDate TEXT )")},
+        // Version 2: the evidence of each item (photos, receipts, documents).
+        // Rows belong to tblItems.ID, which is never reused; the files
+        // themselves live in home/evidence/ under their SHA-256.
+        {2, QStringLiteral("table"), QStringLiteral("tblEvidence"), kEvidenceTable},
+        {2, QStringLiteral("index"), QStringLiteral("idxEvidenceItem"), kEvidenceItemIndex},
+        {2, QStringLiteral("index"), QStringLiteral("idxEvidenceSha256"), kEvidenceSha256Index},
+        {2, QStringLiteral("trigger"), QStringLiteral("trgItemEvidenceGone"), kEvidenceCascade},
+        // Version 3: the history of every change, written by triggers.
+        {3, QStringLiteral("table"), QStringLiteral("tblHistory"), HistorySchema::historyTable()},
+        {3, QStringLiteral("index"), QStringLiteral("idxHistoryRow"), HistorySchema::rowIndex()},
+        {3, QStringLiteral("index"), QStringLiteral("idxHistoryDeleted"),
+         HistorySchema::deletedIndex()},
+        {3, QStringLiteral("table"), QStringLiteral("tblHistorySource"),
+         HistorySchema::sourceTable()},
+    };
+    const QStringList names = HistorySchema::triggerNames();
+    const QStringList triggers = HistorySchema::triggers();
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        objects.push_back({3, QStringLiteral("trigger"), names.at(i), triggers.at(i)});
+    }
+    return objects;
+}
+
 const InventorySchema& InventorySchema::program() {
     // One row per object, in the order the steps make them. The tables of
     // the base version are install/schema.sql's.
-    static const InventorySchema schema(
-        kBaseVersion,
-        {
-            {1, QStringLiteral("table"), QStringLiteral("tblItems"),
-             QStringLiteral(
-                 "CREATE TABLE tblItems ( ID INTEGER PRIMARY KEY AUTOINCREMENT, ItemID TEXT NOT "
-                 "NULL UNIQUE, ItemName TEXT, SN TEXT, Model TEXT, RoomName TEXT, Cost REAL, "
-                 "CurValue REAL, BuyDate TEXT, AccquiredFrom TEXT, Description TEXT, Notes TEXT, "
-                 "AddDate TEXT, ModDate TEXT )")},
-            {1, QStringLiteral("table"), QStringLiteral("tblOwner"),
-             QStringLiteral("CREATE TABLE tblOwner ( OwnerID TEXT NOT NULL UNIQUE, LName TEXT, "
-                            "FName TEXT, MName TEXT, FullName TEXT, Address TEXT, City TEXT, "
-                            "State TEXT, Zip TEXT, AddDate TEXT, ModDate TEXT )")},
-            // Version 2: the evidence of each item (photos, receipts, documents).
-            // Rows belong to tblItems.ID, which is never reused; the files
-            // themselves live in home/evidence/ under their SHA-256.
-            {2, QStringLiteral("table"), QStringLiteral("tblEvidence"), kEvidenceTable},
-            {2, QStringLiteral("index"), QStringLiteral("idxEvidenceItem"), kEvidenceItemIndex},
-            {2, QStringLiteral("index"), QStringLiteral("idxEvidenceSha256"), kEvidenceSha256Index},
-            {2, QStringLiteral("trigger"), QStringLiteral("trgItemEvidenceGone"), kEvidenceCascade},
-        },
-        // The steps after the base version, oldest first.
-        {
-            {2,
-             QStringList{kEvidenceTable, kEvidenceItemIndex, kEvidenceSha256Index, kEvidenceCascade}
-                 .join(QStringLiteral(";\n"))},
-        });
+    static const InventorySchema schema(kBaseVersion, programObjects(),
+                                        // The steps after the base version, oldest first.
+                                        {
+                                            {2, QStringList{kEvidenceTable, kEvidenceItemIndex,
+                                                            kEvidenceSha256Index, kEvidenceCascade}
+                                                    .join(QStringLiteral(";\n"))},
+                                            {3, HistorySchema::step()},
+                                        });
     return schema;
 }
 

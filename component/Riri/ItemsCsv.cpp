@@ -1,11 +1,13 @@
 #include "ItemsCsv.h"
 
 #include "AutoBackups.h"
+#include "ChangeSource.h"
 #include "Connection.h"
 #include "CsvRecords.h"
 #include "Error.h"
 #include "ErrorNumbers.h"
 #include "Formats.h"
+#include "HistorySchema.h"
 #include "InventoryCopy.h"
 #include "ItemRowCheck.h"
 #include "SafeFile.h"
@@ -677,6 +679,11 @@ ItemsCsv::ImportResult ItemsCsv::storeImport(const ImportResult& plan, const Pro
         // The write lock first, so the numbering and the items compared stay
         // as they are read.
         con.Execute(QStringLiteral("BEGIN IMMEDIATE"));
+        con.nameSource(ChangeSource::effective(ChangeSource::Import), true);
+        const qint64 lastBefore =
+            con.Execute(QStringLiteral("SELECT coalesce(max(ID), 0) FROM tblItems"))
+                ->Field(0)
+                .toLongLong();
         std::optional<StoredItems> stored(std::in_place, db);
         std::optional<ImportWriter> writer(std::in_place, db, stored->largest());
         ImportFile::Row row;
@@ -717,6 +724,7 @@ ItemsCsv::ImportResult ItemsCsv::storeImport(const ImportResult& plan, const Pro
         }
         writer.reset();
         stored.reset();
+        con.Execute(HistorySchema::bulkAdded(lastBefore));
         con.CommitTrans();
         con.Close();
     } catch (const Error&) {

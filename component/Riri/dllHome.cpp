@@ -1,5 +1,6 @@
 #include "dllHome.h"
 
+#include "ChangeSource.h"
 #include "ComponentFolder.h"
 #include "Error.h"
 #include "ErrorNumbers.h"
@@ -59,6 +60,21 @@ dllHome::WriterFacts dllHome::factsOf(Writer writer) {
         return {Source::DeleteItem, "DeleteItem"};
     }
     return {Source::DeleteItem, "DeleteItem"}; // not reached: every writer is listed
+}
+
+QString dllHome::sourceOf(Writer writer) {
+    switch (writer) {
+    case Writer::AddOwner:
+    case Writer::UpdateOwner:
+        return ChangeSource::Owner;
+    case Writer::AddItems:
+        return ChangeSource::AddItem;
+    case Writer::UpdateItems:
+        return ChangeSource::EditItem;
+    case Writer::DeleteItem:
+        return ChangeSource::DeleteItems;
+    }
+    return ChangeSource::AnotherProgram; // not reached: every writer is listed
 }
 
 QString dllHome::failureMessage(int number, const QString& description, const QString& function) {
@@ -152,6 +168,7 @@ bool dllHome::runWriter(Writer writer, const std::function<QString()>& buildStat
         con.Open();
         con.BeginTrans();
         con.requireWritable();
+        con.nameSource(ChangeSource::effective(sourceOf(writer)));
         const QString statement = buildStatement();
         qint64 changed = 0;
         con.Execute(statement, &changed);

@@ -92,6 +92,8 @@ private:
         const char* name;
     };
     static WriterFacts factsOf(Writer writer);
+    // The name the history gives a writer's changes.
+    static QString sourceOf(Writer writer);
 
     QString logPath() const;
     Connection& connection();

@@ -53,6 +53,8 @@ private slots:
     void importWithBadRowStoresNothing();
     void refusesWhileProgramRuns();
     void usageErrors();
+    void history_data();
+    void history();
     void withoutDisplay();
     void displayAvailable_data();
     void displayAvailable();
@@ -314,6 +316,39 @@ void tst_commandline::usageErrors() {
     const Run unknown = tallimer({"--frobnicate"});
     QVERIFY(unknown.exitCode != 0);
     QVERIFY(unknown.err.contains("frobnicate"));
+}
+
+void tst_commandline::history_data() {
+    QTest::addColumn<QString>("itemId");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");
+    QTest::newRow("changed by another program")
+        << "A-1" << 0 << "changed\tAnother program\tItem Name: Lamp, \"brass\" -> Desk lamp";
+    QTest::newRow("imported by the command line") << "A-3" << 0 << "added\tCommand line\t";
+    QTest::newRow("deleted") << "A-2" << 0 << "deleted\tAnother program\tItem ID: A-2";
+    QTest::newRow("no such item") << "A-9" << 1 << "";
+}
+
+void tst_commandline::history() {
+    QFETCH(QString, itemId);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QTemporaryDir files;
+    QFile csv(files.filePath("items.csv"));
+    QVERIFY(csv.open(QIODevice::WriteOnly));
+    csv.write("Item Name,Room,Original Cost\r\nChair,Den,40\r\n");
+    csv.close();
+    QCOMPARE(tallimer({"--import-csv", csv.fileName()}).exitCode, 0);
+    QVERIFY(sql("UPDATE tblItems SET ItemName = 'Desk lamp' WHERE ItemID = 'A-1'"));
+    QVERIFY(sql("DELETE FROM tblItems WHERE ItemID = 'A-2'"));
+    const Run run = tallimer({"--history", itemId});
+    QCOMPARE(run.exitCode, exitCode);
+    if (exitCode == 0) {
+        QCOMPARE(run.out.count('\n'), 1);
+        QVERIFY2(run.out.section('\t', 1).startsWith(out), qPrintable(run.out));
+    } else {
+        QCOMPARE(run.err, "There is no item A-9 in the inventory or its history.\n");
+    }
 }
 
 void tst_commandline::withoutDisplay() {

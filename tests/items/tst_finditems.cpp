@@ -426,7 +426,7 @@ private slots:
             names << a->objectName();
         }
         QCOMPARE(names, (QStringList{"mnuEditItem", "E0", "mnuEditHome", "E1", "mnuEditFindItems",
-                                     "E2", "mnuEditItemEvidence"}));
+                                     "E2", "mnuEditItemEvidence", "mnuEditItemHistory"}));
         QVERIFY(edit.at(3)->isSeparator() && edit.at(3)->isVisible());
         fx.boxes.expect(Riri::vbOK);
         command->trigger();
