@@ -474,7 +474,7 @@ void tst_inventorymenu::soundStartSweepsTheEvidenceStore() {
     QVERIFY(numberedItems(install, 1, 1));
     const QList<qint64> ids = EvidenceTesting::attach(install, "A-1", {"gone", "kept"});
     QCOMPARE(ids.size(), 2);
-    Riri::EvidenceStore().remove(ids[0]);
+    QVERIFY(EvidenceTesting::removeForGood(install, ids[0]));
     QFile gone(EvidenceTesting::storedPath(install, "gone"));
     QVERIFY(gone.open(QIODevice::ReadOnly) &&
             gone.setFileTime(QDateTime::currentDateTime().addDays(-1),

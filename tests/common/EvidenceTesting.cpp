@@ -45,6 +45,15 @@ bool alterFile(const QString& path) {
            file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write("tampered") == 8;
 }
 
+bool removeForGood(const TestInstall& install, qint64 id) {
+    try {
+        Riri::EvidenceStore().remove(id);
+    } catch (const Riri::Error&) {
+        return false;
+    }
+    return install.exec(QStringLiteral("DELETE FROM tblHistory WHERE Sha256 IS NOT NULL"));
+}
+
 QList<qint64> attach(const TestInstall& install, const QString& itemId,
                      const QList<QByteArray>& contents, const QString& caption) {
     QList<Riri::NewAttachment> files;

@@ -26,6 +26,10 @@ bool alterFile(const QString& path);
 QList<qint64> attach(const TestInstall& install, const QString& itemId,
                      const QList<QByteArray>& contents, const QString& caption = QString());
 
+// Removes an attachment through the store and the history rows that would
+// let it be brought back, so that nothing names its file any more.
+bool removeForGood(const TestInstall& install, qint64 id);
+
 // Writes one attachment row for the item with plain SQL, naming a file that
 // is not in the store (for lists, which never read files); false on failure.
 bool evidenceRow(const TestInstall& install, const QString& itemId, const QString& kind,

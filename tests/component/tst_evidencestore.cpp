@@ -198,6 +198,7 @@ private slots:
         QTest::addColumn<bool>("kept");
         QTest::newRow("named by the inventory") << "named" << true;
         QTest::newRow("named by an automatic copy") << "copy" << true;
+        QTest::newRow("named by the history of a removed attachment") << "history" << true;
         QTest::newRow("named by nothing") << "" << false;
         QTest::newRow("beside a copy of the first version") << "old copy" << false;
         QTest::newRow("named by nothing, written within the hour") << "young" << true;
@@ -217,8 +218,10 @@ private slots:
                                 Riri::AutoBackups::folder() + "/inv-20261201-101010000-daily.inv"));
         }
         Riri::EvidenceStore store;
-        if (setup != "named") {
+        if (setup == "history") {
             store.remove(ids[0]);
+        } else if (setup != "named") {
+            QVERIFY(removeForGood(install, ids[0]));
         }
         const QString gone = storedPath(install, "gone");
         QVERIFY(setup == "young" || age(gone));
@@ -240,8 +243,8 @@ private slots:
         QCOMPARE(ids.size(), 2);
         Riri::EvidenceStore store;
         const QDateTime now = QDateTime::currentDateTime();
-        store.remove(ids[0]);
-        store.remove(ids[1]);
+        QVERIFY(removeForGood(install, ids[0]));
+        QVERIFY(removeForGood(install, ids[1]));
         QVERIFY(age(storedPath(install, "one")));
         QCOMPARE(store.sweepIfDue(now), 1);
         QVERIFY(age(storedPath(install, "two")));
