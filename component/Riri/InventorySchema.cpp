@@ -71,6 +71,28 @@ const QString kEvidenceCascade = QStringLiteral(
     "CREATE TRIGGER trgItemEvidenceGone AFTER DELETE ON tblItems BEGIN DELETE FROM tblEvidence "
     "WHERE ItemRef = OLD.ID; END");
 
+// Version 4: insurance claims and the items each one lists. A claim lists
+// an item at most once; deleting a claim deletes its item rows, and deleting
+// an inventory item takes it off every claim, so no claim names an item the
+// inventory no longer has.
+const QString kClaimsTable = QStringLiteral(
+    "CREATE TABLE tblClaims ( ID INTEGER PRIMARY KEY AUTOINCREMENT, EventDate TEXT, "
+    "EventKind TEXT NOT NULL, Description TEXT NOT NULL DEFAULT '', Insurer TEXT NOT NULL DEFAULT "
+    "'', PolicyNumber TEXT NOT NULL DEFAULT '', ClaimNumber TEXT NOT NULL DEFAULT '', AddDate TEXT "
+    "NOT NULL, ModDate TEXT )");
+const QString kClaimItemsTable = QStringLiteral(
+    "CREATE TABLE tblClaimItems ( ID INTEGER PRIMARY KEY AUTOINCREMENT, ClaimRef INTEGER NOT NULL, "
+    "ItemRef INTEGER NOT NULL, Status TEXT NOT NULL, ReplacementCents INTEGER NOT NULL, Note TEXT "
+    "NOT NULL DEFAULT '', UNIQUE (ClaimRef, ItemRef) )");
+const QString kClaimItemsItemIndex =
+    QStringLiteral("CREATE INDEX idxClaimItemsItem ON tblClaimItems (ItemRef)");
+const QString kClaimItemsOfClaim = QStringLiteral(
+    "CREATE TRIGGER trgClaimItemsGone AFTER DELETE ON tblClaims BEGIN DELETE FROM tblClaimItems "
+    "WHERE ClaimRef = OLD.ID; END");
+const QString kClaimItemsOfItem = QStringLiteral(
+    "CREATE TRIGGER trgItemClaimsGone AFTER DELETE ON tblItems BEGIN DELETE FROM tblClaimItems "
+    "WHERE ItemRef = OLD.ID; END");
+
 bool isEmpty(sqlite3* db) {
     sqlite3_stmt* stmt = nullptr;
     bool empty = false;
@@ -129,12 +151,21 @@ const InventorySchema& InventorySchema::program() {
             {2, QStringLiteral("index"), QStringLiteral("idxEvidenceItem"), kEvidenceItemIndex},
             {2, QStringLiteral("index"), QStringLiteral("idxEvidenceSha256"), kEvidenceSha256Index},
             {2, QStringLiteral("trigger"), QStringLiteral("trgItemEvidenceGone"), kEvidenceCascade},
+            // Version 4: claims and their items.
+            {4, QStringLiteral("table"), QStringLiteral("tblClaims"), kClaimsTable},
+            {4, QStringLiteral("table"), QStringLiteral("tblClaimItems"), kClaimItemsTable},
+            {4, QStringLiteral("index"), QStringLiteral("idxClaimItemsItem"), kClaimItemsItemIndex},
+            {4, QStringLiteral("trigger"), QStringLiteral("trgClaimItemsGone"), kClaimItemsOfClaim},
+            {4, QStringLiteral("trigger"), QStringLiteral("trgItemClaimsGone"), kClaimItemsOfItem},
         },
         // The steps after the base version, oldest first.
         {
             {2,
              QStringList{kEvidenceTable, kEvidenceItemIndex, kEvidenceSha256Index, kEvidenceCascade}
                  .join(QStringLiteral(";\n"))},
+            {4, QStringList{kClaimsTable, kClaimItemsTable, kClaimItemsItemIndex,
+                            kClaimItemsOfClaim, kClaimItemsOfItem}
+                    .join(QStringLiteral(";\n"))},
         });
     return schema;
 }
