@@ -420,6 +420,32 @@ QByteArray ClaimsStore::scheduleCsv(qint64 claimId) {
     return QByteArray(out.data(), static_cast<qsizetype>(out.size()));
 }
 
+QStringList ClaimsStore::ownerLines() {
+    Session session(false);
+    Statement s(session.con(),
+                "SELECT FullName, FName, MName, LName, Address, City, State, Zip FROM tblOwner "
+                "LIMIT 1");
+    if (!s.step()) {
+        return {};
+    }
+    const auto joined = [](const QStringList& parts, const QString& separator) {
+        QStringList kept;
+        for (const QString& part : parts) {
+            if (!part.trimmed().isEmpty()) {
+                kept.append(part.trimmed());
+            }
+        }
+        return kept.join(separator);
+    };
+    QString name = s.text(0).trimmed();
+    if (name.isEmpty()) {
+        name = joined({s.text(1), s.text(2), s.text(3)}, QStringLiteral(" "));
+    }
+    const QString place = joined({s.text(5), joined({s.text(6), s.text(7)}, QStringLiteral(" "))},
+                                 QStringLiteral(", "));
+    return {name, s.text(4).trimmed(), place};
+}
+
 QString ClaimsStore::plainAmount(qint64 cents) {
     const quint64 magnitude =
         cents < 0 ? quint64{0} - static_cast<quint64>(cents) : static_cast<quint64>(cents);

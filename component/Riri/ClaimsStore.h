@@ -112,6 +112,10 @@ public:
     // decimals with a point.
     static QByteArray scheduleCsv(qint64 claimId);
 
+    // The owner's name, street address and "City, State Zip" for a cover
+    // page; empty when there is no owner record.
+    static QStringList ownerLines();
+
     // Whole cents as a plain decimal: 123456 gives "1234.56", -5 "-0.05".
     static QString plainAmount(qint64 cents);
 };
