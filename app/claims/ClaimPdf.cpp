@@ -28,8 +28,8 @@ struct Column {
     bool amount;
 };
 constexpr Column kColumns[] = {
-    {24, true},  {60, false}, {100, false}, {60, false}, {64, false}, {60, false}, {52, false},
-    {64, false}, {42, false}, {54, true},   {54, true},  {54, true},  {32, true},
+    {24, true},  {60, false}, {96, false}, {60, false}, {62, false}, {58, false}, {52, false},
+    {62, false}, {42, false}, {54, true},  {54, true},  {58, true},  {38, true},
 };
 constexpr qreal kRowHeight = 12;
 constexpr qreal kSchedulePoints = 7;
@@ -339,19 +339,21 @@ void ClaimPdf::writeItem(int line, const Riri::ClaimItem& item) {
 }
 
 void ClaimPdf::drawPicture(const QRectF& box, const QString& path, const QString& caption) {
+    // The picture centred in the box with its caption right under it.
     const QRectF area = box.adjusted(0, 0, 0, -14);
-    text(QRectF(box.left(), area.bottom() + 2, box.width(), 12), caption, 7, false,
-         Qt::AlignHCenter | Qt::AlignTop);
     const PictureLoader::Fitted fitted = PictureLoader::load(path, area.size());
+    QRectF target = area;
     if (fitted.image.isNull()) {
         m_painter->drawRect(area);
         text(area, QStringLiteral("This file cannot be shown as a picture; it is in evidence/."), 8,
              false, Qt::AlignCenter | Qt::TextWordWrap);
-        return;
+    } else {
+        target = QRectF(QPointF(), fitted.points);
+        target.moveCenter(area.center());
+        m_painter->drawImage(target, fitted.image);
     }
-    QRectF target(QPointF(), fitted.points);
-    target.moveCenter(area.center());
-    m_painter->drawImage(target, fitted.image);
+    text(QRectF(box.left(), target.bottom() + 2, box.width(), 12), caption, 7, false,
+         Qt::AlignHCenter | Qt::AlignTop);
 }
 
 void ClaimPdf::writePdfReceipt(int line, const Riri::ClaimItem& item, const QString& path,

@@ -47,8 +47,8 @@ QString EvidenceNames::safePart(const QString& text) {
         result.append(QString::fromUcs4(&kept, 1));
     }
     // Leading dots would hide the file and ".." would read as a folder.
-    while (result.startsWith(QLatin1Char('.'))) {
-        result.replace(0, 1, QLatin1Char('_'));
+    for (qsizetype i = 0; i < result.size() && result.at(i) == QLatin1Char('.'); ++i) {
+        result[i] = QLatin1Char('_');
     }
     return result.isEmpty() ? QStringLiteral("_") : result;
 }
