@@ -1,8 +1,10 @@
 #include "frmMain.h"
 
 #include "AppInfo.h"
+#include "claims/frmClaims.h"
 #include "frmAbout.h"
 #include "items/frmAddItem.h"
+#include "items/frmChooseItems.h"
 #include "items/frmDeleteItem.h"
 #include "items/frmEditItem.h"
 #include "items/frmFindItems.h"
@@ -253,6 +255,8 @@ void frmMain::buildMenus() {
             &frmMain::mnuUtilsExportCsv_Click);
     addItem(utils, "mnuUtilsImportCsv", QStringLiteral("Import Items from CSV..."),
             &frmMain::mnuUtilsImportCsv_Click);
+    addItem(utils, "U2", QStringLiteral("-"));
+    addItem(utils, "mnuUtilsClaims", QStringLiteral("Claims..."), &frmMain::mnuUtilsClaims_Click);
 
     QMenu* window = addMenu("mnuWindow", QStringLiteral("&Window"));
     addItem(window, "mnuWindowCascade", QStringLiteral("Cascade"),
@@ -481,6 +485,10 @@ void frmMain::mnuUtilsRestoreAuto_Click() {
 
 void frmMain::mnuUtilsExportCsv_Click() {
     InventoryCommands::exportItems(this);
+}
+
+void frmMain::mnuUtilsClaims_Click() {
+    frmClaims::openDialog(&frmChooseItems::ask, this);
 }
 
 void frmMain::mnuUtilsImportCsv_Click() {

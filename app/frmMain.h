@@ -88,6 +88,7 @@ public:
     void mnuUtilsRestoreAuto_Click();
     void mnuUtilsExportCsv_Click();
     void mnuUtilsImportCsv_Click();
+    void mnuUtilsClaims_Click();
     void mnuWindowCascade_Click();
     void MnuWindowH_Click();
     void mnuWindowV_Click();

@@ -327,6 +327,25 @@ int ClaimsStore::addItems(qint64 claimId, const QList<qint64>& itemRefs) {
     return added;
 }
 
+int ClaimsStore::addItemIds(qint64 claimId, const QStringList& itemIds) {
+    Session session(true);
+    Statement s(session.con(),
+                "INSERT OR IGNORE INTO tblClaimItems (ClaimRef, ItemRef, Status, "
+                "ReplacementCents) SELECT ?, ID, 'Lost', CAST(round(coalesce(CurValue, 0) * 100) "
+                "AS INTEGER) FROM tblItems WHERE ItemID = ?");
+    int added = 0;
+    for (const QString& itemId : itemIds) {
+        s.reset();
+        s.bind(claimId).bind(itemId).run();
+        added += s.changes();
+    }
+    if (added > 0) {
+        touch(session.con(), claimId);
+    }
+    session.commit();
+    return added;
+}
+
 int ClaimsStore::addRoom(qint64 claimId, const QString& room) {
     Session session(true);
     Statement s(session.con(),

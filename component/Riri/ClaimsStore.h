@@ -94,6 +94,8 @@ public:
     // Adds the items not on the claim yet, each with status Lost and its
     // current value as the replacement cost. Returns how many were added.
     static int addItems(qint64 claimId, const QList<qint64>& itemRefs);
+    // The same for items named by their Item IDs.
+    static int addItemIds(qint64 claimId, const QStringList& itemIds);
     // The same for every item of a room (compared without letter case).
     static int addRoom(qint64 claimId, const QString& room);
     static void updateItem(qint64 claimId, qint64 itemRef, const QString& status,
