@@ -237,6 +237,9 @@ void frmMain::buildMenus() {
     addItem(reports, "R1", QStringLiteral("-"));
     addItem(reports, "mnuValuationSummary", QStringLiteral("Valuation Summary"),
             &frmMain::mnuValuationSummary_Click);
+    addItem(reports, "R2", QStringLiteral("-"));
+    addItem(reports, "mnuInventoryPhotos", QStringLiteral("Inventory with Photos"),
+            &frmMain::mnuInventoryPhotos_Click);
 
     QMenu* utils = addMenu("mnuUtils", QStringLiteral("&Utils"));
     addItem(utils, "mnuUtilsDeleteItems", QStringLiteral("Delete Items"),
@@ -454,6 +457,14 @@ void frmMain::mnuValuationSummary_Click() {
         return;
     }
     runValuationSummary(this);
+    cascadeChildren();
+}
+
+void frmMain::mnuInventoryPhotos_Click() {
+    if (!recordCheck(false, noItemsMessage(), QStringLiteral("Inventory with Photos"))) {
+        return;
+    }
+    runInventoryPhotos(this);
     cascadeChildren();
 }
 

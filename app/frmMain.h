@@ -80,6 +80,7 @@ public:
     void mnuUtilsDeleteItems_Click();
     void mnuEditFindItems_Click();
     void mnuValuationSummary_Click();
+    void mnuInventoryPhotos_Click();
     void mnuUtilsOwner_Click();
     // The edit item window, opened or brought forward, with the item chosen.
     void showItemInEditWindow(const QString& itemId);

@@ -35,7 +35,8 @@ inline QByteArray jpeg(int width, int height, const QColor& colour) {
     return bytes;
 }
 
-// Stores the bytes in the evidence store and names them in tblEvidence.
+// Stores the bytes in the evidence store and names them in tblEvidence; a
+// picture is its own thumbnail.
 inline QString addEvidence(const TestInstall& install, qint64 itemRef, const QString& kind,
                            const QString& fileName, const QString& mediaType,
                            const QByteArray& bytes) {
@@ -44,12 +45,14 @@ inline QString addEvidence(const TestInstall& install, qint64 itemRef, const QSt
     buffer.open(QIODevice::ReadOnly);
     const QString sha = Riri::EvidenceFiles(install.databasePath()).put(buffer);
     install.exec(QStringLiteral("INSERT INTO tblEvidence (ItemRef, Kind, FileName, MediaType, "
-                                "Size, Sha256, AddDate) VALUES (%1, '%2', '%3', '%4', %5, '%6', "
-                                "'2026-01-02 10:00:00')")
+                                "Size, Sha256, AddDate, Thumbnail) VALUES (%1, '%2', '%3', '%4', "
+                                "%5, '%6', '2026-01-02 10:00:00', %7)")
                      .arg(itemRef)
                      .arg(kind, fileName, mediaType)
                      .arg(bytes.size())
-                     .arg(sha));
+                     .arg(sha, mediaType.startsWith(QLatin1String("image/"))
+                                   ? QStringLiteral("X'%1'").arg(QString::fromLatin1(bytes.toHex()))
+                                   : QStringLiteral("NULL")));
     return sha;
 }
 
