@@ -31,6 +31,7 @@ frmChooseItems::frmChooseItems(const QString& title, QWidget* parent) : QDialog(
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(find);
     layout->addLayout(buttons);
+    resize(780, 520);
 
     connect(cmdAddChosen, &QPushButton::clicked, this, &frmChooseItems::chooseRows);
     connect(cmdAddRoom, &QPushButton::clicked, this, &frmChooseItems::chooseRoom);

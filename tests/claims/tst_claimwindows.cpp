@@ -7,11 +7,15 @@
 
 #include "claims/frmClaim.h"
 #include "claims/frmClaims.h"
+#include "items/ItemListView.h"
+#include "items/frmChooseItems.h"
+#include "items/frmFindItems.h"
 
 #include <Riri/ClaimsStore.h>
 #include <Riri/MsgBox.h>
 
 #include <QComboBox>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,6 +31,8 @@ private slots:
     void addItems();
     void deleteClaim_data();
     void deleteClaim();
+    void chooser_data();
+    void chooser();
 };
 
 namespace {
@@ -143,6 +149,52 @@ void TestClaimWindows::deleteClaim() {
              qint64{3});
     settle();
     QCOMPARE(window.lvClaims->topLevelItemCount(), static_cast<int>(claimsLeft));
+}
+
+void TestClaimWindows::chooser_data() {
+    // The search typed, the room filter, the shown rows chosen, the button.
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<QString>("room");
+    QTest::addColumn<QList<int>>("rows");
+    QTest::addColumn<bool>("wholeRoom");
+    QTest::addColumn<QStringList>("itemIds");
+    QTest::newRow("several rows") << QString() << QString() << QList<int>{0, 2} << false
+                                  << QStringList{QStringLiteral("K-1"), QStringLiteral("D-1")};
+    QTest::newRow("found by search") << QStringLiteral("k-1") << QString() << QList<int>{0} << false
+                                     << QStringList{QStringLiteral("K-1")};
+    QTest::newRow("a whole room") << QString() << QStringLiteral("Kitchen") << QList<int>{} << true
+                                  << QStringList{};
+}
+
+void TestClaimWindows::chooser() {
+    QFETCH(QString, search);
+    QFETCH(QString, room);
+    QFETCH(QList<int>, rows);
+    QFETCH(bool, wholeRoom);
+    QFETCH(QStringList, itemIds);
+    TestInstall install;
+    QVERIFY(install.isValid());
+    kitchen(install);
+    frmChooseItems window(QStringLiteral("Add Items"));
+    QVERIFY(showActive(window));
+    QVERIFY(!window.cmdAddChosen->isEnabled());
+    QVERIFY(!window.cmdAddRoom->isEnabled());
+    if (!search.isEmpty()) {
+        QTest::keyClicks(window.find->txtFind, search);
+    }
+    if (!room.isEmpty()) {
+        window.find->cboRoom->setCurrentText(room);
+    }
+    for (const int row : rows) {
+        window.find->lvItems->selectionModel()->select(window.find->lvItems->model()->index(row, 0),
+                                                       QItemSelectionModel::Select |
+                                                           QItemSelectionModel::Rows);
+    }
+    QTest::mouseClick(wholeRoom ? window.cmdAddRoom : window.cmdAddChosen, Qt::LeftButton);
+    QCOMPARE(window.result(), int(QDialog::Accepted));
+    QCOMPARE(window.choice().wholeRoom, wholeRoom);
+    QCOMPARE(window.choice().room, room);
+    QCOMPARE(window.choice().itemIds, itemIds);
 }
 
 QTEST_MAIN(TestClaimWindows)
