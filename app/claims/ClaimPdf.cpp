@@ -28,7 +28,7 @@ struct Column {
     bool amount;
 };
 constexpr Column kColumns[] = {
-    {24, true},  {60, false}, {96, false}, {60, false}, {62, false}, {58, false}, {52, false},
+    {24, true},  {60, false}, {90, false}, {60, false}, {62, false}, {58, false}, {52, false},
     {62, false}, {42, false}, {54, true},  {54, true},  {58, true},  {38, true},
 };
 constexpr qreal kRowHeight = 12;

@@ -5,21 +5,26 @@
 #include "TestSupport.h"
 #include "WindowTesting.h"
 
+#include "TaskTesting.h"
 #include "claims/frmClaim.h"
 #include "claims/frmClaims.h"
 #include "items/ItemListView.h"
 #include "items/frmChooseItems.h"
 #include "items/frmFindItems.h"
+#include "platform/FileDialogSeam.h"
 
 #include <Riri/ClaimsStore.h>
 #include <Riri/MsgBox.h>
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -33,6 +38,8 @@ private slots:
     void deleteClaim();
     void chooser_data();
     void chooser();
+    void packageCommand_data();
+    void packageCommand();
 };
 
 namespace {
@@ -195,6 +202,52 @@ void TestClaimWindows::chooser() {
     QCOMPARE(window.choice().wholeRoom, wholeRoom);
     QCOMPARE(window.choice().room, room);
     QCOMPARE(window.choice().itemIds, itemIds);
+}
+
+void TestClaimWindows::packageCommand_data() {
+    QTest::addColumn<bool>("cancel");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("written") << false << QStringLiteral("The claim package was written to");
+    QTest::newRow("cancelled") << true
+                               << QStringLiteral(
+                                      "The claim package was cancelled; nothing was written. ");
+}
+
+void TestClaimWindows::packageCommand() {
+    QFETCH(bool, cancel);
+    QFETCH(QString, message);
+    TestInstall install;
+    QVERIFY(install.isValid());
+    kitchen(install);
+    Riri::Claim claim;
+    claim.eventKind = QStringLiteral("Theft");
+    claim.claimNumber = QStringLiteral("77");
+    Riri::ClaimsStore::save(claim);
+    Riri::ClaimsStore::addRoom(claim.id, QStringLiteral("Kitchen"));
+
+    QTemporaryDir out;
+    const QString target = out.filePath(QStringLiteral("Claim 77"));
+    QString suggested;
+    FileDialogSeam::setSaveFileHandler(
+        [&](QWidget*, const QString&, const QString& suggestion, const QString&) {
+            suggested = suggestion;
+            return target;
+        });
+    const TaskObserver tasks(cancel ? QStringLiteral("Writing the claim package...") : QString());
+    MsgResponder responder;
+    responder.expect(Riri::vbOK);
+    frmClaim window(claim.id, ChooseItems{});
+    QVERIFY(showActive(window));
+    QTest::mouseClick(window.cmdPackage, Qt::LeftButton);
+    FileDialogSeam::setSaveFileHandler(nullptr);
+
+    QVERIFY(suggested.endsWith(QLatin1String("/Claim 77")));
+    QCOMPARE(responder.count(), 1);
+    QVERIFY2(responder.last().prompt.startsWith(message), qPrintable(responder.last().prompt));
+    QCOMPARE(QFileInfo::exists(target + QStringLiteral("/claim.pdf")), !cancel);
+    QCOMPARE(
+        QDir(out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(),
+        cancel ? 0 : 1);
 }
 
 QTEST_MAIN(TestClaimWindows)
