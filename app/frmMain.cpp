@@ -2,7 +2,11 @@
 
 #include "AppInfo.h"
 #include "claims/frmClaims.h"
+#include "evidence/frmItemEvidence.h"
 #include "frmAbout.h"
+#include "items/ItemListView.h"
+#include "items/Money.h"
+#include "items/dlgChooseItem.h"
 #include "items/frmAddItem.h"
 #include "items/frmChooseItems.h"
 #include "items/frmDeleteItem.h"
@@ -25,11 +29,13 @@
 #include <Riri/ComponentFolder.h>
 #include <Riri/ErrorLog.h>
 #include <Riri/ErrorNumbers.h>
+#include <Riri/EvidenceStore.h>
 #include <Riri/InstallPaths.h>
 #include <Riri/MsgBox.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -227,6 +233,10 @@ void frmMain::buildMenus() {
     addItem(edit, "mnuEditFindItems", QStringLiteral("Find Items"),
             &frmMain::mnuEditFindItems_Click)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    addItem(edit, "E2", QStringLiteral("-"));
+    addItem(edit, "mnuEditItemEvidence", QStringLiteral("Item Evidence..."),
+            &frmMain::mnuEditItemEvidence_Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
 
     QMenu* reports = addMenu("mnuReports", QStringLiteral("&Reports"));
     addItem(reports, "mnuTotalInventory", QStringLiteral("Total Dedi Rividizar"),
@@ -450,6 +460,69 @@ void frmMain::mnuEditFindItems_Click() {
 
 void frmMain::showItemInEditWindow(const QString& itemId) {
     showChild<frmEditItem>()->selectItem(itemId);
+}
+
+void frmMain::mnuEditItemEvidence_Click() {
+    if (!recordCheck(false, noItemsMessage(), QStringLiteral("Item Evidence"))) {
+        return;
+    }
+    const qint64 itemRef = chosenItemRef(QStringLiteral("Item Evidence"));
+    if (itemRef != 0) {
+        showItemEvidence(itemRef);
+    }
+}
+
+QString frmMain::selectedItemId() const {
+    const QMdiSubWindow* sub = m_mdi->currentSubWindow();
+    QWidget* window = sub != nullptr ? sub->widget() : nullptr;
+    if (auto* find = qobject_cast<frmFindItems*>(window)) {
+        return find->lvItems->chosenKey();
+    }
+    if (auto* edit = qobject_cast<frmEditItem*>(window)) {
+        // The item the fields hold, else the row chosen in the list.
+        return edit->lblID->text().isEmpty() ? edit->lvItems->chosenKey() : edit->lblID->text();
+    }
+    if (auto* remove = qobject_cast<frmDeleteItem*>(window)) {
+        return remove->lblData[0]->text().isEmpty() ? remove->lvItems->chosenKey()
+                                                    : remove->lblData[0]->text();
+    }
+    if (auto* evidence = qobject_cast<frmItemEvidence*>(window)) {
+        return evidence->lblData[0]->text();
+    }
+    return {};
+}
+
+qint64 frmMain::chosenItemRef(const QString& purpose) {
+    try {
+        const Riri::EvidenceStore store;
+        const QString selected = selectedItemId();
+        if (!selected.isEmpty()) {
+            // An item deleted since it was selected is asked for instead.
+            if (const qint64 ref = store.itemRefOf(selected); ref != 0) {
+                return ref;
+            }
+        }
+        const QString chosen = dlgChooseItem::ask(this, purpose);
+        return chosen.isEmpty() ? 0 : store.itemRefOf(chosen);
+    } catch (const Riri::Error& error) {
+        reportReadFailure(purpose, error.number(), error.description());
+        return 0;
+    }
+}
+
+frmItemEvidence* frmMain::showItemEvidence(qint64 itemRef) {
+    for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
+        auto* open = qobject_cast<frmItemEvidence*>(sub->widget());
+        if (open != nullptr && open->itemRef() == itemRef) {
+            bringForward(sub);
+            return open;
+        }
+    }
+    auto* window = new frmItemEvidence(
+        itemRef, [](const QString& stored) { return Money::formatStored(stored); });
+    addChild(window);
+    cascadeChildren();
+    return window;
 }
 
 void frmMain::mnuValuationSummary_Click() {

@@ -9,6 +9,7 @@
 #include <optional>
 
 class QAction;
+class frmItemEvidence;
 class QMenu;
 
 // The program's multiple-document frame: the menu bar and the area that
@@ -84,6 +85,17 @@ public:
     void mnuUtilsOwner_Click();
     // The edit item window, opened or brought forward, with the item chosen.
     void showItemInEditWindow(const QString& itemId);
+    void mnuEditItemEvidence_Click();
+    // The item a command about one item acts on: the one selected in the
+    // active Find Items, Edit Item, Delete Items or Item Evidence window,
+    // else the one the user chooses with the find window's search (titled
+    // `purpose`). Its tblItems.ID, or 0 when none was chosen or the
+    // inventory could not be read (which has then been shown).
+    qint64 chosenItemRef(const QString& purpose);
+    // The Item ID selected in the active child window, or an empty text.
+    QString selectedItemId() const;
+    // The evidence window of an item, opened or brought forward.
+    frmItemEvidence* showItemEvidence(qint64 itemRef);
     void mnuUtilsBackup_Click();
     void mnuUtilsRestore_Click();
     void mnuUtilsRestoreAuto_Click();

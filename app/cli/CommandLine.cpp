@@ -5,6 +5,7 @@
 #include "platform/SingleInstance.h"
 
 #include <Riri/Error.h>
+#include <Riri/EvidenceStore.h>
 #include <Riri/InventoryCheck.h>
 #include <Riri/InventoryCopy.h>
 #include <Riri/ItemsCsv.h>
@@ -46,7 +47,28 @@ QString items(qint64 count) {
 // Each command's progress goes to standard error when it is a terminal; its
 // line is ended before the outcome is told.
 
-int check() {
+// Each missing or altered evidence file with its item, on standard error.
+int evidenceProblems(const QList<Riri::EvidenceProblem>& problems) {
+    complain(QStringLiteral("%1: %2 of the evidence files it names %3 missing or altered:")
+                 .arg(shown(Riri::InventoryCopy::databasePath()))
+                 .arg(problems.size())
+                 .arg(problems.size() == 1 ? QStringLiteral("is") : QStringLiteral("are")));
+    for (const Riri::EvidenceProblem& problem : problems) {
+        const QString item =
+            problem.itemId.isEmpty()
+                ? QStringLiteral("No item")
+                : QStringLiteral("Item ID %1 (%2)").arg(problem.itemId, problem.itemName);
+        complain(QStringLiteral("%1: %2 %3 (SHA-256 %4)")
+                     .arg(item, problem.fileName,
+                          problem.missing ? QStringLiteral("is missing from the evidence store")
+                                          : QStringLiteral("was altered"),
+                          problem.sha256));
+    }
+    return kFailed;
+}
+
+// The database, and unless quick every evidence file it names, read in full.
+int check(bool quick) {
     Riri::InventoryCheck result;
     {
         TerminalProgress shown(QStringLiteral("Checking..."));
@@ -65,6 +87,16 @@ int check() {
         line += QStringLiteral(" It was written by a newer version of %1; this version only "
                                "reads it.")
                     .arg(AppInfo::Title);
+    }
+    if (!quick) {
+        QList<Riri::EvidenceProblem> problems;
+        {
+            TerminalProgress shown(QStringLiteral("Checking the evidence files..."));
+            problems = Riri::EvidenceStore().check(shown.progress());
+        }
+        if (!problems.isEmpty()) {
+            return evidenceProblems(problems);
+        }
     }
     say(line);
     return 0;
@@ -168,7 +200,11 @@ int run(const QStringList& arguments, const std::function<void()>& prepare) {
         QStringLiteral("Add the items of the CSV file FILE (nothing is stored when a row is "
                        "wrong; an automatic copy is made first)."),
         QStringLiteral("FILE"));
-    parser.addOptions({checkOption, backupOption, restoreOption, exportOption, importOption});
+    const QCommandLineOption quickOption(
+        QStringLiteral("quick"),
+        QStringLiteral("With --check: check the database only, not the evidence files."));
+    parser.addOptions(
+        {checkOption, quickOption, backupOption, restoreOption, exportOption, importOption});
     parser.process(arguments); // --help, --version and unknown options end here
 
     const QList<const QCommandLineOption*> commands{&checkOption, &backupOption, &restoreOption,
@@ -181,7 +217,8 @@ int run(const QStringList& arguments, const std::function<void()>& prepare) {
             ++given;
         }
     }
-    if (given != 1 || !parser.positionalArguments().isEmpty()) {
+    if (given != 1 || !parser.positionalArguments().isEmpty() ||
+        (parser.isSet(quickOption) && chosen != &checkOption)) {
         complain(QStringLiteral("Give exactly one of --check, --backup, --restore, --export-csv "
                                 "and --import-csv; --help lists them."));
         return kUsage;
@@ -202,7 +239,7 @@ int run(const QStringList& arguments, const std::function<void()>& prepare) {
             prepare();
         }
         if (chosen == &checkOption) {
-            return check();
+            return check(parser.isSet(quickOption));
         }
         if (chosen == &backupOption) {
             return backUp(file);

@@ -74,7 +74,12 @@ void setTextKey(SortEntry& entry, std::uint32_t stored, QStringView text, Tails&
 std::vector<SortEntry> sortKeys(const ItemListModel& model, const std::vector<std::uint32_t>& rows,
                                 int column, Tails& tails) {
     std::vector<SortEntry> entries(rows.size());
-    if (column == ItemListModel::CostColumn || column == ItemListModel::ValueColumn) {
+    if (column == ItemListModel::EvidenceColumn) {
+        for (size_t i = 0; i < rows.size(); ++i) {
+            setNumberKey(entries[i], rows[i], true,
+                         model.storedEvidence(static_cast<int>(rows[i])));
+        }
+    } else if (column == ItemListModel::CostColumn || column == ItemListModel::ValueColumn) {
         const Money::Pattern money;
         for (size_t i = 0; i < rows.size(); ++i) {
             std::int64_t cents = 0;
@@ -131,9 +136,17 @@ ItemListModel::ItemListModel(const QStringList& headers, QObject* parent)
       // on a header sorts ascending.
       m_order(Qt::DescendingOrder) {}
 
+void ItemListModel::showEvidenceColumn(const QString& header) {
+    beginResetModel();
+    m_evidenceHeader = header;
+    m_evidence.assign(static_cast<size_t>(storedRowCount()), 0);
+    endResetModel();
+}
+
 void ItemListModel::clear() {
     beginResetModel();
     m_cells.clear();
+    std::vector<std::int32_t>().swap(m_evidence);
     std::vector<std::uint32_t>().swap(m_rows);
     std::vector<std::uint32_t>().swap(m_all);
     std::vector<std::uint8_t>().swap(m_keep);
@@ -215,7 +228,8 @@ void ItemListModel::reserveRows(qint64 rows) {
 }
 
 void ItemListModel::appendRows(const Riri::PackedTexts& cells,
-                               const std::vector<std::uint8_t>* keep) {
+                               const std::vector<std::uint8_t>* keep,
+                               const std::vector<std::int32_t>* evidence) {
     const size_t count = cells.cellCount() / ColumnCount;
     if (count == 0) {
         return;
@@ -237,6 +251,11 @@ void ItemListModel::appendRows(const Riri::PackedTexts& cells,
                           [](std::uint8_t k) { return k != 0; }));
     }
     m_cells.appendAll(cells);
+    if (showsEvidence()) {
+        for (size_t i = 0; i < count; ++i) {
+            m_evidence.push_back(evidence != nullptr && i < evidence->size() ? (*evidence)[i] : 0);
+        }
+    }
     if (shown > 0) {
         beginInsertRows(QModelIndex(), rowCount(), rowCount() + static_cast<int>(shown) - 1);
     }
@@ -270,6 +289,9 @@ void ItemListModel::addRow(const std::array<QString, ColumnCount>& texts) {
     for (const QString& text : texts) {
         appendCell(text);
     }
+    if (showsEvidence()) {
+        m_evidence.push_back(0);
+    }
     endInsertRows();
 }
 
@@ -281,18 +303,21 @@ QStringView ItemListModel::textView(int row, int column) const {
 }
 
 QString ItemListModel::text(int row, int column) const {
+    if (column == EvidenceColumn && showsEvidence() && row >= 0 && row < rowCount()) {
+        return QString::number(storedEvidence(storedRow(row)));
+    }
     return textView(row, column).toString();
 }
 
 void ItemListModel::sortBy(int column) {
-    if (column < 0 || column >= ColumnCount) {
+    if (column < 0 || column >= columnCount()) {
         return;
     }
     sortRows(column, m_order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 void ItemListModel::sortRows(int column, Qt::SortOrder order) {
-    if (column < 0 || column >= ColumnCount) {
+    if (column < 0 || column >= columnCount()) {
         return;
     }
     m_order = order;
@@ -388,6 +413,13 @@ QStringView ItemListModel::storedText(int storedRow, int column) const {
     return storedCell(static_cast<std::uint32_t>(storedRow), column);
 }
 
+int ItemListModel::storedEvidence(int storedRow) const {
+    if (storedRow < 0 || static_cast<size_t>(storedRow) >= m_evidence.size()) {
+        return 0;
+    }
+    return m_evidence[static_cast<size_t>(storedRow)];
+}
+
 int ItemListModel::storedRow(int row) const {
     if (row < 0 || row >= rowCount()) {
         return -1;
@@ -401,6 +433,7 @@ Qt::Alignment ItemListModel::columnAlignment(int column) {
     case ValueColumn:
         return Qt::AlignRight;
     case ModelColumn:
+    case EvidenceColumn:
         return Qt::AlignHCenter;
     default:
         return Qt::AlignLeft;
@@ -412,7 +445,7 @@ int ItemListModel::rowCount(const QModelIndex& parent) const {
 }
 
 int ItemListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : ColumnCount;
+    return parent.isValid() ? 0 : ColumnCount + (showsEvidence() ? 1 : 0);
 }
 
 QVariant ItemListModel::data(const QModelIndex& index, int role) const {
@@ -420,6 +453,9 @@ QVariant ItemListModel::data(const QModelIndex& index, int role) const {
         return QVariant();
     }
     if (role == Qt::DisplayRole) {
+        if (index.column() == EvidenceColumn) {
+            return text(index.row(), index.column());
+        }
         QString text = textView(index.row(), index.column()).toString();
         // A row is one line high: line breaks of long texts show as blanks.
         if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))) {
@@ -436,11 +472,11 @@ QVariant ItemListModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant ItemListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount) {
+    if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) {
         return QVariant();
     }
     if (role == Qt::DisplayRole) {
-        return m_headers.value(section);
+        return section == EvidenceColumn ? m_evidenceHeader : m_headers.value(section);
     }
     if (role == Qt::TextAlignmentRole) {
         return QVariant::fromValue(columnAlignment(section) | Qt::AlignVCenter);

@@ -38,8 +38,16 @@ public:
         NotesColumn,
         ColumnCount
     };
+    // The column a list that shows evidence has after the eleven texts: the
+    // number of the item's attachments.
+    static constexpr int EvidenceColumn = ColumnCount;
 
     explicit ItemListModel(const QStringList& headers, QObject* parent = nullptr);
+
+    // Shows the evidence column with this header after the eleven texts. Set
+    // before the first rows come.
+    void showEvidenceColumn(const QString& header);
+    bool showsEvidence() const { return !m_evidenceHeader.isEmpty(); }
 
     // Removes every row.
     void clear();
@@ -53,9 +61,10 @@ public:
     static void listTexts(const Riri::Recordset& records, Riri::PackedTexts& cells);
     // Adds the rows of cells made by listTexts, after the others in the
     // list's order. `keep` (one entry per added row) says which of them show;
-    // without it they all do.
-    void appendRows(const Riri::PackedTexts& cells,
-                    const std::vector<std::uint8_t>* keep = nullptr);
+    // without it they all do. `evidence` gives the rows' numbers of
+    // attachments (0 for each without it).
+    void appendRows(const Riri::PackedTexts& cells, const std::vector<std::uint8_t>* keep = nullptr,
+                    const std::vector<std::int32_t>* evidence = nullptr);
     // Makes room for `rows` stored rows in all, as long as the rows stored
     // so far are on average, so that a list read in batches is not copied
     // to larger storage again and again.
@@ -66,7 +75,8 @@ public:
     void addRow(const std::array<QString, ColumnCount>& texts);
 
     // Flips the direction and sorts the rows once by the given column: the
-    // Cost and Value columns by amount, the Accquired column by date (an
+    // Cost and Value columns by amount, the evidence column by number, the
+    // Accquired column by date (an
     // empty or unreadable cell before every other), the others by their
     // text with letter case ignored. Rows that compare equal keep their order.
     void sortBy(int column);
@@ -86,10 +96,13 @@ public:
     // Rows as stored (in delivery order), shown or not.
     int storedRowCount() const;
     QStringView storedText(int storedRow, int column) const;
+    // The number of attachments of a stored row; 0 without the evidence column.
+    int storedEvidence(int storedRow) const;
     // The stored row a shown row stands for.
     int storedRow(int row) const;
 
-    // The text of a cell, by its row as the list shows it now.
+    // The text of a cell, by its row as the list shows it now. The evidence
+    // column has no stored text: text() gives its number, textView nothing.
     QString text(int row, int column) const;
     QStringView textView(int row, int column) const;
     // The row key: the ItemID.
@@ -113,8 +126,10 @@ private:
     QStringView storedCell(std::uint32_t storedRow, int column) const;
 
     QStringList m_headers;
-    Riri::PackedTexts m_cells;         // the cells of each stored row, in order
-    std::vector<std::uint32_t> m_rows; // shown row -> stored row
+    Riri::PackedTexts m_cells;            // the cells of each stored row, in order
+    std::vector<std::uint32_t> m_rows;    // shown row -> stored row
+    QString m_evidenceHeader;             // empty: no evidence column
+    std::vector<std::int32_t> m_evidence; // per stored row, with the column
     Qt::SortOrder m_order;
     int m_sortColumn = -1;
     // While only some rows show: every stored row in the list's order, and

@@ -2,6 +2,7 @@
 
 #include "items/ItemListModel.h"
 
+#include <Riri/Recordset.h>
 #include <Riri/dllHome.h>
 
 #include <QMetaObject>
@@ -9,9 +10,9 @@
 #include <utility>
 
 ItemBatchReader::ItemBatchReader(std::unique_ptr<Riri::dllHome> home, int firstRows, int maxRows,
-                                 const std::atomic<bool>& stop)
+                                 bool evidence, const std::atomic<bool>& stop)
     : m_home(std::move(home)), m_batchRows(firstRows), m_maxRows(std::max(firstRows, maxRows)),
-      m_stop(stop) {}
+      m_evidence(evidence), m_stop(stop) {}
 
 ItemBatchReader::~ItemBatchReader() = default;
 
@@ -36,9 +37,18 @@ ItemRecordsPtr ItemBatchReader::readRecords() {
     }
     const qsizetype count = records->rows->rowCount();
     if (count > 0) {
+        const qint64 afterId = m_lastId;
         m_lastId =
             records->rows->fieldAt(count - 1, records->rows->columnIndex(QStringLiteral("ID")))
                 .toLongLong();
+        if (m_evidence) {
+            records->evidence = m_home->LoadEvidenceCounts(afterId, m_lastId);
+            if (!records->evidence) {
+                // No evidence table (yet): every item has none.
+                records->evidence = std::make_shared<Riri::Recordset>(
+                    QStringList{QStringLiteral("ItemRef"), QStringLiteral("Attachments")});
+            }
+        }
     }
     m_done = count < m_batchRows;
     records->last = m_done;
@@ -57,6 +67,32 @@ void ItemBatchReader::readAhead() {
     emit recordsRead(readRecords());
 }
 
+namespace {
+
+// The items' numbers of attachments, row by row: both sets are in ID order,
+// so one pass pairs them.
+void countEvidence(const Riri::Recordset& rows, const Riri::Recordset& evidence, ItemBatch& batch) {
+    const auto count = static_cast<size_t>(rows.rowCount());
+    batch.ids.assign(count, 0);
+    batch.evidence.assign(count, 0);
+    const int id = rows.columnIndex(QStringLiteral("ID"));
+    const int ref = evidence.columnIndex(QStringLiteral("ItemRef"));
+    const int attachments = evidence.columnIndex(QStringLiteral("Attachments"));
+    qsizetype next = 0;
+    for (size_t r = 0; r < count; ++r) {
+        const qint64 item = rows.fieldViewAt(static_cast<qsizetype>(r), id).toLongLong();
+        batch.ids[r] = item;
+        while (next < evidence.rowCount() && evidence.fieldViewAt(next, ref).toLongLong() < item) {
+            ++next;
+        }
+        if (next < evidence.rowCount() && evidence.fieldViewAt(next, ref).toLongLong() == item) {
+            batch.evidence[r] = evidence.fieldViewAt(next, attachments).toInt();
+        }
+    }
+}
+
+} // namespace
+
 ItemBatchMaker::ItemBatchMaker(bool folded, QStringList rooms, const std::atomic<bool>& stop)
     : m_folded(folded), m_rooms(std::move(rooms)), m_stop(stop) {}
 
@@ -68,6 +104,9 @@ ItemBatchPtr ItemBatchMaker::make(const ItemRecords& records) const {
         ItemListModel::listTexts(*records.rows, batch->cells);
         if (m_folded) {
             batch->search = ItemSearch::foldRows(batch->cells, m_rooms);
+        }
+        if (records.evidence) {
+            countEvidence(*records.rows, *records.evidence, *batch);
         }
     }
     return batch;
@@ -81,8 +120,10 @@ void ItemBatchMaker::makeAhead(const ItemRecordsPtr& records) {
 }
 
 ItemListReader::ItemListReader(std::unique_ptr<Riri::dllHome> home, int firstRows, int maxRows,
-                               bool folded, const QStringList& rooms, QObject* parent)
-    : QObject(parent), m_reader(new ItemBatchReader(std::move(home), firstRows, maxRows, m_stop)),
+                               bool folded, const QStringList& rooms, bool evidence,
+                               QObject* parent)
+    : QObject(parent),
+      m_reader(new ItemBatchReader(std::move(home), firstRows, maxRows, evidence, m_stop)),
       m_maker(new ItemBatchMaker(folded, rooms, m_stop)) {
     m_readThread.setObjectName(QStringLiteral("item list reader"));
     m_makeThread.setObjectName(QStringLiteral("item list maker"));

@@ -20,6 +20,10 @@ class Recordset;
 struct ItemBatch {
     Riri::PackedTexts cells;
     ItemSearch::Rows search;
+    // Per row, when the list reads evidence (else empty): the item's
+    // tblItems.ID and its number of attachments.
+    std::vector<qint64> ids;
+    std::vector<std::int32_t> evidence;
     // The number of items in the inventory when it was counted, else -1.
     qint64 total = -1;
     // No rows follow: the inventory was read to its end, or could not be read.
@@ -31,6 +35,8 @@ Q_DECLARE_METATYPE(ItemBatchPtr)
 // The records of one batch as the component delivered them.
 struct ItemRecords {
     std::shared_ptr<Riri::Recordset> rows; // none when the inventory could not be read
+    // The evidence of the rows' items (dllHome::LoadEvidenceCounts), when read.
+    std::shared_ptr<Riri::Recordset> evidence;
     qint64 total = -1;
     bool last = false;
 };
@@ -42,8 +48,9 @@ Q_DECLARE_METATYPE(ItemRecordsPtr)
 class ItemBatchReader : public QObject {
     Q_OBJECT
 public:
-    // Batches begin at firstRows rows and double up to maxRows.
-    ItemBatchReader(std::unique_ptr<Riri::dllHome> home, int firstRows, int maxRows,
+    // Batches begin at firstRows rows and double up to maxRows. With
+    // evidence, each batch brings the evidence counts of its items.
+    ItemBatchReader(std::unique_ptr<Riri::dllHome> home, int firstRows, int maxRows, bool evidence,
                     const std::atomic<bool>& stop);
     ~ItemBatchReader() override;
 
@@ -60,6 +67,7 @@ private:
     std::unique_ptr<Riri::dllHome> m_home;
     int m_batchRows;
     const int m_maxRows;
+    const bool m_evidence;
     const std::atomic<bool>& m_stop;
     qint64 m_lastId = 0;
     bool m_done = false;
@@ -96,7 +104,7 @@ class ItemListReader : public QObject {
 public:
     // `home` is the component object to read through, made on the GUI thread.
     ItemListReader(std::unique_ptr<Riri::dllHome> home, int firstRows, int maxRows, bool folded,
-                   const QStringList& rooms, QObject* parent = nullptr);
+                   const QStringList& rooms, bool evidence = false, QObject* parent = nullptr);
     ~ItemListReader() override;
 
     // Batches asked for with requestBatch go to `deliver`, called on the

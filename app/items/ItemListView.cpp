@@ -1,10 +1,13 @@
 #include "items/ItemListView.h"
 
+#include "items/EvidenceDetailsReader.h"
 #include "items/ItemListReader.h"
 #include "platform/Twips.h"
 #include "shared/modGlobal.h"
 
 #include <QHeaderView>
+#include <Riri/Recordset.h>
+#include <algorithm>
 
 namespace {
 
@@ -60,9 +63,35 @@ void ItemListView::setBatchFilter(BatchFilter filter, const QStringList& rooms) 
     m_rooms = rooms;
 }
 
+void ItemListView::setEvidenceColumn(const QString& header, int width) {
+    m_evidence = true;
+    m_items->showEvidenceColumn(header);
+    this->header()->resizeSection(ItemListModel::EvidenceColumn, Twips::toPixels(width));
+}
+
+std::unique_ptr<Riri::dllHome> ItemListView::readingHome() {
+    std::unique_ptr<Riri::dllHome> home;
+    if (objHome && objHome->conDataBase) {
+        home = std::make_unique<Riri::dllHome>();
+        if (home->conDataBase) {
+            home->conDataBase->setConnectionString(objHome->conDataBase->connectionString());
+            // It only reads: opened read-only, each batch skips the checks a
+            // writer's open makes.
+            home->conDataBase->setReadOnly(true);
+        }
+    }
+    if (!home || !home->conDataBase) {
+        return nullptr;
+    }
+    return home;
+}
+
 void ItemListView::FillItemList() {
     m_form->setCursor(Qt::WaitCursor);
     m_reader.reset();
+    m_evidenceDetails.reset();
+    m_evidenceRead = false;
+    std::vector<qint64>().swap(m_itemRefs);
     m_items->clear();
     header()->setSortIndicator(-1, Qt::AscendingOrder); // rows come in delivery order
     itmData = QPersistentModelIndex();
@@ -75,23 +104,14 @@ void ItemListView::FillItemList() {
     // The reader reads through a component object of its own, on the
     // connection objHome names; without objHome, or when it could not be
     // made (the database cannot be found), the list stays empty.
-    std::unique_ptr<Riri::dllHome> home;
-    if (objHome && objHome->conDataBase) {
-        home = std::make_unique<Riri::dllHome>();
-        if (home->conDataBase) {
-            home->conDataBase->setConnectionString(objHome->conDataBase->connectionString());
-            // It only reads: opened read-only, each batch skips the checks a
-            // writer's open makes.
-            home->conDataBase->setReadOnly(true);
-        }
-    }
-    if (!home || !home->conDataBase) {
+    std::unique_ptr<Riri::dllHome> home = readingHome();
+    if (!home) {
         finishReading();
         m_form->unsetCursor();
         return;
     }
     m_reader = std::make_unique<ItemListReader>(std::move(home), m_firstRows, m_maxRows,
-                                                bool(m_filter), m_rooms);
+                                                bool(m_filter), m_rooms, m_evidence);
     const int generation = ++m_generation;
     m_reader->deliverTo(this, [this, generation](const ItemBatchPtr& batch) {
         // A batch of a reading since replaced or stopped is dropped.
@@ -126,7 +146,11 @@ void ItemListView::take(const ItemBatch& batch) {
         m_items->reserveRows(batch.total);
     }
     const std::vector<std::uint8_t>* keep = m_filter ? m_filter(batch) : nullptr;
-    m_items->appendRows(batch.cells, keep);
+    m_items->appendRows(batch.cells, keep, batch.evidence.empty() ? nullptr : &batch.evidence);
+    if (m_evidence) {
+        m_itemRefs.insert(m_itemRefs.end(), batch.ids.begin(), batch.ids.end());
+        m_itemRefs.resize(static_cast<size_t>(m_items->storedRowCount()), 0);
+    }
     const int added = m_items->storedRowCount() - firstStored;
     m_readCount += added;
     if (batch.total >= 0) {
@@ -154,6 +178,19 @@ void ItemListView::take(const ItemBatch& batch) {
 
 void ItemListView::finishReading() {
     m_reader.reset();
+    // What the search needs beyond the counts takes a read of every
+    // attachment row: it comes after the list, which the user can use meanwhile.
+    std::unique_ptr<Riri::dllHome> home = m_evidence ? readingHome() : nullptr;
+    if (home) {
+        const int generation = m_generation;
+        m_evidenceDetails = std::make_unique<EvidenceDetailsReader>(
+            std::move(home), this,
+            [this, generation](const std::shared_ptr<Riri::Recordset>& details) {
+                if (generation == m_generation) {
+                    takeEvidence(details.get());
+                }
+            });
+    }
     viewport()->unsetCursor();
     m_pendingKey.clear();
     if (m_sortStale) {
@@ -162,6 +199,35 @@ void ItemListView::finishReading() {
         m_items->sortRows(m_items->sortColumn(), m_items->order());
     }
     emit readingFinished();
+}
+
+void ItemListView::takeEvidence(const Riri::Recordset* details) {
+    m_evidenceRead = true;
+    ItemSearch::Evidence evidence;
+    evidence.photos.assign(m_itemRefs.size(), 0);
+    if (details != nullptr) {
+        const int ref = details->columnIndex(QStringLiteral("ItemRef"));
+        const int photos = details->columnIndex(QStringLiteral("Photos"));
+        const int captions = details->columnIndex(QStringLiteral("Captions"));
+        // Stored rows come in ID order, as the details do.
+        auto from = m_itemRefs.begin();
+        for (qsizetype r = 0; r < details->rowCount(); ++r) {
+            const qint64 item = details->fieldViewAt(r, ref).toLongLong();
+            from = std::lower_bound(from, m_itemRefs.end(), item);
+            if (from == m_itemRefs.end()) {
+                break;
+            }
+            if (*from != item) {
+                continue;
+            }
+            const auto stored = static_cast<std::uint32_t>(from - m_itemRefs.begin());
+            evidence.photos[stored] = details->fieldViewAt(r, photos).toInt() > 0 ? 1 : 0;
+            if (!details->fieldViewAt(r, captions).isEmpty()) {
+                evidence.captions.emplace_back(stored, details->fieldAt(r, captions));
+            }
+        }
+    }
+    emit evidenceRead(evidence);
 }
 
 void ItemListView::refill() {

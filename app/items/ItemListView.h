@@ -9,8 +9,14 @@
 #include <functional>
 #include <memory>
 
+class EvidenceDetailsReader;
 class ItemListReader;
 struct ItemBatch;
+
+namespace Riri {
+class dllHome;
+class Recordset;
+} // namespace Riri
 
 // The item list of the edit and delete windows: a report list with one row
 // per item and eleven columns, clickable headers that sort it, whole rows
@@ -73,6 +79,13 @@ public:
     // shows (the find window's query), or null when all of them show.
     using BatchFilter = std::function<const std::vector<std::uint8_t>*(const ItemBatch&)>;
     void setBatchFilter(BatchFilter filter, const QStringList& rooms);
+    // Reads each item's number of attachments with the list and shows it in
+    // a column after the eleven, `width` twips wide; once the list is read,
+    // reads which items have a photo and their captions (evidenceRead).
+    // Set before the list is first filled.
+    void setEvidenceColumn(const QString& header, int width);
+    // Whether the photos and captions of the items are still being read.
+    bool isReadingEvidence() const { return m_evidenceDetails != nullptr && !m_evidenceRead; }
 
     // The rows read per batch: the first batch has FirstBatchRows and later
     // ones grow to MaxBatchRows.
@@ -94,10 +107,16 @@ signals:
     void readingFinished();
     // A key asked for with chooseKeySoon was chosen when its row arrived.
     void keyChosenLate();
+    // The photos and captions of the items of the list, by stored row.
+    void evidenceRead(const ItemSearch::Evidence& evidence);
 
 private:
     void take(const ItemBatch& batch);
     void finishReading();
+    // A component object of its own for a reader thread, on the connection
+    // objHome names; none when there is no inventory to read.
+    static std::unique_ptr<Riri::dllHome> readingHome();
+    void takeEvidence(const Riri::Recordset* details);
 
     QWidget* m_form;
     ItemListModel* m_items;
@@ -112,5 +131,9 @@ private:
     bool m_sortStale = false; // rows came after the last sort
     QString m_pendingKey;
     BatchFilter m_filter;
+    bool m_evidence = false;
+    std::vector<qint64> m_itemRefs; // tblItems.ID per stored row, with evidence
+    std::unique_ptr<EvidenceDetailsReader> m_evidenceDetails;
+    bool m_evidenceRead = false;
     QStringList m_rooms; // folded with each batch when a filter is set
 };

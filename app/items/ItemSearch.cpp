@@ -171,9 +171,15 @@ void ItemSearch::clear() {
     std::vector<std::int64_t>().swap(m_cost);
     std::vector<std::int64_t>().swap(m_value);
     m_byteCount.fill(0);
+    m_hasEvidence = false;
+    std::vector<std::uint8_t>().swap(m_photos);
+    std::string().swap(m_captionText);
+    std::vector<std::int64_t>().swap(m_captionStart);
+    std::vector<std::int64_t>().swap(m_captionEnd);
     m_lastWords.clear();
     std::vector<std::uint32_t>().swap(m_lastRows);
     m_lastRoom = -1;
+    m_lastWithoutPhoto = false;
     m_result = Result();
 }
 
@@ -217,11 +223,19 @@ std::vector<std::uint8_t> ItemSearch::add(Rows rows) {
     m_cost.insert(m_cost.end(), rows.cost.begin(), rows.cost.end());
     m_value.insert(m_value.end(), rows.value.begin(), rows.value.end());
 
-    // The new rows against the last query: its room, then each of its words.
+    if (m_hasEvidence) {
+        // Rows added after the evidence came have none.
+        m_photos.resize(m_rooms.size(), 0);
+        m_captionStart.resize(m_rooms.size(), -1);
+        m_captionEnd.resize(m_rooms.size(), -1);
+    }
+
+    // The new rows against the last query: its filters, then each of its
+    // words.
     std::vector<std::uint32_t> kept;
     kept.reserve(added);
     for (std::uint32_t r = first; r < first + added; ++r) {
-        if (m_lastRoom < 0 || m_rooms[r] == m_lastRoom) {
+        if (inFilters(r, m_lastRoom, m_lastWithoutPhoto)) {
             kept.push_back(r);
         }
     }
@@ -265,6 +279,57 @@ const char* ItemSearch::find(const char* from, const char* end, const std::strin
     return nullptr;
 }
 
+void ItemSearch::setEvidence(const Evidence& evidence) {
+    const size_t count = m_rooms.size();
+    m_hasEvidence = true;
+    m_photos = evidence.photos;
+    m_photos.resize(count, 0);
+    m_captionStart.assign(count, -1);
+    m_captionEnd.assign(count, -1);
+    m_captionText.clear();
+    for (const auto& [row, captions] : evidence.captions) {
+        if (row < count) {
+            // A word holds no line break, so it never runs from one caption
+            // into the next.
+            m_captionStart[row] = static_cast<std::int64_t>(m_captionText.size());
+            foldInto(captions, m_captionText);
+            m_captionEnd[row] = static_cast<std::int64_t>(m_captionText.size());
+            m_captionText.push_back('\n');
+        }
+    }
+    // The next query is matched over every row: the last one's rows were
+    // kept without the captions.
+    m_lastWords.clear();
+    m_lastRoom = std::numeric_limits<int>::min();
+}
+
+bool ItemSearch::inFilters(std::uint32_t row, int room, bool withoutPhoto) const {
+    return (room < 0 || m_rooms[row] == room) &&
+           (!withoutPhoto || !m_hasEvidence || m_photos[row] == 0);
+}
+
+void ItemSearch::matchCaptions(const std::string& word, std::size_t anchor,
+                               const std::vector<std::uint32_t>& rows,
+                               std::vector<std::uint32_t>& kept) const {
+    if (m_captionText.empty()) {
+        return;
+    }
+    const char* base = m_captionText.data();
+    std::vector<std::uint32_t> merged;
+    merged.reserve(kept.size());
+    std::size_t next = 0; // index into kept, which follows the order of rows
+    for (const std::uint32_t r : rows) {
+        if (next < kept.size() && kept[next] == r) {
+            merged.push_back(r);
+            ++next;
+        } else if (m_captionStart[r] >= 0 && find(base + m_captionStart[r], base + m_captionEnd[r],
+                                                  word, anchor) != nullptr) {
+            merged.push_back(r);
+        }
+    }
+    kept.swap(merged);
+}
+
 void ItemSearch::matchWord(const std::string& word, std::vector<std::uint32_t>& rows) const {
     const char* base = m_text.data();
     std::size_t anchor = 0;
@@ -282,6 +347,7 @@ void ItemSearch::matchWord(const std::string& word, std::vector<std::uint32_t>& 
                 kept.push_back(r);
             }
         }
+        matchCaptions(word, anchor, rows, kept);
         rows.swap(kept);
         return;
     }
@@ -311,16 +377,17 @@ void ItemSearch::matchWord(const std::string& word, std::vector<std::uint32_t>& 
         // Otherwise the hit lies in a row that no longer counts: go on at the
         // next row that does.
     }
+    matchCaptions(word, anchor, rows, kept);
     rows.swap(kept);
 }
 
-const ItemSearch::Result& ItemSearch::match(const QString& query, int room) {
+const ItemSearch::Result& ItemSearch::match(const QString& query, int room, bool withoutPhoto) {
     std::vector<std::string> words = ItemSearch::words(query);
     const auto count = static_cast<std::uint32_t>(m_rooms.size());
 
     // Typing on only narrows the previous query: every earlier word lies
     // inside one of the new words, so a row the new query keeps was kept.
-    bool narrows = room == m_lastRoom;
+    bool narrows = room == m_lastRoom && withoutPhoto == m_lastWithoutPhoto;
     for (const std::string& old : m_lastWords) {
         narrows = narrows && std::any_of(words.begin(), words.end(), [&old](const std::string& w) {
                       return w.find(old) != std::string::npos;
@@ -332,7 +399,7 @@ const ItemSearch::Result& ItemSearch::match(const QString& query, int room) {
     } else {
         rows.reserve(count);
         for (std::uint32_t r = 0; r < count; ++r) {
-            if (room < 0 || m_rooms[r] == room) {
+            if (inFilters(r, room, withoutPhoto)) {
                 rows.push_back(r);
             }
         }
@@ -368,5 +435,6 @@ const ItemSearch::Result& ItemSearch::match(const QString& query, int room) {
     m_lastRows = std::move(rows);
     m_lastWords = std::move(words);
     m_lastRoom = room;
+    m_lastWithoutPhoto = withoutPhoto;
     return m_result;
 }

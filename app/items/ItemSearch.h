@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 class ItemListModel;
@@ -27,6 +28,14 @@ public:
         std::vector<std::uint8_t> rooms; // index in the room list, 255 for another text
         std::vector<std::int64_t> cost;
         std::vector<std::int64_t> value;
+    };
+
+    // What a query needs of the items' evidence, which comes after their
+    // rows: per stored row whether its item has a photo, and the captions of
+    // the rows whose items have any (in row order).
+    struct Evidence {
+        std::vector<std::uint8_t> photos;
+        std::vector<std::pair<std::uint32_t, QString>> captions;
     };
 
     // The outcome of one query.
@@ -52,15 +61,21 @@ public:
     std::vector<std::uint8_t> add(Rows rows);
     // Makes room for `rows` rows in all, as long as those so far on average.
     void reserveRows(qint64 rows);
+    // Takes the evidence of the present rows. The next query is matched
+    // afresh, with the captions and photos.
+    void setEvidence(const Evidence& evidence);
+    bool hasEvidence() const { return m_hasEvidence; }
 
     // The rows that hold every word of `query` in one of their text fields
     // (item ID, name, serial number, model, room, acquired from, description,
-    // notes), letter case and accents ignored, and whose room is rooms[room]
-    // (any room when `room` is negative). An empty query keeps every row of
-    // the room. A query that only adds to the previous one (same room, each
-    // earlier word inside a word of the new one) looks only at the rows the
-    // previous one kept.
-    const Result& match(const QString& query, int room);
+    // notes, and the captions of the item's evidence once it is set),
+    // letter case and accents ignored, and whose room is rooms[room] (any
+    // room when `room` is negative); withoutPhoto keeps only items that have
+    // no photo. An empty query keeps every row of the room. A query that
+    // only adds to the previous one (same room and photo filter, each earlier
+    // word inside a word of the new one) looks only at the rows the previous
+    // one kept.
+    const Result& match(const QString& query, int room, bool withoutPhoto = false);
 
     // A text folded as the rows are: canonical decomposition without the
     // combining marks, then case folding, as UTF-8.
@@ -74,6 +89,12 @@ public:
 
 private:
     void matchWord(const std::string& word, std::vector<std::uint32_t>& rows) const;
+    // Adds back, in their order, the rows whose captions hold the word.
+    void matchCaptions(const std::string& word, std::size_t anchor,
+                       const std::vector<std::uint32_t>& rows,
+                       std::vector<std::uint32_t>& kept) const;
+    // Whether a row passes the room and photo filters.
+    bool inFilters(std::uint32_t row, int room, bool withoutPhoto) const;
     // The first place of `word` in [from, end), looked for by its rarest byte.
     const char* find(const char* from, const char* end, const std::string& word,
                      std::size_t anchor) const;
@@ -86,10 +107,20 @@ private:
     std::vector<std::int64_t> m_value;
     std::array<std::uint64_t, 256> m_byteCount{}; // how often each byte occurs in m_text
 
+    // The evidence: per row whether it has a photo, and the folded captions
+    // ('\n' after each row's) with, per row, where its captions begin and
+    // end (-1 for none).
+    bool m_hasEvidence = false;
+    std::vector<std::uint8_t> m_photos;
+    std::string m_captionText;
+    std::vector<std::int64_t> m_captionStart;
+    std::vector<std::int64_t> m_captionEnd;
+
     // The last query, for narrowing it as the user types on; at first the
     // empty query over all rooms, which keeps every row.
     std::vector<std::string> m_lastWords;
     int m_lastRoom = -1;
+    bool m_lastWithoutPhoto = false;
     std::vector<std::uint32_t> m_lastRows;
     Result m_result;
 };

@@ -12,6 +12,7 @@
 #include "shared/modGlobal.h"
 #include "ui/WindowParts.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -20,6 +21,13 @@
 #include <QLineEdit>
 #include <QShortcut>
 #include <QVBoxLayout>
+
+namespace {
+
+// The evidence column's width in twips: its header with the sort indicator.
+constexpr int kEvidenceWidth = 1300;
+
+} // namespace
 
 frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmFindItems"));
@@ -43,11 +51,16 @@ frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
     cboRoom->addItems(ItemFieldSet::rooms());
     cboRoom->setMaxVisibleItems(20);
     lblRoom->setBuddy(cboRoom);
+    chkNoPhoto = new QCheckBox(QStringLiteral("Items without a &photo"), this);
+    chkNoPhoto->setObjectName(QStringLiteral("chkNoPhoto"));
 
     // The columns of the edit item window's list.
     lvItems = new ItemListView(this, frmEditItem::listHeaders(), frmEditItem::ListWidths);
     lvItems->setObjectName(QStringLiteral("lvItems"));
     lvItems->setDirectionPerColumn(true);
+    lvItems->setEvidenceColumn(QStringLiteral("Evidence"), kEvidenceWidth);
+    // Shown beside the item's name, where it is seen without scrolling.
+    lvItems->header()->moveSection(ItemListModel::EvidenceColumn, ItemListModel::NameColumn + 1);
     lvItems->installEventFilter(this);
     // Each batch read is folded for searching on the reading thread and
     // matched against the query before its rows join the list.
@@ -62,8 +75,13 @@ frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
         ItemFieldSet::rooms());
     connect(lvItems, &ItemListView::aboutToRead, this, [this] {
         m_search.clear();
-        m_search.match(txtFind->text(), cboRoom->currentIndex() - 1);
+        m_search.match(txtFind->text(), cboRoom->currentIndex() - 1, chkNoPhoto->isChecked());
     });
+    connect(lvItems, &ItemListView::evidenceRead, this,
+            [this](const ItemSearch::Evidence& evidence) {
+                m_search.setEvidence(evidence);
+                applyQuery();
+            });
     connect(lvItems, &ItemListView::rowsRead, this, &frmFindItems::showTotals);
     connect(lvItems, &ItemListView::readingFinished, this, &frmFindItems::showTotals);
 
@@ -77,6 +95,7 @@ frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
     search->addWidget(txtFind, 1);
     search->addWidget(lblRoom);
     search->addWidget(cboRoom);
+    search->addWidget(chkNoPhoto);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(gap, gap, gap, gap);
     layout->setSpacing(gap / 2 + 1);
@@ -85,7 +104,8 @@ frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
     layout->addWidget(lvItems, 1);
     layout->addWidget(lblTotals);
     setTabOrder(txtFind, cboRoom);
-    setTabOrder(cboRoom, lvItems);
+    setTabOrder(cboRoom, chkNoPhoto);
+    setTabOrder(chkNoPhoto, lvItems);
 
     setMinimumSize(Twips::size(6000, 3600));
     resize(sizeHint());
@@ -93,6 +113,7 @@ frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
     connect(txtFind, &QLineEdit::textChanged, this, &frmFindItems::applyQuery);
     connect(txtFind, &QLineEdit::returnPressed, this, &frmFindItems::openChosen);
     connect(cboRoom, &QComboBox::currentIndexChanged, this, &frmFindItems::applyQuery);
+    connect(chkNoPhoto, &QCheckBox::toggled, this, &frmFindItems::applyQuery);
     connect(lvItems, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex& index) { openRow(index.row()); });
     connect(lvItems->header(), &QHeaderView::sectionClicked, this, [this](int column) {
@@ -138,7 +159,7 @@ void frmFindItems::refresh() {
 void frmFindItems::applyQuery() {
     const QString query = txtFind->text();
     const int room = cboRoom->currentIndex() - 1; // -1: all rooms
-    const ItemSearch::Result& found = m_search.match(query, room);
+    const ItemSearch::Result& found = m_search.match(query, room, chkNoPhoto->isChecked());
     ItemListModel& list = *lvItems->items();
     if (found.count == m_search.rowCount()) {
         list.showAll();

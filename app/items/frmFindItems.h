@@ -5,12 +5,15 @@
 #include <QWidget>
 
 class ItemListView;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 
-// The window that finds items as the user types: a search box and a room
-// filter above the list of all items, and the count and totals of the items
+// The window that finds items as the user types: a search box (which also
+// looks in the captions of the items' evidence), a room filter and a filter
+// for items without a photo above the list of all items (with the number of
+// each item's attachments in its last column), and the count and totals of the items
 // shown below it (while the list is read, of the items read so far, and how
 // far the reading is). Enter or a double-click on a row asks for that item in the
 // edit item window. The list is read again on F5 and whenever the inventory
@@ -23,6 +26,7 @@ public:
     QLabel* Label30 = nullptr;
     QLineEdit* txtFind = nullptr;
     QComboBox* cboRoom = nullptr;
+    QCheckBox* chkNoPhoto = nullptr;
     ItemListView* lvItems = nullptr;
     QLabel* lblTotals = nullptr;
 

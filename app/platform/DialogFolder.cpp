@@ -56,6 +56,15 @@ QString DialogFolder::askOpen(QWidget* parent, const QString& caption,
     return path;
 }
 
+QStringList DialogFolder::askOpenMany(QWidget* parent, const QString& caption,
+                                      const QString& filter) const {
+    const QStringList paths = FileDialogSeam::getOpenFileNames(parent, caption, folder(), filter);
+    if (!paths.isEmpty()) {
+        remember(paths.first());
+    }
+    return paths;
+}
+
 QString DialogFolder::askSave(QWidget* parent, const QString& caption, const QString& suggested,
                               const QString& filter) const {
     const QString path = FileDialogSeam::getSaveFileName(parent, caption, suggested, filter);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -27,6 +28,8 @@ public:
     // An open dialog through the file-dialog seam, starting in folder(); the
     // folder of the chosen file is remembered. Empty when cancelled.
     QString askOpen(QWidget* parent, const QString& caption, const QString& filter) const;
+    // The same for one or more files; the folder of the first is remembered.
+    QStringList askOpenMany(QWidget* parent, const QString& caption, const QString& filter) const;
     // A save dialog through the file-dialog seam, proposing `suggested`; the
     // folder of the chosen file is remembered. Empty when cancelled.
     QString askSave(QWidget* parent, const QString& caption, const QString& suggested,

@@ -20,6 +20,11 @@ OpenFileHandler& openHandler() {
     return handler;
 }
 
+OpenFilesHandler& openFilesHandler() {
+    static OpenFilesHandler handler;
+    return handler;
+}
+
 PrintHandler& printHandler() {
     static PrintHandler handler;
     return handler;
@@ -49,6 +54,18 @@ QString getOpenFileName(QWidget* parent, const QString& caption, const QString& 
 
 OpenFileHandler setOpenFileHandler(OpenFileHandler handler) {
     return std::exchange(openHandler(), std::move(handler));
+}
+
+QStringList getOpenFileNames(QWidget* parent, const QString& caption, const QString& folder,
+                             const QString& filter) {
+    if (openFilesHandler()) {
+        return openFilesHandler()(parent, caption, folder, filter);
+    }
+    return QFileDialog::getOpenFileNames(parent, caption, folder, filter);
+}
+
+OpenFilesHandler setOpenFilesHandler(OpenFilesHandler handler) {
+    return std::exchange(openFilesHandler(), std::move(handler));
 }
 
 bool choosePrinter(QPrinter& printer, QWidget* parent) {

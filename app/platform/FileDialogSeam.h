@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QPrinter;
@@ -27,6 +28,13 @@ using OpenFileHandler = std::function<QString(QWidget* parent, const QString& ca
 QString getOpenFileName(QWidget* parent, const QString& caption, const QString& folder,
                         const QString& filter);
 OpenFileHandler setOpenFileHandler(OpenFileHandler handler);
+
+// Asks for one or more existing files to read; none when the user cancels.
+using OpenFilesHandler = std::function<QStringList(QWidget* parent, const QString& caption,
+                                                   const QString& folder, const QString& filter)>;
+QStringList getOpenFileNames(QWidget* parent, const QString& caption, const QString& folder,
+                             const QString& filter);
+OpenFilesHandler setOpenFilesHandler(OpenFilesHandler handler);
 
 // Lets the user choose and set up a printer; false when the user cancels.
 using PrintHandler = std::function<bool(QPrinter& printer, QWidget* parent)>;

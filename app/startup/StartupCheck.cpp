@@ -10,6 +10,7 @@
 #include <Riri/ComponentFolder.h>
 #include <Riri/Error.h>
 #include <Riri/ErrorLog.h>
+#include <Riri/EvidenceStore.h>
 #include <Riri/Formats.h>
 #include <Riri/InstallPaths.h>
 #include <Riri/InventoryCopy.h>
@@ -85,9 +86,13 @@ Riri::InventoryCheck runStartupCheck() {
         Riri::WriteGate::open();
         // An inventory of an older version gets the newest schema now, so
         // that the windows' readers find every table they read.
+        // Then, at most once a day, the evidence files that neither the
+        // inventory nor any automatic copy (the day's one included) names
+        // any more are removed.
         try {
             if (!check.newerVersion) {
                 Riri::InventorySchema::bringUpToDate(Riri::InventoryCopy::databasePath());
+                Riri::EvidenceStore().sweepIfDue();
             }
         } catch (const Riri::Error& error) {
             try {
@@ -95,7 +100,8 @@ Riri::InventoryCheck runStartupCheck() {
                     Riri::InstallPaths::logPath(Riri::componentFolder()), error.number(),
                     error.description());
             } catch (const Riri::Error&) {
-                // the first writer brings the file up to date, or says why not
+                // the first writer brings the file up to date, or says why
+                // not; the sweep is tried again the next day
             }
         }
     } else {

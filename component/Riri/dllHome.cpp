@@ -391,6 +391,24 @@ std::shared_ptr<Recordset> dllHome::LoadItemsAfter(qint64 afterId, int rows) {
             .arg(rows));
 }
 
+// A range of the index on (ItemRef, ID) rather than a count per item: the
+// items that have no evidence, most of them, cost nothing, and no row of the
+// table (each with its thumbnail) is read.
+std::shared_ptr<Recordset> dllHome::LoadEvidenceCounts(qint64 afterId, qint64 lastId) {
+    return readSkippingFailures(
+        QStringLiteral("SELECT ItemRef, count(*) AS [Attachments] FROM tblEvidence WHERE ItemRef "
+                       "> %1 AND ItemRef <= %2 GROUP BY ItemRef ORDER BY ItemRef;")
+            .arg(afterId)
+            .arg(lastId));
+}
+
+std::shared_ptr<Recordset> dllHome::LoadEvidenceDetails() {
+    return readSkippingFailures(QStringLiteral(
+        "SELECT ItemRef, sum(Kind = 'Photo') AS [Photos], group_concat(NULLIF(Caption, ''), "
+        "char(10)) AS [Captions] FROM tblEvidence GROUP BY ItemRef HAVING [Photos] > 0 OR "
+        "[Captions] IS NOT NULL ORDER BY ItemRef;"));
+}
+
 qint64 dllHome::CountItems() {
     const std::shared_ptr<Recordset> count =
         readSkippingFailures(QStringLiteral("SELECT count(*) AS [Items] FROM tblItems;"));

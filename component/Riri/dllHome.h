@@ -55,6 +55,18 @@ public:
     // transaction of its own, so a writer waits at most for one batch, never
     // for the whole list. No set when the database cannot be read.
     std::shared_ptr<Recordset> LoadItemsAfter(qint64 afterId, int rows);
+    // The number of attachments of the items whose ID lies above afterId and
+    // at most at lastId (the ID range of one batch of LoadItemsAfter), read
+    // from the evidence index alone: one row per item that has any, in ID
+    // order, with the columns ItemRef and Attachments. No set when the
+    // database cannot be read or holds no evidence table.
+    std::shared_ptr<Recordset> LoadEvidenceCounts(qint64 afterId, qint64 lastId);
+    // What a search needs of the evidence beyond its counts, which takes a
+    // read of every attachment row: one row per item that has a photo or a
+    // caption, in ID order, with the columns ItemRef, Photos (its
+    // attachments of the kind Photo) and Captions (its captions that are not
+    // empty, one per line). No set when the database cannot be read.
+    std::shared_ptr<Recordset> LoadEvidenceDetails();
     // The number of item records, or -1 when the database cannot be read.
     qint64 CountItems();
     // Whether an item record has this ItemID: 1 when one has, 0 when none

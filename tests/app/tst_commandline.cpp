@@ -8,6 +8,7 @@
 #include "platform/GraphicalDisplay.h"
 #include "platform/SingleInstance.h"
 
+#include <Riri/EvidenceStore.h>
 #include <Riri/InventoryCheck.h>
 
 #include <QCryptographicHash>
@@ -42,6 +43,8 @@ private slots:
     void cleanup();
     void helpAndVersion();
     void checkSoundAndDamaged();
+    void checkNamesEvidenceProblems_data();
+    void checkNamesEvidenceProblems();
     void backupRestoreRoundTrip();
     void restoreRefusesNonInventory();
     void exportImportRoundTrip();
@@ -126,7 +129,7 @@ Run tst_commandline::tallimer(const QStringList& arguments) {
 void tst_commandline::helpAndVersion() {
     const Run help = tallimer({"--help"});
     QCOMPARE(help.exitCode, 0);
-    for (const char* option : {"--help", "--version", "--check", "--backup <FILE>",
+    for (const char* option : {"--help", "--version", "--check", "--quick", "--backup <FILE>",
                                "--restore <FILE>", "--export-csv <FILE>", "--import-csv <FILE>"}) {
         QVERIFY2(help.out.contains(option), option);
     }
@@ -151,6 +154,52 @@ void tst_commandline::checkSoundAndDamaged() {
     QVERIFY(damaged.exitCode != 0);
     QVERIFY(damaged.out.isEmpty());
     QVERIFY2(damaged.err.contains("not an inventory database"), qPrintable(damaged.err));
+}
+
+void tst_commandline::checkNamesEvidenceProblems_data() {
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("told"); // on standard error; none: sound
+    QTest::newRow("sound") << "" << QStringList{"--check"} << QStringList();
+    QTest::newRow("altered") << "alter" << QStringList{"--check"}
+                             << QStringList{"1 of the evidence files it names is missing or "
+                                            "altered:",
+                                            "Item ID A-1 (Lamp, \"brass\"): receipt.pdf was "
+                                            "altered (SHA-256 "};
+    QTest::newRow("missing") << "remove" << QStringList{"--check"}
+                             << QStringList{"Item ID A-1 (Lamp, \"brass\"): receipt.pdf is "
+                                            "missing from the evidence store"};
+    QTest::newRow("quick: the database only")
+        << "remove" << QStringList{"--check", "--quick"} << QStringList();
+}
+
+void tst_commandline::checkNamesEvidenceProblems() {
+    QFETCH(QString, damage);
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, told);
+    const QString source = m_folder->path() + "/receipt.pdf";
+    QFile file(source);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("%PDF-1.4 receipt") > 0);
+    file.close();
+    Riri::EvidenceStore store(db());
+    Riri::NewAttachment receipt;
+    receipt.sourcePath = source;
+    const Riri::Attachment added =
+        store.attachment(store.add(store.itemRefOf("A-1"), {receipt}).value(0));
+    QFile stored(store.filePath(added));
+    if (damage == "alter") {
+        QVERIFY(stored.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(stored.open(QIODevice::WriteOnly) && stored.write("tampered") > 0);
+        stored.close();
+    } else if (damage == "remove") {
+        QVERIFY(stored.remove());
+    }
+    const Run run = tallimer(arguments);
+    QCOMPARE(run.exitCode, told.isEmpty() ? 0 : 1);
+    QCOMPARE(run.out.isEmpty(), !told.isEmpty());
+    for (const QString& line : told) {
+        QVERIFY2(run.err.contains(line), qPrintable(run.err));
+    }
 }
 
 void tst_commandline::backupRestoreRoundTrip() {
@@ -256,6 +305,7 @@ void tst_commandline::usageErrors() {
     const Run two = tallimer({"--check", "--export-csv", "x.csv"});
     QCOMPARE(two.exitCode, 2);
     QVERIFY(two.err.contains("exactly one"));
+    QCOMPARE(tallimer({"--backup", "x.inv", "--quick"}).exitCode, 2);
     const Run unknown = tallimer({"--frobnicate"});
     QVERIFY(unknown.exitCode != 0);
     QVERIFY(unknown.err.contains("frobnicate"));

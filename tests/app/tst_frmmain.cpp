@@ -136,7 +136,9 @@ void tst_frmmain::menuTree() {
          {"E0", "-", false, true},
          {"mnuEditHome", "Edit Riri Information", false, false},
          {"E1", "-", true, true},
-         {"mnuEditFindItems", "Find Items", true, true}},
+         {"mnuEditFindItems", "Find Items", true, true},
+         {"E2", "-", true, true},
+         {"mnuEditItemEvidence", "Item Evidence...", true, true}},
         {{"mnuTotalInventory", "Total Dedi Rividizar", true, true},
          {"R0", "-", true, true},
          {"mnuInventoryByRoom", "Inventory By Room", true, true},
@@ -191,10 +193,14 @@ void tst_frmmain::menuTree() {
             } else {
                 QVERIFY2(got.enabled == want.enabled, qPrintable(got.name));
             }
-            // Plain commands: no shortcut keys, but Ctrl+F for Find Items.
-            QCOMPARE(menu->actions()[i]->shortcut(), got.name == QLatin1String("mnuEditFindItems")
-                                                         ? QKeySequence(Qt::CTRL | Qt::Key_F)
-                                                         : QKeySequence());
+            // Plain commands: no shortcut keys, but Ctrl+F for Find Items and
+            // Ctrl+E for Item Evidence.
+            const QKeySequence keys = got.name == QLatin1String("mnuEditFindItems")
+                                          ? QKeySequence(Qt::CTRL | Qt::Key_F)
+                                      : got.name == QLatin1String("mnuEditItemEvidence")
+                                          ? QKeySequence(Qt::CTRL | Qt::Key_E)
+                                          : QKeySequence();
+            QCOMPARE(menu->actions()[i]->shortcut(), keys);
         }
     }
 }

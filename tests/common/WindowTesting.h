@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QDir>
 #include <QList>
 #include <QTest>
 #include <QWidget>
@@ -22,4 +23,14 @@ template <class W> QList<W*> openWindows() {
         }
     }
     return found;
+}
+
+// Saves a picture of the window as <name>.png into the folder named by
+// QUORVANE_SHOTS, when that is set, for looking at the layout.
+inline void shoot(QWidget& window, const QString& name) {
+    const QString folder = qEnvironmentVariable("QUORVANE_SHOTS");
+    if (!folder.isEmpty()) {
+        QDir().mkpath(folder);
+        window.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+    }
 }

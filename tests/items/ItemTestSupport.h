@@ -76,13 +76,3 @@ inline void clickHeader(QTreeView* view, int column) {
     const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
 }
-
-// Saves a picture of the window as <name>.png into the folder named by
-// QUORVANE_SHOTS, when that is set, for looking at the layout.
-inline void shoot(QWidget& window, const QString& name) {
-    const QString folder = qEnvironmentVariable("QUORVANE_SHOTS");
-    if (!folder.isEmpty()) {
-        QDir().mkpath(folder);
-        window.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
-    }
-}

@@ -1,6 +1,7 @@
 // The find window: matching as the user types, the room filter, the count and
 // totals under the list, sorting, reading the items again, and handing a row
 // to the edit item window.
+#include "EvidenceTesting.h"
 #include "ItemTestSupport.h"
 #include "frmMain.h"
 #include "items/ItemFieldSet.h"
@@ -11,8 +12,10 @@
 #include "items/frmFindItems.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -135,6 +138,67 @@ private slots:
         w.cboRoom->setCurrentIndex(0);
         QCOMPARE(shownKeys(w).size(), 5);
         QCOMPARE(fx.boxes.count(), 0);
+    }
+
+    // The evidence column, the filter for items without a photo and the
+    // search in the attachments' captions.
+    void evidenceColumnFilterAndCaptions_data() {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<bool>("withoutPhoto");
+        QTest::addColumn<QStringList>("shown"); // ItemID:attachments
+        QTest::newRow("every item")
+            << "" << false << QStringList{"A-1:2", "A-2:1", "A-3:0", "A-4:3", "A-5:0"};
+        QTest::newRow("without a photo") << "" << true << QStringList{"A-2:1", "A-3:0", "A-5:0"};
+        QTest::newRow("a word of a caption") << "scratched" << false << QStringList{"A-2:1"};
+        QTest::newRow("words of two captions") << "lumen FRONT" << false << QStringList{"A-1:2"};
+        QTest::newRow("a caption and a field") << "plate desk" << false << QStringList{"A-4:3"};
+        QTest::newRow("a caption, without a photo") << "invoice" << true << QStringList{"A-2:1"};
+        // A word never runs from one caption into the next.
+        QTest::newRow("across two captions") << "viewinvoice" << false << QStringList();
+    }
+    void evidenceColumnFilterAndCaptions() {
+        QFETCH(QString, query);
+        QFETCH(bool, withoutPhoto);
+        QFETCH(QStringList, shown);
+        Fixture fx;
+        storeSearchItems(fx.install);
+        using EvidenceTesting::evidenceRow;
+        QVERIFY(evidenceRow(fx.install, "A-1", "Photo", "Front view"));
+        QVERIFY(evidenceRow(fx.install, "A-1", "Receipt", "Invoice from Lumen"));
+        QVERIFY(evidenceRow(fx.install, "A-2", "Receipt", "Invoice; scratched top"));
+        QVERIFY(evidenceRow(fx.install, "A-4", "Photo", ""));
+        QVERIFY(evidenceRow(fx.install, "A-4", "Serial label", "Serial plate"));
+        QVERIFY(evidenceRow(fx.install, "A-4", "Photo", "Drawer"));
+        frmFindItems w;
+        QVERIFY(showActive(w));
+        QCOMPARE(w.lvItems->model()->headerData(ItemListModel::EvidenceColumn, Qt::Horizontal),
+                 QVariant("Evidence"));
+        // Asked for while the photos and captions may still be read: the
+        // query is matched again when they come.
+        type(w, query);
+        w.chkNoPhoto->setChecked(withoutPhoto);
+        while (w.lvItems->isReadingEvidence()) {
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+        if (query.isEmpty() && !withoutPhoto) {
+            shoot(w, QStringLiteral("frmFindItems-evidence"));
+        }
+        QStringList rows;
+        const ItemListModel& list = *w.lvItems->items();
+        for (int r = 0; r < list.rowCount(); ++r) {
+            rows << list.key(r) + ":" + list.text(r, ItemListModel::EvidenceColumn);
+        }
+        QCOMPARE(rows, shown);
+        // Sorted by the number of attachments, most first on a second click.
+        w.lvItems->columnClick(ItemListModel::EvidenceColumn);
+        w.lvItems->columnClick(ItemListModel::EvidenceColumn);
+        std::stable_sort(shown.begin(), shown.end(), [](const QString& a, const QString& b) {
+            return a.section(':', 1).toInt() > b.section(':', 1).toInt();
+        });
+        QCOMPARE(list.rowCount(), shown.size());
+        for (int r = 0; r < list.rowCount(); ++r) {
+            QCOMPARE(list.key(r) + ":" + list.text(r, ItemListModel::EvidenceColumn), shown[r]);
+        }
     }
 
     void foldingOfTexts() {
@@ -362,8 +426,8 @@ private slots:
         for (QAction* a : edit) {
             names << a->objectName();
         }
-        QCOMPARE(names,
-                 (QStringList{"mnuEditItem", "E0", "mnuEditHome", "E1", "mnuEditFindItems"}));
+        QCOMPARE(names, (QStringList{"mnuEditItem", "E0", "mnuEditHome", "E1", "mnuEditFindItems",
+                                     "E2", "mnuEditItemEvidence"}));
         QVERIFY(edit.at(3)->isSeparator() && edit.at(3)->isVisible());
         fx.boxes.expect(Riri::vbOK);
         command->trigger();
