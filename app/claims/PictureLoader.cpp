@@ -1,6 +1,7 @@
 #include "claims/PictureLoader.h"
 
-#include <QImageReader>
+#include "platform/EvidenceImage.h"
+
 #include <cmath>
 
 QSize PictureLoader::pixelsFor(const QSize& shown, const QSizeF& points) {
@@ -13,25 +14,17 @@ QSize PictureLoader::pixelsFor(const QSize& shown, const QSizeF& points) {
 }
 
 PictureLoader::Fitted PictureLoader::load(const QString& path, const QSizeF& box) {
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    const QSize stored = reader.size();
-    if (!stored.isValid() || stored.isEmpty()) {
+    // The decoders (HEIC among them) scale as they read, a JPEG by its own
+    // DCT, and turn the picture upright by its EXIF orientation.
+    const QSize bound(std::max(1, static_cast<int>(std::lround(box.width() * kMaxDpi / 72.0))),
+                      std::max(1, static_cast<int>(std::lround(box.height() * kMaxDpi / 72.0))));
+    const EvidenceImage::Picture picture = EvidenceImage::read(path, bound);
+    if (picture.image.isNull()) {
         return {};
     }
-    const bool turned = (reader.transformation() & QImageIOHandler::TransformationRotate90) != 0;
-    const QSize shown = turned ? stored.transposed() : stored;
+    const QSize shown = picture.fullSize.isValid() ? picture.fullSize : picture.image.size();
     Fitted fitted;
     fitted.points = QSizeF(shown).scaled(box, Qt::KeepAspectRatio);
-    const QSize pixels = pixelsFor(shown, fitted.points);
-    // The decoder scales as it reads (a JPEG by its own DCT), before the
-    // orientation turns the picture.
-    if (pixels != shown) {
-        reader.setScaledSize(turned ? pixels.transposed() : pixels);
-    }
-    fitted.image = reader.read();
-    if (!fitted.image.isNull() && fitted.image.size() != pixels) {
-        fitted.image = fitted.image.scaled(pixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    }
+    fitted.image = picture.image;
     return fitted;
 }

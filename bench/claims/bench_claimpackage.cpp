@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QImageReader>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryDir>
