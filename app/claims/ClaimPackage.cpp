@@ -1,7 +1,7 @@
 #include "claims/ClaimPackage.h"
 
 #include "claims/ClaimPdf.h"
-#include "claims/EvidenceNames.h"
+#include "claims/PackageFileNames.h"
 
 #include <Riri/ClaimsStore.h>
 #include <Riri/Error.h>
@@ -126,7 +126,7 @@ void ClaimPackage::write(qint64 claimId, const QString& target, const Riri::Prog
         int n = 0;
         for (const Riri::ClaimEvidence& file : Riri::ClaimsStore::evidence(item.itemRef)) {
             const QString name =
-                EvidenceNames::fileName(line, item.itemId, ++n, file.fileName, file.mediaType);
+                PackageFileNames::fileName(line, item.itemId, ++n, file.fileName, file.mediaType);
             const QString sha = copyHashed(store.pathFor(file.sha256),
                                            dir.filePath(QStringLiteral("evidence/") + name));
             if (sha.isEmpty()) {

@@ -4,8 +4,10 @@
 #include "ClaimTesting.h"
 #include "TestSupport.h"
 
+#include "EvidenceSamples.h"
 #include "claims/ClaimPackage.h"
-#include "claims/EvidenceNames.h"
+#include "claims/PackageFileNames.h"
+#include "claims/PictureLoader.h"
 
 #include <Riri/ClaimsStore.h>
 #include <Riri/Error.h>
@@ -29,6 +31,8 @@ private slots:
     void cancelLeavesNothing_data();
     void cancelLeavesNothing();
     void pages();
+    void picturesUprightAtPrintSize_data();
+    void picturesUprightAtPrintSize();
 };
 
 namespace {
@@ -92,7 +96,8 @@ void TestClaimPackage::hostileItemIds_data() {
                              << QStringLiteral("1-line_break-1.jpg");
     QTest::newRow("300 characters")
         << QString(300, QLatin1Char('x'))
-        << QStringLiteral("1-%1-1.jpg").arg(QString(EvidenceNames::kMaxIdBytes, QLatin1Char('x')));
+        << QStringLiteral("1-%1-1.jpg")
+               .arg(QString(PackageFileNames::kMaxIdBytes, QLatin1Char('x')));
     QTest::newRow("300 accented") << QString(300, QChar(0xe9))
                                   << QStringLiteral("1-%1-1.jpg").arg(QString(60, QChar(0xe9)));
 }
@@ -226,6 +231,41 @@ void TestClaimPackage::pages() {
                                            ClaimsStore::plainAmount(sums.at(0).at(1).toLongLong()))
                                       .toUtf8()));
     QCOMPARE(QDir(target + QStringLiteral("/evidence")).entryList(QDir::Files).size(), 8);
+}
+
+void TestClaimPackage::picturesUprightAtPrintSize_data() {
+    // A picture file and the box it is printed in (points); the pixels kept.
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QSize>("stored");
+    QTest::addColumn<QSize>("pixels");
+    QTest::addColumn<int>("corner"); // where the stored top-left corner shows
+    // 4000 x 3000 in 270 x 270 points: 270 x 202.5 points at 200 dpi.
+    QTest::newRow("large JPEG scaled to 200 dpi")
+        << "jpeg1" << QSize(4000, 3000) << QSize(750, 562) << int(Qt::TopLeftCorner);
+    QTest::newRow("turned JPEG stood upright")
+        << "jpeg6" << QSize(400, 300) << QSize(300, 400) << int(Qt::TopRightCorner);
+    QTest::newRow("HEIC") << "heic" << QSize(640, 480) << QSize(640, 480) << int(Qt::TopLeftCorner);
+    QTest::newRow("small PNG never enlarged")
+        << "png" << QSize(120, 90) << QSize(120, 90) << int(Qt::TopLeftCorner);
+}
+
+void TestClaimPackage::picturesUprightAtPrintSize() {
+    QFETCH(QString, kind);
+    QFETCH(QSize, stored);
+    QFETCH(QSize, pixels);
+    QFETCH(int, corner);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("picture"));
+    const bool made = kind == QLatin1String("heic") ? EvidenceSamples::heic(path, stored, QString())
+                      : kind == QLatin1String("png")
+                          ? EvidenceSamples::qtPicture(path, stored, "PNG")
+                          : EvidenceSamples::jpeg(path, stored, kind.right(1).toInt(), QString());
+    QVERIFY(made);
+    const PictureLoader::Fitted fitted = PictureLoader::load(path, QSizeF(270, 270));
+    QCOMPARE(fitted.image.size(), pixels);
+    QVERIFY(EvidenceSamples::cornerAt(fitted.image, Qt::Corner(corner)));
+    QVERIFY(fitted.points.width() <= 270.001 && fitted.points.height() <= 270.001);
+    QVERIFY(fitted.image.width() <= std::lround(fitted.points.width() * 200 / 72) + 1);
 }
 
 QTEST_MAIN(TestClaimPackage)

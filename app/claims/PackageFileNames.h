@@ -6,7 +6,7 @@
 // "<line>-<ItemID>-<n>.<ext>". An Item ID can hold anything a user typed,
 // so every character that cannot stand in a file name on the common file
 // systems is replaced, and the name is kept well within their length limit.
-class EvidenceNames {
+class PackageFileNames {
 public:
     // The longest Item ID part, in UTF-8 bytes.
     static constexpr int kMaxIdBytes = 120;

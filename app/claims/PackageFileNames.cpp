@@ -1,4 +1,4 @@
-#include "claims/EvidenceNames.h"
+#include "claims/PackageFileNames.h"
 
 #include <QFileInfo>
 #include <QList>
@@ -31,7 +31,7 @@ bool isReserved(char32_t c) {
 
 } // namespace
 
-QString EvidenceNames::safePart(const QString& text) {
+QString PackageFileNames::safePart(const QString& text) {
     QString result;
     int bytes = 0;
     for (const char32_t c : text.toUcs4()) {
@@ -53,7 +53,7 @@ QString EvidenceNames::safePart(const QString& text) {
     return result.isEmpty() ? QStringLiteral("_") : result;
 }
 
-QString EvidenceNames::extension(const QString& originalName, const QString& mediaType) {
+QString PackageFileNames::extension(const QString& originalName, const QString& mediaType) {
     const QString suffix = QFileInfo(originalName).suffix().toLower();
     const bool plain = !suffix.isEmpty() && suffix.size() <= 8 &&
                        std::all_of(suffix.begin(), suffix.end(), [](QChar c) {
@@ -80,8 +80,8 @@ QString EvidenceNames::extension(const QString& originalName, const QString& med
     return QStringLiteral("bin");
 }
 
-QString EvidenceNames::fileName(int line, const QString& itemId, int n, const QString& originalName,
-                                const QString& mediaType) {
+QString PackageFileNames::fileName(int line, const QString& itemId, int n,
+                                   const QString& originalName, const QString& mediaType) {
     return QStringLiteral("%1-%2-%3.%4")
         .arg(line)
         .arg(safePart(itemId))
