@@ -63,8 +63,8 @@ frmEvidenceViewer::frmEvidenceViewer(const Riri::Attachment& attachment, const Q
     cmdNext = toolButton(QStringLiteral("&Next Page"), QStringLiteral("cmdNext"), this);
     lblPage = new QLabel(this);
     lblPage->setObjectName(QStringLiteral("lblPage"));
-    lblPage->setMinimumWidth(lblPage->fontMetrics().horizontalAdvance(
-        QStringLiteral("Page 8888 of 8888")));
+    lblPage->setMinimumWidth(
+        lblPage->fontMetrics().horizontalAdvance(QStringLiteral("Page 8888 of 8888")));
 
     picView = new PictureView;
     scrView = new QScrollArea(this);

@@ -34,6 +34,7 @@
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <optional>
 
 namespace {
 
@@ -273,9 +274,13 @@ void frmItemEvidence::store(const QStringList& paths, const QImage& pasted) {
     if (!m_found) {
         return;
     }
-    QTemporaryDir pasteFolder;
+    // A pasted picture becomes a file in a folder of its own, gone once stored.
+    std::optional<QTemporaryDir> pasteFolder;
+    if (!pasted.isNull()) {
+        pasteFolder.emplace();
+    }
     const qint64 itemRef = m_itemRef;
-    const QString folder = pasteFolder.path();
+    const QString folder = pasteFolder ? pasteFolder->path() : QString();
     EvidenceIntake::Outcome outcome;
     try {
         outcome = LongTask::run(

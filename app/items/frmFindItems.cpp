@@ -14,7 +14,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -80,7 +80,15 @@ frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
     connect(lvItems, &ItemListView::evidenceRead, this,
             [this](const ItemSearch::Evidence& evidence) {
                 m_search.setEvidence(evidence);
-                applyQuery();
+                // Matched again with the captions and photos only when they
+                // can change what shows; the chosen row stays chosen.
+                if (!ItemSearch::words(txtFind->text()).empty() || chkNoPhoto->isChecked()) {
+                    const QString chosen = lvItems->chosenKey();
+                    applyQuery();
+                    if (!chosen.isEmpty()) {
+                        lvItems->chooseKey(chosen);
+                    }
+                }
             });
     connect(lvItems, &ItemListView::rowsRead, this, &frmFindItems::showTotals);
     connect(lvItems, &ItemListView::readingFinished, this, &frmFindItems::showTotals);
@@ -89,13 +97,17 @@ frmFindItems::frmFindItems(QWidget* parent) : QWidget(parent) {
     lblTotals->setObjectName(QStringLiteral("lblTotals"));
 
     const int gap = Twips::toPixels(120);
-    auto* search = new QHBoxLayout;
-    search->setSpacing(gap);
-    search->addWidget(lblFind);
-    search->addWidget(txtFind, 1);
-    search->addWidget(lblRoom);
-    search->addWidget(cboRoom);
-    search->addWidget(chkNoPhoto);
+    // The query and the room on one line, the photo filter under the query,
+    // so that the line keeps room for the query in a narrow window.
+    auto* search = new QGridLayout;
+    search->setHorizontalSpacing(gap);
+    search->setVerticalSpacing(gap / 2);
+    search->addWidget(lblFind, 0, 0);
+    search->addWidget(txtFind, 0, 1);
+    search->addWidget(lblRoom, 0, 2);
+    search->addWidget(cboRoom, 0, 3);
+    search->addWidget(chkNoPhoto, 1, 1, 1, 3);
+    search->setColumnStretch(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(gap, gap, gap, gap);
     layout->setSpacing(gap / 2 + 1);

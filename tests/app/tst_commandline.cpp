@@ -4,6 +4,7 @@
 // always does (beside the library), and a runtime folder of its own for the
 // single-instance lock.
 
+#include "EvidenceTesting.h"
 #include "TestSupport.h"
 #include "platform/GraphicalDisplay.h"
 #include "platform/SingleInstance.h"
@@ -186,13 +187,10 @@ void tst_commandline::checkNamesEvidenceProblems() {
     receipt.sourcePath = source;
     const Riri::Attachment added =
         store.attachment(store.add(store.itemRefOf("A-1"), {receipt}).value(0));
-    QFile stored(store.filePath(added));
     if (damage == "alter") {
-        QVERIFY(stored.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
-        QVERIFY(stored.open(QIODevice::WriteOnly) && stored.write("tampered") > 0);
-        stored.close();
+        QVERIFY(EvidenceTesting::alterFile(store.filePath(added)));
     } else if (damage == "remove") {
-        QVERIFY(stored.remove());
+        QVERIFY(QFile::remove(store.filePath(added)));
     }
     const Run run = tallimer(arguments);
     QCOMPARE(run.exitCode, told.isEmpty() ? 0 : 1);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -20,8 +19,8 @@ QStringList storedFiles(const TestInstall& install);
 QString storedPath(const TestInstall& install, const QByteArray& content);
 // The lowercase hex SHA-256 of a content.
 QString sha256(const QByteArray& content);
-// Sets a file's modification time; false on failure.
-bool setModified(const QString& path, const QDateTime& when);
+// Overwrites a stored file (the store keeps them read-only); false on failure.
+bool alterFile(const QString& path);
 // Attaches each content as a file named "<content>.bin" to the item with the
 // Item ID, through the store; the new rows' IDs, none on failure.
 QList<qint64> attach(const TestInstall& install, const QString& itemId,

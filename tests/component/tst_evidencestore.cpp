@@ -1,5 +1,6 @@
 // The evidence of the items: files stored once by their hash before the rows
-// that name them, the rows' edits, and what deleting an item leaves.
+// that name them, the rows' edits, what deleting an item leaves, the daily
+// sweep and the check of every file.
 
 #include "EvidenceTesting.h"
 #include "TestSupport.h"
@@ -17,35 +18,24 @@ using namespace EvidenceTesting;
 
 namespace {
 
-QList<QByteArray> contentsOf(const QString& list) {
-    QList<QByteArray> contents;
-    for (const QString& content : list.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        contents.append(content.toUtf8());
-    }
-    return contents;
-}
-
-QStringList hashesOf(const QList<QByteArray>& contents) {
-    QStringList hashes;
-    for (const QByteArray& content : contents) {
-        if (!hashes.contains(sha256(content))) {
-            hashes.append(sha256(content));
-        }
-    }
-    hashes.sort();
-    return hashes;
-}
-
-// Makes a stored file older than the sweep's hour of grace.
+// Makes a file older than the sweep's hour of grace.
 bool age(const QString& path) {
-    return setModified(path, QDateTime::currentDateTime().addSecs(-7200));
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) &&
+           file.setFileTime(QDateTime::currentDateTime().addSecs(-7200),
+                            QFileDevice::FileModificationTime);
 }
 
-// Overwrites a stored file (the store keeps them read-only).
-bool alter(const QString& path) {
-    QFile file(path);
-    return file.setPermissions(QFile::ReadOwner | QFile::WriteOwner) &&
-           file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write("tampered") == 8;
+// tblEvidence, row by row: "ItemID|Kind|Caption|FileName|Size|Sha256".
+QStringList evidenceRows(const TestInstall& install) {
+    QStringList rows;
+    for (const QVariantList& row : install.query(QStringLiteral(
+             "SELECT i.ItemID || '|' || e.Kind || '|' || e.Caption || '|' || e.FileName || '|' "
+             "|| e.Size || '|' || e.Sha256 FROM tblEvidence e JOIN tblItems i ON i.ID = "
+             "e.ItemRef ORDER BY e.ID"))) {
+        rows.append(row.value(0).toString());
+    }
+    return rows;
 }
 
 } // namespace
@@ -55,36 +45,32 @@ class tst_EvidenceStore : public QObject {
 
 private slots:
     void storesEachContentOnce_data() {
-        QTest::addColumn<QString>("contents");
-        QTest::newRow("one file") << "receipt";
-        QTest::newRow("two files") << "photo label";
-        QTest::newRow("the same file twice") << "photo photo";
-        QTest::newRow("an empty file") << "";
+        QTest::addColumn<QByteArrayList>("files");
+        QTest::newRow("one file") << QByteArrayList{"receipt"};
+        QTest::newRow("two files") << QByteArrayList{"photo", "label"};
+        QTest::newRow("the same file twice") << QByteArrayList{"photo", "photo"};
+        QTest::newRow("an empty file") << QByteArrayList{""};
     }
     void storesEachContentOnce() {
-        QFETCH(QString, contents);
+        QFETCH(QByteArrayList, files);
         TestInstall install;
         QVERIFY(numberedItems(install, 1, 2));
-        const QList<QByteArray> files =
-            contents.isEmpty() ? QList<QByteArray>{QByteArray()} : contentsOf(contents);
         const QList<qint64> ids = attach(install, QStringLiteral("A-2"), files, "On the shelf");
         QCOMPARE(ids.size(), files.size());
-
-        QCOMPARE(storedFiles(install), hashesOf(files));
-        const QList<QVariantList> rows = install.query(QStringLiteral(
-            "SELECT e.ID, i.ItemID, e.Kind, e.Caption, e.FileName, e.Size, e.Sha256 FROM "
-            "tblEvidence e JOIN tblItems i ON i.ID = e.ItemRef ORDER BY e.ID"));
-        QCOMPARE(rows.size(), files.size());
-        for (qsizetype i = 0; i < files.size(); ++i) {
-            QCOMPARE(rows[i][0].toLongLong(), ids[i]);
-            QCOMPARE(rows[i][1].toString(), QStringLiteral("A-2"));
-            QCOMPARE(rows[i][2].toString(), QStringLiteral("Other"));
-            QCOMPARE(rows[i][3].toString(), QStringLiteral("On the shelf"));
-            QCOMPARE(rows[i][4].toString(), QString::fromUtf8(files[i]) + ".bin");
-            QCOMPARE(rows[i][5].toLongLong(), files[i].size());
-            QCOMPARE(rows[i][6].toString(), sha256(files[i]));
-            QCOMPARE(fileBytes(storedPath(install, files[i])), files[i]);
+        QStringList hashes;
+        QStringList rows;
+        for (const QByteArray& file : files) {
+            hashes.append(sha256(file));
+            rows.append(QStringLiteral("A-2|Other|On the shelf|%1.bin|%2|%3")
+                            .arg(QString::fromUtf8(file))
+                            .arg(file.size())
+                            .arg(sha256(file)));
+            QCOMPARE(fileBytes(storedPath(install, file)), file);
         }
+        QCOMPARE(evidenceRows(install), rows);
+        hashes.removeDuplicates();
+        hashes.sort();
+        QCOMPARE(storedFiles(install), hashes);
         // Read back through the store, in the order added.
         Riri::EvidenceStore store;
         const QList<Riri::Attachment> listed = store.list(store.itemRefOf(QStringLiteral("A-2")));
@@ -118,7 +104,7 @@ private slots:
         files[1].sourcePath = failure == "missing" ? install.folder() + "/sources/gone.jpg"
                                                    : sourceFile(install, "b.jpg", "second");
         Riri::EvidenceStore store;
-        qint64 item = failure == "no item" ? 99 : store.itemRefOf(QStringLiteral("A-1"));
+        const qint64 item = failure == "no item" ? 99 : store.itemRefOf(QStringLiteral("A-1"));
         Riri::Progress progress;
         if (failure == "cancel") {
             progress = [](qint64 done, qint64) { return done < 6; };
@@ -133,16 +119,15 @@ private slots:
         }
         QVERIFY_THROWS_EXCEPTION(Riri::Error, store.add(item, files, progress));
         sqlite3_close_v2(locker);
-        QCOMPARE(install.scalar(QStringLiteral("SELECT count(*) FROM tblEvidence")).toInt(), 0);
+        QCOMPARE(evidenceRows(install), QStringList());
         QCOMPARE(storedFiles(install).size(), stored);
         // Nothing half-written is left under a temporary name.
         QCOMPARE(QDir(install.folder() + "/home/evidence")
-                     .entryList(QDir::Files | QDir::Hidden)
-                     .filter(QStringLiteral(".part-"))
-                     .size(),
-                 0);
+                     .entryList({".*.part-*"}, QDir::Files | QDir::Hidden),
+                 QStringList());
     }
 
+    // The edits reach the row and leave the other row and every file alone.
     void editsReachTheRow_data() {
         QTest::addColumn<QString>("edit");
         QTest::addColumn<QString>("expected"); // Kind|Caption, or empty when removed
@@ -170,21 +155,14 @@ private slots:
             QVERIFY_THROWS_EXCEPTION(Riri::Error, store.attachment(ids[0]));
             QVERIFY_THROWS_EXCEPTION(Riri::Error, store.remove(ids[0]));
         }
-        const QList<QVariantList> rows = install.query(
-            QStringLiteral("SELECT Kind || '|' || Caption FROM tblEvidence WHERE ID = %1")
-                .arg(ids[0]));
-        QCOMPARE(rows.isEmpty() ? QString() : rows[0][0].toString(), expected);
+        QStringList rows = evidenceRows(install);
+        QCOMPARE(rows.size(), expected.isEmpty() ? 1 : 2);
+        QVERIFY(rows.last().startsWith("A-1|Other||other.bin|"));
         if (!expected.isEmpty()) {
+            QVERIFY(rows.first().startsWith("A-1|" + expected + "|label.bin|"));
             const Riri::Attachment read = store.attachment(ids[0]);
             QCOMPARE(Riri::evidenceKindName(read.kind) + "|" + read.caption, expected);
         }
-        // The other row is untouched, and every file stays until the sweep.
-        QCOMPARE(install
-                     .scalar(QStringLiteral("SELECT Kind || '|' || Caption FROM tblEvidence "
-                                            "WHERE ID = %1")
-                                 .arg(ids[1]))
-                     .toString(),
-                 QStringLiteral("Other|"));
         QCOMPARE(storedFiles(install).size(), 2);
     }
 
@@ -204,16 +182,13 @@ private slots:
         if (throughComponent) {
             MsgResponder boxes;
             boxes.expect(Riri::vbYes);
-            Riri::dllHome home;
             QString id = QStringLiteral("A-1");
-            QVERIFY(home.DeleteItem(id));
+            QVERIFY(Riri::dllHome().DeleteItem(id));
         } else {
             QVERIFY(install.exec(QStringLiteral("DELETE FROM tblItems WHERE ItemID = 'A-1'")));
         }
-        QCOMPARE(install.query(QStringLiteral("SELECT i.ItemID, e.FileName FROM tblEvidence e "
-                                              "JOIN tblItems i ON i.ID = e.ItemRef")),
-                 (QList<QVariantList>{{QStringLiteral("A-2"), QStringLiteral("two.bin")}}));
-        QCOMPARE(install.scalar(QStringLiteral("SELECT count(*) FROM tblEvidence")).toInt(), 1);
+        QCOMPARE(evidenceRows(install).size(), 1);
+        QVERIFY(evidenceRows(install).first().startsWith("A-2|"));
         QCOMPARE(storedFiles(install).size(), 2);
     }
 
@@ -224,8 +199,7 @@ private slots:
         QTest::newRow("named by the inventory") << "named" << true;
         QTest::newRow("named by an automatic copy") << "copy" << true;
         QTest::newRow("named by nothing") << "" << false;
-        QTest::newRow("named by nothing, beside a copy of the first version")
-            << "old copy" << false;
+        QTest::newRow("beside a copy of the first version") << "old copy" << false;
         QTest::newRow("named by nothing, written within the hour") << "young" << true;
     }
     void sweepKeepsWhatIsNamed() {
@@ -238,24 +212,20 @@ private slots:
         if (setup == "copy") {
             QVERIFY(!Riri::AutoBackups::make(Riri::AutoBackups::Kind::Daily).isEmpty());
         } else if (setup == "old copy") {
-            const QString copy = Riri::AutoBackups::folder() + "/inv-20261201-101010000-daily.inv";
             QVERIFY(QDir().mkpath(Riri::AutoBackups::folder()));
-            QVERIFY(QFile::copy(QStringLiteral(QUORVANE_PRISTINE_DB), copy));
+            QVERIFY(QFile::copy(QStringLiteral(QUORVANE_PRISTINE_DB),
+                                Riri::AutoBackups::folder() + "/inv-20261201-101010000-daily.inv"));
         }
         Riri::EvidenceStore store;
         if (setup != "named") {
             store.remove(ids[0]);
         }
         const QString gone = storedPath(install, "gone");
-        if (setup != "young") {
-            QVERIFY(age(gone));
-        }
+        QVERIFY(setup == "young" || age(gone));
         QVERIFY(age(storedPath(install, "kept")));
         // A temporary file a killed add left behind an hour ago goes too.
         const QString leftover = install.folder() + "/home/evidence/.incoming.part-Ab12Cd";
-        QVERIFY(!sourceFile(install, "x", "half").isEmpty());
-        QVERIFY(QFile::copy(install.folder() + "/sources/x", leftover));
-        QVERIFY(age(leftover));
+        QVERIFY(QFile::copy(sourceFile(install, "x", "half"), leftover) && age(leftover));
 
         QCOMPARE(store.sweepIfDue(), kept ? 1 : 2);
         QCOMPARE(QFile::exists(gone), kept);
@@ -271,26 +241,24 @@ private slots:
         Riri::EvidenceStore store;
         const QDateTime now = QDateTime::currentDateTime();
         store.remove(ids[0]);
+        store.remove(ids[1]);
         QVERIFY(age(storedPath(install, "one")));
         QCOMPARE(store.sweepIfDue(now), 1);
-        store.remove(ids[1]);
         QVERIFY(age(storedPath(install, "two")));
         QCOMPARE(store.sweepIfDue(now.addSecs(23 * 3600)), 0);
-        QVERIFY(QFile::exists(storedPath(install, "two")));
         QCOMPARE(store.sweepIfDue(now.addSecs(25 * 3600)), 1);
         QVERIFY(storedFiles(install).isEmpty());
     }
 
-    // Every named file is read and hashed; a missing or altered one is named
-    // with each item whose row names it.
+    // Every named file is read and hashed once; a missing or altered one is
+    // named with each item whose row names it.
     void checkNamesDamagedFiles_data() {
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QStringList>("problems");
         QTest::newRow("sound") << "" << QStringList();
-        QTest::newRow("altered") << "alter receipt"
-                                 << QStringList{"A-1|Item 1|receipt.bin|altered"};
+        QTest::newRow("altered") << "alter" << QStringList{"A-1|Item 1|receipt.bin|altered"};
         QTest::newRow("missing, named by two items")
-            << "remove photo"
+            << "remove"
             << QStringList{"A-1|Item 1|photo.bin|missing", "A-2|Item 2|photo.bin|missing"};
     }
     void checkNamesDamagedFiles() {
@@ -300,26 +268,20 @@ private slots:
         QVERIFY(numberedItems(install, 1, 2));
         QCOMPARE(attach(install, QStringLiteral("A-1"), {"photo", "receipt"}).size(), 2);
         QCOMPARE(attach(install, QStringLiteral("A-2"), {"photo"}).size(), 1);
-        const QStringList words = damage.split(' ');
-        if (words[0] == "alter") {
-            QVERIFY(alter(storedPath(install, words[1].toUtf8())));
-        } else if (words[0] == "remove") {
-            QVERIFY(QFile::remove(storedPath(install, words[1].toUtf8())));
-        }
+        QVERIFY(damage != "alter" || alterFile(storedPath(install, "receipt")));
+        QVERIFY(damage != "remove" || QFile::remove(storedPath(install, "photo")));
         qint64 whole = -1;
-        const QList<Riri::EvidenceProblem> found =
-            Riri::EvidenceStore().check([&](qint64, qint64 total) {
-                whole = total;
-                return true;
-            });
         QStringList named;
-        for (const Riri::EvidenceProblem& problem : found) {
+        for (const Riri::EvidenceProblem& problem :
+             Riri::EvidenceStore().check([&](qint64, qint64 total) {
+                 whole = total;
+                 return true;
+             })) {
             named.append(QStringList{problem.itemId, problem.itemName, problem.fileName,
                                      problem.missing ? "missing" : "altered"}
                              .join('|'));
         }
         QCOMPARE(named, problems);
-        // Each file counted once, however many rows name it.
         QCOMPARE(whole, qint64(sizeof("photo") + sizeof("receipt") - 2));
     }
 };

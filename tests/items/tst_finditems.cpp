@@ -15,7 +15,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -183,22 +182,22 @@ private slots:
         if (query.isEmpty() && !withoutPhoto) {
             shoot(w, QStringLiteral("frmFindItems-evidence"));
         }
-        QStringList rows;
         const ItemListModel& list = *w.lvItems->items();
-        for (int r = 0; r < list.rowCount(); ++r) {
-            rows << list.key(r) + ":" + list.text(r, ItemListModel::EvidenceColumn);
-        }
-        QCOMPARE(rows, shown);
+        const auto rows = [&list] {
+            QStringList rows;
+            for (int r = 0; r < list.rowCount(); ++r) {
+                rows << list.key(r) + ":" + list.text(r, ItemListModel::EvidenceColumn);
+            }
+            return rows;
+        };
+        QCOMPARE(rows(), shown);
         // Sorted by the number of attachments, most first on a second click.
         w.lvItems->columnClick(ItemListModel::EvidenceColumn);
         w.lvItems->columnClick(ItemListModel::EvidenceColumn);
         std::stable_sort(shown.begin(), shown.end(), [](const QString& a, const QString& b) {
             return a.section(':', 1).toInt() > b.section(':', 1).toInt();
         });
-        QCOMPARE(list.rowCount(), shown.size());
-        for (int r = 0; r < list.rowCount(); ++r) {
-            QCOMPARE(list.key(r) + ":" + list.text(r, ItemListModel::EvidenceColumn), shown[r]);
-        }
+        QCOMPARE(rows(), shown);
     }
 
     void foldingOfTexts() {
