@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "AppInfo.h"
+#include "claims/frmClaims.h"
 #include "evidence/frmItemEvidence.h"
 #include "frmAbout.h"
 #include "history/frmCleanUpHistory.h"
@@ -10,6 +11,7 @@
 #include "items/Money.h"
 #include "items/dlgChooseItem.h"
 #include "items/frmAddItem.h"
+#include "items/frmChooseItems.h"
 #include "items/frmDeleteItem.h"
 #include "items/frmEditItem.h"
 #include "items/frmFindItems.h"
@@ -260,6 +262,9 @@ void frmMain::buildMenus() {
     addItem(reports, "R1", QStringLiteral("-"));
     addItem(reports, "mnuValuationSummary", QStringLiteral("Valuation Summary"),
             &frmMain::mnuValuationSummary_Click);
+    addItem(reports, "R2", QStringLiteral("-"));
+    addItem(reports, "mnuInventoryPhotos", QStringLiteral("Inventory with Photos"),
+            &frmMain::mnuInventoryPhotos_Click);
 
     QMenu* utils = addMenu("mnuUtils", QStringLiteral("&Utils"));
     addItem(utils, "mnuUtilsDeleteItems", QStringLiteral("Delete Items"),
@@ -285,6 +290,7 @@ void frmMain::buildMenus() {
             &frmMain::mnuUtilsDeletedItems_Click);
     addItem(utils, "mnuUtilsCleanUpHistory", QStringLiteral("Clean Up History..."),
             &frmMain::mnuUtilsCleanUpHistory_Click);
+    addItem(utils, "mnuUtilsClaims", QStringLiteral("Claims..."), &frmMain::mnuUtilsClaims_Click);
 
     QMenu* window = addMenu("mnuWindow", QStringLiteral("&Window"));
     addItem(window, "mnuWindowCascade", QStringLiteral("Cascade"),
@@ -587,6 +593,14 @@ void frmMain::mnuValuationSummary_Click() {
     cascadeChildren();
 }
 
+void frmMain::mnuInventoryPhotos_Click() {
+    if (!recordCheck(false, noItemsMessage(), QStringLiteral("Inventory with Photos"))) {
+        return;
+    }
+    runInventoryPhotos(this);
+    cascadeChildren();
+}
+
 void frmMain::mnuUtilsOwner_Click() {
     // The owner edit window when the owner record exists, else the entry
     // window; nothing opens when the question fails.
@@ -615,6 +629,10 @@ void frmMain::mnuUtilsRestoreAuto_Click() {
 
 void frmMain::mnuUtilsExportCsv_Click() {
     InventoryCommands::exportItems(this);
+}
+
+void frmMain::mnuUtilsClaims_Click() {
+    frmClaims::openDialog(&frmChooseItems::ask, this);
 }
 
 void frmMain::mnuUtilsImportCsv_Click() {

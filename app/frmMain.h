@@ -84,6 +84,7 @@ public:
     void mnuUtilsDeleteItems_Click();
     void mnuEditFindItems_Click();
     void mnuValuationSummary_Click();
+    void mnuInventoryPhotos_Click();
     void mnuUtilsOwner_Click();
     // The edit item window, opened or brought forward, with the item chosen.
     void showItemInEditWindow(const QString& itemId);
@@ -107,6 +108,7 @@ public:
     void mnuUtilsExportCsv_Click();
     void mnuUtilsImportCsv_Click();
     void mnuUtilsOffsite_Click();
+    void mnuUtilsClaims_Click();
     void mnuWindowCascade_Click();
     void MnuWindowH_Click();
     void mnuWindowV_Click();

@@ -12,6 +12,10 @@ const Section& Definition::section(SectionKind kind) const {
         return detail;
     case SectionKind::GroupFooter:
         return groupFooter;
+    case SectionKind::ReportHeader:
+        return reportHeader;
+    case SectionKind::ReportFooter:
+        return reportFooter;
     case SectionKind::PageFooter:
         break;
     }
@@ -62,6 +66,22 @@ Element rowCount(const QString& name, int left, int top, int width, int height, 
     e.kind = Kind::RowCount;
     e.level = Level::Group;
     e.format = format;
+    return e;
+}
+
+Element summaryField(const QString& name, const QString& column, int left, int top, int width,
+                     int height, qreal points, bool bold, Align align, const QString& format) {
+    Element e = label(name, column, left, top, width, height, points, bold, align);
+    e.kind = Kind::Field;
+    e.level = Level::Summary;
+    e.format = format;
+    return e;
+}
+
+Element picture(const QString& name, const QString& column, int left, int top, int width,
+                int height) {
+    Element e = field(name, column, left, top, width, height, Align::Center);
+    e.kind = Kind::Picture;
     return e;
 }
 

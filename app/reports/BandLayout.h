@@ -17,10 +17,12 @@ enum class Kind {
     Field,    // a column of the current row (or of the group) in a format
     Line,     // a straight rule from (left, top) to (left + width, top + height)
     RowCount, // the number of detail rows of the current group, in a format
+    Picture,  // a plain frame with the picture a column names fitted inside it
 };
 
-// Which record a field reads: the detail row or the group it belongs to.
-enum class Level { Detail, Group };
+// Which record a field reads: the detail row, the group's key, or the
+// group's summary row (its totals).
+enum class Level { Detail, Group, Summary };
 
 struct Element {
     QString name;
@@ -46,8 +48,18 @@ struct Section {
     bool isEmpty() const { return height <= 0; }
 };
 
-// The kinds of section, in the order a group prints them.
-enum class SectionKind { PageHeader, GroupHeader, Detail, GroupFooter, PageFooter };
+// The kinds of section. A group prints its header, details and footer; the
+// report header follows the first page's header once, the report footer
+// follows the last group.
+enum class SectionKind {
+    PageHeader,
+    GroupHeader,
+    Detail,
+    GroupFooter,
+    PageFooter,
+    ReportHeader,
+    ReportFooter
+};
 
 struct Definition {
     QString title;   // "%i"
@@ -68,6 +80,8 @@ struct Definition {
     Section detail;
     Section groupFooter;
     Section pageFooter;
+    Section reportHeader; // empty for most reports
+    Section reportFooter;
 
     int pageWidth() const { return landscape ? paperHeight : paperWidth; }
     int pageHeight() const { return landscape ? paperWidth : paperHeight; }
@@ -84,6 +98,13 @@ Element groupField(const QString& name, const QString& column, int left, int top
 Element area(const QString& name, const QString& column, int left, int top, int width, int height);
 Element rowCount(const QString& name, int left, int top, int width, int height, qreal points,
                  bool bold, Align align, const QString& format);
+// A field of the group's summary row.
+Element summaryField(const QString& name, const QString& column, int left, int top, int width,
+                     int height, qreal points, bool bold, Align align,
+                     const QString& format = QString());
+// A frame showing the picture whose key the column holds (none: the frame alone).
+Element picture(const QString& name, const QString& column, int left, int top, int width,
+                int height);
 Element hLine(int left, int top, int length);
 Element vLine(int left, int top, int length);
 

@@ -1,5 +1,7 @@
 #include "reports/BandPaginator.h"
 
+#include <algorithm>
+
 namespace Band {
 
 namespace {
@@ -61,6 +63,7 @@ private:
 std::vector<PagePlan> paginate(const Definition& d, const std::vector<qsizetype>& rowsPerGroup) {
     Pager pager(d);
     const int detail = d.detail.height;
+    pager.place(SectionKind::ReportHeader, 0, 0, d.reportHeader.height);
     for (int g = 0; g < static_cast<int>(rowsPerGroup.size()); ++g) {
         const qsizetype rows = rowsPerGroup[static_cast<size_t>(g)];
         // The header keeps company with the group's first detail.
@@ -70,6 +73,8 @@ std::vector<PagePlan> paginate(const Definition& d, const std::vector<qsizetype>
         }
         pager.place(SectionKind::GroupFooter, g, 0, d.groupFooter.height);
     }
+    pager.place(SectionKind::ReportFooter, std::max(0, static_cast<int>(rowsPerGroup.size()) - 1),
+                0, d.reportFooter.height);
     return pager.finish();
 }
 

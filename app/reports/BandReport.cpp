@@ -16,7 +16,7 @@ using namespace Band;
 
 namespace {
 
-constexpr int kSectionKinds = 5;
+constexpr int kSectionKinds = 7;
 
 int kindIndex(SectionKind kind) {
     return static_cast<int>(kind);
@@ -95,7 +95,8 @@ void BandReport::setGroups(std::vector<Group> groups, const QDate& runDate, cons
     for (int k = 0; k < kSectionKinds; ++k) {
         const Section& section = m_def.section(static_cast<SectionKind>(k));
         for (const Element& e : section.elements) {
-            const bool readsRow = e.kind == Kind::Field && e.level == Level::Detail;
+            const bool readsRow =
+                (e.kind == Kind::Field || e.kind == Kind::Picture) && e.level == Level::Detail;
             m_columns[static_cast<size_t>(k)].push_back(
                 readsRow && sample != nullptr ? sample->columnIndex(e.text) : -1);
         }
@@ -151,6 +152,7 @@ QString BandReport::elementText(const Element& e, int elementIndex, const Placem
         const qsizetype rows = g.rows ? g.rows->rowCount() : 0;
         return ReportFormat::apply(e.format, QString::number(rows), m_locale);
     }
+    case Kind::Picture:
     case Kind::Field: {
         if (at.group < 0 || at.group >= static_cast<int>(m_groups.size())) {
             return QString();
@@ -159,6 +161,8 @@ QString BandReport::elementText(const Element& e, int elementIndex, const Placem
         QString stored;
         if (e.level == Level::Group) {
             stored = g.key;
+        } else if (e.level == Level::Summary) {
+            stored = g.summary ? g.summary->fieldAt(0, g.summary->columnIndex(e.text)) : QString();
         } else if (g.rows) {
             const int column = m_columns[static_cast<size_t>(kindIndex(at.kind))]
                                         [static_cast<size_t>(elementIndex)];
@@ -188,6 +192,9 @@ void BandReport::addSection(std::vector<DrawItem>& items, const Placement& at, i
         item.rect = QRectF(x0 + e.left, y0 + e.top, e.width, e.height);
         if (e.kind == Kind::Line) {
             item.type = DrawItem::Type::Line;
+        } else if (e.kind == Kind::Picture) {
+            item.type = DrawItem::Type::Picture;
+            item.text = elementText(e, static_cast<int>(i), at, page);
         } else {
             item.text = elementText(e, static_cast<int>(i), at, page);
             if (item.text.isEmpty()) {
@@ -227,12 +234,27 @@ void BandReport::paintPage(QPainter& painter, int page, qreal unitsPerTwip) cons
             painter.drawLine(QLineF(r.topLeft(), r.bottomRight()));
             continue;
         }
+        if (item.type == DrawItem::Type::Picture) {
+            paintPicture(painter, item.text, r);
+            continue;
+        }
         if (item.font != currentFont) {
             painter.setFont(m_fonts[static_cast<size_t>(item.font)]);
             currentFont = item.font;
         }
         painter.drawText(r, item.flags, item.text);
     }
+}
+
+void BandReport::paintPicture(QPainter& painter, const QString& key, const QRectF& frame) const {
+    const QImage picture = key.isEmpty() || !m_pictures ? QImage() : m_pictures(key);
+    if (!picture.isNull()) {
+        const QRectF inside = frame.adjusted(2, 2, -2, -2);
+        QRectF target(QPointF(), QSizeF(picture.size()).scaled(inside.size(), Qt::KeepAspectRatio));
+        target.moveCenter(inside.center());
+        painter.drawImage(target, picture);
+    }
+    painter.drawRect(frame);
 }
 
 QImage BandReport::renderPage(int page, qreal dotsPerInch) const {

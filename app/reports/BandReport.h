@@ -11,6 +11,7 @@
 #include <QLocale>
 #include <QRectF>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -24,12 +25,15 @@ namespace Band {
 struct Group {
     QString key;
     std::shared_ptr<const Riri::Recordset> rows;
+    // One row that Level::Summary fields read (the group's totals); may be null.
+    std::shared_ptr<const Riri::Recordset> summary = {};
 };
 
 // One thing drawn on a page, in twips from the top-left corner of the paper.
-// A line runs from rect.topLeft() to rect.bottomRight().
+// A line runs from rect.topLeft() to rect.bottomRight(); a picture's text is
+// the key of the picture drawn in its frame (empty: the frame alone).
 struct DrawItem {
-    enum class Type { Text, Line };
+    enum class Type { Text, Line, Picture };
     Type type = Type::Text;
     SectionKind section = SectionKind::Detail;
     QString element;
@@ -79,6 +83,11 @@ public:
     bool print(QPrinter& printer) const;
 
     const std::vector<QFont>& fonts() const { return m_fonts; }
+
+    // Where Picture elements find their pictures, by the key their column
+    // holds; asked only for the pages drawn.
+    using PictureSource = std::function<QImage(const QString& key)>;
+    void setPictureSource(PictureSource source) { m_pictures = std::move(source); }
     // The width of a line, in twips.
     static constexpr qreal kLineWidth = 15.0;
 
@@ -88,6 +97,7 @@ private:
     QString elementText(const Band::Element& e, int elementIndex, const Band::Placement& at,
                         int page) const;
     void addSection(std::vector<Band::DrawItem>& items, const Band::Placement& at, int page) const;
+    void paintPicture(QPainter& painter, const QString& key, const QRectF& frame) const;
 
     Band::Definition m_def;
     std::vector<QFont> m_fonts;
@@ -105,4 +115,5 @@ private:
     std::vector<Band::PagePlan> m_pages;
     QDate m_runDate;
     QLocale m_locale;
+    PictureSource m_pictures;
 };

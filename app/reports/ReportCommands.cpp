@@ -3,6 +3,7 @@
 #include "AppInfo.h"
 #include "reports/dataReport.h"
 #include "reports/frmReportPreview.h"
+#include "reports/rptInventoryPhotos.h"
 #include "reports/rptRoomReport.h"
 #include "reports/rptTotalInventory.h"
 #include "reports/rptValuationSummary.h"
@@ -21,6 +22,7 @@ namespace {
 QPointer<frmReportPreview> g_totalInventory;
 QPointer<frmReportPreview> g_roomReport;
 QPointer<frmReportPreview> g_valuationSummary;
+QPointer<frmReportPreview> g_inventoryPhotos;
 
 void discard(QPointer<frmReportPreview>& preview) {
     delete preview.data();
@@ -72,6 +74,14 @@ Run makeValuationSummary(DataReport& data, const TaskProgress& progress) {
     return {std::move(report), data.rscmdValuationSummary->rowCount() > 0};
 }
 
+Run makeInventoryPhotos(DataReport& data, const TaskProgress& progress) {
+    data.cmdPhotoInventory(progress);
+    layingOut(progress);
+    auto report = std::make_unique<rptInventoryPhotos>(
+        *data.rscmdPhotoInventory, data.rscmdOwner.get(), &rptInventoryPhotos::storedThumbnail);
+    return {std::move(report), data.rscmdPhotoInventory->rowCount() > 0};
+}
+
 // What a report preview shows and which changes of the inventory it follows.
 struct ReportKind {
     QPointer<frmReportPreview>* slot;
@@ -86,6 +96,8 @@ const ReportKind kTotalInventory{&g_totalInventory, &makeTotalInventory, false,
 const ReportKind kRoomReport{&g_roomReport, &makeRoomReport, false, "Inventory By Room"};
 const ReportKind kValuationSummary{&g_valuationSummary, &makeValuationSummary, true,
                                    "Valuation Summary"};
+const ReportKind kInventoryPhotos{&g_inventoryPhotos, &makeInventoryPhotos, true,
+                                  "Inventory with Photos"};
 
 // Runs a report as a long task: reading the items and laying out the pages
 // off the GUI thread. A first run may be cancelled (it then shows nothing);
@@ -167,6 +179,10 @@ void runValuationSummary(QWidget* parent) {
     present(kValuationSummary, parent);
 }
 
+void runInventoryPhotos(QWidget* parent) {
+    present(kInventoryPhotos, parent);
+}
+
 frmReportPreview* totalInventoryPreview() {
     return g_totalInventory.data();
 }
@@ -175,4 +191,7 @@ frmReportPreview* roomReportPreview() {
 }
 frmReportPreview* valuationSummaryPreview() {
     return g_valuationSummary.data();
+}
+frmReportPreview* inventoryPhotosPreview() {
+    return g_inventoryPhotos.data();
 }

@@ -17,8 +17,12 @@ class frmReportPreview;
 void runTotalInventoryReport(QWidget* parent = nullptr);
 void runRoomReport(QWidget* parent = nullptr);
 void runValuationSummary(QWidget* parent = nullptr);
+// The inventory with photos: every item by room with its first photo's
+// thumbnail, run as the others are.
+void runInventoryPhotos(QWidget* parent = nullptr);
 
 // The open preview of each report, or null.
 frmReportPreview* totalInventoryPreview();
 frmReportPreview* roomReportPreview();
 frmReportPreview* valuationSummaryPreview();
+frmReportPreview* inventoryPhotosPreview();

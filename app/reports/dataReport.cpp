@@ -129,29 +129,54 @@ void DataReport::cmdItemTotal(const Riri::Progress& progress) {
 
 void DataReport::cmdRoomTotal_Grouping(const Riri::Progress& progress) {
     rscmdRoomTotal_Grouping.reset();
-    const std::shared_ptr<Riri::Recordset> all = readItems(progress);
-    const QStringList& columns = all->columns();
-    const int room = all->columnIndex(QStringLiteral("RoomName"));
+    rscmdRoomTotal_Grouping = byRoom(*readItems(progress), QStringLiteral("cmdRoomTotal"));
+}
+
+std::shared_ptr<GroupedRecordset> DataReport::byRoom(Riri::Recordset& all,
+                                                     const QString& childName) {
+    const QStringList& columns = all.columns();
+    const int room = all.columnIndex(QStringLiteral("RoomName"));
     const int columnCount = static_cast<int>(columns.size());
 
     // The rows arrive ordered by room; each run of equal rooms is one group.
     std::vector<GroupedRecordset::Row> groups;
-    for (all->MoveFirst(); !all->IsEOF(); all->MoveNext()) {
-        const bool isNull = all->isNull(room);
-        const QString key = all->Field(room);
+    for (all.MoveFirst(); !all.IsEOF(); all.MoveNext()) {
+        const bool isNull = all.isNull(room);
+        const QString key = all.Field(room);
         if (groups.empty() || groups.back().keyIsNull != isNull || groups.back().key != key) {
             groups.push_back(
                 GroupedRecordset::Row{key, isNull, std::make_shared<Riri::Recordset>(columns)});
         }
         Riri::Recordset& child = *groups.back().child;
         for (int c = 0; c < columnCount; ++c) {
-            const QString value = all->Field(c);
+            const QString value = all.Field(c);
             child.appendCell(reinterpret_cast<const char16_t*>(value.utf16()), value.size(),
-                             all->isNull(c));
+                             all.isNull(c));
         }
     }
-    rscmdRoomTotal_Grouping = std::make_shared<GroupedRecordset>(
-        QStringLiteral("RoomName"), QStringLiteral("cmdRoomTotal"), std::move(groups));
+    return std::make_shared<GroupedRecordset>(QStringLiteral("RoomName"), childName,
+                                              std::move(groups));
+}
+
+// Amounts to whole cents as kValuationSummarySql takes them; the photo
+// column names the item whose first photo's thumbnail the report shows.
+const QString DataReport::kPhotoInventorySql = QStringLiteral(
+    "SELECT i.ItemID, i.ItemName, i.SN, i.Model, i.RoomName, i.Cost, i.CurValue, i.BuyDate, "
+    "i.AccquiredFrom, CASE WHEN EXISTS (SELECT 1 FROM tblEvidence e WHERE e.ItemRef = i.ID AND "
+    "e.Kind = 'Photo') THEN i.ID END AS PhotoRef, "
+    "CAST(ROUND(coalesce(i.Cost, 0) * 100 + (CASE WHEN i.Cost < 0 THEN -5e-7 ELSE 5e-7 END)) "
+    "AS INTEGER) AS CostCents, "
+    "CAST(ROUND(coalesce(i.CurValue, 0) * 100 + (CASE WHEN i.CurValue < 0 THEN -5e-7 ELSE 5e-7 "
+    "END)) AS INTEGER) AS ValueCents "
+    "FROM tblItems i ORDER BY i.RoomName, i.ItemID");
+
+void DataReport::cmdPhotoInventory(const Riri::Progress& progress) {
+    rscmdPhotoInventory.reset();
+    rscmdOwner.reset();
+    std::vector<std::shared_ptr<Riri::Recordset>> sets =
+        read({kPhotoInventorySql, kOwnerSql}, progress);
+    rscmdPhotoInventory = byRoom(*sets[0], QStringLiteral("cmdPhotoInventory"));
+    rscmdOwner = std::move(sets[1]);
 }
 
 DataReport& dataReportInstance() {

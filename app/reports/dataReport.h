@@ -78,18 +78,30 @@ public:
     // rscmdOwner. Throws Riri::Error when the database cannot be read.
     void cmdValuationSummary(const Riri::Progress& progress = {});
 
+    // Every item by room for the photo inventory, grouped as
+    // cmdRoomTotal_Grouping does, with the columns of kPhotoInventorySql
+    // (PhotoRef: the item's tblItems.ID when it has a photo, else null;
+    // CostCents and ValueCents: its amounts in whole cents), into
+    // rscmdPhotoInventory; the owner record into rscmdOwner. Throws
+    // Riri::Error when the database cannot be read.
+    void cmdPhotoInventory(const Riri::Progress& progress = {});
+
     Riri::Connection conReport;
     std::shared_ptr<Riri::Recordset> rscmdItemTotal;
     std::shared_ptr<GroupedRecordset> rscmdRoomTotal_Grouping;
     std::shared_ptr<Riri::Recordset> rscmdValuationSummary;
     std::shared_ptr<Riri::Recordset> rscmdOwner;
+    std::shared_ptr<GroupedRecordset> rscmdPhotoInventory;
 
     static const QString kItemTotalSql;
+    static const QString kPhotoInventorySql;
     static const QString kValuationSummarySql;
     static const QString kOwnerSql;
 
 private:
     std::shared_ptr<Riri::Recordset> readItems(const Riri::Progress& progress);
+    // The rows, ordered by room, as one group per run of equal rooms.
+    static std::shared_ptr<GroupedRecordset> byRoom(Riri::Recordset& all, const QString& childName);
     // Runs the statements on one opening of the connection; progress counts
     // the rows they give of the number of items.
     std::vector<std::shared_ptr<Riri::Recordset>> read(const QStringList& statements,

@@ -72,6 +72,28 @@ const QString kEvidenceCascade = QStringLiteral(
     "CREATE TRIGGER trgItemEvidenceGone AFTER DELETE ON tblItems BEGIN DELETE FROM tblEvidence "
     "WHERE ItemRef = OLD.ID; END");
 
+// Version 4: insurance claims and the items each one lists. A claim lists
+// an item at most once; deleting a claim deletes its item rows, and deleting
+// an inventory item takes it off every claim, so no claim names an item the
+// inventory no longer has.
+const QString kClaimsTable = QStringLiteral(
+    "CREATE TABLE tblClaims ( ID INTEGER PRIMARY KEY AUTOINCREMENT, EventDate TEXT, "
+    "EventKind TEXT NOT NULL, Description TEXT NOT NULL DEFAULT '', Insurer TEXT NOT NULL DEFAULT "
+    "'', PolicyNumber TEXT NOT NULL DEFAULT '', ClaimNumber TEXT NOT NULL DEFAULT '', AddDate TEXT "
+    "NOT NULL, ModDate TEXT )");
+const QString kClaimItemsTable = QStringLiteral(
+    "CREATE TABLE tblClaimItems ( ID INTEGER PRIMARY KEY AUTOINCREMENT, ClaimRef INTEGER NOT NULL, "
+    "ItemRef INTEGER NOT NULL, Status TEXT NOT NULL, ReplacementCents INTEGER NOT NULL, Note TEXT "
+    "NOT NULL DEFAULT '', UNIQUE (ClaimRef, ItemRef) )");
+const QString kClaimItemsItemIndex =
+    QStringLiteral("CREATE INDEX idxClaimItemsItem ON tblClaimItems (ItemRef)");
+const QString kClaimItemsOfClaim = QStringLiteral(
+    "CREATE TRIGGER trgClaimItemsGone AFTER DELETE ON tblClaims BEGIN DELETE FROM tblClaimItems "
+    "WHERE ClaimRef = OLD.ID; END");
+const QString kClaimItemsOfItem = QStringLiteral(
+    "CREATE TRIGGER trgItemClaimsGone AFTER DELETE ON tblItems BEGIN DELETE FROM tblClaimItems "
+    "WHERE ItemRef = OLD.ID; END");
+
 bool isEmpty(sqlite3* db) {
     sqlite3_stmt* stmt = nullptr;
     bool empty = false;
@@ -139,20 +161,34 @@ static std::vector<InventorySchema::Object> programObjects() {
     for (qsizetype i = 0; i < names.size(); ++i) {
         objects.push_back({3, QStringLiteral("trigger"), names.at(i), triggers.at(i)});
     }
+    // Version 4: claims and their items.
+    objects.insert(
+        objects.end(),
+        {
+            {4, QStringLiteral("table"), QStringLiteral("tblClaims"), kClaimsTable},
+            {4, QStringLiteral("table"), QStringLiteral("tblClaimItems"), kClaimItemsTable},
+            {4, QStringLiteral("index"), QStringLiteral("idxClaimItemsItem"), kClaimItemsItemIndex},
+            {4, QStringLiteral("trigger"), QStringLiteral("trgClaimItemsGone"), kClaimItemsOfClaim},
+            {4, QStringLiteral("trigger"), QStringLiteral("trgItemClaimsGone"), kClaimItemsOfItem},
+        });
     return objects;
 }
 
 const InventorySchema& InventorySchema::program() {
     // One row per object, in the order the steps make them. The tables of
     // the base version are install/schema.sql's.
-    static const InventorySchema schema(kBaseVersion, programObjects(),
-                                        // The steps after the base version, oldest first.
-                                        {
-                                            {2, QStringList{kEvidenceTable, kEvidenceItemIndex,
-                                                            kEvidenceSha256Index, kEvidenceCascade}
-                                                    .join(QStringLiteral(";\n"))},
-                                            {3, HistorySchema::step()},
-                                        });
+    static const InventorySchema schema(
+        kBaseVersion, programObjects(),
+        // The steps after the base version, oldest first.
+        {
+            {2,
+             QStringList{kEvidenceTable, kEvidenceItemIndex, kEvidenceSha256Index, kEvidenceCascade}
+                 .join(QStringLiteral(";\n"))},
+            {3, HistorySchema::step()},
+            {4, QStringList{kClaimsTable, kClaimItemsTable, kClaimItemsItemIndex,
+                            kClaimItemsOfClaim, kClaimItemsOfItem}
+                    .join(QStringLiteral(";\n"))},
+        });
     return schema;
 }
 

@@ -21,6 +21,10 @@ QString sectionName(Band::SectionKind kind) {
         return QStringLiteral("GroupFooter");
     case Band::SectionKind::PageFooter:
         return QStringLiteral("PageFooter");
+    case Band::SectionKind::ReportHeader:
+        return QStringLiteral("ReportHeader");
+    case Band::SectionKind::ReportFooter:
+        return QStringLiteral("ReportFooter");
     }
     return QStringLiteral("?");
 }
@@ -103,6 +107,9 @@ QString pageDump(const BandReport& report, int page) {
                 twips(item.rect.width()) + QLatin1Char('x') + twips(item.rect.height())};
         if (item.type == Band::DrawItem::Type::Line) {
             fields.append(QStringLiteral("rule"));
+        } else if (item.type == Band::DrawItem::Type::Picture) {
+            fields.append(QStringLiteral("picture ") +
+                          (item.text.isEmpty() ? QStringLiteral("(none)") : item.text));
         } else {
             const QFont& font = report.fonts().at(static_cast<size_t>(item.font));
             fields.append(QString::number(font.pointSizeF()) + QStringLiteral("pt") +

@@ -198,7 +198,7 @@ private slots:
             names << a->objectName();
         }
         QCOMPARE(names, (QStringList{"mnuTotalInventory", "R0", "mnuInventoryByRoom", "R1",
-                                     "mnuValuationSummary"}));
+                                     "mnuValuationSummary", "R2", "mnuInventoryPhotos"}));
         boxes.expect(Riri::vbOK);
         command->trigger();
         QCOMPARE(boxes.last().prompt, QStringLiteral("No Item records were found! "));
