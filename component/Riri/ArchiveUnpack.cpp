@@ -123,14 +123,13 @@ private:
     }
 };
 
-// The temporary folder: below home/, on the disk the store is on, or else
-// in the system's temporary folder; readable by the user alone.
+// The temporary folder: below home/, on the disk the store is on and
+// readable by the user alone. Never the system's temporary folder: the
+// content of an encrypted copy is checked here, and no plain byte of the
+// inventory leaves the data folder.
 QString folderPattern() {
-    const QString home = QFileInfo(InventoryCopy::databasePath()).absolutePath();
-    if (QFileInfo(home).isWritable()) {
-        return home + QStringLiteral("/.restore.part-XXXXXX"); // swept when left behind
-    }
-    return QDir::tempPath() + QStringLiteral("/quorvane-restore-XXXXXX");
+    return QFileInfo(InventoryCopy::databasePath()).absolutePath() +
+           QStringLiteral("/.restore.part-XXXXXX"); // swept when left behind
 }
 
 } // namespace
