@@ -2,6 +2,7 @@
 
 #include "AppInfo.h"
 #include "cli/OffsiteCommandLine.h"
+#include "cli/TerminalLines.h"
 #include "cli/TerminalProgress.h"
 #include "platform/SingleInstance.h"
 #include "shared/HistoryText.h"
@@ -32,15 +33,8 @@ constexpr int kFailed = 1;
 constexpr int kUsage = 2;
 constexpr int kRunning = 3;
 
-void say(const QString& line) {
-    std::fputs(qPrintable(line + QLatin1Char('\n')), stdout);
-    std::fflush(stdout);
-}
-
-void complain(const QString& line) {
-    std::fputs(qPrintable(line + QLatin1Char('\n')), stderr);
-    std::fflush(stderr);
-}
+using TerminalLines::complain;
+using TerminalLines::say;
 
 QString shown(const QString& path) {
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());

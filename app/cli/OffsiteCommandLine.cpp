@@ -1,5 +1,6 @@
 #include "cli/OffsiteCommandLine.h"
 
+#include "cli/TerminalLines.h"
 #include "cli/TerminalProgress.h"
 #include "platform/Keyring.h"
 
@@ -22,15 +23,8 @@ namespace {
 
 constexpr int kFailed = 1;
 
-void say(const QString& line) {
-    std::fputs(qPrintable(line + QLatin1Char('\n')), stdout);
-    std::fflush(stdout);
-}
-
-void complain(const QString& line) {
-    std::fputs(qPrintable(line + QLatin1Char('\n')), stderr);
-    std::fflush(stderr);
-}
+using TerminalLines::complain;
+using TerminalLines::say;
 
 QString items(qint64 count) {
     return count == 1 ? QStringLiteral("1 item") : QStringLiteral("%1 items").arg(count);

@@ -308,16 +308,23 @@ ClaimTotals ClaimsStore::totals(qint64 claimId) {
     return readTotals(s, 0);
 }
 
-int ClaimsStore::addItems(qint64 claimId, const QList<qint64>& itemRefs) {
+namespace {
+
+// Adds to a claim each item the condition on tblItems picks for one key;
+// an item the claim lists already is left as it is. Returns how many were
+// added.
+template <class Key> int addEach(qint64 claimId, const QList<Key>& keys, const char* condition) {
     Session session(true);
     Statement s(session.con(),
-                "INSERT OR IGNORE INTO tblClaimItems (ClaimRef, ItemRef, Status, "
-                "ReplacementCents) SELECT ?, ID, 'Lost', CAST(round(coalesce(CurValue, 0) * 100) "
-                "AS INTEGER) FROM tblItems WHERE ID = ?");
+                std::string("INSERT OR IGNORE INTO tblClaimItems (ClaimRef, ItemRef, "
+                            "Status, ReplacementCents) SELECT ?, ID, 'Lost', "
+                            "CAST(round(coalesce(CurValue, 0) * 100) AS INTEGER) "
+                            "FROM tblItems WHERE ") +
+                    condition);
     int added = 0;
-    for (const qint64 ref : itemRefs) {
+    for (const Key& key : keys) {
         s.reset();
-        s.bind(claimId).bind(ref).run();
+        s.bind(claimId).bind(key).run();
         added += s.changes();
     }
     if (added > 0) {
@@ -327,23 +334,14 @@ int ClaimsStore::addItems(qint64 claimId, const QList<qint64>& itemRefs) {
     return added;
 }
 
+} // namespace
+
+int ClaimsStore::addItems(qint64 claimId, const QList<qint64>& itemRefs) {
+    return addEach(claimId, itemRefs, "ID = ?");
+}
+
 int ClaimsStore::addItemIds(qint64 claimId, const QStringList& itemIds) {
-    Session session(true);
-    Statement s(session.con(),
-                "INSERT OR IGNORE INTO tblClaimItems (ClaimRef, ItemRef, Status, "
-                "ReplacementCents) SELECT ?, ID, 'Lost', CAST(round(coalesce(CurValue, 0) * 100) "
-                "AS INTEGER) FROM tblItems WHERE ItemID = ?");
-    int added = 0;
-    for (const QString& itemId : itemIds) {
-        s.reset();
-        s.bind(claimId).bind(itemId).run();
-        added += s.changes();
-    }
-    if (added > 0) {
-        touch(session.con(), claimId);
-    }
-    session.commit();
-    return added;
+    return addEach(claimId, QList<QString>(itemIds), "ItemID = ?");
 }
 
 int ClaimsStore::addRoom(qint64 claimId, const QString& room) {
