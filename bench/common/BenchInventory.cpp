@@ -4,6 +4,7 @@
 #include "shared/modGlobal.h"
 
 #include <Riri/ComponentFolder.h>
+#include <Riri/MsgBox.h>
 
 #include <QDate>
 #include <QDir>
@@ -136,4 +137,17 @@ qint64 ReadWithSqlite(const QString& file, qsizetype* cells) {
 double MedianMs(std::vector<qint64> values) {
     std::sort(values.begin(), values.end());
     return static_cast<double>(values[values.size() / 2]) / 1e6;
+}
+
+void UseOffscreenUnlessSet() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+}
+
+void PrintUnexpectedMessages() {
+    Riri::setMsgBoxHandler([](const QString& prompt, int, const QString&) {
+        std::printf("unexpected message: %s\n", qPrintable(prompt));
+        return int(Riri::vbOK);
+    });
 }

@@ -19,6 +19,11 @@ private:
 
 // Resident memory of this process, in KiB (-1 when unknown).
 long ResidentKiB();
+// Before the QApplication of a window benchmark: the offscreen platform,
+// unless another is set.
+void UseOffscreenUnlessSet();
+// A message box the benchmark did not expect is printed and answered OK.
+void PrintUnexpectedMessages();
 // Prints one named figure.
 void PrintFigure(const char* name, double value, const char* unit);
 // The baseline the windows are measured against: every row and column of

@@ -109,14 +109,9 @@ double medianRatio(const std::vector<qint64>& with, const std::vector<qint64>& w
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    UseOffscreenUnlessSet();
     QApplication app(argc, argv);
-    Riri::setMsgBoxHandler([](const QString& prompt, int, const QString&) {
-        std::printf("unexpected message: %s\n", qPrintable(prompt));
-        return int(Riri::vbOK);
-    });
+    PrintUnexpectedMessages();
     const int items = argc > 1 ? std::max(1, atoi(argv[1])) : 100000;
     const int attachments = argc > 2 ? std::max(0, atoi(argv[2])) : 20000;
 

@@ -119,14 +119,9 @@ int million() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    UseOffscreenUnlessSet();
     QApplication app(argc, argv);
-    Riri::setMsgBoxHandler([](const QString& prompt, int, const QString&) {
-        std::printf("unexpected message: %s\n", qPrintable(prompt));
-        return int(Riri::vbOK);
-    });
+    PrintUnexpectedMessages();
     if (app.arguments().contains(QStringLiteral("--million"))) {
         return million();
     }

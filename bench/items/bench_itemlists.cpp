@@ -207,14 +207,9 @@ int firstRowsFigure() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    UseOffscreenUnlessSet();
     QApplication app(argc, argv);
-    Riri::setMsgBoxHandler([](const QString& prompt, int, const QString&) {
-        std::printf("unexpected message: %s\n", qPrintable(prompt));
-        return int(Riri::vbOK);
-    });
+    PrintUnexpectedMessages();
     const QStringList args = app.arguments();
     if (args.contains(QStringLiteral("--first-rows"))) {
         return firstRowsFigure();

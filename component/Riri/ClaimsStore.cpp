@@ -6,6 +6,7 @@
 #include "ErrorNumbers.h"
 #include "Formats.h"
 #include "InventoryCopy.h"
+#include "SqlStatement.h"
 #include "WriteGate.h"
 
 #include <sqlite3.h>
@@ -36,79 +37,7 @@ constexpr char kTotals[] = "count(*), coalesce(sum(" CENTS("i.Cost") "), 0), coa
 
 #undef CENTS
 
-// One statement with its values bound by position, finalized when it goes.
-class Statement {
-public:
-    Statement(Connection& con, const std::string& sql) : m_db(con.handle()) {
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
-            fail();
-        }
-        m_stmt.reset(stmt);
-    }
-
-    Statement& bind(qint64 value) {
-        sqlite3_bind_int64(m_stmt.get(), ++m_index, value);
-        return *this;
-    }
-    Statement& bind(const QString& text) {
-        const QByteArray bytes = statementUtf8(text);
-        sqlite3_bind_text(m_stmt.get(), ++m_index, bytes.constData(),
-                          static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
-        return *this;
-    }
-    Statement& bindDate(const QDate& date) {
-        if (date.isValid()) {
-            return bind(date.toString(Qt::ISODate));
-        }
-        sqlite3_bind_null(m_stmt.get(), ++m_index);
-        return *this;
-    }
-
-    // True while there is a row.
-    bool step() {
-        const int rc = sqlite3_step(m_stmt.get());
-        if (rc == SQLITE_ROW) {
-            return true;
-        }
-        if (rc != SQLITE_DONE) {
-            fail();
-        }
-        return false;
-    }
-    void run() {
-        while (step()) {
-        }
-    }
-    void reset() {
-        sqlite3_reset(m_stmt.get());
-        sqlite3_clear_bindings(m_stmt.get());
-        m_index = 0;
-    }
-
-    QString text(int column) const {
-        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt.get(), column));
-        return p == nullptr ? QString()
-                            : QString::fromUtf8(p, sqlite3_column_bytes(m_stmt.get(), column));
-    }
-    qint64 number(int column) const { return sqlite3_column_int64(m_stmt.get(), column); }
-    QByteArray blob(int column) const {
-        const void* p = sqlite3_column_blob(m_stmt.get(), column);
-        return p == nullptr ? QByteArray()
-                            : QByteArray(static_cast<const char*>(p),
-                                         sqlite3_column_bytes(m_stmt.get(), column));
-    }
-    int changes() const { return sqlite3_changes(m_db); }
-
-private:
-    [[noreturn]] void fail() const {
-        throw Error(sqlite3_extended_errcode(m_db), QString::fromUtf8(sqlite3_errmsg(m_db)));
-    }
-
-    sqlite3* m_db;
-    Connection::StatementHandle m_stmt;
-    int m_index = 0;
-};
+using Statement = SqlStatement;
 
 // A connection to the inventory with a transaction begun; rolled back
 // unless committed.

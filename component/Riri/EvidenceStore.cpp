@@ -11,6 +11,7 @@
 #include "Formats.h"
 #include "InstallPaths.h"
 #include "SafeFile.h"
+#include "SqlStatement.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,71 +51,7 @@ void openInventory(Connection& con, const QString& database, bool readOnly) {
     con.Open();
 }
 
-[[noreturn]] void failed(sqlite3* db, const QString& database) {
-    throw Error(SafeFile::failureNumber(db), SafeFile::failureText(db, database));
-}
-
-class Statement {
-public:
-    Statement(sqlite3* db, const QString& database, const QByteArray& sql)
-        : m_db(db), m_database(database) {
-        sqlite3_stmt* prepared = nullptr;
-        if (sqlite3_prepare_v2(db, sql.constData(), -1, &prepared, nullptr) != SQLITE_OK) {
-            failed(db, database);
-        }
-        m_stmt.reset(prepared);
-    }
-    sqlite3_stmt* get() const { return m_stmt.get(); }
-    void bind(int index, const QString& text) {
-        if (text.isNull()) {
-            sqlite3_bind_null(get(), index);
-            return;
-        }
-        const QByteArray bytes = statementUtf8(text);
-        sqlite3_bind_text(get(), index, bytes.constData(), static_cast<int>(bytes.size()),
-                          SQLITE_TRANSIENT);
-    }
-    void bind(int index, qint64 number) { sqlite3_bind_int64(get(), index, number); }
-    // A number that is 0 for "not known" is stored as NULL.
-    void bindKnown(int index, qint64 number) {
-        if (number == 0) {
-            sqlite3_bind_null(get(), index);
-        } else {
-            bind(index, number);
-        }
-    }
-    void bindBlob(int index, const QByteArray& bytes) {
-        if (bytes.isEmpty()) {
-            sqlite3_bind_null(get(), index);
-        } else {
-            sqlite3_bind_blob(get(), index, bytes.constData(), static_cast<int>(bytes.size()),
-                              SQLITE_TRANSIENT);
-        }
-    }
-    void reset() { sqlite3_reset(get()); }
-    // True for a row, false at the end.
-    bool step() {
-        const int rc = sqlite3_step(get());
-        if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
-            failed(m_db, m_database);
-        }
-        return rc == SQLITE_ROW;
-    }
-    QString text(int column) const {
-        const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(get(), column));
-        return QString::fromUtf8(bytes, sqlite3_column_bytes(get(), column));
-    }
-    qint64 number(int column) const { return sqlite3_column_int64(get(), column); }
-    QByteArray blob(int column) const {
-        const auto* bytes = static_cast<const char*>(sqlite3_column_blob(get(), column));
-        return QByteArray(bytes, sqlite3_column_bytes(get(), column));
-    }
-
-private:
-    sqlite3* m_db;
-    QString m_database;
-    Connection::StatementHandle m_stmt;
-};
+using Statement = SqlStatement;
 
 Attachment attachmentOf(const Statement& row) {
     Attachment a;
@@ -155,7 +92,7 @@ bool itemExists(const QString& database, qint64 itemRef) {
     Connection con;
     openInventory(con, database, false);
     Statement find(con.handle(), database, "SELECT 1 FROM tblItems WHERE ID = ?");
-    find.bind(1, itemRef);
+    find.bind(itemRef);
     return find.step();
 }
 
@@ -226,7 +163,7 @@ qint64 EvidenceStore::itemRefOf(const QString& itemId) const {
     Connection con;
     openInventory(con, m_database, false);
     Statement find(con.handle(), m_database, "SELECT ID FROM tblItems WHERE ItemID = ?");
-    find.bind(1, itemId);
+    find.bind(itemId);
     return find.step() ? find.number(0) : 0;
 }
 
@@ -280,7 +217,7 @@ QList<qint64> EvidenceStore::add(qint64 itemRef, const QList<NewAttachment>& fil
     // Checked again under the lock: it may have gone while the files were
     // stored.
     Statement item(db, m_database, "SELECT 1 FROM tblItems WHERE ID = ?");
-    item.bind(1, itemRef);
+    item.bind(itemRef);
     if (!item.step()) {
         throw Error(kGone, QStringLiteral("The item no longer exists; nothing was added."));
     }
@@ -299,19 +236,19 @@ QList<qint64> EvidenceStore::add(qint64 itemRef, const QList<NewAttachment>& fil
                             .arg(QDir::toNativeSeparators(file.sourcePath)));
         }
         const EvidenceFacts& facts = file.facts;
-        insert.bind(1, itemRef);
-        insert.bind(2, evidenceKindName(file.kind));
-        insert.bind(3, withoutNul(file.caption.isNull() ? QStringLiteral("") : file.caption));
-        insert.bind(4, keptName(file));
-        insert.bind(5, facts.mediaType.isEmpty() ? QStringLiteral("application/octet-stream")
-                                                 : facts.mediaType);
-        insert.bind(6, QFileInfo(store.pathFor(hashes.at(i))).size());
-        insert.bind(7, hashes.at(i));
-        insert.bindKnown(8, facts.width);
-        insert.bindKnown(9, facts.height);
-        insert.bind(10, facts.takenDate.isEmpty() ? QString() : facts.takenDate);
-        insert.bind(11, now);
-        insert.bindBlob(12, facts.thumbnail);
+        insert.bind(itemRef);
+        insert.bind(evidenceKindName(file.kind));
+        insert.bind(withoutNul(file.caption.isNull() ? QStringLiteral("") : file.caption));
+        insert.bind(keptName(file));
+        insert.bind(facts.mediaType.isEmpty() ? QStringLiteral("application/octet-stream")
+                                              : facts.mediaType);
+        insert.bind(QFileInfo(store.pathFor(hashes.at(i))).size());
+        insert.bind(hashes.at(i));
+        insert.bindKnown(facts.width);
+        insert.bindKnown(facts.height);
+        insert.bindKnown(facts.takenDate);
+        insert.bind(now);
+        insert.bindBlob(facts.thumbnail);
         insert.step();
         insert.reset();
         ids.append(sqlite3_last_insert_rowid(db));
@@ -327,7 +264,7 @@ QList<Attachment> EvidenceStore::list(qint64 itemRef, bool withThumbnails) const
     Statement rows(con.handle(), m_database,
                    QByteArray("SELECT ") + kColumns + (withThumbnails ? ", Thumbnail" : ", NULL") +
                        " FROM tblEvidence WHERE ItemRef = ? ORDER BY ID");
-    rows.bind(1, itemRef);
+    rows.bind(itemRef);
     QList<Attachment> list;
     while (rows.step()) {
         list.append(attachmentOf(rows));
@@ -340,7 +277,7 @@ Attachment EvidenceStore::attachment(qint64 id) const {
     openInventory(con, m_database, false);
     Statement row(con.handle(), m_database,
                   QByteArray("SELECT ") + kColumns + ", Thumbnail FROM tblEvidence WHERE ID = ?");
-    row.bind(1, id);
+    row.bind(id);
     if (!row.step()) {
         throw Error(kGone, QStringLiteral("The attachment no longer exists."));
     }
@@ -350,8 +287,8 @@ Attachment EvidenceStore::attachment(qint64 id) const {
 void EvidenceStore::setCaption(qint64 id, const QString& caption) {
     writeInventory(m_database, [&](sqlite3* db) {
         Statement update(db, m_database, "UPDATE tblEvidence SET Caption = ? WHERE ID = ?");
-        update.bind(1, withoutNul(caption.isNull() ? QStringLiteral("") : caption));
-        update.bind(2, id);
+        update.bind(withoutNul(caption.isNull() ? QStringLiteral("") : caption));
+        update.bind(id);
         update.step();
         if (sqlite3_changes(db) == 0) {
             throw Error(kGone, QStringLiteral("The attachment no longer exists."));
@@ -362,8 +299,8 @@ void EvidenceStore::setCaption(qint64 id, const QString& caption) {
 void EvidenceStore::setKind(qint64 id, EvidenceKind kind) {
     writeInventory(m_database, [&](sqlite3* db) {
         Statement update(db, m_database, "UPDATE tblEvidence SET Kind = ? WHERE ID = ?");
-        update.bind(1, evidenceKindName(kind));
-        update.bind(2, id);
+        update.bind(evidenceKindName(kind));
+        update.bind(id);
         update.step();
         if (sqlite3_changes(db) == 0) {
             throw Error(kGone, QStringLiteral("The attachment no longer exists."));
@@ -376,7 +313,7 @@ void EvidenceStore::remove(qint64 id) {
     // sweep removes it once nothing does.
     writeInventory(m_database, [&](sqlite3* db) {
         Statement removal(db, m_database, "DELETE FROM tblEvidence WHERE ID = ?");
-        removal.bind(1, id);
+        removal.bind(id);
         removal.step();
         if (sqlite3_changes(db) == 0) {
             throw Error(kGone, QStringLiteral("The attachment no longer exists."));
