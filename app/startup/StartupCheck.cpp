@@ -71,6 +71,20 @@ bool answerDamage(const Riri::InventoryCheck& check, QWidget* parent) {
     }
 }
 
+// Runs work whose failure start-up only records in error.log.
+template <typename Work> void logFailureOf(Work work) {
+    try {
+        work();
+    } catch (const Riri::Error& error) {
+        try {
+            Riri::ErrorLog::appendStartupBlock(Riri::InstallPaths::logPath(Riri::componentFolder()),
+                                               error.number(), error.description());
+        } catch (const Riri::Error&) {
+            // a log that cannot be written hides nothing the user must answer
+        }
+    }
+}
+
 } // namespace
 
 Riri::InventoryCheck runStartupCheck() {
@@ -86,23 +100,11 @@ Riri::InventoryCheck runStartupCheck() {
         Riri::WriteGate::open();
         // An inventory of an older version gets the newest schema now, so
         // that the windows' readers find every table they read.
-        // Then, at most once a day, the evidence files that neither the
-        // inventory nor any automatic copy (the day's one included) names
-        // any more are removed.
-        try {
-            if (!check.newerVersion) {
+        if (!check.newerVersion) {
+            logFailureOf([] {
+                // the first writer brings the file up to date, or says why not
                 Riri::InventorySchema::bringUpToDate(Riri::InventoryCopy::databasePath());
-                Riri::EvidenceStore().sweepIfDue();
-            }
-        } catch (const Riri::Error& error) {
-            try {
-                Riri::ErrorLog::appendStartupBlock(
-                    Riri::InstallPaths::logPath(Riri::componentFolder()), error.number(),
-                    error.description());
-            } catch (const Riri::Error&) {
-                // the first writer brings the file up to date, or says why
-                // not; the sweep is tried again the next day
-            }
+            });
         }
     } else {
         // Set here, not when the user is told: a writer waiting on the GUI
@@ -125,9 +127,18 @@ bool answerStartupCheck(const Riri::InventoryCheck& check, QWidget* parent) {
     return true;
 }
 
+void sweepEvidenceAfterCheck(const Riri::InventoryCheck& check) {
+    if (check.ok && !check.newerVersion &&
+        Riri::WriteGate::state() == Riri::WriteGate::State::Open) {
+        // a failed sweep is tried again the next day
+        logFailureOf([] { Riri::EvidenceStore().sweepIfDue(); });
+    }
+}
+
 bool checkInventoryAtStartup() {
     Pointer::setScreen(Pointer::Busy);
     const Riri::InventoryCheck check = runStartupCheck();
+    sweepEvidenceAfterCheck(check);
     Pointer::setScreen(Pointer::Default);
     return answerStartupCheck(check);
 }
@@ -160,10 +171,17 @@ StartupCheckTask::StartupCheckTask(QObject* parent) : QObject(parent) {
             m_result = check;
             m_finished = true;
         }
+        m_verdict.notify_all();
         // The destructor joins this thread, so the task is still there; a
         // posted call to a task deleted meanwhile is dropped by Qt.
         QMetaObject::invokeMethod(
             this, [this] { emit finished(); }, Qt::QueuedConnection);
+        // The verdict never waits for the store's daily sweep.
+        try {
+            sweepEvidenceAfterCheck(check);
+        } catch (const std::exception&) {
+            // tried again at the next start
+        }
     });
 }
 
@@ -179,9 +197,7 @@ bool StartupCheckTask::isFinished() const {
 }
 
 Riri::InventoryCheck StartupCheckTask::result() {
-    if (m_thread.joinable()) {
-        m_thread.join();
-    }
-    const std::lock_guard<std::mutex> lock(m_mutex);
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_verdict.wait(lock, [this] { return m_finished; });
     return m_result;
 }

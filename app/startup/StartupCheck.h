@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -29,7 +30,12 @@ Riri::InventoryCheck runStartupCheck();
 // user quit, or nothing was restored); the file is then left as it is.
 bool answerStartupCheck(const Riri::InventoryCheck& check, QWidget* parent = nullptr);
 
-// Both in turn, on this thread.
+// At most once a day, removes the evidence files that neither the inventory
+// nor any automatic copy (the day's one included) names any more; only
+// after a check that found the inventory sound and writable.
+void sweepEvidenceAfterCheck(const Riri::InventoryCheck& check);
+
+// The check, the sweep and the answer in turn, on this thread.
 bool checkInventoryAtStartup();
 
 // Removes the left-overs of copies, backups, restores and exports an
@@ -39,7 +45,8 @@ bool checkInventoryAtStartup();
 int sweepLeftoversAtStartup();
 
 // runStartupCheck on a worker thread, started at once; finished() is
-// emitted on the thread that made the task.
+// emitted on the thread that made the task. The worker then sweeps the
+// evidence store (sweepEvidenceAfterCheck); the destructor waits for it.
 class StartupCheckTask : public QObject {
     Q_OBJECT
 public:
@@ -49,7 +56,7 @@ public:
     StartupCheckTask& operator=(const StartupCheckTask&) = delete;
 
     bool isFinished() const;
-    // Waits for the worker and returns its verdict.
+    // Waits for the worker's verdict and returns it.
     Riri::InventoryCheck result();
 
 signals:
@@ -57,6 +64,7 @@ signals:
 
 private:
     mutable std::mutex m_mutex;
+    std::condition_variable m_verdict;
     bool m_finished = false;
     Riri::InventoryCheck m_result;
     std::thread m_thread;

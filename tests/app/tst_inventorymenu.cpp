@@ -97,6 +97,7 @@ private slots:
     void importShowsEveryBadRowInACopyableWindow();
     void damagedInventoryAtStartUp_data();
     void damagedInventoryAtStartUp();
+    void soundStartSweepsTheEvidenceStore_data();
     void soundStartSweepsTheEvidenceStore();
     void restoreAutomaticCopyWindow();
 };
@@ -469,6 +470,12 @@ void tst_inventorymenu::damagedInventoryAtStartUp() {
 }
 
 // A sound start removes the evidence files nothing names any more, once.
+void tst_inventorymenu::soundStartSweepsTheEvidenceStore_data() {
+    QTest::addColumn<bool>("onWorker");
+    QTest::newRow("checked on this thread") << false;
+    QTest::newRow("checked on the start-up worker") << true;
+}
+
 void tst_inventorymenu::soundStartSweepsTheEvidenceStore() {
     TestInstall install;
     QVERIFY(numberedItems(install, 1, 1));
@@ -480,7 +487,15 @@ void tst_inventorymenu::soundStartSweepsTheEvidenceStore() {
             gone.setFileTime(QDateTime::currentDateTime().addDays(-1),
                              QFileDevice::FileModificationTime));
     gone.close();
-    QVERIFY(checkInventoryAtStartup());
+    QFETCH(bool, onWorker);
+    if (onWorker) {
+        // The verdict comes first; the task is gone only once the sweep is done.
+        StartupCheckTask task;
+        const Riri::InventoryCheck check = task.result();
+        QVERIFY(check.ok && answerStartupCheck(check));
+    } else {
+        QVERIFY(checkInventoryAtStartup());
+    }
     QCOMPARE(EvidenceTesting::storedFiles(install), QStringList{EvidenceTesting::sha256("kept")});
 }
 
