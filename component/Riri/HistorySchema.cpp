@@ -166,6 +166,21 @@ QString HistorySchema::bulkAdded(qint64 afterId) {
         .arg(afterId);
 }
 
+QString HistorySchema::bulkChanged(const QString& oldItems) {
+    // The item trigger's own expressions, with OLD the rows as they were and
+    // NEW the rows as they are: the same Fields text, field for field.
+    return QStringLiteral("INSERT INTO tblHistory (ChangeDate, What, RowRef, Action, Source, "
+                          "Fields) SELECT strftime('%Y-%m-%d %H:%M:%S', 'now', 'localtime'), "
+                          "'Item', NEW.ID, 'changed', (SELECT Source FROM tblHistorySource), %1 "
+                          "FROM %2 AS OLD JOIN tblItems AS NEW ON NEW.ID = OLD.ID WHERE %3 ORDER "
+                          "BY OLD.rowid")
+        .arg(changedFields(kItemCompared), oldItems, anyDiffers(kItemCompared));
+}
+
+QStringList HistorySchema::itemWriteTriggers() {
+    return {QStringLiteral("trgHistoryItemAdded"), QStringLiteral("trgHistoryItemChanged")};
+}
+
 QStringList HistorySchema::triggerNames() {
     QStringList names;
     for (const char* what : {"Item", "Owner", "Evidence"}) {

@@ -38,6 +38,15 @@ public:
     // the history rows of the items it added, those numbered above afterId
     // (tblItems.ID is never reused, so they are all new).
     static QString bulkAdded(qint64 afterId);
+    // The history rows of the items a bulk writer changed with the triggers
+    // off (SQLITE_DBCONFIG_ENABLE_TRIGGER): oldItems is a table with the
+    // columns of tblItems holding each changed item as it was before, in the
+    // order changed. Rows that differ in no compared field record nothing, as
+    // with the trigger.
+    static QString bulkChanged(const QString& oldItems);
+    // The triggers that fire on an addition or a change of an item: the ones
+    // a bulk writer that turns the triggers off stands in for.
+    static QStringList itemWriteTriggers();
     // The triggers' names and statements, in the same order.
     static QStringList triggerNames();
     static QStringList triggers();

@@ -8,6 +8,7 @@
 #include "ErrorNumbers.h"
 #include "Formats.h"
 #include "HistorySchema.h"
+#include "ImportStage.h"
 #include "InventoryCopy.h"
 #include "ItemRowCheck.h"
 #include "SafeFile.h"
@@ -15,6 +16,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <cerrno>
 #include <cstdio>
@@ -126,15 +128,6 @@ Connection::StatementHandle prepare(sqlite3* db, const char* sql) {
 // ---- import ----------------------------------------------------------------
 
 using Result = ItemsCsv::ImportResult;
-
-// Binds a text kept alive by the caller until the row is stored. The
-// texts come from a file decoded as strict UTF-8, so they hold no unpaired
-// surrogate and convert as they are.
-void bindText(sqlite3_stmt* stmt, int index, const QString& text, QByteArray& bytes) {
-    bytes = text.toUtf8();
-    sqlite3_bind_text(stmt, index, bytes.constData(), static_cast<int>(bytes.size()),
-                      SQLITE_STATIC);
-}
 
 [[noreturn]] void failOn(sqlite3* db) {
     throw Error(SafeFile::failureNumber(db),
@@ -274,25 +267,58 @@ struct FieldColumn {
     Field field;
     const char* column;
     ImportedItem::Column csv;
+    StagedRow::Text text; // Count for the amounts, which are no text
 };
 constexpr std::array<FieldColumn, 11> kFields{{
-    {NameField, "ItemName", ItemName},
-    {SerialField, "SN", SerialNumber},
-    {ModelField, "Model", Model},
-    {RoomField, "RoomName", Room},
-    {CostField, "Cost", OriginalCost},
-    {ValueField, "CurValue", CurrentValue},
-    {FromField, "AccquiredFrom", AccquiredFrom},
-    {BuyDateField, "BuyDate", DateAccquired},
-    {DescriptionField, "Description", Description},
-    {NotesField, "Notes", Notes},
-    {AddDateField, "AddDate", DateAdded},
+    {NameField, "ItemName", ItemName, StagedRow::Name},
+    {SerialField, "SN", SerialNumber, StagedRow::Serial},
+    {ModelField, "Model", Model, StagedRow::Model},
+    {RoomField, "RoomName", Room, StagedRow::Room},
+    {CostField, "Cost", OriginalCost, StagedRow::Count},
+    {ValueField, "CurValue", CurrentValue, StagedRow::Count},
+    {FromField, "AccquiredFrom", AccquiredFrom, StagedRow::From},
+    {BuyDateField, "BuyDate", DateAccquired, StagedRow::BuyDate},
+    {DescriptionField, "Description", Description, StagedRow::Description},
+    {NotesField, "Notes", Notes, StagedRow::Notes},
+    {AddDateField, "AddDate", DateAdded, StagedRow::AddDate},
 }};
+
+QString utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A checked row as the store binds it.
+class RowStaging {
+public:
+    void fill(const ImportFile::Row& row, StagedRow* staged) {
+        const ImportedItem& item = row.item;
+        const std::array<const QString*, StagedRow::Count> from{
+            &item.texts[ItemId], &item.texts[ItemName],    &item.texts[SerialNumber],
+            &item.texts[Model],  &item.texts[Room],        &item.texts[AccquiredFrom],
+            &item.buyDate,       &item.texts[Description], &item.texts[Notes],
+            &item.addDate};
+        std::array<std::string_view, StagedRow::Count> views;
+        for (size_t t = 0; t < from.size(); ++t) {
+            m_utf8[t] = from[t]->toUtf8();
+            views[t] =
+                std::string_view(m_utf8[t].constData(), static_cast<size_t>(m_utf8[t].size()));
+        }
+        staged->setTexts(views);
+        staged->line = row.line;
+        staged->cost = item.cost;
+        staged->value = item.value;
+        staged->buyDateGiven = item.buyDateGiven;
+    }
+
+private:
+    std::array<QByteArray, StagedRow::Count> m_utf8;
+};
 
 // The items of the inventory, looked up by Item ID one at a time.
 class StoredItems {
 public:
-    explicit StoredItems(sqlite3* db) : m_db(db) {
+    // fields: the Field bits of the columns the file has.
+    StoredItems(sqlite3* db, unsigned fields) : m_db(db), m_fields(fields) {
         m_find = prepare(db, "SELECT ID,ItemName,SN,Model,RoomName,Cost,CurValue,AccquiredFrom,"
                              "BuyDate,Description,Notes,AddDate FROM tblItems WHERE ItemID = ?");
         Connection::StatementHandle largest = prepare(db, "SELECT MAX(ID) FROM tblItems");
@@ -307,17 +333,15 @@ public:
     // The record number of the item with the row's Item ID (0 when none) and
     // the fields of the row that differ from it. *again is true when an
     // earlier row named the same item.
-    qint64 find(const ImportFile& file, const ImportedItem& item, unsigned* differ, bool* again) {
-        const QString& id = item.texts[ItemId];
+    qint64 find(const StagedRow& row, unsigned* differ, bool* again) {
+        const std::string_view id = row.texts[StagedRow::Id];
         *differ = 0;
         *again = false;
-        if (id.isEmpty() || m_largest == 0) {
+        if (id.empty() || m_largest == 0) {
             return 0;
         }
         sqlite3_stmt* find = m_find.get();
-        const QByteArray bytes = id.toUtf8();
-        sqlite3_bind_text(find, 1, bytes.constData(), static_cast<int>(bytes.size()),
-                          SQLITE_STATIC);
+        sqlite3_bind_text(find, 1, id.data(), static_cast<int>(id.size()), SQLITE_STATIC);
         const int rc = sqlite3_step(find);
         if (rc != SQLITE_ROW) {
             sqlite3_reset(find);
@@ -333,7 +357,8 @@ public:
         }
         for (size_t f = 0; f < kFields.size(); ++f) {
             const FieldColumn& field = kFields[f];
-            if (file.has(field.csv) && differs(find, static_cast<int>(f) + 1, field, item)) {
+            if ((m_fields & field.field) != 0 &&
+                differs(find, static_cast<int>(f) + 1, field, row)) {
                 *differ |= field.field;
             }
         }
@@ -343,46 +368,43 @@ public:
 
 private:
     static bool differs(sqlite3_stmt* find, int column, const FieldColumn& field,
-                        const ImportedItem& item) {
-        const QString stored = QString::fromUtf8(columnText(find, column));
+                        const StagedRow& row) {
+        const std::string_view stored = columnText(find, column);
         switch (field.field) {
         case CostField:
         case ValueField: {
-            const double value = field.field == CostField ? item.cost : item.value;
+            const double value = field.field == CostField ? row.cost : row.value;
             // No amount (NULL) reads as 0, as the export writes it empty.
             return sqlite3_column_double(find, column) != value;
         }
         case BuyDateField:
             // An empty date keeps the item's own.
-            return item.buyDateGiven &&
-                   ItemRowCheck::storedDateTime(stored).left(10) != item.buyDate;
-        case AddDateField:
-            return !item.addDate.isEmpty() && ItemRowCheck::storedDateTime(stored) != item.addDate;
+            return row.buyDateGiven && ItemRowCheck::storedDateTime(utf8(stored)).left(10) !=
+                                           utf8(row.texts[StagedRow::BuyDate]);
+        case AddDateField: {
+            const std::string_view added = row.texts[StagedRow::AddDate];
+            return !added.empty() && ItemRowCheck::storedDateTime(utf8(stored)) != utf8(added);
+        }
         default:
-            return stored != item.texts[field.csv];
+            return stored != row.texts[field.text];
         }
     }
 
     sqlite3* m_db;
+    unsigned m_fields;
     Connection::StatementHandle m_find;
     qint64 m_largest = 0;
     std::vector<bool> m_seen;
 };
 
 // What one checked row does to the inventory.
-enum class RowKind { Problem, New, Changed, Unchanged };
+enum class RowKind { Again, New, Changed, Unchanged };
 
-RowKind classify(const ImportFile& file, StoredItems& stored, ImportFile::Row& row, qint64* number,
-                 unsigned* differ) {
-    if (!row.reasons.isEmpty()) {
-        return RowKind::Problem;
-    }
+RowKind classify(StoredItems& stored, const StagedRow& row, qint64* number, unsigned* differ) {
     bool again = false;
-    *number = stored.find(file, row.item, differ, &again);
+    *number = stored.find(row, differ, &again);
     if (again) {
-        row.reasons.append(
-            QStringLiteral("Item ID %1 is on an earlier row too").arg(row.item.texts[ItemId]));
-        return RowKind::Problem;
+        return RowKind::Again;
     }
     if (*number == 0) {
         return RowKind::New;
@@ -401,75 +423,78 @@ void openInventory(Connection& con, bool readOnly) {
     throw Error(ErrorNumber::Cancelled, what);
 }
 
+// The table of the import's connection that holds each item it changes as
+// it was before, for the history.
+constexpr const char* kOldItems = "temp.tblImportOldItems";
+
 // Writes the rows: new items inserted, changed ones updated in the fields
-// that differ, through a statement for each set of fields.
+// that differ, through a statement for each set of fields. The connection's
+// triggers are off (a trigger run per row costs an import more than its
+// rows): each changed item is first copied as it was into kOldItems, and the
+// history of the whole import is written by two statements at its end.
 class ImportWriter {
 public:
     ImportWriter(sqlite3* db, qint64 largest) : m_db(db), m_number(largest) {
         m_insert = prepare(db, "INSERT INTO tblItems (ItemID,ItemName,SN,Model,RoomName,Cost,"
                                "CurValue,BuyDate,AccquiredFrom,Description,Notes,AddDate) "
                                "VALUES (?,?,?,?,?,?,?,?,?,?,?,?)");
+        m_keepOld = prepare(
+            db, (std::string("INSERT INTO ") + kOldItems + " SELECT * FROM tblItems WHERE ID = ?")
+                    .c_str());
         m_now = sqlNow().toUtf8();
     }
 
-    void add(const ImportedItem& item) {
+    void add(const StagedRow& row) {
         sqlite3_stmt* insert = m_insert.get();
         char id[32];
         const int idBytes = std::snprintf(id, sizeof id, "A-%lld", ++m_number);
         sqlite3_bind_text(insert, 1, id, idBytes, SQLITE_TRANSIENT);
-        bindText(insert, 2, item.texts[ItemName], m_bytes[0]);
-        bindText(insert, 3, item.texts[SerialNumber], m_bytes[1]);
-        bindText(insert, 4, item.texts[Model], m_bytes[2]);
-        bindText(insert, 5, item.texts[Room], m_bytes[3]);
-        sqlite3_bind_double(insert, 6, item.cost);
-        sqlite3_bind_double(insert, 7, item.value);
-        bindText(insert, 8, item.buyDate, m_bytes[4]);
-        bindText(insert, 9, item.texts[AccquiredFrom], m_bytes[5]);
-        bindText(insert, 10, item.texts[Description], m_bytes[6]);
-        bindText(insert, 11, item.texts[Notes], m_bytes[7]);
-        if (item.addDate.isEmpty()) {
-            sqlite3_bind_text(insert, 12, m_now.constData(), static_cast<int>(m_now.size()),
-                              SQLITE_STATIC);
-        } else {
-            bindText(insert, 12, item.addDate, m_bytes[8]);
-        }
+        bind(insert, 2, row.texts[StagedRow::Name]);
+        bind(insert, 3, row.texts[StagedRow::Serial]);
+        bind(insert, 4, row.texts[StagedRow::Model]);
+        bind(insert, 5, row.texts[StagedRow::Room]);
+        sqlite3_bind_double(insert, 6, row.cost);
+        sqlite3_bind_double(insert, 7, row.value);
+        bind(insert, 8, row.texts[StagedRow::BuyDate]);
+        bind(insert, 9, row.texts[StagedRow::From]);
+        bind(insert, 10, row.texts[StagedRow::Description]);
+        bind(insert, 11, row.texts[StagedRow::Notes]);
+        const std::string_view added = row.texts[StagedRow::AddDate];
+        bind(insert, 12,
+             added.empty() ? std::string_view(m_now.constData(), static_cast<size_t>(m_now.size()))
+                           : added);
         step(insert);
     }
 
-    void update(qint64 number, unsigned differ, const ImportedItem& item) {
+    void update(qint64 number, unsigned differ, const StagedRow& row) {
+        sqlite3_bind_int64(m_keepOld.get(), 1, number);
+        step(m_keepOld.get());
         sqlite3_stmt* update = statementFor(differ);
         int index = 0;
-        for (size_t f = 0; f < kFields.size(); ++f) {
-            const FieldColumn& field = kFields[f];
+        for (const FieldColumn& field : kFields) {
             if ((differ & field.field) == 0) {
                 continue;
             }
             ++index;
-            switch (field.field) {
-            case CostField:
-                sqlite3_bind_double(update, index, item.cost);
-                break;
-            case ValueField:
-                sqlite3_bind_double(update, index, item.value);
-                break;
-            case BuyDateField:
-                bindText(update, index, item.buyDate, m_bytes[f % m_bytes.size()]);
-                break;
-            case AddDateField:
-                bindText(update, index, item.addDate, m_bytes[f % m_bytes.size()]);
-                break;
-            default:
-                bindText(update, index, item.texts[field.csv], m_bytes[f % m_bytes.size()]);
-                break;
+            if (field.field == CostField || field.field == ValueField) {
+                sqlite3_bind_double(update, index, field.field == CostField ? row.cost : row.value);
+            } else {
+                bind(update, index, row.texts[field.text]);
             }
         }
-        sqlite3_bind_text(update, ++index, m_now.constData(), static_cast<int>(m_now.size()),
-                          SQLITE_STATIC);
+        bind(update, ++index,
+             std::string_view(m_now.constData(), static_cast<size_t>(m_now.size())));
         sqlite3_bind_int64(update, ++index, number);
         step(update);
     }
 
 private:
+    // The row's texts outlive the statement's step.
+    static void bind(sqlite3_stmt* statement, int index, std::string_view text) {
+        sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()),
+                          SQLITE_STATIC);
+    }
+
     sqlite3_stmt* statementFor(unsigned differ) {
         auto found = m_updates.find(differ);
         if (found == m_updates.end()) {
@@ -497,9 +522,26 @@ private:
     qint64 m_number;
     QByteArray m_now;
     Connection::StatementHandle m_insert;
+    Connection::StatementHandle m_keepOld;
     std::map<unsigned, Connection::StatementHandle> m_updates;
-    std::array<QByteArray, 11> m_bytes;
 };
+
+// The Field bits of the columns the file has.
+unsigned fieldsOf(const ImportFile& file) {
+    unsigned fields = 0;
+    for (const FieldColumn& field : kFields) {
+        if (file.has(field.csv)) {
+            fields |= field.field;
+        }
+    }
+    return fields;
+}
+
+QString inventoryChanged(const QString& source) {
+    return QStringLiteral("The inventory changed since %1 was checked; nothing was imported. "
+                          "Import the file again.")
+        .arg(QDir::toNativeSeparators(source));
+}
 
 // How often, in rows, a long pass reports its progress.
 constexpr qint64 kProgressStep = 512;
@@ -605,6 +647,13 @@ QString ItemsCsv::ImportResult::counts() const {
            counted(unchangedRows, "unchanged row", "unchanged rows");
 }
 
+// The checked rows of a plan and the fields its file has.
+struct ItemsCsv::Staged {
+    Staged(const QString& folder, unsigned fileFields) : rows(folder), fields(fileFields) {}
+    ImportStage rows;
+    unsigned fields;
+};
+
 ItemsCsv::ImportResult ItemsCsv::planImport(const QString& source, const Progress& progress) {
     ImportResult result;
     result.source = source;
@@ -613,29 +662,44 @@ ItemsCsv::ImportResult ItemsCsv::planImport(const QString& source, const Progres
     if (!file.readHeader(result, result.checkedOn)) {
         return result;
     }
+    // Beside the inventory, where the store has room to write anyway.
+    auto staged = std::make_shared<Staged>(QFileInfo(InventoryCopy::databasePath()).absolutePath(),
+                                           fieldsOf(file));
     Connection con;
     openInventory(con, true);
-    StoredItems stored(con.handle());
+    StoredItems stored(con.handle(), staged->fields);
+    RowStaging staging;
     ImportFile::Row row;
+    StagedRow checked;
     qint64 count = 0;
     while (file.next(&row)) {
-        qint64 number = 0;
-        unsigned differ = 0;
-        switch (classify(file, stored, row, &number, &differ)) {
-        case RowKind::Problem:
+        if (row.reasons.isEmpty()) {
+            staging.fill(row, &checked);
+            qint64 number = 0;
+            unsigned differ = 0;
+            switch (classify(stored, checked, &number, &differ)) {
+            case RowKind::Again:
+                row.reasons.append(QStringLiteral("Item ID %1 is on an earlier row too")
+                                       .arg(row.item.texts[ItemId]));
+                break;
+            case RowKind::New:
+                ++result.newItems;
+                break;
+            case RowKind::Changed:
+                ++result.changedItems;
+                break;
+            case RowKind::Unchanged:
+                ++result.unchangedRows;
+                break;
+            }
+        }
+        if (!row.reasons.isEmpty()) {
             addProblem(result, QStringLiteral("Line %1: %2.")
                                    .arg(row.line)
                                    .arg(row.reasons.join(QLatin1String("; "))));
-            break;
-        case RowKind::New:
-            ++result.newItems;
-            break;
-        case RowKind::Changed:
-            ++result.changedItems;
-            break;
-        case RowKind::Unchanged:
-            ++result.unchangedRows;
-            break;
+        } else if (result.ok()) {
+            // Once a row fails nothing is stored, so nothing more is kept.
+            staged->rows.add(checked);
         }
         if (++count % kProgressStep == 0 && !goOn(progress, file.bytesRead(), file.size())) {
             cancelled(QStringLiteral("The import was cancelled while its file was read."));
@@ -645,6 +709,10 @@ ItemsCsv::ImportResult ItemsCsv::planImport(const QString& source, const Progres
         result.problems.prepend(QStringLiteral("The file is not UTF-8 text."));
     }
     con.Close();
+    if (result.ok()) {
+        staged->rows.finish();
+        result.staged = std::move(staged);
+    }
     if (!goOn(progress, file.size(), file.size())) {
         cancelled(QStringLiteral("The import was cancelled while its file was read."));
     }
@@ -661,13 +729,12 @@ ItemsCsv::ImportResult ItemsCsv::storeImport(const ImportResult& plan, const Pro
         goOn(progress, whole, whole);
         return result;
     }
-    AutoBackups::make(AutoBackups::Kind::BeforeImport);
-    ImportFile file(plan.source);
-    ImportResult again;
-    if (!file.readHeader(again, plan.checkedOn)) {
-        throw Error(kPathFileAccess, QStringLiteral("%1 changed since it was checked.")
-                                         .arg(QDir::toNativeSeparators(plan.source)));
+    if (!plan.staged) {
+        throw Error(kPathFileAccess,
+                    QStringLiteral("The rows of %1 were not kept; check the file again.")
+                        .arg(QDir::toNativeSeparators(plan.source)));
     }
+    AutoBackups::make(AutoBackups::Kind::BeforeImport);
     Connection con;
     openInventory(con, false);
     con.requireWritable();
@@ -680,30 +747,35 @@ ItemsCsv::ImportResult ItemsCsv::storeImport(const ImportResult& plan, const Pro
         // as they are read.
         con.Execute(QStringLiteral("BEGIN IMMEDIATE"));
         con.nameSource(ChangeSource::effective(ChangeSource::Import), true);
+        // Off until the connection closes at the end of the import; the
+        // statements below stand in for the item triggers
+        // (HistorySchema::itemWriteTriggers), the only ones an addition or a
+        // change of an item fires.
+        sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
+        con.Execute(QStringLiteral("CREATE TEMP TABLE %1 AS SELECT * FROM tblItems WHERE 0")
+                        .arg(QLatin1String(kOldItems)));
         const qint64 lastBefore =
             con.Execute(QStringLiteral("SELECT coalesce(max(ID), 0) FROM tblItems"))
                 ->Field(0)
                 .toLongLong();
-        std::optional<StoredItems> stored(std::in_place, db);
+        std::optional<StoredItems> stored(std::in_place, db, plan.staged->fields);
         std::optional<ImportWriter> writer(std::in_place, db, stored->largest());
-        ImportFile::Row row;
+        ImportStage::Reader rows(plan.staged->rows);
+        StagedRow row;
+        ImportResult again;
         qint64 done = 0;
-        while (file.next(&row)) {
+        while (rows.next(&row)) {
             qint64 number = 0;
             unsigned differ = 0;
-            switch (classify(file, *stored, row, &number, &differ)) {
-            case RowKind::Problem:
-                throw Error(kPathFileAccess,
-                            QStringLiteral("%1 changed since it was checked: line %2: %3.")
-                                .arg(QDir::toNativeSeparators(plan.source))
-                                .arg(row.line)
-                                .arg(row.reasons.join(QLatin1String("; "))));
+            switch (classify(*stored, row, &number, &differ)) {
+            case RowKind::Again:
+                throw Error(kPathFileAccess, inventoryChanged(plan.source));
             case RowKind::New:
-                writer->add(row.item);
+                writer->add(row);
                 ++again.newItems;
                 break;
             case RowKind::Changed:
-                writer->update(number, differ, row.item);
+                writer->update(number, differ, row);
                 ++again.changedItems;
                 break;
             case RowKind::Unchanged:
@@ -714,16 +786,16 @@ ItemsCsv::ImportResult ItemsCsv::storeImport(const ImportResult& plan, const Pro
                 cancelled(QStringLiteral("The import was cancelled; nothing was imported."));
             }
         }
-        if (file.notUtf8() || again.newItems != plan.newItems ||
-            again.changedItems != plan.changedItems || again.unchangedRows != plan.unchangedRows) {
-            throw Error(kPathFileAccess, QStringLiteral("%1 changed since it was checked.")
-                                             .arg(QDir::toNativeSeparators(plan.source)));
+        if (again.newItems != plan.newItems || again.changedItems != plan.changedItems ||
+            again.unchangedRows != plan.unchangedRows) {
+            throw Error(kPathFileAccess, inventoryChanged(plan.source));
         }
         if (!goOn(progress, done, whole)) {
             cancelled(QStringLiteral("The import was cancelled; nothing was imported."));
         }
         writer.reset();
         stored.reset();
+        con.Execute(HistorySchema::bulkChanged(QLatin1String(kOldItems)));
         con.Execute(HistorySchema::bulkAdded(lastBefore));
         con.CommitTrans();
         con.Close();

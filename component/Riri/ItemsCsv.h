@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 namespace Riri {
 
@@ -14,6 +15,8 @@ namespace Riri {
 // fields quoted where needed and line breaks inside fields kept. Amounts are
 // plain decimals with a point, dates ISO 8601.
 class RIRI_EXPORT ItemsCsv {
+    struct Staged;
+
 public:
     // The columns, by header name, in the order an export writes them.
     static const QStringList& columns();
@@ -45,6 +48,9 @@ public:
         // is stored when there is any.
         QStringList problems;
         qint64 unlistedProblems = 0;
+        // The checked rows of an ok() plan, kept (on disk, not in memory)
+        // for storeImport; shared by the plan's copies.
+        std::shared_ptr<const Staged> staged;
         bool ok() const { return problems.isEmpty(); }
         qint64 rows() const { return newItems + changedItems + unchangedRows; }
         // "2 new items, 1 changed item, 0 unchanged rows".
@@ -53,18 +59,22 @@ public:
     static constexpr int kListedProblems = 100;
 
     // Reads and checks every row of source against the add window's rules
-    // and counts what a store would do, writing nothing. Only the counts,
-    // the Item IDs seen and the problems are kept, so a file of any size
-    // takes little memory. The progress hears of the bytes read of the
-    // file's size. A file that cannot be read throws Riri::Error.
+    // and counts what a store would do, writing nothing to the inventory.
+    // The checked rows are kept in an unnamed file beside the inventory
+    // until the plan goes; in memory only the counts, the Item IDs seen and
+    // the problems, so a file of any size takes little memory. The progress
+    // hears of the bytes read of the file's size. A file that cannot be
+    // read, or rows that cannot be kept, throw Riri::Error.
     static ImportResult planImport(const QString& source, const Progress& progress = {});
 
     // Stores a plan that is ok(): an automatic copy of the inventory first
-    // (when anything changes), then every row in one transaction, read from
-    // the file again. The progress hears of the rows done of all; a cancel
+    // (when anything changes), then the rows the plan checked, in one
+    // transaction; the file is not read again, so what is stored is what
+    // the plan counted. The progress hears of the rows done of all; a cancel
     // rolls back, leaves the inventory as it was and throws
-    // ErrorNumber::Cancelled. A file that changed since its plan, or a
-    // failing store, throws Riri::Error with nothing stored.
+    // ErrorNumber::Cancelled. An inventory changed since the plan so that
+    // the counts differ, or a failing store, throws Riri::Error with nothing
+    // stored.
     static ImportResult storeImport(const ImportResult& plan, const Progress& progress = {});
 
     // planImport, then storeImport when the plan is ok, without asking.

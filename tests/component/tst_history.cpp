@@ -9,6 +9,7 @@
 #include <Riri/ChangeSource.h>
 #include <Riri/HistoryCleanUp.h>
 #include <Riri/HistoryRestore.h>
+#include <Riri/HistorySchema.h>
 #include <Riri/InventoryCopy.h>
 #include <Riri/ItemHistory.h>
 #include <Riri/ItemsCsv.h>
@@ -58,6 +59,7 @@ private slots:
     void cleanUpAfterItsCopy();
     void killedSave_data();
     void killedSave();
+    void importStandsInForEveryItemWriteTrigger();
 };
 
 void tst_History::sources_data() {
@@ -285,4 +287,20 @@ void tst_History::killedSave() {
 }
 
 QTEST_GUILESS_MAIN(tst_History)
+// The import turns its connection's triggers off and writes the history of
+// the items it adds and changes itself: any other trigger on an addition or
+// a change of an item would go unrun.
+void tst_History::importStandsInForEveryItemWriteTrigger() {
+    TestInstall install;
+    QStringList fired;
+    for (const QVariantList& row :
+         install.query("SELECT name FROM sqlite_master WHERE type = 'trigger' AND tbl_name = "
+                       "'tblItems' AND sql NOT LIKE '% DELETE ON tblItems %' ORDER BY name")) {
+        fired.append(row.first().toString());
+    }
+    QStringList expected = Riri::HistorySchema::itemWriteTriggers();
+    expected.sort();
+    QCOMPARE(fired, expected);
+}
+
 #include "tst_history.moc"
