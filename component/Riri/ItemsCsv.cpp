@@ -287,7 +287,9 @@ QString utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// A checked row as the store binds it.
+// A checked row as the store binds it, its texts in UTF-8. They come from a
+// file decoded as strict UTF-8, so they hold no unpaired surrogate and
+// convert as they are.
 class RowStaging {
 public:
     void fill(const ImportFile::Row& row, StagedRow* staged) {
