@@ -53,6 +53,7 @@ frmItemHistory::frmItemHistory(QWidget* parent) : QWidget(parent) {
     layout->addLayout(buttons);
     resize(720, 320);
     cmdRestore->setEnabled(false);
+    connect(lvChanges, &QTreeWidget::currentItemChanged, this, &frmItemHistory::enableRestore);
 
     connect(&InventoryNotice::instance(), &InventoryNotice::inventoryChanged, this,
             [this](InventoryChange change) {
@@ -134,8 +135,16 @@ void frmItemHistory::fill(const std::vector<Riri::ItemHistory::Change>& changes)
         lvChanges->resizeColumnToContents(column);
     }
     lvChanges->setUpdatesEnabled(true);
-    cmdRestore->setEnabled(!m_changes.empty());
+    enableRestore();
     emit loaded();
+}
+
+void frmItemHistory::enableRestore() {
+    // After a deletion there is no version to put back.
+    const int row = lvChanges->indexOfTopLevelItem(lvChanges->currentItem());
+    cmdRestore->setEnabled(row >= 0 && static_cast<size_t>(row) < m_changes.size() &&
+                           m_changes.at(static_cast<size_t>(row)).action !=
+                               QLatin1String("deleted"));
 }
 
 QString frmItemHistory::restoreQuestion(const QString& when) {

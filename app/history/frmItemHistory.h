@@ -40,6 +40,7 @@ signals:
 private:
     void fill(const std::vector<Riri::ItemHistory::Change>& changes);
     void cmdRestore_Click();
+    void enableRestore();
 
     qint64 m_itemRef = -1;
     QString m_itemId;

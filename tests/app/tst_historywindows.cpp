@@ -8,6 +8,7 @@
 #include "history/frmDeletedItems.h"
 #include "history/frmItemHistory.h"
 
+#include <Riri/HistoryRestore.h>
 #include <Riri/MsgBox.h>
 
 #include <QDateEdit>
@@ -27,10 +28,6 @@ bool changeName(const TestInstall& install, const QString& name) {
 
 bool waitLoaded(QSignalSpy& spy) {
     return spy.count() > 0 || spy.wait();
-}
-
-void grab(QWidget& window, const QString& name) {
-    window.grab().save(QStringLiteral("/tmp/quorvane-%1.png").arg(name));
 }
 
 } // namespace
@@ -75,9 +72,19 @@ void tst_HistoryWindows::restoreThisVersion() {
     QVERIFY(window.lvChanges->topLevelItem(2)
                 ->text(frmItemHistory::Changes)
                 .startsWith("Item ID: A-1; Item Name: Item 1; Room Location: Den; Cost: 1.00"));
-    grab(window, "itemhistory");
-
+    shoot(window, "itemhistory");
+    // After a deletion there is no version to put back.
+    QVERIFY(window.cmdRestore->isEnabled());
+    QVERIFY(install.exec("DELETE FROM tblItems WHERE ID = 1"));
+    QCOMPARE(Riri::HistoryRestore::bringBack({1}).size(), size_t(1));
+    loaded.clear();
+    window.refresh();
+    QVERIFY(waitLoaded(loaded));
+    QCOMPARE(window.lvChanges->topLevelItem(1)->text(frmItemHistory::Action), "deleted");
     window.lvChanges->setCurrentItem(window.lvChanges->topLevelItem(1));
+    QVERIFY(!window.cmdRestore->isEnabled());
+
+    window.lvChanges->setCurrentItem(window.lvChanges->topLevelItem(3));
     boxes.expect(answer);
     QTest::mouseClick(window.cmdRestore, Qt::LeftButton);
     QCOMPARE(boxes.last().defaultButton(), int(Riri::vbDefaultButton2));
@@ -117,7 +124,7 @@ void tst_HistoryWindows::bringBack() {
     QCOMPARE(window.lvItems->topLevelItemCount(), 1);
     QCOMPARE(window.lvItems->topLevelItem(0)->text(frmDeletedItems::ItemName), "Item 1");
     QCOMPARE(window.lvItems->topLevelItem(0)->text(frmDeletedItems::Attachments), "1");
-    grab(window, "deleteditems");
+    shoot(window, "deleteditems");
     window.lvItems->selectAll();
     QTest::mouseClick(window.cmdBringBack, Qt::LeftButton);
     QCOMPARE(window.lblCount->text(), said);
@@ -145,7 +152,7 @@ void tst_HistoryWindows::cleanUp() {
     frmCleanUpHistory window;
     window.datBefore->setDate(QDate(2021, 1, 1));
     QCOMPARE(window.lblCount->text(), "2 entries are older.");
-    grab(window, "cleanuphistory");
+    shoot(window, "cleanuphistory");
     boxes.expect(answer);
     if (answer == Riri::vbYes) {
         boxes.expect(Riri::vbOK);
