@@ -1,5 +1,6 @@
 #include "history/frmCleanUpHistory.h"
 
+#include "history/BackgroundRead.h"
 #include "platform/Fonts.h"
 #include "shared/InventoryNotice.h"
 #include "ui/LongTask.h"
@@ -18,6 +19,8 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <memory>
+#include <utility>
 
 namespace {
 const QString kCaption = QStringLiteral("Clean Up History");
@@ -84,14 +87,31 @@ QString frmCleanUpHistory::question(qint64 count, const QString& date) {
 }
 
 void frmCleanUpHistory::recount() {
-    try {
-        m_count = Riri::HistoryCleanUp::countBefore(datBefore->date());
-        lblCount->setText(countText(m_count));
-    } catch (const Riri::Error& error) {
-        m_count = 0;
-        lblCount->setText(error.description());
-    }
-    cmdCleanUp->setEnabled(m_count > 0);
+    // Counted off the GUI thread: the history may hold millions of entries.
+    // Until the count of the date now chosen is in, there is nothing to ask.
+    const int counting = ++m_counting;
+    m_count = 0;
+    cmdCleanUp->setEnabled(false);
+    lblCount->setText(QStringLiteral("Counting..."));
+    const QDate before = datBefore->date();
+    auto result = std::make_shared<std::pair<qint64, QString>>(0, QString());
+    BackgroundRead::start(
+        this,
+        [before, result] {
+            try {
+                result->first = Riri::HistoryCleanUp::countBefore(before);
+            } catch (const Riri::Error& error) {
+                result->second = error.description();
+            }
+        },
+        [this, counting, result] {
+            if (counting != m_counting) {
+                return; // a newer count is on its way
+            }
+            m_count = result->second.isEmpty() ? result->first : 0;
+            lblCount->setText(result->second.isEmpty() ? countText(m_count) : result->second);
+            cmdCleanUp->setEnabled(m_count > 0);
+        });
 }
 
 void frmCleanUpHistory::cmdCleanUp_Click() {

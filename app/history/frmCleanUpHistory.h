@@ -19,7 +19,8 @@ public:
     QPushButton* cmdCleanUp = nullptr;
     QPushButton* cmdClose = nullptr;
 
-    // Counts the entries before the chosen date again.
+    // Counts the entries before the chosen date again, on a worker; the
+    // count shows when it is in.
     void recount();
     static QString countText(qint64 count);
     static QString question(qint64 count, const QString& date);
@@ -28,4 +29,5 @@ private:
     void cmdCleanUp_Click();
 
     qint64 m_count = 0;
+    int m_counting = 0;
 };
