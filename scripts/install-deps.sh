@@ -11,7 +11,7 @@ packages=(
   fonts-dejavu-core fonts-liberation2 fonts-comic-neue
   qt6-svg-dev desktop-file-utils appstream dpkg-dev
   xdg-utils poppler-utils xvfb xauth
-  libarchive-dev libsodium-dev libheif-dev libexiv2-dev qt6-pdf-dev
+  libarchive-dev libssl-dev libsodium-dev libheif-dev libexiv2-dev qt6-pdf-dev
   qt6-image-formats-plugins qtkeychain-qt6-dev libheif-examples
 )
 

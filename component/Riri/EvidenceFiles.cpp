@@ -5,8 +5,8 @@
 #include "ErrorNumbers.h"
 #include "InstallPaths.h"
 #include "SafeFile.h"
+#include "Sha256.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -61,7 +61,7 @@ QString EvidenceFiles::put(QIODevice& source, const QString& expectedSha256, qin
                         QStringLiteral("Cannot write %1: %2")
                             .arg(QDir::toNativeSeparators(temporary), out.errorString()));
         }
-        QCryptographicHash hash(QCryptographicHash::Sha256);
+        Sha256 hash;
         QByteArray buffer;
         qint64 done = 0;
         for (;;) {
@@ -75,7 +75,7 @@ QString EvidenceFiles::put(QIODevice& source, const QString& expectedSha256, qin
                             QStringLiteral("The file is larger than 1 GB, the most a piece of "
                                            "evidence can be."));
             }
-            hash.addData(buffer);
+            hash.add(buffer);
             if (out.write(buffer) != buffer.size()) {
                 throw Error(SQLITE_FULL, SafeFile::writeFailure(errno, temporary));
             }
@@ -87,7 +87,7 @@ QString EvidenceFiles::put(QIODevice& source, const QString& expectedSha256, qin
             throw Error(SQLITE_FULL, SafeFile::writeFailure(errno, temporary));
         }
         out.close();
-        const QString sha256 = QString::fromLatin1(hash.result().toHex());
+        const QString sha256 = hash.hex();
         if (!expectedSha256.isEmpty() && sha256 != expectedSha256) {
             throw Error(SQLITE_CORRUPT,
                         QStringLiteral("The file's content does not match its SHA-256 %1.")
@@ -124,7 +124,7 @@ QString EvidenceFiles::hashFile(const QString& path, const Progress& progress) {
     if (!in.open(QIODevice::ReadOnly)) {
         return QString();
     }
-    QCryptographicHash hash(QCryptographicHash::Sha256);
+    Sha256 hash;
     const qint64 total = in.size();
     qint64 done = 0;
     while (!in.atEnd()) {
@@ -132,13 +132,13 @@ QString EvidenceFiles::hashFile(const QString& path, const Progress& progress) {
         if (buffer.isEmpty()) {
             return QString();
         }
-        hash.addData(buffer);
+        hash.add(buffer);
         done += buffer.size();
         if (!goOn(progress, done, total)) {
             return QString();
         }
     }
-    return QString::fromLatin1(hash.result().toHex());
+    return hash.hex();
 }
 
 } // namespace Riri

@@ -2,12 +2,16 @@
 
 #include <QByteArray>
 #include <QString>
-#include <sodium.h>
+#include <memory>
+
+struct evp_md_ctx_st;
 
 namespace Riri {
 
-// A SHA-256 computed as the bytes come, through libsodium: about twice as
-// fast as Qt's own, which counts when every byte of a backup is hashed.
+// A SHA-256 computed as the bytes come, through OpenSSL's libcrypto, which
+// uses the processor's SHA instructions where it has them: several times as
+// fast as Qt's own or libsodium's, which counts when every byte of a backup
+// or of a stored photo is hashed.
 class Sha256 {
 public:
     Sha256();
@@ -18,7 +22,10 @@ public:
     QString hex();
 
 private:
-    crypto_hash_sha256_state m_state{};
+    struct Free {
+        void operator()(evp_md_ctx_st* context) const noexcept;
+    };
+    std::unique_ptr<evp_md_ctx_st, Free> m_context;
 };
 
 } // namespace Riri
