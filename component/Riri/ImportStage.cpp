@@ -22,8 +22,7 @@ constexpr size_t kPiece = 1 << 20;
 
 // The fixed part of a row, before its texts' bytes.
 struct RowHead {
-    std::int32_t line;
-    std::uint32_t given;
+    std::uint64_t given;
     double cost;
     double value;
     std::array<std::uint32_t, StagedRow::Count> sizes;
@@ -83,7 +82,6 @@ ImportStage::~ImportStage() {
 
 void ImportStage::add(const StagedRow& row) {
     RowHead head{};
-    head.line = row.line;
     head.given = row.buyDateGiven ? 1 : 0;
     head.cost = row.cost;
     head.value = row.value;
@@ -112,9 +110,7 @@ void ImportStage::flush() {
             continue;
         }
         if (wrote <= 0) {
-            throw Error(SQLITE_FULL,
-                        SafeFile::writeFailure(wrote < 0 ? errno : ENOSPC,
-                                               m_folder + QStringLiteral("/(the import's rows)")));
+            throw Error(SQLITE_FULL, SafeFile::writeFailure(wrote < 0 ? errno : ENOSPC, m_folder));
         }
         done += static_cast<size_t>(wrote);
         m_size += wrote;
@@ -165,7 +161,6 @@ bool ImportStage::Reader::next(StagedRow* row) {
     if (!fill(sizeof head + total)) {
         throw Error(kPathFileAccess, QStringLiteral("The rows of the import are cut short."));
     }
-    row->line = head.line;
     row->buyDateGiven = head.given != 0;
     row->cost = head.cost;
     row->value = head.value;

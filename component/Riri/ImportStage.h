@@ -12,7 +12,11 @@ namespace Riri {
 // UTF-8: what the check made of the row, ready to bind.
 struct StagedRow {
     enum Text { Id, Name, Serial, Model, Room, From, BuyDate, Description, Notes, AddDate, Count };
-    int line = 0;
+    StagedRow() = default;
+    // A copy's views would point into the original's bytes.
+    StagedRow(const StagedRow&) = delete;
+    StagedRow& operator=(const StagedRow&) = delete;
+
     double cost = 0;
     double value = 0;
     // False when the row left the date acquired empty (BuyDate is today's).

@@ -306,7 +306,6 @@ public:
                 std::string_view(m_utf8[t].constData(), static_cast<size_t>(m_utf8[t].size()));
         }
         staged->setTexts(views);
-        staged->line = row.line;
         staged->cost = item.cost;
         staged->value = item.value;
         staged->buyDateGiven = item.buyDateGiven;
