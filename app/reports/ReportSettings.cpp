@@ -33,6 +33,17 @@ void initialise(Definition& report, const QString& title, const QString& caption
     report.bottomMargin = 400;
 }
 
+Section pageHeader(int height) {
+    Section s;
+    s.name = QStringLiteral("PageHeader");
+    s.height = height;
+    s.elements = {
+        label(QStringLiteral("Label11"), QStringLiteral("%i"), 1537, 0, 11520, 435, 14.25, true),
+        label(QStringLiteral("Label13"), QStringLiteral("%D"), 4927, 720, 4740, 435, 12, true),
+    };
+    return s;
+}
+
 Section pageFooter(int height, const QStringList& names, int nameLeft, int nameWidth) {
     Section s;
     s.name = QStringLiteral("PageFooter");

@@ -4,7 +4,8 @@
 
 #include <QString>
 
-// What both inventory reports share: paper, width, margins and page footer.
+// What the inventory reports share: paper, width, margins, page header and
+// page footer.
 namespace ReportSettings {
 
 inline const QString MakerWebAddress = QStringLiteral("www.example.com");
@@ -13,6 +14,10 @@ inline const QString MakerWebAddress = QStringLiteral("www.example.com");
 // (1000 beside the width, within the 1245 the paper leaves), the top 1000 and
 // the bottom 400.
 void initialise(Band::Definition& report, const QString& title, const QString& caption);
+
+// The program's name and the date, bold and centred, at the top of every
+// page; a report adds its own rows below them.
+Band::Section pageHeader(int height);
 
 // "Page" n "of" N, the program's name and the maker's web address, with the
 // six element names given in that order.

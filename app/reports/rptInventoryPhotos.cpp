@@ -83,12 +83,7 @@ Definition rptInventoryPhotos::layout(const QStringList& owner, const Totals& al
     ReportSettings::initialise(d, QStringLiteral("Inventory with Photos"),
                                QStringLiteral("Inventory with Photos"));
 
-    d.pageHeader.name = QStringLiteral("PageHeader");
-    d.pageHeader.height = 1155;
-    d.pageHeader.elements = {
-        label(QStringLiteral("Label11"), QStringLiteral("%i"), 1537, 0, 11520, 435, 14.25, true),
-        label(QStringLiteral("Label13"), QStringLiteral("%D"), 4927, 720, 4740, 435, 12, true),
-    };
+    d.pageHeader = ReportSettings::pageHeader(1155);
 
     if (!owner.isEmpty()) {
         d.reportHeader.name = QStringLiteral("ReportHeader");

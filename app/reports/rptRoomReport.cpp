@@ -10,12 +10,7 @@ Definition rptRoomReport::layout() {
     ReportSettings::initialise(d, QStringLiteral("Inventory By Room"),
                                QStringLiteral("Room Inventory"));
 
-    d.pageHeader.name = QStringLiteral("PageHeader");
-    d.pageHeader.height = 1155;
-    d.pageHeader.elements = {
-        label(QStringLiteral("Label11"), QStringLiteral("%i"), 1537, 0, 11520, 435, 14.25, true),
-        label(QStringLiteral("Label13"), QStringLiteral("%D"), 4927, 720, 4740, 435, 12, true),
-    };
+    d.pageHeader = ReportSettings::pageHeader(1155);
 
     d.groupHeader.name = QStringLiteral("GroupHeader");
     d.groupHeader.height = 1011;

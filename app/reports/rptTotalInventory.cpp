@@ -10,12 +10,7 @@ Definition rptTotalInventory::layout() {
     ReportSettings::initialise(d, QStringLiteral("Complete Dedi Rividizar"),
                                QStringLiteral("Complete Dedi Rividizar"));
 
-    d.pageHeader.name = QStringLiteral("PageHeader");
-    d.pageHeader.height = 1731;
-    d.pageHeader.elements = {
-        label(QStringLiteral("Label11"), QStringLiteral("%i"), 1537, 0, 11520, 435, 14.25, true),
-        label(QStringLiteral("Label13"), QStringLiteral("%D"), 4927, 720, 4740, 435, 12, true),
-    };
+    d.pageHeader = ReportSettings::pageHeader(1731);
     ReportSettings::addHeadingRow(
         d.pageHeader, 1296,
         {QStringLiteral("Label1"), QStringLiteral("Label2"), QStringLiteral("Label3"),

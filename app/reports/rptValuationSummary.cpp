@@ -118,11 +118,7 @@ Definition rptValuationSummary::layout(const Summary& summary) {
     ReportSettings::initialise(d, QStringLiteral("Valuation Summary"),
                                QStringLiteral("Valuation Summary"));
 
-    d.pageHeader.name = QStringLiteral("PageHeader");
-    d.pageHeader.elements = {
-        label(QStringLiteral("Label11"), QStringLiteral("%i"), 1537, 0, 11520, 435, 14.25, true),
-        label(QStringLiteral("Label13"), QStringLiteral("%D"), 4927, 720, 4740, 435, 12, true),
-    };
+    d.pageHeader = ReportSettings::pageHeader(0);
     int headingTop = 1296;
     if (!summary.owner.isEmpty()) {
         const QStringList names{QStringLiteral("lblOwnerName"), QStringLiteral("lblOwnerAddress"),

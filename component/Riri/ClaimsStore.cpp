@@ -153,33 +153,28 @@ Claim ClaimsStore::claim(qint64 id) {
 void ClaimsStore::save(Claim& claim) {
     Session session(true);
     const QString now = sqlNow();
-    if (claim.id == 0) {
-        Statement s(session.con(),
-                    "INSERT INTO tblClaims (EventDate, EventKind, Description, Insurer, "
-                    "PolicyNumber, ClaimNumber, AddDate) VALUES (?, ?, ?, ?, ?, ?, ?)");
-        s.bindDate(claim.eventDate)
+    // The claim's fields and the date stamp, in the order both statements take them.
+    const auto bindFields = [&claim, &now](Statement& s) -> Statement& {
+        return s.bindDate(claim.eventDate)
             .bind(claim.eventKind)
             .bind(claim.description)
             .bind(claim.insurer)
             .bind(claim.policyNumber)
             .bind(claim.claimNumber)
-            .bind(now)
-            .run();
+            .bind(now);
+    };
+    if (claim.id == 0) {
+        Statement s(session.con(),
+                    "INSERT INTO tblClaims (EventDate, EventKind, Description, Insurer, "
+                    "PolicyNumber, ClaimNumber, AddDate) VALUES (?, ?, ?, ?, ?, ?, ?)");
+        bindFields(s).run();
         claim.id = sqlite3_last_insert_rowid(session.con().handle());
         claim.addDate = now;
     } else {
         Statement s(session.con(), "UPDATE tblClaims SET EventDate = ?, EventKind = ?, "
                                    "Description = ?, Insurer = ?, PolicyNumber = ?, "
                                    "ClaimNumber = ?, ModDate = ? WHERE ID = ?");
-        s.bindDate(claim.eventDate)
-            .bind(claim.eventKind)
-            .bind(claim.description)
-            .bind(claim.insurer)
-            .bind(claim.policyNumber)
-            .bind(claim.claimNumber)
-            .bind(now)
-            .bind(claim.id)
-            .run();
+        bindFields(s).bind(claim.id).run();
         if (s.changes() == 0) {
             throw Error(ErrorNumber::Unexpected, QStringLiteral("The claim is no longer there."));
         }

@@ -216,7 +216,7 @@ void Connection::BeginTrans() {
     m_transactionBegun = true;
 }
 
-void Connection::nameSource(const QString& source, bool bulk) {
+void Connection::nameSource(const QString& source) {
     requireOpen("nameSource");
     if (!inTransaction()) {
         fail(kNotOpen, QStringLiteral("No transaction is active"));
@@ -231,8 +231,8 @@ void Connection::nameSource(const QString& source, bool bulk) {
     text.replace(QLatin1Char('\''), QLatin1String("''"));
     const QByteArray sql =
         statementUtf8(QStringLiteral("DELETE FROM tblHistorySource; INSERT INTO tblHistorySource "
-                                     "(Source, Bulk) VALUES ('%1', %2)")
-                          .arg(text, bulk ? QStringLiteral("1") : QStringLiteral("0")));
+                                     "(Source) VALUES ('%1')")
+                          .arg(text));
     exec(sql.constData());
     m_sourceNamed = true;
 }

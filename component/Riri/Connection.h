@@ -55,9 +55,7 @@ public:
     // the history its triggers write (see HistorySchema); the name is
     // removed again when the transaction commits, so that it never outlives
     // the transaction. Call it after BeginTrans on a writable connection.
-    // A bulk writer records the items it adds itself, with one statement
-    // (HistorySchema::bulkAdded) before it commits.
-    void nameSource(const QString& source, bool bulk = false);
+    void nameSource(const QString& source);
     void CommitTrans();
     // Fails when no connection is open or no transaction is pending.
     void RollbackTrans();

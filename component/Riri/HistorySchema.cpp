@@ -115,8 +115,9 @@ QStringList allTriggers() {
     // later change undone (ItemHistory works them out), and an import of a
     // hundred thousand items would otherwise spend more on the history than
     // on the items.
-    // A bulk writer (the import) records its additions itself, in one
-    // statement (bulkAdded) instead of a trigger run per row.
+    // The guard on Bulk stays as stored inventories have it; the import, the
+    // one bulk writer, turns its connection's triggers off instead and
+    // records its additions and changes itself (bulkAdded, bulkChanged).
     all << triggersOf({false, "WHEN NOT EXISTS (SELECT 1 FROM tblHistorySource WHERE Bulk = 1) ",
                        "Item", "tblItems", "NEW.ID", "OLD.ID", kItemFields, kItemCompared, "NULL",
                        "NULL", QString()});

@@ -34,7 +34,7 @@ public:
     static QString rowIndex();
     static QString deletedIndex();
     static QString sourceTable();
-    // What a bulk writer (see Connection::nameSource) runs before it commits:
+    // What a bulk writer that turns the triggers off runs before it commits:
     // the history rows of the items it added, those numbered above afterId
     // (tblItems.ID is never reused, so they are all new).
     static QString bulkAdded(qint64 afterId);

@@ -747,7 +747,7 @@ ItemsCsv::ImportResult ItemsCsv::storeImport(const ImportResult& plan, const Pro
         // The write lock first, so the numbering and the items compared stay
         // as they are read.
         con.Execute(QStringLiteral("BEGIN IMMEDIATE"));
-        con.nameSource(ChangeSource::effective(ChangeSource::Import), true);
+        con.nameSource(ChangeSource::effective(ChangeSource::Import));
         // Off until the connection closes at the end of the import; the
         // statements below stand in for the item triggers
         // (HistorySchema::itemWriteTriggers), the only ones an addition or a
